@@ -1,0 +1,70 @@
+#include "app/FSApplicationContext.h"
+
+#include "app/FSEngine.h"
+#include "app/FSGameController.h"
+#include "app/FSInput.h"
+#include "platform/FSClock.h"
+
+namespace {
+std::unique_ptr<CFSApplicationContext> gContext;
+}
+
+bool FSVideoBlock::operator==(const FSVideoBlock& o) const {
+    return renderWidth == o.renderWidth && renderHeight == o.renderHeight && resolution == o.resolution &&
+           screenAspect == o.screenAspect && visibilityRange == o.visibilityRange &&
+           terrainQuality == o.terrainQuality && texturesQuality == o.texturesQuality &&
+           lightingQuality == o.lightingQuality && shadowsQuality == o.shadowsQuality &&
+           effectsQuality == o.effectsQuality && objectsQuality == o.objectsQuality && sky == o.sky;
+}
+
+void DeriveRenderSize(FSVideoBlock& video) {
+    switch (video.resolution) {
+        case 0:
+            video.renderWidth = 120;
+            video.renderHeight = 160;
+            break;
+        case 1:
+            video.renderWidth = 240;
+            video.renderHeight = 320;
+            break;
+        case 2: {
+            int32_t width = static_cast<int32_t>(video.screenAspect * 240.0f);
+            int32_t height = static_cast<int32_t>(video.screenAspect * 320.0f);
+            if (height % 2 != 0) {
+                height -= 1;
+                width = static_cast<int32_t>(height * 0.75f);
+            }
+            video.renderWidth = width;
+            video.renderHeight = height;
+            break;
+        }
+        default:
+            break;
+    }
+}
+
+CFSApplicationContext::CFSApplicationContext() : input(std::make_unique<CFSInput>(kActionCount)) {
+    DeriveRenderSize(video);
+    // The applied blocks start as "nothing applied yet", so the first comparison after
+    // the settings are loaded rebuilds everything.
+    appliedVideo.renderWidth = appliedVideo.renderHeight = -1;
+    appliedVideo.resolution = appliedVideo.visibilityRange = appliedVideo.terrainQuality = -1;
+    appliedVideo.texturesQuality = appliedVideo.lightingQuality = appliedVideo.shadowsQuality = -1;
+    appliedVideo.effectsQuality = appliedVideo.objectsQuality = -1;
+    appliedVideo.screenAspect = -1.0f;
+    appliedVideo.sky = 0;
+    appliedGame.touchscreenScheme = -1;
+    appliedGame.screenAlign = 0;
+}
+
+CFSApplicationContext::~CFSApplicationContext() = default;
+
+CFSApplicationContext* GetApplicationContext() {
+    if (!gContext) {
+        gContext = std::make_unique<CFSApplicationContext>();
+        gContext->creationTick = platform::TickCount();
+    }
+    return gContext.get();
+}
+
+void ResetApplicationContext() { gContext.reset(); }

@@ -1,0 +1,293 @@
+#include "app/FSEngine.h"
+
+#include <GLES/gl.h>
+
+#include <algorithm>
+#include <cmath>
+#include <cstring>
+
+#include "app/FSApplicationContext.h"
+#include "app/FSInput.h"
+#include "platform/FSClock.h"
+#include "platform/FSDisplay.h"
+#include "platform/FSGLSurface.h"
+#include "resources/FSPixels.h"
+
+namespace {
+
+GLfixed ToFixed(float value) { return static_cast<GLfixed>(value * 65536.0f); }
+
+// Perspective projection with a vertical field of view in degrees.
+void SetProjection(float fovDegrees, float aspect, float nearPlane, float farPlane) {
+    const float top = nearPlane * std::tan(fovDegrees * 0.5f * 3.14159265f / 180.0f);
+    const float right = top * aspect;
+    glMatrixMode(GL_PROJECTION);
+    glLoadIdentity();
+    glFrustumx(ToFixed(-right), ToFixed(right), ToFixed(-top), ToFixed(top), ToFixed(nearPlane), ToFixed(farPlane));
+    glMatrixMode(GL_MODELVIEW);
+}
+
+}  // namespace
+
+float ComputeTimeScale(bool active, float currentRate) {
+    float scale = 1.0f;
+    if (active && currentRate != 0.0f) {
+        // The game is designed for 18 frames per second of game time.
+        scale = std::max(18.0f / currentRate, 0.25f);
+    }
+    return std::min(scale, 4.0f);
+}
+
+std::unique_ptr<CFSEngine> CFSEngine::Create(CFSApplicationContext& context, MFSMenu* menu, std::string& error) {
+    std::unique_ptr<CFSEngine> engine(new CFSEngine(context, menu));
+    if (!engine->Initialise(error)) return nullptr;
+    return engine;
+}
+
+CFSEngine::CFSEngine(CFSApplicationContext& context, MFSMenu* menu)
+    : context_(context), display_(context.display), menu_(menu), surface_(std::make_unique<CFSGLSurface>()) {}
+
+CFSEngine::~CFSEngine() { TearDownSurface(); }
+
+bool CFSEngine::Initialise(std::string& error) {
+    meter_.Init(500);
+    warmUp_ = 1000;
+    // The surface itself is made when the first flight is built; here we only make sure
+    // one can be made, so a machine without GLES fails at start-up with a clear message
+    // rather than at the first flight.
+    if (!CFSGLSurface::Probe(error)) return false;
+    SetState(Idle);
+    return true;
+}
+
+void CFSEngine::AttachController() {
+    controller_ = context_.gameController.get();
+    if (controller_) controller_->Initialise(&handedWord_);
+    SetState(Starting);
+}
+
+void CFSEngine::OnEnterState(int newState, int /*oldState*/) {
+    const uint32_t now = platform::TickCount();
+    if (newState != Idle) {
+        stateWords_[0] = 2;
+        stateWords_[1] = static_cast<int>(2 * warmUp_);
+        stateWords_[2] = 0;
+        stateEntryTick_ = lastFrameTick_ = warmUpBaseTick_ = now;
+        context_.timeScaleActive = 0;
+    }
+    switch (newState) {
+        case Starting:
+            lastFrameTick_ = now;
+            break;
+        case Menu:
+            if (menu_) menu_->Enter();
+            break;
+        case Quit:
+            if (menu_) menu_->Quit();
+            if (controller_) controller_->LeaveGame();
+            break;
+        case Loading:
+            lastFrameTick_ = now;
+            if (controller_) controller_->EnterLoading();
+            break;
+        default:
+            break;
+    }
+    stateMirror_ = newState;
+}
+
+void CFSEngine::OnLeaveState(int oldState) {
+    switch (oldState) {
+        case Starting:
+            // The scene root's projection is set here once the scene exists.
+            break;
+        case Flying:
+            if (surface_) surface_->WaitGL();
+            break;
+        case Loading:
+            if (controller_) controller_->LeaveLoading();
+            break;
+        default:
+            break;
+    }
+}
+
+bool CFSEngine::SetUpSurface() {
+    const int w = context_.video.renderWidth;
+    const int h = context_.video.renderHeight;
+    if (w <= 0 || h <= 0 || w > MFSDisplay::kWidth || h > MFSDisplay::kHeight) return false;
+    surfacePixels_.assign(static_cast<size_t>(w) * h, 0);
+    dib_ = FSSurfaceImage{w, h, w * 4, 32, surfacePixels_.data()};
+    renderBuffer_.assign(static_cast<size_t>(w) * h, 0);
+    if (w != MFSDisplay::kWidth || h != MFSDisplay::kHeight) {
+        screenBuffer_.assign(MFSDisplay::kPixels, 0);
+        screenImage_ = screenBuffer_.data();
+    } else {
+        screenBuffer_.clear();
+        screenImage_ = renderBuffer_.data();
+    }
+    cockpitTop_ = 0;
+    cockpitBottom_ = h - 1;
+    // The buffers stay even when GL fails, so later frames convert and present safely.
+    return surface_->Create(w, h);
+}
+
+void CFSEngine::TearDownSurface() {
+    if (surface_) surface_->Destroy();
+    surfacePixels_.clear();
+    renderBuffer_.clear();
+    screenBuffer_.clear();
+    screenImage_ = nullptr;
+    dib_ = FSSurfaceImage{};
+}
+
+bool CFSEngine::HasSurface() const { return surface_ && surface_->IsReady(); }
+
+void CFSEngine::SetGLDefaults() {
+    if (!HasSurface()) return;
+    const int w = surface_->Width();
+    const int h = surface_->Height();
+    glViewport(0, 0, w, h);
+    glScissor(0, 0, w, h);
+    glEnable(GL_SCISSOR_TEST);
+    SetProjection(60.0f, static_cast<float>(w) / static_cast<float>(h), 0.001f, 100.0f);
+    glEnable(GL_DEPTH_TEST);
+    glDepthFunc(GL_LEQUAL);
+    glEnable(GL_CULL_FACE);
+    glEnableClientState(GL_VERTEX_ARRAY);
+    glEnableClientState(GL_NORMAL_ARRAY);
+    glEnableClientState(GL_TEXTURE_COORD_ARRAY);
+    glHint(GL_PERSPECTIVE_CORRECTION_HINT, GL_NICEST);
+    glEnable(GL_TEXTURE_2D);
+    const GLint filter = context_.video.texturesQuality != 0 ? GL_LINEAR : GL_NEAREST;
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, filter);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, filter);
+    glShadeModel(GL_SMOOTH);
+    glTexEnvx(GL_TEXTURE_ENV, GL_TEXTURE_ENV_MODE, GL_MODULATE);
+    glEnable(GL_FOG);
+}
+
+void CFSEngine::SetCockpitWindow(int top, int bottom) {
+    cockpitTop_ = top;
+    cockpitBottom_ = bottom;
+}
+
+int CFSEngine::DispatchAction(int action) {
+    if (State() == Menu) return menu_ ? menu_->DispatchAction(action) : 0;
+    return controller_ ? controller_->HandleAction(action) : 0;
+}
+
+void CFSEngine::SwitchScreen(int screen, int argument) {
+    if (menu_) menu_->SwitchScreen(screen, argument);
+}
+
+void CFSEngine::MenuUpdateAndDraw() {
+    if (menu_) menu_->UpdateAndDraw(0);
+}
+
+void CFSEngine::ClearCurrentScreen() {
+    if (menu_) menu_->ClearCurrentScreen();
+}
+
+void CFSEngine::RenderFrame() {
+    // 1. Only the flight states draw.
+    const int state = State();
+    if (state != Flying && state != Paused) return;
+
+    // 2. A running flight moves first, so this frame draws where things are now.
+    if (state == Flying) {
+        // Moveable objects and the collision pass join here with the scene and the grid.
+        if (controller_) controller_->Update();
+    }
+
+    // 3-4. The fly-through effect and the scene's animation join with the sky and scene.
+
+    // 5. Clear to the sky colour (the sky object sets it each frame once it exists).
+    const bool gl = HasSurface();
+    if (gl) glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+
+    // 6-7. Sky box, then the camera, then the scene with the propeller drawn last.
+    if (controller_) controller_->CameraStep();
+
+    // 8. The fly-through overlay joins with the sky.
+
+    // 9. The 3-D image must be complete before anything reads it.
+    if (gl) {
+        surface_->WaitGL();
+        surface_->ReadPixels(surfacePixels_.data());
+    }
+    if (renderBuffer_.empty()) return;  // no surface was ever set up
+
+    // 10. 2-D work on the finished 3-D image.
+    if (controller_) controller_->AfterRender(dib_);
+
+    // 11-12. To 5-6-5, then to the 240 x 320 screen image.
+    ConvertImage();
+    ComposeScreen();
+
+    // 13-14. Instruments, status text and the TIME / SCORE read-out over the picture.
+    DrawFlightOverlay();
+
+    // 15. Show it.
+    Present();
+
+    // 16-18. Timing: the next frame's time scale comes from this frame's rate.
+    const uint32_t now = platform::TickCount();
+    lastFrameTick_ = now;
+    UpdateTimeScale(now);
+    meter_.Count(now);
+}
+
+void CFSEngine::ConvertImage() {
+    const int w = dib_.width;
+    const int h = dib_.height;
+    int first = 0;
+    int count = w * h;
+    if (controller_ && controller_->CockpitViewFlag() == 1 && context_.video.resolution == 1) {
+        // In the cockpit view only the rows of the cockpit's 3-D window show through.
+        const int top = std::clamp(cockpitTop_, 0, h - 1);
+        const int bottom = std::clamp(cockpitBottom_, top, h - 1);
+        first = top * w;
+        count = (bottom - top + 1) * w;
+    }
+    ConvertTo565(renderBuffer_.data() + first, surfacePixels_.data() + first, count);
+}
+
+void CFSEngine::ComposeScreen() {
+    const int w = dib_.width;
+    const int h = dib_.height;
+    const bool fullSize = w == MFSDisplay::kWidth && h == MFSDisplay::kHeight;
+    if (fullSize) {
+        screenImage_ = renderBuffer_.data();
+        return;
+    }
+    screenImage_ = screenBuffer_.data();
+    if (context_.video.resolution == 0 && 2 * w <= MFSDisplay::kWidth && 2 * h <= MFSDisplay::kHeight) {
+        DoublePixels(screenBuffer_.data(), renderBuffer_.data(), w, h);
+        return;
+    }
+    // "resolution" 2 (and any size that does not fill the screen): centred on black.
+    std::fill(screenBuffer_.begin(), screenBuffer_.end(), 0);
+    uint16_t* out = screenBuffer_.data() + ((MFSDisplay::kHeight - h) / 2) * MFSDisplay::kWidth +
+                    (MFSDisplay::kWidth - w) / 2;
+    for (int r = 0; r < h; ++r) {
+        std::memcpy(out + r * MFSDisplay::kWidth, renderBuffer_.data() + r * w, sizeof(uint16_t) * w);
+    }
+}
+
+void CFSEngine::DrawFlightOverlay() {
+    // Instruments, the touch pad, the status line and the TIME / SCORE read-out are drawn
+    // while a terrain is shown; they join here with the terrain holder and the fonts.
+}
+
+void CFSEngine::Present() {
+    if (!display_ || !screenImage_) return;
+    uint16_t* frame = display_->BeginDraw();
+    std::memcpy(frame, screenImage_, sizeof(uint16_t) * MFSDisplay::kPixels);
+    display_->EndDraw();
+}
+
+void CFSEngine::UpdateTimeScale(uint32_t now) {
+    if (!context_.timeScaleActive && now - warmUpBaseTick_ > warmUp_ * 14 / 10) context_.timeScaleActive = 1;
+    context_.timeScale = ComputeTimeScale(context_.timeScaleActive != 0, meter_.CurrentRate());
+}

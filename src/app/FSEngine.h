@@ -1,0 +1,108 @@
+#pragma once
+// The frame cycle. The engine is a small state machine whose state tells the main loop
+// what to do each pass (show the menu, build a flight, run it, stand paused). It owns
+// the 3-D surface, converts every rendered frame to the 16-bit screen and presents it,
+// measures the frame rate and derives the time scale by which the simulation steps.
+// It reaches the game only through MFSGameController and the menu through MFSMenu.
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "app/FSFiniteStateMachine.h"
+#include "app/FSFrameRateMeter.h"
+#include "app/FSGameController.h"
+#include "app/FSMenu.h"
+
+class CFSApplicationContext;
+class CFSGLSurface;
+class MFSDisplay;
+
+enum EngineState : int {
+    Idle = 0,
+    Flying = 1,
+    Paused = 2,
+    Starting = 3,
+    Menu = 4,
+    Quit = 5,
+    Loading = 6,
+};
+
+// 18 / frames per second, at least 0.25; 1.0 until active or without a rate; at most 4.
+float ComputeTimeScale(bool active, float currentRate);
+
+class CFSEngine : public MFSFiniteStateMachine {
+public:
+    // Makes and initialises the engine for the context's display; null (with the reason
+    // in error) when the 3-D display cannot be started on this machine.
+    static std::unique_ptr<CFSEngine> Create(CFSApplicationContext& context, MFSMenu* menu, std::string& error);
+    ~CFSEngine() override;
+
+    // Takes the controller from the context, initialises it and enters state 3.
+    void AttachController();
+
+    // The 3-D surface of the context's render size; the controller calls these when a
+    // flight is built and when the video settings change.
+    bool SetUpSurface();
+    void TearDownSurface();
+    void SetGLDefaults();
+    bool HasSurface() const;
+
+    // One flight frame: move, collide, update, draw, convert, overlay, present, time scale.
+    void RenderFrame();
+
+    // An action from the input: to the menu in state 4, to the controller otherwise.
+    int DispatchAction(int action);
+
+    // Menu pass-throughs for the controller and the loading thread.
+    void SwitchScreen(int screen, int argument);
+    void MenuUpdateAndDraw();
+    void ClearCurrentScreen();
+
+    // Rows of the cockpit's 3-D window, converted alone in the cockpit view at "resolution" 1.
+    void SetCockpitWindow(int top, int bottom);
+
+    MFSMenu* GetMenu() const { return menu_; }
+    MFSGameController* GetController() const { return controller_; }
+    const FrameRateMeter& Meter() const { return meter_; }
+    int StateMirror() const { return stateMirror_; }
+    // The 32-bit image GL renders into and the 16-bit screen image last presented.
+    const FSSurfaceImage& SurfaceImage() const { return dib_; }
+    const uint16_t* ScreenImage() const { return screenImage_; }
+
+protected:
+    void OnEnterState(int newState, int oldState) override;
+    void OnLeaveState(int oldState) override;
+
+private:
+    CFSEngine(CFSApplicationContext& context, MFSMenu* menu);
+    bool Initialise(std::string& error);
+
+    void ConvertImage();
+    void ComposeScreen();
+    void DrawFlightOverlay();
+    void Present();
+    void UpdateTimeScale(uint32_t now);
+
+    CFSApplicationContext& context_;
+    MFSDisplay* display_;
+    MFSMenu* menu_;
+    MFSGameController* controller_ = nullptr;
+    int handedWord_ = 0;          // a word of ours the controller may keep
+    int stateWords_[3] = {};      // set to 2, twice the warm-up and 0 on entering a state
+    uint32_t stateEntryTick_ = 0;
+    uint32_t lastFrameTick_ = 0;
+    uint32_t warmUpBaseTick_ = 0;
+    uint32_t warmUp_ = 1000;      // ms; the time scale stays 1.0 for 1.4 x this after a state change
+    int stateMirror_ = -1;
+    FrameRateMeter meter_;
+
+    std::unique_ptr<CFSGLSurface> surface_;
+    std::vector<uint32_t> surfacePixels_;  // what GL drew, x8r8g8b8, top row first
+    FSSurfaceImage dib_;
+    std::vector<uint16_t> renderBuffer_;   // the 3-D image in 5-6-5, render size
+    std::vector<uint16_t> screenBuffer_;   // 240 x 320 when the render size differs
+    uint16_t* screenImage_ = nullptr;      // screenBuffer_ or an alias of renderBuffer_
+    int cockpitTop_ = 0;
+    int cockpitBottom_ = 0;
+};

@@ -1,0 +1,246 @@
+#include "app/FSShell.h"
+
+#include <cstring>
+#include <string>
+
+#include "app/FSApplicationContext.h"
+#include "app/FSEngine.h"
+#include "app/FSInput.h"
+#include "app/FSSplash.h"
+#include "platform/FSClock.h"
+#include "platform/FSThread.h"
+
+namespace {
+
+uint32_t ReadLE32(const unsigned char* p) {
+    return static_cast<uint32_t>(p[0]) | (static_cast<uint32_t>(p[1]) << 8) | (static_cast<uint32_t>(p[2]) << 16) |
+           (static_cast<uint32_t>(p[3]) << 24);
+}
+
+}  // namespace
+
+CFSShell::CFSShell(MFSDisplay& display, FSShellParts parts) : display_(display), parts_(std::move(parts)) {}
+
+CFSShell::~CFSShell() { Shutdown(); }
+
+int CFSShell::Start() {
+    context_ = GetApplicationContext();
+    context_->display = &display_;
+    ShowSplash();
+
+    if (parts_.makeMenu) menu_ = parts_.makeMenu();
+    std::string why;
+    context_->engine = CFSEngine::Create(*context_, menu_.get(), why);
+    if (!context_->engine) {
+        // Running on without a 3-D display would only fail later and more obscurely.
+        display_.ShowMessage("Aerovant", "Unable to start the 3-D display: " + why);
+        menu_.reset();
+        ended_ = true;
+        exitStatus_ = 1;
+        return exitStatus_;
+    }
+
+    if (parts_.makeController) context_->gameController = parts_.makeController();
+    if (!context_->input) context_->input = std::make_unique<CFSInput>(kActionCount);
+    CFSInput& input = *context_->input;
+    input.SetKeySource(&display_);
+    // Until the settings file supplies bindings, the factory ones hold.
+    input.ResetToDefaults();
+    input.EnableActionSet(kActionSetMenu);
+    DeriveRenderSize(context_->video);
+    context_->appliedVideo = context_->video;
+    context_->appliedGame = context_->game;
+
+    input.SetOrientation(2);
+    context_->engine->AttachController();
+    context_->menuOrientation = 2;
+    display_.SetOrientation(ScreenOrientation());
+    display_.SetKeyTable(input.CurrentKeyTable());
+    if (menu_) menu_->UpdateAndDraw(1);
+    context_->engine->SetState(Menu);
+    started_ = true;
+    paceStart_ = platform::TickCount();
+    paceFrames_ = 0;
+    return 0;
+}
+
+void CFSShell::ShowSplash() {
+    // A BMP: file header (pixel offset at byte 10), then the info header (width at 4,
+    // height at 8, bits per pixel at 14). The rows are copied as stored.
+    const unsigned char* bmp = kSplashBitmap;
+    const uint32_t size = kSplashBitmapSize;
+    if (size < 54 || bmp[0] != 'B' || bmp[1] != 'M') return;
+    const uint32_t offset = ReadLE32(bmp + 10);
+    const int32_t width = static_cast<int32_t>(ReadLE32(bmp + 18));
+    const int32_t height = static_cast<int32_t>(ReadLE32(bmp + 22));
+    const uint32_t bits = bmp[28] | (bmp[29] << 8);
+    const uint64_t bytes = static_cast<uint64_t>(width) * static_cast<uint64_t>(height < 0 ? -height : height) * (bits / 8);
+    if (bytes != MFSDisplay::kPixels * 2u || offset > size || size - offset < bytes) return;
+    uint16_t* frame = display_.BeginDraw();
+    std::memcpy(frame, bmp + offset, bytes);
+    display_.EndDraw();
+}
+
+int CFSShell::ScreenOrientation() const {
+    if (!context_) return 2;
+    const int state = context_->engine ? context_->engine->State() : Idle;
+    return (state == Menu || state == Idle) ? context_->menuOrientation : context_->game.screenAlign;
+}
+
+void CFSShell::EndLoop(int status) {
+    ended_ = true;
+    exitStatus_ = status;
+}
+
+bool CFSShell::RunPass() {
+    if (ended_ || !started_) return false;
+    CFSEngine& engine = *context_->engine;
+    CFSInput& input = *context_->input;
+
+    // 1. At most one message per pass.
+    FSEvent event;
+    if (display_.GetEvent(event)) {
+        if (event.type == FSEventType::Quit) {
+            EndLoop(0);
+            return false;
+        }
+        HandleEvent(event);
+    }
+
+    // 2-3. Follow the foreground.
+    const bool foreground = display_.HasFocus();
+    if (!foreground && !suspended_) Suspend();
+    if (foreground && suspended_) Resume();
+
+    if (!suspended_) {
+        // The picture and the pad follow the orientation in force.
+        display_.SetOrientation(ScreenOrientation());
+        display_.SetKeyTable(input.CurrentKeyTable());
+        input.Poll();
+        if (!input.IsCapturing()) {
+            input.EvaluateAll(platform::TickCount());
+            input.Dispatch([&engine](int action) { return engine.DispatchAction(action); });
+        } else if (input.CaptureStep()) {
+            if (engine.DispatchAction(-1) != 0) {
+                EndLoop(0);
+                return false;
+            }
+        }
+        const int state = engine.State();
+        if (state == Quit) {
+            EndLoop(0);
+            return false;
+        }
+        if (state != Menu && state != Idle) {
+            engine.RenderFrame();
+        } else if (menu_) {
+            menu_->UpdateAndDraw(0);
+        }
+    }
+    return true;
+}
+
+int CFSShell::Run() {
+    // The loop holds 60 frames per second by sleeping: without a cap it would burn a core
+    // and, above 72 frames per second, the time scale would bottom out and game time
+    // would run fast. The k-th pass is due at start + k * 1000 / 60 ms.
+    while (RunPass()) {
+        ++paceFrames_;
+        const uint32_t now = platform::TickCount();
+        const uint32_t due = paceStart_ + static_cast<uint32_t>(uint64_t{paceFrames_} * 1000u / kFramesPerSecond);
+        const int32_t wait = static_cast<int32_t>(due - now);
+        if (wait > 0) {
+            platform::Sleep(static_cast<uint32_t>(wait));
+        } else {
+            platform::Sleep(0);
+            if (wait < -100) {
+                // Far behind (a flight was being built): start counting afresh.
+                paceStart_ = now;
+                paceFrames_ = 0;
+            }
+        }
+    }
+    return exitStatus_;
+}
+
+void CFSShell::HandleEvent(const FSEvent& event) {
+    if (!context_) return;
+    CFSInput* input = context_->input.get();
+    switch (event.type) {
+        case FSEventType::StylusDown:
+        case FSEventType::StylusUp:
+        case FSEventType::StylusMove: {
+            // Device point to screen point for the orientation in force.
+            int x = event.x;
+            int y = event.y;
+            switch (ScreenOrientation()) {
+                case 1:
+                    x = MFSDisplay::kHeight - event.y;
+                    y = event.x;
+                    break;
+                case 2:
+                    x = event.y;
+                    y = MFSDisplay::kWidth - event.x;
+                    break;
+                default:
+                    break;
+            }
+            context_->stylusX = x;
+            context_->stylusY = y;
+            const int latch = event.type == FSEventType::StylusDown ? kStateStylusPressed
+                              : event.type == FSEventType::StylusUp ? kStateStylusReleased
+                                                                    : kStateStylusMoved;
+            if (input) input->LatchStylus(latch, 1);
+            break;
+        }
+        case FSEventType::Activate:
+            if (event.code != 0 && suspended_) {
+                Resume();
+            } else if (event.code == 0 && !suspended_) {
+                Suspend();
+            }
+            break;
+        case FSEventType::HotKey: {
+            // Each press arrives twice, down then up; the toggle tells which this is.
+            const int button = event.code - kHotKeyButton1;
+            if (display_.HasFocus() && input && button >= 0 && button < 5) {
+                input->SetButtonToggle(button, hotKeyToggles_[button]);
+                hotKeyToggles_[button] ^= 1;
+            }
+            break;
+        }
+        case FSEventType::Quit:
+            EndLoop(0);
+            break;
+    }
+}
+
+void CFSShell::Suspend() {
+    suspended_ = 1;
+    // Leaves a running flight for the menu, keeping it resumable.
+    if (context_->gameController) context_->gameController->HandleAction(30);
+    if (context_->loadingThread && context_->loadingThreadRunning) context_->loadingThread->Suspend();
+    if (context_->videoThread && context_->videoThreadRunning) context_->videoThread->Suspend();
+}
+
+void CFSShell::Resume() {
+    suspended_ = 0;
+    if (context_->gameController) context_->gameController->ResumeSounds();
+    if (menu_) menu_->UpdateAndDraw(1);
+    if (context_->loadingThread && context_->loadingThreadRunning) context_->loadingThread->Resume();
+    if (context_->videoThread && context_->videoThreadRunning) context_->videoThread->Resume();
+}
+
+void CFSShell::Shutdown() {
+    if (!context_) return;
+    // The menu goes first; then the context's objects in a fixed order: engine,
+    // controller, input. Each is destroyed exactly once.
+    menu_.reset();
+    context_->engine.reset();
+    context_->gameController.reset();
+    context_->input.reset();
+    context_->display = nullptr;
+    context_ = nullptr;
+    started_ = false;
+    ended_ = true;
+}

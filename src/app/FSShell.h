@@ -1,0 +1,69 @@
+#pragma once
+// The process itself: start-up in a fixed order, the main loop, suspend and resume when
+// the window loses or regains the foreground, the window-procedure logic for stylus and
+// application buttons, and shutdown in a fixed order.
+//
+// The shell runs on whatever display it is given: the real window, or the null display
+// of the tests and tools, which drive it pass by pass with the virtual clock.
+#include <cstdint>
+#include <functional>
+#include <memory>
+
+#include "platform/FSDisplay.h"
+
+class CFSApplicationContext;
+class MFSGameController;
+class MFSMenu;
+
+// The game-layer objects the shell creates at start-up (the engine layer knows no game class).
+struct FSShellParts {
+    std::function<std::unique_ptr<MFSMenu>()> makeMenu;
+    std::function<std::unique_ptr<MFSGameController>()> makeController;
+};
+
+class CFSShell {
+public:
+    static constexpr int kFramesPerSecond = 60;
+
+    CFSShell(MFSDisplay& display, FSShellParts parts);
+    ~CFSShell();
+    CFSShell(const CFSShell&) = delete;
+    CFSShell& operator=(const CFSShell&) = delete;
+
+    // Start-up: splash, menu, engine, controller, settings, first menu frame. 0 when the
+    // game is ready; otherwise the exit status, after telling the player why.
+    int Start();
+    // One pass of the main loop; false once the loop has ended.
+    bool RunPass();
+    // Passes paced to 60 frames per second until the loop ends; the exit status.
+    int Run();
+    // Releases everything in the fixed order (also done by the destructor).
+    void Shutdown();
+
+    // The window procedure: stylus, activation and application-button messages.
+    void HandleEvent(const FSEvent& event);
+
+    bool Suspended() const { return suspended_ != 0; }
+    // The orientation in force: the menu's in states 0 and 4, the flight's otherwise.
+    int ScreenOrientation() const;
+    MFSMenu* GetMenu() const { return menu_.get(); }
+    CFSApplicationContext& Context() const { return *context_; }
+
+private:
+    void ShowSplash();
+    void Suspend();
+    void Resume();
+    void EndLoop(int status);
+
+    MFSDisplay& display_;
+    FSShellParts parts_;
+    CFSApplicationContext* context_ = nullptr;
+    std::unique_ptr<MFSMenu> menu_;
+    uint8_t suspended_ = 0;
+    uint8_t hotKeyToggles_[5] = {1, 1, 1, 1, 1};  // tell a button's press from its release
+    bool started_ = false;
+    bool ended_ = false;
+    int exitStatus_ = 0;
+    uint32_t paceStart_ = 0;
+    uint32_t paceFrames_ = 0;
+};

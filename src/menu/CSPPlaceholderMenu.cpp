@@ -1,0 +1,154 @@
+#include "menu/CSPPlaceholderMenu.h"
+
+#include <algorithm>
+#include <cstring>
+
+#include "app/FSApplicationContext.h"
+#include "app/FSEngine.h"
+#include "app/FSInput.h"
+#include "app/FSSplash.h"
+#include "platform/FSClock.h"
+#include "platform/FSDisplay.h"
+
+namespace {
+
+constexpr uint16_t kWhite = 0xFFFF;
+constexpr uint16_t kAmber = 0xFE60;  // 0xFFCC00 in 5-6-5
+constexpr uint16_t kNavy = 0x10A6;
+constexpr uint32_t kArrowLitMs = 250;
+
+void FillRect(std::vector<uint16_t>& screen, int x, int y, int w, int h, uint16_t colour) {
+    const int x0 = std::max(x, 0), y0 = std::max(y, 0);
+    const int x1 = std::min(x + w, CSPPlaceholderMenu::kScreenWidth);
+    const int y1 = std::min(y + h, CSPPlaceholderMenu::kScreenHeight);
+    for (int r = y0; r < y1; ++r) {
+        std::fill(screen.begin() + r * CSPPlaceholderMenu::kScreenWidth + x0,
+                  screen.begin() + r * CSPPlaceholderMenu::kScreenWidth + x1, colour);
+    }
+}
+
+// A solid triangle pointing in direction d (0 left, 1 right, 2 up, 3 down), centred at (cx, cy).
+void FillArrow(std::vector<uint16_t>& screen, int cx, int cy, int size, int d, uint16_t colour) {
+    for (int i = 0; i < size; ++i) {
+        const int half = i / 2;
+        for (int j = -half; j <= half; ++j) {
+            int x = cx, y = cy;
+            switch (d) {
+                case 0: x = cx - size / 2 + i; y = cy + j; break;
+                case 1: x = cx + size / 2 - i; y = cy + j; break;
+                case 2: x = cx + j; y = cy - size / 2 + i; break;
+                default: x = cx + j; y = cy + size / 2 - i; break;
+            }
+            if (x >= 0 && y >= 0 && x < CSPPlaceholderMenu::kScreenWidth && y < CSPPlaceholderMenu::kScreenHeight) {
+                screen[y * CSPPlaceholderMenu::kScreenWidth + x] = colour;
+            }
+        }
+    }
+}
+
+}  // namespace
+
+CSPPlaceholderMenu::CSPPlaceholderMenu()
+    : title_(kScreenWidth * kScreenHeight, kNavy), screen_(kScreenWidth * kScreenHeight, 0) {
+    // The splash is stored for the landscape menu orientation; turn it back upright.
+    const size_t bytes = MFSDisplay::kPixels * 2u;
+    if (kSplashBitmapSize >= 54 + bytes) {
+        const uint32_t offset = kSplashBitmap[10] | (kSplashBitmap[11] << 8) | (kSplashBitmap[12] << 16);
+        if (offset + bytes <= kSplashBitmapSize) {
+            std::vector<uint16_t> device(MFSDisplay::kPixels);
+            std::memcpy(device.data(), kSplashBitmap + offset, bytes);
+            platform::DeviceToPicture(2, device.data(), title_.data());
+        }
+    }
+}
+
+void CSPPlaceholderMenu::Enter() {
+    CFSApplicationContext* context = GetApplicationContext();
+    if (context->input) context->input->EnableActionSet(kActionSetMenu);
+    pressed_ = false;
+    dirty_ = true;
+}
+
+void CSPPlaceholderMenu::StartFlight() {
+    CFSApplicationContext* context = GetApplicationContext();
+    if (context->gameController) context->gameController->RunFlightStart();
+}
+
+int CSPPlaceholderMenu::DispatchAction(int action) {
+    CFSApplicationContext* context = GetApplicationContext();
+    const uint32_t now = platform::TickCount();
+    switch (action) {
+        case 0:
+            StartFlight();
+            return 1;
+        case 1:
+            if (context->engine) context->engine->SetState(EngineState::Quit);
+            return 1;
+        case 2:
+        case 3:
+        case 4:
+        case 5:
+            arrowTicks_[action - 2] = now;
+            dirty_ = true;
+            return 1;
+        case 36:  // stylus pressed
+        case 37:  // stylus moved
+            markX_ = context->stylusX;
+            markY_ = context->stylusY;
+            pressed_ = markX_ >= kButtonX && markX_ < kButtonX + kButtonW && markY_ >= kButtonY &&
+                       markY_ < kButtonY + kButtonH;
+            dirty_ = true;
+            return 1;
+        case 35:  // stylus released: a tap that ends on the button flies
+            dirty_ = true;
+            if (pressed_) {
+                pressed_ = false;
+                StartFlight();
+            }
+            return 1;
+        default:
+            return 0;
+    }
+}
+
+void CSPPlaceholderMenu::Compose(uint32_t now) {
+    screen_ = title_;
+    // The fly button: a framed box with a "play" triangle.
+    const uint16_t frame = pressed_ ? kAmber : kWhite;
+    FillRect(screen_, kButtonX, kButtonY, kButtonW, kButtonH, frame);
+    FillRect(screen_, kButtonX + 3, kButtonY + 3, kButtonW - 6, kButtonH - 6, pressed_ ? 0x8200 : kNavy);
+    FillArrow(screen_, kButtonX + kButtonW / 2, kButtonY + kButtonH / 2, 24, 1, frame);
+    // The pad's four directions, lit for a moment when they fire.
+    arrowsLit_ = false;
+    const int cx[4] = {22, 58, 40, 40};
+    const int cy[4] = {212, 212, 194, 230};
+    for (int d = 0; d < 4; ++d) {
+        const bool lit = arrowTicks_[d] != 0 && now - arrowTicks_[d] < kArrowLitMs;
+        arrowsLit_ = arrowsLit_ || lit;
+        FillArrow(screen_, cx[d], cy[d], 14, d, lit ? kAmber : 0x8410);
+    }
+    // Where the stylus last touched.
+    if (markX_ >= 0) {
+        FillRect(screen_, markX_ - 6, markY_, 13, 1, kAmber);
+        FillRect(screen_, markX_, markY_ - 6, 1, 13, kAmber);
+    }
+}
+
+void CSPPlaceholderMenu::UpdateAndDraw(int redraw) {
+    CFSApplicationContext* context = GetApplicationContext();
+    const uint32_t now = platform::TickCount();
+    // An idle menu draws nothing new: only a change (or a lit arrow going out) redraws.
+    if (!redraw && !dirty_ && !arrowsLit_) return;
+    if (!context->display) return;
+    dirty_ = false;
+    ++redraws_;
+    Compose(now);
+    // Menu pixel (x, y) goes to device column 239 - y, row x: a quarter turn clockwise.
+    uint16_t* device = context->display->BeginDraw();
+    for (int y = 0; y < kScreenHeight; ++y) {
+        const uint16_t* row = screen_.data() + y * kScreenWidth;
+        uint16_t* column = device + (MFSDisplay::kWidth - 1 - y);
+        for (int x = 0; x < kScreenWidth; ++x) column[x * MFSDisplay::kWidth] = row[x];
+    }
+    context->display->EndDraw();
+}

@@ -1,0 +1,43 @@
+#pragma once
+// A stand-in for the menu until the real screens exist: the title picture with a "fly"
+// button. Enter (or a tap on the button) starts the test flight, back quits. It marks
+// where the stylus touched and which way the pad was pushed, so input can be seen
+// arriving. Like every menu screen it is composed 320 x 240 and shown landscape.
+#include <cstdint>
+#include <vector>
+
+#include "app/FSMenu.h"
+
+class CSPPlaceholderMenu : public MFSMenu {
+public:
+    static constexpr int kScreenWidth = 320;
+    static constexpr int kScreenHeight = 240;
+
+    CSPPlaceholderMenu();
+
+    void Enter() override;
+    void UpdateAndDraw(int redraw) override;
+    void Quit() override {}
+    void EndFlight() override {}
+    void ClearCurrentScreen() override {}
+    void SwitchScreen(int, int) override { dirty_ = true; }
+    int DispatchAction(int action) override;
+
+    // The button that starts a flight, in screen coordinates.
+    static constexpr int kButtonX = 110, kButtonY = 176, kButtonW = 100, kButtonH = 44;
+    int Redraws() const { return redraws_; }
+
+private:
+    void Compose(uint32_t now);
+    void StartFlight();
+
+    std::vector<uint16_t> title_;   // the title picture, 320 x 240
+    std::vector<uint16_t> screen_;  // the composed screen, 320 x 240
+    bool dirty_ = true;
+    bool pressed_ = false;
+    uint32_t arrowTicks_[4] = {};  // when each pad direction last fired (left, right, up, down)
+    bool arrowsLit_ = false;
+    int markX_ = -1;
+    int markY_ = -1;
+    int redraws_ = 0;
+};

@@ -1,0 +1,143 @@
+#include "platform/FSDisplay.h"
+
+#include <cstdio>
+#include <cstring>
+
+namespace {
+// The display that messages go to, if one is open.
+std::atomic<MFSDisplay*> gOpenDisplay{nullptr};
+}  // namespace
+
+MFSDisplay::MFSDisplay() : frame_(kPixels, 0), lastFrame_(kPixels, 0) {
+    // Orientation 2 is where the game starts (the menu is landscape).
+    static const int kOrientation2[10] = {134, 38, 40, 39, 37, 196, 195, 194, 193, 197};
+    SetKeyTable(kOrientation2);
+    gOpenDisplay.store(this);
+}
+
+MFSDisplay::~MFSDisplay() {
+    MFSDisplay* self = this;
+    gOpenDisplay.compare_exchange_strong(self, nullptr);
+}
+
+uint16_t* MFSDisplay::BeginDraw() {
+    frameLock_.lock();
+    return frame_.data();
+}
+
+void MFSDisplay::EndDraw() {
+    std::memcpy(lastFrame_.data(), frame_.data(), kPixels * sizeof(uint16_t));
+    ++frameCount_;
+    Show(frame_.data(), orientation_.load());
+    frameLock_.unlock();
+}
+
+void MFSDisplay::SetOrientation(int orientation) {
+    if (orientation >= 0 && orientation <= 2) orientation_.store(orientation);
+}
+
+bool MFSDisplay::PeekEvent() {
+    std::lock_guard<std::mutex> hold(eventLock_);
+    return !events_.empty();
+}
+
+bool MFSDisplay::GetEvent(FSEvent& event) {
+    std::lock_guard<std::mutex> hold(eventLock_);
+    if (events_.empty()) return false;
+    event = events_.front();
+    events_.pop_front();
+    return true;
+}
+
+void MFSDisplay::PostEvent(const FSEvent& event) {
+    std::lock_guard<std::mutex> hold(eventLock_);
+    if (event.type == FSEventType::StylusMove && !events_.empty() &&
+        events_.back().type == FSEventType::StylusMove) {
+        events_.back() = event;
+        return;
+    }
+    events_.push_back(event);
+}
+
+void MFSDisplay::SetKeyTable(const int table[10]) {
+    for (int i = 0; i < 10; ++i) keyTable_[i].store(table[i]);
+}
+
+void MFSDisplay::SetPadKey(int index, bool down) {
+    if (index >= 0 && index < 5) pad_[index].store(down);
+}
+
+bool MFSDisplay::IsVirtualKeyDown(int virtualKey) const {
+    for (int i = 0; i < 5; ++i) {
+        if (keyTable_[i].load() == virtualKey && pad_[i].load()) return true;
+    }
+    return false;
+}
+
+int MFSDisplay::HotKeyOfState(int index) const {
+    return (index >= 5 && index <= 9) ? keyTable_[index].load() : 0;
+}
+
+void MFSDisplay::ShowMessage(const std::string& caption, const std::string& text) {
+    std::fprintf(stderr, "%s: %s\n", caption.c_str(), text.c_str());
+}
+
+std::vector<uint16_t> MFSDisplay::LastFrame() const {
+    std::lock_guard<std::mutex> hold(frameLock_);
+    return lastFrame_;
+}
+
+uint64_t MFSDisplay::FrameCount() const {
+    std::lock_guard<std::mutex> hold(frameLock_);
+    return frameCount_;
+}
+
+namespace platform {
+
+void PictureToDevice(int orientation, int px, int py, int& dx, int& dy) {
+    switch (orientation) {
+        case 1:  // the shell maps device (x, y) to (320 - y, x)
+            dx = py;
+            dy = MFSDisplay::kHeight - px;
+            break;
+        case 2:  // the shell maps device (x, y) to (y, 240 - x)
+            dx = MFSDisplay::kWidth - py;
+            dy = px;
+            break;
+        default:
+            dx = px;
+            dy = py;
+            break;
+    }
+}
+
+void DeviceToPicture(int orientation, const uint16_t* device, uint16_t* picture) {
+    const int w = MFSDisplay::kWidth;
+    const int h = MFSDisplay::kHeight;
+    if (orientation == 1) {
+        // Picture (X, Y), 320 wide, shows device pixel (Y, 319 - X).
+        for (int y = 0; y < w; ++y) {
+            uint16_t* out = picture + y * h;
+            for (int x = 0; x < h; ++x) out[x] = device[(h - 1 - x) * w + y];
+        }
+    } else if (orientation == 2) {
+        // Picture (X, Y), 320 wide, shows device pixel (239 - Y, X).
+        for (int y = 0; y < w; ++y) {
+            uint16_t* out = picture + y * h;
+            const uint16_t* column = device + (w - 1 - y);
+            for (int x = 0; x < h; ++x) out[x] = column[x * w];
+        }
+    } else {
+        std::memcpy(picture, device, sizeof(uint16_t) * w * h);
+    }
+}
+
+void ShowMessageBox(const std::string& caption, const std::string& text) {
+    if (MFSDisplay* display = gOpenDisplay.load()) {
+        display->ShowMessage(caption, text);
+    } else {
+        std::fprintf(stderr, "%s: %s\n", caption.c_str(), text.c_str());
+    }
+}
+
+}  // namespace platform

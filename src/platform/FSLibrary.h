@@ -1,0 +1,23 @@
+#pragma once
+// A shared library loaded at run time (the video decoder beside the executable).
+#include <string>
+
+class CFSLibrary {
+public:
+    CFSLibrary() = default;
+    ~CFSLibrary();
+    CFSLibrary(const CFSLibrary&) = delete;
+    CFSLibrary& operator=(const CFSLibrary&) = delete;
+
+    // Loads the library at path; false (and error set) when it cannot be loaded.
+    bool Open(const std::string& path);
+    void Close();
+    bool IsOpen() const { return handle_ != nullptr; }
+    // Address of an exported symbol, or null.
+    void* Symbol(const char* name) const;
+    const std::string& Error() const { return error_; }
+
+private:
+    void* handle_ = nullptr;
+    std::string error_;
+};

@@ -1,0 +1,331 @@
+#include "platform/FSSdlDisplay.h"
+
+#include <SDL.h>
+
+#include <cstring>
+
+struct CFSSdlDisplay::Window {
+    SDL_Window* window = nullptr;
+    SDL_Renderer* renderer = nullptr;
+    SDL_Texture* portrait = nullptr;   // 240 x 320
+    SDL_Texture* landscape = nullptr;  // 320 x 240
+    SDL_GameController* pad = nullptr;
+    int orientation = -1;
+    bool fullScreen = false;
+    bool mouseDown = false;
+    std::vector<uint16_t> frame = std::vector<uint16_t>(kPixels, 0);
+    std::vector<uint16_t> picture = std::vector<uint16_t>(kPixels, 0);
+    bool haveFrame = false;
+
+    ~Window() {
+        if (pad) SDL_GameControllerClose(pad);
+        if (portrait) SDL_DestroyTexture(portrait);
+        if (landscape) SDL_DestroyTexture(landscape);
+        if (renderer) SDL_DestroyRenderer(renderer);
+        if (window) SDL_DestroyWindow(window);
+    }
+};
+
+std::unique_ptr<CFSSdlDisplay> CFSSdlDisplay::Open(int scale, std::string& error) {
+    std::unique_ptr<CFSSdlDisplay> display(new CFSSdlDisplay(scale < 1 ? 1 : scale));
+    std::unique_lock<std::mutex> hold(display->lock_);
+    display->thread_ = std::thread([d = display.get()] { d->WindowThread(); });
+    display->ready_.wait(hold, [&] { return display->started_ || display->startFailed_; });
+    if (display->startFailed_) {
+        error = display->startError_;
+        hold.unlock();
+        display->thread_.join();
+        return nullptr;
+    }
+    return display;
+}
+
+CFSSdlDisplay::CFSSdlDisplay(int scale) : scale_(scale), mailbox_(kPixels, 0) {}
+
+CFSSdlDisplay::~CFSSdlDisplay() {
+    {
+        std::lock_guard<std::mutex> hold(lock_);
+        quit_ = true;
+    }
+    if (wakeEvent_ != 0) {
+        SDL_Event wake{};
+        wake.type = wakeEvent_;
+        SDL_PushEvent(&wake);
+    }
+    if (thread_.joinable()) thread_.join();
+}
+
+void CFSSdlDisplay::Show(const uint16_t* frame, int orientation) {
+    {
+        std::lock_guard<std::mutex> hold(lock_);
+        std::memcpy(mailbox_.data(), frame, kPixels * sizeof(uint16_t));
+        frameOrientation_ = orientation;
+        frameWaiting_ = true;
+    }
+    SDL_Event wake{};
+    wake.type = wakeEvent_;
+    SDL_PushEvent(&wake);  // thread-safe; wakes the window thread out of its wait
+}
+
+void CFSSdlDisplay::ShowMessage(const std::string& caption, const std::string& text) {
+    MFSDisplay::ShowMessage(caption, text);
+    SDL_ShowSimpleMessageBox(SDL_MESSAGEBOX_ERROR, caption.c_str(), text.c_str(), nullptr);
+}
+
+namespace {
+
+// Screen direction (0 action, 1 left, 2 right, 3 up, 4 down) of a keyboard key, or -1.
+int PadIndexOfKey(SDL_Keycode key) {
+    switch (key) {
+        case SDLK_RETURN:
+        case SDLK_KP_ENTER:
+        case SDLK_SPACE:
+            return 0;
+        case SDLK_LEFT:
+            return 1;
+        case SDLK_RIGHT:
+            return 2;
+        case SDLK_UP:
+            return 3;
+        case SDLK_DOWN:
+            return 4;
+        default:
+            return -1;
+    }
+}
+
+int PadIndexOfButton(int button) {
+    switch (button) {
+        case SDL_CONTROLLER_BUTTON_A:
+            return 0;
+        case SDL_CONTROLLER_BUTTON_DPAD_LEFT:
+            return 1;
+        case SDL_CONTROLLER_BUTTON_DPAD_RIGHT:
+            return 2;
+        case SDL_CONTROLLER_BUTTON_DPAD_UP:
+            return 3;
+        case SDL_CONTROLLER_BUTTON_DPAD_DOWN:
+            return 4;
+        default:
+            return -1;
+    }
+}
+
+}  // namespace
+
+void CFSSdlDisplay::WindowThread() {
+    auto fail = [this](const std::string& why) {
+        std::lock_guard<std::mutex> hold(lock_);
+        startFailed_ = true;
+        startError_ = why;
+        ready_.notify_all();
+    };
+    SDL_SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");
+    if (SDL_InitSubSystem(SDL_INIT_VIDEO | SDL_INIT_EVENTS) != 0) {
+        fail(SDL_GetError());
+        return;
+    }
+    SDL_InitSubSystem(SDL_INIT_GAMECONTROLLER);  // optional: no controller support is fine
+    auto w = std::make_unique<Window>();
+    w->window = SDL_CreateWindow("Aerovant", SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED, 320 * scale_,
+                                 240 * scale_, SDL_WINDOW_SHOWN);
+    if (w->window) w->renderer = SDL_CreateRenderer(w->window, -1, SDL_RENDERER_PRESENTVSYNC);
+    if (w->window && !w->renderer) w->renderer = SDL_CreateRenderer(w->window, -1, SDL_RENDERER_SOFTWARE);
+    if (w->renderer) {
+        w->portrait = SDL_CreateTexture(w->renderer, SDL_PIXELFORMAT_RGB565, SDL_TEXTUREACCESS_STREAMING,
+                                        kWidth, kHeight);
+        w->landscape = SDL_CreateTexture(w->renderer, SDL_PIXELFORMAT_RGB565, SDL_TEXTUREACCESS_STREAMING,
+                                         kHeight, kWidth);
+    }
+    uint32_t wake = SDL_RegisterEvents(1);
+    if (!w->portrait || !w->landscape || wake == static_cast<uint32_t>(-1)) {
+        std::string why = SDL_GetError();
+        w.reset();
+        SDL_QuitSubSystem(SDL_INIT_VIDEO | SDL_INIT_EVENTS | SDL_INIT_GAMECONTROLLER);
+        fail(why);
+        return;
+    }
+    SDL_ShowCursor(SDL_ENABLE);
+    {
+        std::lock_guard<std::mutex> hold(lock_);
+        wakeEvent_ = wake;
+        started_ = true;
+        ready_.notify_all();
+    }
+
+    auto present = [&](bool newFrame) {
+        if (!w->haveFrame) return;
+        const int o = w->orientation;
+        SDL_Texture* texture = o == 0 ? w->portrait : w->landscape;
+        if (newFrame) {
+            platform::DeviceToPicture(o, w->frame.data(), w->picture.data());
+            SDL_UpdateTexture(texture, nullptr, w->picture.data(), (o == 0 ? kWidth : kHeight) * 2);
+        }
+        SDL_SetRenderDrawColor(w->renderer, 0, 0, 0, 255);
+        SDL_RenderClear(w->renderer);
+        SDL_RenderCopy(w->renderer, texture, nullptr, nullptr);
+        SDL_RenderPresent(w->renderer);
+    };
+    auto setOrientation = [&](int o) {
+        if (o == w->orientation) return;
+        w->orientation = o;
+        const int lw = o == 0 ? kWidth : kHeight;
+        const int lh = o == 0 ? kHeight : kWidth;
+        SDL_RenderSetLogicalSize(w->renderer, lw, lh);
+        SDL_RenderSetIntegerScale(w->renderer, SDL_TRUE);
+        if (!w->fullScreen) SDL_SetWindowSize(w->window, lw * scale_, lh * scale_);
+    };
+    auto stylus = [&](FSEventType type, int px, int py) {
+        FSEvent e;
+        e.type = type;
+        platform::PictureToDevice(w->orientation < 0 ? 2 : w->orientation, px, py, e.x, e.y);
+        PostEvent(e);
+    };
+    auto hotKey = [&](int code) {
+        FSEvent e;
+        e.type = FSEventType::HotKey;
+        e.code = code;
+        PostEvent(e);
+    };
+    setOrientation(2);
+
+    for (;;) {
+        SDL_Event ev;
+        bool got = SDL_WaitEventTimeout(&ev, 200) != 0;
+        bool newFrame = false;
+        bool repaint = false;
+        while (got) {
+            switch (ev.type) {
+                case SDL_QUIT: {
+                    FSEvent e;
+                    e.type = FSEventType::Quit;
+                    PostEvent(e);
+                    break;
+                }
+                case SDL_WINDOWEVENT:
+                    if (ev.window.event == SDL_WINDOWEVENT_FOCUS_GAINED ||
+                        ev.window.event == SDL_WINDOWEVENT_FOCUS_LOST) {
+                        const bool gained = ev.window.event == SDL_WINDOWEVENT_FOCUS_GAINED;
+                        SetFocus(gained);
+                        FSEvent e;
+                        e.type = FSEventType::Activate;
+                        e.code = gained ? 1 : 0;
+                        PostEvent(e);
+                        if (!gained) {
+                            for (int i = 0; i < 5; ++i) SetPadKey(i, false);
+                        }
+                    } else if (ev.window.event == SDL_WINDOWEVENT_EXPOSED ||
+                               ev.window.event == SDL_WINDOWEVENT_SIZE_CHANGED) {
+                        repaint = true;
+                    }
+                    break;
+                case SDL_KEYDOWN:
+                case SDL_KEYUP: {
+                    const bool down = ev.type == SDL_KEYDOWN;
+                    const SDL_Keycode key = ev.key.keysym.sym;
+                    int pad = PadIndexOfKey(key);
+                    if (pad >= 0) {
+                        SetPadKey(pad, down);
+                    } else if (ev.key.repeat) {
+                        // auto-repeat of a button is not a new press
+                    } else if (key >= SDLK_1 && key <= SDLK_5) {
+                        hotKey(kHotKeyButton1 + static_cast<int>(key - SDLK_1));
+                    } else if (key == SDLK_ESCAPE || key == SDLK_BACKSPACE) {
+                        hotKey(BackHotKey());
+                    } else if (key == SDLK_F11 && down) {
+                        w->fullScreen = !w->fullScreen;
+                        SDL_SetWindowFullscreen(w->window, w->fullScreen ? SDL_WINDOW_FULLSCREEN_DESKTOP : 0);
+                        if (!w->fullScreen) {
+                            const int o = w->orientation;
+                            w->orientation = -1;
+                            setOrientation(o);
+                        }
+                    }
+                    break;
+                }
+                case SDL_MOUSEBUTTONDOWN:
+                case SDL_MOUSEBUTTONUP:
+                    if (ev.button.button == SDL_BUTTON_LEFT && ev.button.which != SDL_TOUCH_MOUSEID) {
+                        w->mouseDown = ev.type == SDL_MOUSEBUTTONDOWN;
+                        stylus(w->mouseDown ? FSEventType::StylusDown : FSEventType::StylusUp, ev.button.x,
+                               ev.button.y);
+                    }
+                    break;
+                case SDL_MOUSEMOTION:
+                    // A stylus cannot hover: only a drag is a move.
+                    if (w->mouseDown && ev.motion.which != SDL_TOUCH_MOUSEID) {
+                        stylus(FSEventType::StylusMove, ev.motion.x, ev.motion.y);
+                    }
+                    break;
+                case SDL_FINGERDOWN:
+                case SDL_FINGERUP:
+                case SDL_FINGERMOTION: {
+                    const int lw = w->orientation == 0 ? kWidth : kHeight;
+                    const int lh = w->orientation == 0 ? kHeight : kWidth;
+                    FSEventType type = ev.type == SDL_FINGERDOWN ? FSEventType::StylusDown
+                                       : ev.type == SDL_FINGERUP ? FSEventType::StylusUp
+                                                                 : FSEventType::StylusMove;
+                    stylus(type, static_cast<int>(ev.tfinger.x * lw), static_cast<int>(ev.tfinger.y * lh));
+                    break;
+                }
+                case SDL_CONTROLLERDEVICEADDED:
+                    if (!w->pad) w->pad = SDL_GameControllerOpen(ev.cdevice.which);
+                    break;
+                case SDL_CONTROLLERDEVICEREMOVED:
+                    if (w->pad && SDL_JoystickInstanceID(SDL_GameControllerGetJoystick(w->pad)) == ev.cdevice.which) {
+                        SDL_GameControllerClose(w->pad);
+                        w->pad = nullptr;
+                    }
+                    break;
+                case SDL_CONTROLLERBUTTONDOWN:
+                case SDL_CONTROLLERBUTTONUP: {
+                    const bool down = ev.type == SDL_CONTROLLERBUTTONDOWN;
+                    const int button = ev.cbutton.button;
+                    int pad = PadIndexOfButton(button);
+                    if (pad >= 0) {
+                        SetPadKey(pad, down);
+                    } else if (button == SDL_CONTROLLER_BUTTON_B) {
+                        hotKey(BackHotKey());
+                    } else if (button == SDL_CONTROLLER_BUTTON_X) {
+                        hotKey(HotKeyOfState(9));  // the shift button of the chords
+                    } else if (button == SDL_CONTROLLER_BUTTON_Y) {
+                        hotKey(HotKeyOfState(5));
+                    } else if (button == SDL_CONTROLLER_BUTTON_LEFTSHOULDER) {
+                        hotKey(HotKeyOfState(7));
+                    } else if (button == SDL_CONTROLLER_BUTTON_RIGHTSHOULDER) {
+                        hotKey(HotKeyOfState(6));
+                    }
+                    break;
+                }
+                default:
+                    break;
+            }
+            got = SDL_PollEvent(&ev) != 0;
+        }
+
+        bool quit;
+        int orientation = 2;
+        {
+            std::lock_guard<std::mutex> hold(lock_);
+            quit = quit_;
+            if (frameWaiting_) {
+                std::memcpy(w->frame.data(), mailbox_.data(), kPixels * sizeof(uint16_t));
+                orientation = frameOrientation_;
+                frameWaiting_ = false;
+                newFrame = true;
+            }
+        }
+        if (quit) break;
+        if (newFrame) {
+            w->haveFrame = true;
+            const bool turned = orientation != w->orientation;
+            setOrientation(orientation);
+            present(true);
+            if (turned) repaint = true;
+        } else if (repaint) {
+            present(false);
+        }
+    }
+    w.reset();
+    SDL_QuitSubSystem(SDL_INIT_VIDEO | SDL_INIT_EVENTS | SDL_INIT_GAMECONTROLLER);
+}

@@ -1,0 +1,166 @@
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <string>
+#include <vector>
+
+#include "app/FSApplicationContext.h"
+#include "app/FSEngine.h"
+#include "game/CSPPlaceholderController.h"
+#include "platform/FSPaths.h"
+#include "support/TestSupport.h"
+
+using testing_support::Blue5;
+using testing_support::Green6;
+using testing_support::HeadlessGame;
+using testing_support::Red5;
+
+namespace {
+
+TEST(EngineFrame, RendersTheTestFlightUprightWithSkyAboveAndGroundBelow) {
+    HeadlessGame game;
+    ASSERT_EQ(game.Start(), 0);
+    game.StartFlight();
+    CFSEngine& engine = *game.shell->Context().engine;
+    ASSERT_EQ(engine.State(), Flying);
+    ASSERT_TRUE(engine.HasSurface());
+    game.Pass(10);
+
+    // The flight is shown landscape ("screengame_align" 2): 320 x 240 upright.
+    ASSERT_EQ(game.display.Orientation(), 2);
+    const std::vector<uint16_t> picture = game.Picture();
+    const int w = game.PictureWidth();
+    auto at = [&](int x, int y) { return picture[static_cast<size_t>(y) * w + x]; };
+    // Sky blue across the top.
+    for (int x : {5, 160, 315}) {
+        const uint16_t sky = at(x, 4);
+        EXPECT_GT(Blue5(sky), Red5(sky)) << x;
+        EXPECT_GE(Blue5(sky), 24) << x;
+    }
+    // Green ground along the bottom.
+    for (int x : {5, 315}) {
+        const uint16_t ground = at(x, 236);
+        EXPECT_GT(Green6(ground) / 2, Red5(ground)) << x;
+        EXPECT_GT(Green6(ground) / 2, Blue5(ground)) << x;
+    }
+    // The red and white pyramid in the middle, below the horizon line.
+    const uint16_t centre = at(160, 180);
+    EXPECT_GE(Red5(centre), 20);
+    EXPECT_EQ(engine.SurfaceImage().width, 240);
+    EXPECT_EQ(engine.SurfaceImage().height, 320);
+}
+
+TEST(EngineFrame, MapActionFreezesTheFlightAndBackReturnsToTheMenu) {
+    HeadlessGame game;
+    ASSERT_EQ(game.Start(), 0);
+    game.StartFlight();
+    CFSEngine& engine = *game.shell->Context().engine;
+    game.Pass(3);
+    game.PressButton(196);  // state 5 in the landscape flight: "map on/off"
+    ASSERT_EQ(engine.State(), Paused);
+    const int frames = game.controller->Frames();
+    const uint64_t shown = game.display.FrameCount();
+    game.Pass(10);
+    EXPECT_EQ(game.controller->Frames(), frames);      // frozen ...
+    EXPECT_GE(game.display.FrameCount(), shown + 10);  // ... but still drawn
+    game.PressButton(196);  // within the map action's 500 ms repeat interval: ignored
+    EXPECT_EQ(engine.State(), Paused);
+    game.Pass(30);
+    game.PressButton(196);
+    EXPECT_EQ(engine.State(), Flying);
+
+    game.PressButton(193);  // "back to menu" fires on release
+    EXPECT_EQ(engine.State(), Menu);
+    EXPECT_EQ(engine.PreviousState(), Idle);
+    EXPECT_EQ(game.controller->IsResumable(), 1);
+    game.Pass(2);
+    EXPECT_EQ(game.display.Orientation(), 2);
+}
+
+TEST(EngineFrame, ResolutionZeroShowsEveryPixelAsATwoByTwoBlock) {
+    HeadlessGame game;
+    ASSERT_EQ(game.Start(), 0);
+    CFSApplicationContext& context = game.shell->Context();
+    context.video.resolution = 0;
+    DeriveRenderSize(context.video);
+    game.StartFlight();
+    game.Pass(3);
+    ASSERT_EQ(context.engine->SurfaceImage().width, 120);
+    const std::vector<uint16_t> frame = game.display.LastFrame();
+    int mismatches = 0;
+    for (int y = 0; y < 320; y += 2) {
+        for (int x = 0; x < 240; x += 2) {
+            const uint16_t p = frame[y * 240 + x];
+            mismatches += frame[y * 240 + x + 1] != p || frame[(y + 1) * 240 + x] != p || frame[(y + 1) * 240 + x + 1] != p;
+        }
+    }
+    EXPECT_EQ(mismatches, 0);
+}
+
+TEST(EngineFrame, ResolutionTwoCentresTheSmallerImageOnBlack) {
+    HeadlessGame game;
+    ASSERT_EQ(game.Start(), 0);
+    CFSApplicationContext& context = game.shell->Context();
+    context.video.resolution = 2;
+    context.video.screenAspect = 0.5f;
+    DeriveRenderSize(context.video);
+    game.StartFlight();
+    game.Pass(3);
+    ASSERT_EQ(context.engine->SurfaceImage().width, 120);
+    ASSERT_EQ(context.engine->SurfaceImage().height, 160);
+    const std::vector<uint16_t> frame = game.display.LastFrame();
+    int blackOutside = 0, outside = 0, litInside = 0;
+    for (int y = 0; y < 320; ++y) {
+        for (int x = 0; x < 240; ++x) {
+            const bool inside = x >= 60 && x < 180 && y >= 80 && y < 240;
+            const uint16_t p = frame[y * 240 + x];
+            if (inside) {
+                litInside += p != 0;
+            } else {
+                ++outside;
+                blackOutside += p == 0;
+            }
+        }
+    }
+    EXPECT_EQ(blackOutside, outside);
+    EXPECT_EQ(litInside, 120 * 160);
+}
+
+// A test flight seen from the cockpit: only the cockpit window's rows are converted.
+class CockpitController : public CSPPlaceholderController {
+public:
+    int CockpitViewFlag() override { return 1; }
+};
+
+TEST(EngineFrame, CockpitViewConvertsOnlyTheCockpitWindowRows) {
+    HeadlessGame game;
+    game.shell = std::make_unique<CFSShell>(game.display,
+                                            FSShellParts{nullptr, [] { return std::make_unique<CockpitController>(); }});
+    ASSERT_EQ(game.Start(), 0);
+    CFSApplicationContext& context = game.shell->Context();
+    context.game.screenAlign = 0;  // portrait, so device rows are picture rows
+    context.gameController->RunFlightStart();
+    context.engine->SetCockpitWindow(100, 199);
+    game.Pass(2);
+    const std::vector<uint16_t> frame = game.display.LastFrame();
+    for (int y : {0, 99, 200, 319}) EXPECT_EQ(frame[y * 240 + 120], 0) << y;
+    for (int y : {100, 150, 199}) EXPECT_NE(frame[y * 240 + 120], 0) << y;
+}
+
+TEST(EngineFrame, AMachineWithoutA3DDisplayStopsWithAMessage) {
+    // Run the snapshot tool with no EGL vendor at all: it must say why and fail, not run
+    // on without an engine.
+    const std::string folder = testing_support::MakeTempFolder("noegl");
+    const std::string command = "__EGL_VENDOR_LIBRARY_FILENAMES=/nonexistent.json " + platform::ExecutableFolder() +
+                                "aerovant-snapshot --out " + folder + " --frames 1 2>&1";
+    FILE* pipe = popen(command.c_str(), "r");
+    ASSERT_NE(pipe, nullptr);
+    std::string output;
+    char buffer[256];
+    while (fgets(buffer, sizeof buffer, pipe)) output += buffer;
+    const int status = pclose(pipe);
+    EXPECT_NE(status, 0);
+    EXPECT_NE(output.find("Unable to start the 3-D display"), std::string::npos) << output;
+}
+
+}  // namespace

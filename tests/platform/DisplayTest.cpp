@@ -1,0 +1,96 @@
+#include <gtest/gtest.h>
+
+#include <vector>
+
+#include "platform/FSDisplay.h"
+#include "platform/FSNullDisplay.h"
+
+namespace {
+
+TEST(Display, PictureAndDevicePointsRoundTripThroughTheShellsMapping) {
+    for (int orientation = 0; orientation < 3; ++orientation) {
+        for (auto [px, py] : {std::pair{0, 0}, {10, 20}, {319, 239}, {200, 5}}) {
+            if (orientation == 0 && px >= 240) continue;
+            int dx = 0, dy = 0;
+            platform::PictureToDevice(orientation, px, py, dx, dy);
+            // The shell's conversion of a device point for this orientation.
+            int sx = dx, sy = dy;
+            if (orientation == 1) {
+                sx = 320 - dy;
+                sy = dx;
+            } else if (orientation == 2) {
+                sx = dy;
+                sy = 240 - dx;
+            }
+            EXPECT_EQ(sx, px) << orientation;
+            EXPECT_EQ(sy, py) << orientation;
+        }
+    }
+}
+
+TEST(Display, TurnsTheDeviceFrameUprightForEachOrientation) {
+    std::vector<uint16_t> device(MFSDisplay::kPixels);
+    for (int i = 0; i < MFSDisplay::kPixels; ++i) device[i] = static_cast<uint16_t>(i * 7);
+    std::vector<uint16_t> picture(MFSDisplay::kPixels);
+    platform::DeviceToPicture(0, device.data(), picture.data());
+    EXPECT_EQ(picture, device);
+    // Orientation 2 (the menu): picture (X, Y) is device (239 - Y, X).
+    platform::DeviceToPicture(2, device.data(), picture.data());
+    for (auto [x, y] : {std::pair{0, 0}, {319, 0}, {0, 239}, {123, 45}}) {
+        EXPECT_EQ(picture[y * 320 + x], device[x * 240 + (239 - y)]);
+    }
+    // Orientation 1: picture (X, Y) is device (Y, 319 - X).
+    platform::DeviceToPicture(1, device.data(), picture.data());
+    for (auto [x, y] : {std::pair{0, 0}, {319, 0}, {0, 239}, {123, 45}}) {
+        EXPECT_EQ(picture[y * 320 + x], device[(319 - x) * 240 + y]);
+    }
+}
+
+TEST(Display, KeepsTheLastFrameAndCountsFrames) {
+    CFSNullDisplay display;
+    EXPECT_EQ(display.FrameCount(), 0u);
+    uint16_t* frame = display.BeginDraw();
+    frame[0] = 0x1234;
+    frame[MFSDisplay::kPixels - 1] = 0xABCD;
+    display.EndDraw();
+    EXPECT_EQ(display.FrameCount(), 1u);
+    const std::vector<uint16_t> last = display.LastFrame();
+    EXPECT_EQ(last[0], 0x1234);
+    EXPECT_EQ(last.back(), 0xABCD);
+}
+
+TEST(Display, QueuesEventsInOrderAndMergesStylusMoves) {
+    CFSNullDisplay display;
+    EXPECT_FALSE(display.PeekEvent());
+    display.PostEvent({FSEventType::StylusDown, 1, 1, 0});
+    display.PostEvent({FSEventType::StylusMove, 2, 2, 0});
+    display.PostEvent({FSEventType::StylusMove, 3, 3, 0});
+    display.PostEvent({FSEventType::StylusMove, 4, 4, 0});
+    display.PostEvent({FSEventType::StylusUp, 4, 4, 0});
+    FSEvent e;
+    ASSERT_TRUE(display.GetEvent(e));
+    EXPECT_EQ(e.type, FSEventType::StylusDown);
+    ASSERT_TRUE(display.GetEvent(e));
+    EXPECT_EQ(e.type, FSEventType::StylusMove);
+    EXPECT_EQ(e.x, 4);  // only the latest move remains
+    ASSERT_TRUE(display.GetEvent(e));
+    EXPECT_EQ(e.type, FSEventType::StylusUp);
+    EXPECT_FALSE(display.GetEvent(e));
+}
+
+TEST(Display, PadKeysAnswerForTheVirtualKeyOfTheCurrentTable) {
+    CFSNullDisplay display;
+    // Orientation 2 starts: "left" on screen is device key 38.
+    display.SetPadKey(1, true);
+    EXPECT_TRUE(display.IsVirtualKeyDown(38));
+    EXPECT_FALSE(display.IsVirtualKeyDown(37));
+    const int portrait[10] = {134, 37, 39, 38, 40, 196, 195, 194, 193, 197};
+    display.SetKeyTable(portrait);
+    EXPECT_TRUE(display.IsVirtualKeyDown(37));
+    EXPECT_EQ(display.BackHotKey(), 193);
+    EXPECT_EQ(display.HotKeyOfState(9), 197);
+    EXPECT_EQ(display.HotKeyOfState(3), 0);
+    display.SetPadKey(7, true);  // out of range: ignored
+}
+
+}  // namespace

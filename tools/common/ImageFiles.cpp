@@ -1,0 +1,110 @@
+#include "common/ImageFiles.h"
+
+#include <png.h>
+
+#include <cstdio>
+
+namespace {
+
+void AppendBytes(png_structp png, png_bytep data, png_size_t length) {
+    auto* out = static_cast<std::vector<uint8_t>*>(png_get_io_ptr(png));
+    out->insert(out->end(), data, data + length);
+}
+
+void Put16(std::vector<uint8_t>& out, uint32_t v) {
+    out.push_back(static_cast<uint8_t>(v));
+    out.push_back(static_cast<uint8_t>(v >> 8));
+}
+
+void Put32(std::vector<uint8_t>& out, uint32_t v) {
+    Put16(out, v & 0xFFFF);
+    Put16(out, v >> 16);
+}
+
+}  // namespace
+
+std::vector<uint8_t> EncodePng(const Canvas& canvas, bool withAlpha) {
+    std::vector<uint8_t> out;
+    png_structp png = png_create_write_struct(PNG_LIBPNG_VER_STRING, nullptr, nullptr, nullptr);
+    if (!png) return out;
+    png_infop info = png_create_info_struct(png);
+    if (!info || setjmp(png_jmpbuf(png))) {
+        png_destroy_write_struct(&png, &info);
+        return {};
+    }
+    png_set_write_fn(png, &out, AppendBytes, nullptr);
+    const int channels = withAlpha ? 4 : 3;
+    png_set_IHDR(png, info, static_cast<png_uint_32>(canvas.Width()), static_cast<png_uint_32>(canvas.Height()), 8,
+                 withAlpha ? PNG_COLOR_TYPE_RGBA : PNG_COLOR_TYPE_RGB, PNG_INTERLACE_NONE,
+                 PNG_COMPRESSION_TYPE_DEFAULT, PNG_FILTER_TYPE_DEFAULT);
+    png_set_compression_level(png, 9);
+    png_write_info(png, info);
+    std::vector<uint8_t> row(static_cast<size_t>(canvas.Width()) * channels);
+    for (int y = 0; y < canvas.Height(); ++y) {
+        for (int x = 0; x < canvas.Width(); ++x) {
+            const Rgba& p = canvas.At(x, y);
+            uint8_t* o = &row[static_cast<size_t>(x) * channels];
+            o[0] = p.r;
+            o[1] = p.g;
+            o[2] = p.b;
+            if (withAlpha) o[3] = p.a;
+        }
+        png_write_row(png, row.data());
+    }
+    png_write_end(png, nullptr);
+    png_destroy_write_struct(&png, &info);
+    return out;
+}
+
+bool WriteFile(const std::string& path, const std::vector<uint8_t>& bytes) {
+    FILE* file = std::fopen(path.c_str(), "wb");
+    if (!file) return false;
+    const bool ok = std::fwrite(bytes.data(), 1, bytes.size(), file) == bytes.size();
+    return std::fclose(file) == 0 && ok;
+}
+
+Canvas CanvasFrom565(const uint16_t* pixels, int width, int height) {
+    Canvas canvas(width, height);
+    for (int y = 0; y < height; ++y) {
+        for (int x = 0; x < width; ++x) {
+            const uint16_t p = pixels[y * width + x];
+            const uint8_t r = static_cast<uint8_t>((p >> 11) & 31), g = static_cast<uint8_t>((p >> 5) & 63),
+                          b = static_cast<uint8_t>(p & 31);
+            canvas.At(x, y) = {static_cast<uint8_t>((r << 3) | (r >> 2)), static_cast<uint8_t>((g << 2) | (g >> 4)),
+                               static_cast<uint8_t>((b << 3) | (b >> 2)), 255};
+        }
+    }
+    return canvas;
+}
+
+std::vector<uint8_t> Encode565Bmp(const std::vector<uint16_t>& pixels, int width, int height, bool topDown) {
+    const int stride = (width + 1) / 2 * 2;  // rows padded to 4 bytes
+    const uint32_t dataBytes = static_cast<uint32_t>(stride * 2 * height);
+    const uint32_t offset = 14 + 40 + 12;  // file header, info header, three bit masks
+    std::vector<uint8_t> out;
+    out.reserve(offset + dataBytes);
+    out.push_back('B');
+    out.push_back('M');
+    Put32(out, offset + dataBytes);
+    Put32(out, 0);
+    Put32(out, offset);
+    Put32(out, 40);
+    Put32(out, static_cast<uint32_t>(width));
+    Put32(out, static_cast<uint32_t>(topDown ? -height : height));
+    Put16(out, 1);
+    Put16(out, 16);
+    Put32(out, 3);  // BI_BITFIELDS
+    Put32(out, dataBytes);
+    Put32(out, 2835);  // 72 dpi
+    Put32(out, 2835);
+    Put32(out, 0);
+    Put32(out, 0);
+    Put32(out, 0xF800);
+    Put32(out, 0x07E0);
+    Put32(out, 0x001F);
+    for (int i = 0; i < height; ++i) {
+        const int y = topDown ? i : height - 1 - i;
+        for (int x = 0; x < stride; ++x) Put16(out, x < width ? pixels[static_cast<size_t>(y) * width + x] : 0);
+    }
+    return out;
+}

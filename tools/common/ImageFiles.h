@@ -1,0 +1,21 @@
+#pragma once
+// Writers for the picture formats the game reads: PNG (textures, snapshots) and BMP
+// (16-bit 5-6-5 pictures and 8-bit masks). Byte-for-byte the same output for the same input.
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "common/Canvas.h"
+
+// PNG of a canvas into memory; withAlpha false drops the alpha channel.
+std::vector<uint8_t> EncodePng(const Canvas& canvas, bool withAlpha);
+bool WriteFile(const std::string& path, const std::vector<uint8_t>& bytes);
+
+inline uint16_t To565(Rgba c) {
+    return static_cast<uint16_t>(((c.r >> 3) << 11) | ((c.g >> 2) << 5) | (c.b >> 3));
+}
+// A canvas of 5-6-5 pixels (for pictures of what the game showed).
+Canvas CanvasFrom565(const uint16_t* pixels, int width, int height);
+
+// 16-bit BMP with 5-6-5 bit fields. topDown stores the top row first (negative height).
+std::vector<uint8_t> Encode565Bmp(const std::vector<uint16_t>& pixels, int width, int height, bool topDown);

@@ -1,0 +1,100 @@
+// aerovant-snapshot: runs the game headless (null display, virtual clock, surfaceless
+// EGL) and writes what it presents as PNG pictures, upright as the player would see them.
+//
+// usage: aerovant-snapshot [--frames N] [--every K] [--out DIR] [--align 0|1|2]
+//   Shows the menu, starts the test flight, then runs N flight frames at 60 passes per
+//   second of virtual time, writing the menu picture and every K-th flight frame.
+#include <sys/stat.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <string>
+#include <vector>
+
+#include "app/FSApplicationContext.h"
+#include "app/FSEngine.h"
+#include "app/FSShell.h"
+#include "common/ImageFiles.h"
+#include "game/CSPPlaceholderController.h"
+#include "menu/CSPPlaceholderMenu.h"
+#include "platform/FSClock.h"
+#include "platform/FSNullDisplay.h"
+#include "platform/FSPaths.h"
+
+namespace {
+
+bool SavePicture(const MFSDisplay& display, const std::string& path) {
+    const std::vector<uint16_t> frame = display.LastFrame();
+    std::vector<uint16_t> picture(frame.size());
+    const int orientation = display.Orientation();
+    platform::DeviceToPicture(orientation, frame.data(), picture.data());
+    const int w = orientation == 0 ? MFSDisplay::kWidth : MFSDisplay::kHeight;
+    const int h = orientation == 0 ? MFSDisplay::kHeight : MFSDisplay::kWidth;
+    if (!WriteFile(path, EncodePng(CanvasFrom565(picture.data(), w, h), false))) {
+        std::fprintf(stderr, "aerovant-snapshot: cannot write %s\n", path.c_str());
+        return false;
+    }
+    std::printf("%s\n", path.c_str());
+    return true;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    int frames = 60;
+    int every = 30;
+    int align = 2;
+    std::string out = "snapshots";
+    for (int i = 1; i < argc; ++i) {
+        const std::string arg = argv[i];
+        const bool hasValue = i + 1 < argc;
+        if (arg == "--frames" && hasValue) {
+            frames = std::atoi(argv[++i]);
+        } else if (arg == "--every" && hasValue) {
+            every = std::max(1, std::atoi(argv[++i]));
+        } else if (arg == "--out" && hasValue) {
+            out = argv[++i];
+        } else if (arg == "--align" && hasValue) {
+            align = std::atoi(argv[++i]);
+        } else {
+            std::fprintf(stderr, "usage: %s [--frames N] [--every K] [--out DIR] [--align 0|1|2]\n", argv[0]);
+            return 2;
+        }
+    }
+    mkdir(out.c_str(), 0755);
+    // Player files of a snapshot run never touch the real ones.
+    platform::SetPlayerFolder(out + "/player");
+    platform::UseVirtualClock(100000);
+
+    CFSNullDisplay display;
+    int status = 0;
+    {
+        CFSShell shell(display, {[] { return std::make_unique<CSPPlaceholderMenu>(); },
+                                 [] { return std::make_unique<CSPPlaceholderController>(); }});
+        status = shell.Start();
+        if (status != 0) return status;
+        GetApplicationContext()->game.screenAlign = align;
+        constexpr uint32_t kPassMs = 1000 / CFSShell::kFramesPerSecond;
+
+        shell.RunPass();
+        if (!SavePicture(display, out + "/menu.png")) status = 1;
+
+        display.SetPadKey(0, true);  // the action key: select, which starts the flight
+        shell.RunPass();
+        display.SetPadKey(0, false);
+        for (int frame = 1; frame <= frames && status == 0; ++frame) {
+            platform::Sleep(kPassMs);
+            if (!shell.RunPass()) break;
+            if (frame % every == 0) {
+                char name[32];
+                std::snprintf(name, sizeof name, "/frame_%04d.png", frame);
+                if (!SavePicture(display, out + name)) status = 1;
+            }
+        }
+        std::printf("time scale %.3f, %.1f frames per second of virtual time\n", GetApplicationContext()->timeScale,
+                    GetApplicationContext()->engine->Meter().CurrentRate());
+    }
+    ResetApplicationContext();
+    return status;
+}
