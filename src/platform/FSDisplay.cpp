@@ -64,14 +64,20 @@ void MFSDisplay::SetKeyTable(const int table[10]) {
 }
 
 void MFSDisplay::SetPadKey(int index, bool down) {
-    if (index >= 0 && index < 5) pad_[index].store(down);
+    if (index < 0 || index >= 5) return;
+    pad_[index].store(down);
+    if (down) padTapped_[index].store(true);
 }
 
 bool MFSDisplay::IsVirtualKeyDown(int virtualKey) const {
+    bool down = false;
     for (int i = 0; i < 5; ++i) {
-        if (keyTable_[i].load() == virtualKey && pad_[i].load()) return true;
+        if (keyTable_[i].load() == virtualKey) {
+            const bool tapped = padTapped_[i].exchange(false);
+            down = down || pad_[i].load() || tapped;
+        }
     }
-    return false;
+    return down;
 }
 
 int MFSDisplay::HotKeyOfState(int index) const {

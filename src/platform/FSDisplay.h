@@ -78,6 +78,9 @@ public:
     // key states 0-4 and hot keys of states 5-9 for the current orientation) says which
     // device key that is, so the input's own orientation remap gives back the same
     // direction.
+    //
+    // A press is latched until the key is next asked about, so a tap shorter than one
+    // pass of the main loop still counts once.
     void SetKeyTable(const int table[10]);
     void SetPadKey(int index, bool down);
     bool IsVirtualKeyDown(int virtualKey) const;
@@ -109,6 +112,7 @@ private:
     std::atomic<int> orientation_{2};
     std::atomic<bool> focus_{true};
     std::atomic<bool> pad_[5]{};
+    mutable std::atomic<bool> padTapped_[5]{};
     std::atomic<int> keyTable_[10]{};
 };
 

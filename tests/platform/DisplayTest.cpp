@@ -93,4 +93,16 @@ TEST(Display, PadKeysAnswerForTheVirtualKeyOfTheCurrentTable) {
     display.SetPadKey(7, true);  // out of range: ignored
 }
 
+TEST(Display, ATapBetweenTwoPollsCountsOnce) {
+    CFSNullDisplay display;
+    display.SetPadKey(0, true);
+    display.SetPadKey(0, false);  // released before anyone looked
+    EXPECT_TRUE(display.IsVirtualKeyDown(134));
+    EXPECT_FALSE(display.IsVirtualKeyDown(134));
+    // A held key stays down.
+    display.SetPadKey(0, true);
+    EXPECT_TRUE(display.IsVirtualKeyDown(134));
+    EXPECT_TRUE(display.IsVirtualKeyDown(134));
+}
+
 }  // namespace
