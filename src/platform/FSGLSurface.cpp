@@ -54,7 +54,6 @@ bool CFSGLSurface::Probe(std::string& error) {
     EGLConfig config;
     const bool ok = ChooseConfig(display, config);
     if (!ok) error = "no EGL configuration for OpenGL ES 1.1 with a depth buffer";
-    eglTerminate(display);
     return ok;
 }
 
@@ -100,7 +99,9 @@ void CFSGLSurface::Destroy() {
     eglMakeCurrent(display, EGL_NO_SURFACE, EGL_NO_SURFACE, EGL_NO_CONTEXT);
     if (surface_) eglDestroySurface(display, static_cast<EGLSurface>(surface_));
     if (context_) eglDestroyContext(display, static_cast<EGLContext>(context_));
-    eglTerminate(display);
+    // The display itself stays initialised for the life of the process: terminating it
+    // unloads Mesa's driver, which costs the next surface a reload and leaves its
+    // allocations unaccounted for.
     eglReleaseThread();
     display_ = context_ = surface_ = nullptr;
     width_ = height_ = 0;
