@@ -108,3 +108,33 @@ std::vector<uint8_t> Encode565Bmp(const std::vector<uint16_t>& pixels, int width
     }
     return out;
 }
+
+std::vector<uint8_t> EncodeMaskBmp(const std::vector<uint8_t>& alpha, int width, int height) {
+    const int stride = (width + 3) / 4 * 4;  // rows padded to 4 bytes
+    const uint32_t dataBytes = static_cast<uint32_t>(stride * height);
+    const uint32_t offset = 14 + 40 + 256 * 4;  // file header, info header, palette
+    std::vector<uint8_t> out;
+    out.reserve(offset + dataBytes);
+    out.push_back('B');
+    out.push_back('M');
+    Put32(out, offset + dataBytes);
+    Put32(out, 0);
+    Put32(out, offset);
+    Put32(out, 40);
+    Put32(out, static_cast<uint32_t>(width));
+    Put32(out, static_cast<uint32_t>(height));
+    Put16(out, 1);
+    Put16(out, 8);
+    Put32(out, 0);  // BI_RGB
+    Put32(out, dataBytes);
+    Put32(out, 2835);  // 72 dpi
+    Put32(out, 2835);
+    Put32(out, 256);
+    Put32(out, 0);
+    for (uint32_t i = 0; i < 256; ++i) Put32(out, i * 0x010101);
+    for (int i = 0; i < height; ++i) {
+        const int y = height - 1 - i;
+        for (int x = 0; x < stride; ++x) out.push_back(x < width ? alpha[static_cast<size_t>(y) * width + x] : 0);
+    }
+    return out;
+}

@@ -19,3 +19,7 @@ Canvas CanvasFrom565(const uint16_t* pixels, int width, int height);
 
 // 16-bit BMP with 5-6-5 bit fields. topDown stores the top row first (negative height).
 std::vector<uint8_t> Encode565Bmp(const std::vector<uint16_t>& pixels, int width, int height, bool topDown);
+
+// 8-bit palettised BMP whose index values are the mask's alpha (0 transparent, 255 opaque),
+// with a grey palette so it also looks right in a viewer; rows stored bottom row first.
+std::vector<uint8_t> EncodeMaskBmp(const std::vector<uint8_t>& alpha, int width, int height);

@@ -1,0 +1,28 @@
+#pragma once
+// The generators of the data build. Each one adds the members of one kind of content to an
+// archive builder; the archive table in DataBuild.cpp says which generators fill which
+// archive. A generator reports its own problems on standard error and returns false.
+#include <string>
+
+class ArchiveBuilder;
+
+// What the generators draw from.
+struct DataSources {
+    std::string assets;       // the assets folder of the source tree
+    std::string boldFont;     // DejaVu Sans Bold (TrueType)
+    std::string regularFont;  // DejaVu Sans
+};
+
+using DataGenerator = bool (*)(ArchiveBuilder& archive, const DataSources& sources);
+
+// Every file under assets/<archive stem>/, as a member named by its path below that folder
+// ("assets/models/cube.obj" becomes "cube.obj" in models.zip). Files whose name starts with
+// '.' are left out. Runs for every archive.
+bool AddAssetFiles(ArchiveBuilder& archive, const DataSources& sources);
+
+// fonts.zip: the five bitmap fonts, each a folder with "config.txt", the strip mask
+// "font_mask.bmp" and, for coloured fonts, the colour strip "font.bmp".
+bool AddFonts(ArchiveBuilder& archive, const DataSources& sources);
+
+// textures.zip: "particle.png", "avia.png", "red.png", "blue.png".
+bool AddTextures(ArchiveBuilder& archive, const DataSources& sources);
