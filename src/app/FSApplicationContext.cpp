@@ -4,6 +4,7 @@
 #include "app/FSGameController.h"
 #include "app/FSInput.h"
 #include "platform/FSClock.h"
+#include "resources/FSTextureCache.h"
 
 namespace {
 std::unique_ptr<CFSApplicationContext> gContext;

@@ -10,7 +10,9 @@
 #include <vector>
 
 class CFSEngine;
+class CFSFont;
 class CFSInput;
+class CFSTextureCache;
 class CFSThread;
 class MFSDisplay;
 class MFSGameController;
@@ -75,6 +77,8 @@ public:
     // Owned long-lived objects (released by the shell in its fixed order).
     std::unique_ptr<CFSEngine> engine;
     std::unique_ptr<CFSInput> input;  // 38 actions
+    std::unique_ptr<CFSTextureCache> textureCache;  // made by the engine
+    std::string texturesArchive;                    // path of "data\textures.zip"
     std::unique_ptr<MFSGameController> gameController;
 
     uint8_t moveObjects = 1;       // step the moveable objects each flight frame
@@ -97,6 +101,8 @@ public:
     uint8_t videoThreadRunning = 0;
     CFSThread* videoThread = nullptr;    // owned by the menu
     int32_t menuOrientation = 2;  // screen orientation while the menu is shown
+
+    const CFSFont* mainFont = nullptr;  // the engine's "main" font, for the menu and the cockpit
 
     std::string currentPlayer;
     std::vector<std::string> players;

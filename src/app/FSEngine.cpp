@@ -11,7 +11,9 @@
 #include "platform/FSClock.h"
 #include "platform/FSDisplay.h"
 #include "platform/FSGLSurface.h"
+#include "resources/FSArchive.h"
 #include "resources/FSPixels.h"
+#include "resources/FSTextureCache.h"
 
 namespace {
 
@@ -50,8 +52,14 @@ CFSEngine::CFSEngine(CFSApplicationContext& context, MFSMenu* menu)
 CFSEngine::~CFSEngine() { TearDownSurface(); }
 
 bool CFSEngine::Initialise(std::string& error) {
+    context_.texturesArchive = MakeDataPath("data\\textures.zip");
+    context_.textureCache = std::make_unique<CFSTextureCache>(context_.texturesArchive);
     meter_.Init(500);
     warmUp_ = 1000;
+    // Without its fonts the game still runs; it only shows no text.
+    gameFont_.LoadFont("game_font", 5, 1, 0);
+    mainFont_.LoadFont("main", 5, 1, 0);
+    context_.mainFont = &mainFont_;
     // The surface itself is made when the first flight is built; here we only make sure
     // one can be made, so a machine without GLES fails at start-up with a clear message
     // rather than at the first flight.
@@ -276,8 +284,9 @@ void CFSEngine::ComposeScreen() {
 }
 
 void CFSEngine::DrawFlightOverlay() {
-    // Instruments, the touch pad, the status line and the TIME / SCORE read-out are drawn
-    // while a terrain is shown; they join here with the terrain holder and the fonts.
+    // Instruments, the touch pad, the status line and the TIME / SCORE read-out
+    // (DrawTimeAndScore with the game font) are drawn while a terrain is shown; they
+    // join here with the terrain holder and the flight's clock and score.
 }
 
 void CFSEngine::Present() {

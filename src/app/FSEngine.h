@@ -13,6 +13,7 @@
 #include "app/FSFrameRateMeter.h"
 #include "app/FSGameController.h"
 #include "app/FSMenu.h"
+#include "hud/FSFont.h"
 
 class CFSApplicationContext;
 class CFSGLSurface;
@@ -69,6 +70,8 @@ public:
     // The 32-bit image GL renders into and the 16-bit screen image last presented.
     const FSSurfaceImage& SurfaceImage() const { return dib_; }
     const uint16_t* ScreenImage() const { return screenImage_; }
+    const CFSFont& MainFont() const { return mainFont_; }
+    const CFSFont& GameFont() const { return gameFont_; }
 
 protected:
     void OnEnterState(int newState, int oldState) override;
@@ -103,6 +106,8 @@ private:
     std::vector<uint16_t> renderBuffer_;   // the 3-D image in 5-6-5, render size
     std::vector<uint16_t> screenBuffer_;   // 240 x 320 when the render size differs
     uint16_t* screenImage_ = nullptr;      // screenBuffer_ or an alias of renderBuffer_
+    CFSFont mainFont_;  // "main": status line
+    CFSFont gameFont_;  // "game_font": TIME and SCORE
     int cockpitTop_ = 0;
     int cockpitBottom_ = 0;
 };

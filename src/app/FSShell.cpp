@@ -9,6 +9,7 @@
 #include "app/FSSplash.h"
 #include "platform/FSClock.h"
 #include "platform/FSThread.h"
+#include "resources/FSTextureCache.h"
 
 namespace {
 
@@ -233,9 +234,12 @@ void CFSShell::Resume() {
 
 void CFSShell::Shutdown() {
     if (!context_) return;
-    // The menu goes first; then the context's objects in a fixed order: engine,
-    // controller, input. Each is destroyed exactly once.
+    // The menu goes first; then the context's objects in a fixed order: textures,
+    // engine, controller, input. Each is destroyed exactly once.
     menu_.reset();
+    context_->texturesArchive.clear();
+    context_->textureCache.reset();  // while the engine's GL context still exists
+    context_->mainFont = nullptr;
     context_->engine.reset();
     context_->gameController.reset();
     context_->input.reset();

@@ -11,9 +11,11 @@
 #include "app/FSShell.h"
 #include "app/FSSplash.h"
 #include "game/CSPPlaceholderController.h"
+#include "hud/FSFont.h"
 #include "menu/CSPPlaceholderMenu.h"
 #include "platform/FSClock.h"
 #include "platform/FSPaths.h"
+#include "resources/FSTextureCache.h"
 #include "support/TestSupport.h"
 
 using testing_support::HeadlessGame;
@@ -62,6 +64,19 @@ TEST(Shell, StartsWithTheSplashAndEndsInTheMenuState) {
     // The input follows the menu orientation with the factory bindings.
     EXPECT_EQ(context.input->CurrentKeyTable(), CFSInput::KeyTable(2));
     EXPECT_EQ(context.input->BindingCount(), kActionCount);
+    // The engine made the texture cache over the textures archive and loaded its fonts.
+    ASSERT_NE(context.textureCache, nullptr);
+    EXPECT_NE(context.texturesArchive.find("data/textures.zip"), std::string::npos);
+    ASSERT_NE(context.mainFont, nullptr);
+    EXPECT_TRUE(context.mainFont->CanDraw());
+    EXPECT_TRUE(context.engine->GameFont().CanDraw());
+
+    game.shell->Shutdown();
+    EXPECT_EQ(context.engine, nullptr);
+    EXPECT_EQ(context.textureCache, nullptr);
+    EXPECT_EQ(context.gameController, nullptr);
+    EXPECT_EQ(context.input, nullptr);
+    EXPECT_EQ(context.mainFont, nullptr);
 }
 
 TEST(Shell, SplashIsCopiedToTheScreenAsStored) {

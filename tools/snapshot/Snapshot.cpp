@@ -4,11 +4,14 @@
 // usage: aerovant-snapshot [--frames N] [--every K] [--out DIR] [--align 0|1|2]
 //   Shows the menu, starts the test flight, then runs N flight frames at 60 passes per
 //   second of virtual time, writing the menu picture and every K-th flight frame.
+// usage: aerovant-snapshot --fonts FILE.png
+//   Writes a sheet with a line of text in each of the game's fonts, at 1x.
 #include <sys/stat.h>
 
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <iterator>
 #include <string>
 #include <vector>
 
@@ -17,6 +20,7 @@
 #include "app/FSShell.h"
 #include "common/ImageFiles.h"
 #include "game/CSPPlaceholderController.h"
+#include "hud/FSFont.h"
 #include "menu/CSPPlaceholderMenu.h"
 #include "platform/FSClock.h"
 #include "platform/FSNullDisplay.h"
@@ -39,9 +43,51 @@ bool SavePicture(const MFSDisplay& display, const std::string& path) {
     return true;
 }
 
+// One sample line per font, each with its name, on a dark and a light band.
+int WriteFontSheet(const std::string& path) {
+    struct Sample {
+        const char* folder;
+        int space, spacing, lineSpacing;
+        const char* text;
+    };
+    const Sample samples[] = {
+        {"game_font", 5, 1, 0, "TIME 12:05  SCORE 1250"},
+        {"main", 5, 1, 0, "V: 182kmH  H: 1200m  The quick brown fox (0-9)!"},
+        {"listctrl_font", 9, -1, 0, "Cessna 172R  Su-29  L-29 Delfin  Blanik"},
+        {"scores_font", 7, -1, 0, "1. Pilot    12:05    1250"},
+        {"menu_links", 7, 0, -3, "Fly  Scores  Settings  Help"},
+    };
+    const int width = 320;
+    const int rowHeight = 28;
+    const int height = rowHeight * static_cast<int>(std::size(samples)) * 2;
+    std::vector<uint16_t> sheet(static_cast<size_t>(width) * height, 0);
+    int y = 0;
+    for (const Sample& sample : samples) {
+        CFSFont font;
+        if (!font.LoadFont(sample.folder, sample.space, sample.spacing, sample.lineSpacing)) {
+            std::fprintf(stderr, "aerovant-snapshot: cannot load font %s\n", sample.folder);
+            return 1;
+        }
+        for (uint16_t background : {uint16_t{0x10A6}, uint16_t{0xDEFB}}) {
+            std::fill(sheet.begin() + y * width, sheet.begin() + (y + rowHeight) * width, background);
+            const uint16_t ink = background == 0x10A6 ? 0xFFFF : 0x0000;
+            DrawTextRaw(font, sheet.data(), width, height, 0, kJustifyLeft, {4, y + (rowHeight - font.LineHeight()) / 2},
+                        ink, sample.text, FSClipRect{0, 0, width, height});
+            y += rowHeight;
+        }
+    }
+    if (!WriteFile(path, EncodePng(CanvasFrom565(sheet.data(), width, height), false))) {
+        std::fprintf(stderr, "aerovant-snapshot: cannot write %s\n", path.c_str());
+        return 1;
+    }
+    std::printf("%s\n", path.c_str());
+    return 0;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
+    if (argc == 3 && std::string(argv[1]) == "--fonts") return WriteFontSheet(argv[2]);
     int frames = 60;
     int every = 30;
     int align = 2;

@@ -1,0 +1,25 @@
+#include "hud/FSReadout.h"
+
+#include <cstdio>
+
+#include "app/FSFlightClock.h"
+#include "hud/FSFont.h"
+#include "resources/FSPixels.h"
+
+void DrawTimeAndScore(const CFSFont& font, uint16_t* screen, int alignment, int32_t seconds, int32_t score,
+                      bool withLabels) {
+    const uint16_t colour = Pack565(0xFFCC00);
+    // Portrait screens are 240 wide, landscape ones 320.
+    const bool portrait = alignment == 0;
+    const FSPoint label1 = portrait ? FSPoint{70, 5} : FSPoint{150, 5};
+    const FSPoint value1 = portrait ? FSPoint{235, 5} : FSPoint{315, 5};
+    const FSPoint label2 = portrait ? FSPoint{70, 25} : FSPoint{150, 25};
+    const FSPoint value2 = portrait ? FSPoint{235, 25} : FSPoint{315, 25};
+    char text[32];
+    FormatFlightTime(seconds, text, sizeof text);
+    if (withLabels) DrawText(font, screen, alignment, 0, kJustifyLeft, label1, colour, "TIME");
+    DrawText(font, screen, alignment, 0, kJustifyRight, value1, colour, text);
+    std::snprintf(text, sizeof text, "%d", score);
+    if (withLabels) DrawText(font, screen, alignment, 0, kJustifyLeft, label2, colour, "SCORE");
+    DrawText(font, screen, alignment, 0, kJustifyRight, value2, colour, text);
+}

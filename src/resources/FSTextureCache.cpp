@@ -1,0 +1,67 @@
+#include "resources/FSTextureCache.h"
+
+#include <GLES/gl.h>
+
+#include <algorithm>
+
+#include "app/FSApplicationContext.h"
+
+namespace {
+
+int CurrentTexturesQuality() {
+    return GetApplicationContext()->video.texturesQuality;
+}
+
+}  // namespace
+
+CFSTextureCache::CFSTextureCache(std::string archivePath) : archivePath_(std::move(archivePath)) {}
+
+std::vector<CFSTextureCache::Entry>::iterator CFSTextureCache::FindPlace(const std::string& memberName) {
+    return std::lower_bound(
+        entries_.begin(), entries_.end(), memberName,
+        [](const Entry& entry, const std::string& name) { return entry.memberName < name; });
+}
+
+uint32_t CFSTextureCache::GetTexture(const std::string& memberName) {
+    auto place = FindPlace(memberName);
+    if (place != entries_.end() && place->memberName == memberName) return place->texture;
+    const uint32_t texture = LoadPng(archivePath_, memberName, CurrentTexturesQuality());
+    if (texture == kNoTexture) return kNoTexture;
+    entries_.insert(place, Entry{texture, memberName});
+    return texture;
+}
+
+void CFSTextureCache::RemoveTexture(const std::string& memberName) {
+    auto place = FindPlace(memberName);
+    if (place == entries_.end() || place->memberName != memberName) return;
+    const GLuint texture = place->texture;
+    glDeleteTextures(1, &texture);
+    entries_.erase(place);
+}
+
+std::string CFSTextureCache::GetTextureName(uint32_t texture) const {
+    for (const Entry& entry : entries_) {
+        if (entry.texture == texture) return entry.memberName;
+    }
+    return std::string();
+}
+
+void CFSTextureCache::ReloadAll() {
+    const int quality = CurrentTexturesQuality();
+    for (const Entry& entry : entries_) {
+        const GLuint texture = entry.texture;
+        FSPngImage image;
+        if (ReadPng(archivePath_, entry.memberName, image)) {
+            glDeleteTextures(1, &texture);
+            UploadTexture(texture, image, quality);
+        } else {
+            // Binding keeps the name in use in this context (an object that still exists
+            // keeps its old picture); deleting it would let glGenTextures hand it out again.
+            glBindTexture(GL_TEXTURE_2D, texture);
+        }
+    }
+}
+
+void CFSTextureCache::Clear() {
+    entries_.clear();
+}
