@@ -1,0 +1,46 @@
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <string>
+#include <thread>
+
+#include "platform/FSSdlDisplay.h"
+
+namespace {
+
+// SDL's dummy video driver makes a window that shows nothing, so the real display's
+// window thread runs in tests without an X server.
+TEST(SdlDisplay, TakesFramesFromAnyThreadAndClosesCleanly) {
+    setenv("SDL_VIDEODRIVER", "dummy", 1);
+    std::string why;
+    std::unique_ptr<CFSSdlDisplay> display = CFSSdlDisplay::Open(2, why);
+    ASSERT_NE(display, nullptr) << why;
+    EXPECT_TRUE(display->HasFocus());
+
+    // The loading screen draws from its own thread while the main thread draws too.
+    std::thread loader([&display] {
+        for (int i = 0; i < 50; ++i) {
+            uint16_t* frame = display->BeginDraw();
+            frame[0] = 0x1111;
+            display->EndDraw();
+        }
+    });
+    for (int i = 0; i < 50; ++i) {
+        display->SetOrientation(i % 3);
+        uint16_t* frame = display->BeginDraw();
+        frame[1] = 0x2222;
+        display->EndDraw();
+    }
+    loader.join();
+    EXPECT_EQ(display->FrameCount(), 100u);
+    const std::vector<uint16_t> last = display->LastFrame();
+    EXPECT_EQ(last[0], 0x1111);
+    EXPECT_EQ(last[1], 0x2222);
+    display.reset();  // joins the window thread
+
+    // A second window after the first is gone.
+    display = CFSSdlDisplay::Open(1, why);
+    ASSERT_NE(display, nullptr) << why;
+}
+
+}  // namespace
