@@ -26,11 +26,11 @@ struct ArchiveRecipe {
 };
 
 const ArchiveRecipe kArchives[] = {
-    {"textures.zip", {AddTextures}},
-    {"models.zip", {}},
+    {"textures.zip", {AddTextures, AddTerrainTextures, AddSceneryTextures, AddBuildingTextures}},
+    {"models.zip", {AddBuildingModels}},
     {"aircrafts.zip", {}},
     {"routes.zip", {}},
-    {"terrains.zip", {}},
+    {"terrains.zip", {AddTerrains}},
     {"huds.zip", {}},
     {"fonts.zip", {AddFonts}},
     {"menu.zip", {}},

@@ -26,3 +26,19 @@ bool AddFonts(ArchiveBuilder& archive, const DataSources& sources);
 
 // textures.zip: "particle.png", "avia.png", "red.png", "blue.png".
 bool AddTextures(ArchiveBuilder& archive, const DataSources& sources);
+
+// textures.zip: the ground textures of the terrains, "terrain/<material>.png" for the near
+// distance band and "terrain/<material>_far.png" for the far one (TerrainTextures.h).
+bool AddTerrainTextures(ArchiveBuilder& archive, const DataSources& sources);
+
+// terrains.zip: the terrains "valley.ter", "coast.ter" and "farmland.ter" (Landscape.h).
+bool AddTerrains(ArchiveBuilder& archive, const DataSources& sources);
+
+// textures.zip: the scenery pictures "clouds/cloud.png", "clouds/layer.png", "clouds/zone.png",
+// "trees/trees.png" and "runway.png" (SceneryPictures.h).
+bool AddSceneryTextures(ArchiveBuilder& archive, const DataSources& sources);
+
+// models.zip: the buildings "buildings/<name>.obj"; textures.zip: their atlases
+// "buildings/<name>.png" (BuildingAtlas.h).
+bool AddBuildingModels(ArchiveBuilder& archive, const DataSources& sources);
+bool AddBuildingTextures(ArchiveBuilder& archive, const DataSources& sources);
