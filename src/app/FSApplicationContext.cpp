@@ -5,6 +5,7 @@
 #include "app/FSInput.h"
 #include "platform/FSClock.h"
 #include "resources/FSTextureCache.h"
+#include "world/FSScene.h"
 
 namespace {
 std::unique_ptr<CFSApplicationContext> gContext;

@@ -9,13 +9,17 @@
 #include <string>
 #include <vector>
 
+#include "world/FSSineTable.h"
+
 class CFSEngine;
 class CFSFont;
 class CFSInput;
+class CFSScene;
 class CFSTextureCache;
 class CFSThread;
 class MFSDisplay;
 class MFSGameController;
+class MFSSceneNode;
 
 // The "// VIDEO" settings.
 struct FSVideoBlock {
@@ -74,11 +78,16 @@ public:
     CFSApplicationContext(const CFSApplicationContext&) = delete;
     CFSApplicationContext& operator=(const CFSApplicationContext&) = delete;
 
+    // Fast sine and cosine for the whole game, built at construction. Declared before the
+    // owned objects so that it outlives every one of them.
+    SineTable sineTable;
+
     // Owned long-lived objects (released by the shell in its fixed order).
     std::unique_ptr<CFSEngine> engine;
     std::unique_ptr<CFSInput> input;  // 38 actions
     std::unique_ptr<CFSTextureCache> textureCache;  // made by the engine
     std::string texturesArchive;                    // path of "data\textures.zip"
+    std::unique_ptr<CFSScene> sceneRoot;            // the 3-D world, made by the shell at start-up
     std::unique_ptr<MFSGameController> gameController;
 
     uint8_t moveObjects = 1;       // step the moveable objects each flight frame
@@ -93,6 +102,10 @@ public:
     int32_t stylusX = 0;  // last stylus point in screen coordinates
     int32_t stylusY = 0;
     uint32_t creationTick = 0;  // base of the scene's animation time
+
+    MFSSceneNode* playerAircraft = nullptr;  // the aircraft node of the running flight, or null
+    uint8_t culling = 1;                     // cull scene nodes outside the view (else draw every node)
+    int32_t culledCount = 0;                 // nodes the last scene draw culled
 
     MFSDisplay* display = nullptr;  // the screen (owned by the program's entry)
 

@@ -14,6 +14,8 @@
 #include "resources/FSArchive.h"
 #include "resources/FSPixels.h"
 #include "resources/FSTextureCache.h"
+#include "world/FSFrame.h"
+#include "world/FSScene.h"
 
 namespace {
 
@@ -107,7 +109,15 @@ void CFSEngine::OnEnterState(int newState, int /*oldState*/) {
 void CFSEngine::OnLeaveState(int oldState) {
     switch (oldState) {
         case Starting:
-            // The scene root's projection is set here once the scene exists.
+            // The culling frustum: 60° vertically, near 0.001, far 40.0. The landscape
+            // alignments turn the picture, so their aspect is width / height of the
+            // (portrait) render size; the portrait alignment uses height / width.
+            if (context_.sceneRoot) {
+                const float w = static_cast<float>(context_.video.renderWidth);
+                const float h = static_cast<float>(context_.video.renderHeight);
+                const float aspect = context_.game.screenAlign == 0 ? h / w : w / h;
+                context_.sceneRoot->Camera().SetPerspectiveMatrix(60.0f, aspect, 0.001f, 40.0f);
+            }
             break;
         case Flying:
             if (surface_) surface_->WaitGL();
@@ -208,14 +218,21 @@ void CFSEngine::RenderFrame() {
         if (controller_) controller_->Update();
     }
 
-    // 3-4. The fly-through effect and the scene's animation join with the sky and scene.
+    // 3. The fly-through effect joins with the sky.
+
+    // 4. The scene's animation, timed from the context's creation.
+    CFSScene* scene = context_.sceneRoot.get();
+    if (scene) scene->Update(FSFrame{platform::TickCount() - context_.creationTick});
 
     // 5. Clear to the sky colour (the sky object sets it each frame once it exists).
     const bool gl = HasSurface();
     if (gl) glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
 
-    // 6-7. Sky box, then the camera, then the scene with the propeller drawn last.
+    // 6. Sky box, then the camera: the scene is drawn from where the camera now stands.
     if (controller_) controller_->CameraStep();
+
+    // 7. The scene (terrain first, then the nodes); the propeller joins here, drawn last.
+    if (gl && scene) scene->Draw();
 
     // 8. The fly-through overlay joins with the sky.
 

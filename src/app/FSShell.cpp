@@ -10,6 +10,7 @@
 #include "platform/FSClock.h"
 #include "platform/FSThread.h"
 #include "resources/FSTextureCache.h"
+#include "world/FSScene.h"
 
 namespace {
 
@@ -41,6 +42,7 @@ int CFSShell::Start() {
         return exitStatus_;
     }
 
+    context_->sceneRoot = std::make_unique<CFSScene>(&context_->sineTable);
     if (parts_.makeController) context_->gameController = parts_.makeController();
     if (!context_->input) context_->input = std::make_unique<CFSInput>(kActionCount);
     CFSInput& input = *context_->input;
@@ -235,13 +237,17 @@ void CFSShell::Resume() {
 void CFSShell::Shutdown() {
     if (!context_) return;
     // The menu goes first; then the context's objects in a fixed order: textures,
-    // engine, controller, input. Each is destroyed exactly once.
+    // engine, controller, scene root, input. Each is destroyed exactly once.
     menu_.reset();
     context_->texturesArchive.clear();
     context_->textureCache.reset();  // while the engine's GL context still exists
     context_->mainFont = nullptr;
     context_->engine.reset();
     context_->gameController.reset();
+    // The collision detector goes here, before the scene root: it lists scene nodes.
+    context_->playerAircraft = nullptr;
+    context_->sceneRoot.reset();
+    // The terrain holder goes here.
     context_->input.reset();
     context_->display = nullptr;
     context_ = nullptr;

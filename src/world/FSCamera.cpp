@@ -1,0 +1,225 @@
+#include "world/FSCamera.h"
+
+#include <GLES/gl.h>
+
+#include <algorithm>
+#include <cmath>
+
+#include "app/FSApplicationContext.h"
+#include "world/FSAtmosphere.h"
+#include "world/FSSceneNode.h"
+
+namespace {
+
+constexpr double kDegreesToRadians = 3.14159265358979323846 / 180.0;
+// The fog looks no further down than 75° from the zenith.
+constexpr float kLowestFogZenith = 1.3089969f;
+
+struct Frustum {
+    double left, right, bottom, top, nearPlane, farPlane;
+};
+
+Frustum PerspectiveFrustum(float fovyDegrees, float aspect, float nearPlane, float farPlane) {
+    double top = nearPlane * std::tan(fovyDegrees * 0.5 * kDegreesToRadians);
+    if (std::fabs(top) <= kNearZero) top = 0.0;
+    const double right = top * aspect;
+    return {-right, right, -top, top, nearPlane, farPlane};
+}
+
+double Ratio(double numerator, double denominator) {
+    return denominator != 0.0 ? numerator / denominator : 0.0;
+}
+
+}  // namespace
+
+FSFixed FSPlane::Distance(const FSFixedVector& p) const {
+    const int64_t sum =
+        static_cast<int64_t>(a) * p.x + static_cast<int64_t>(b) * p.y + static_cast<int64_t>(c) * p.z;
+    const int64_t distance = (sum >> 16) + d;
+    return static_cast<FSFixed>(std::clamp<int64_t>(distance, -kFixedMax, kFixedMax));
+}
+
+void ExtractFrustumPlanes(const FSFixedMatrix& m, FSPlane planes[kFrustumPlanes]) {
+    for (int i = 0; i < kFrustumPlanes; ++i) {
+        const int row = i / 2;
+        const int sign = (i % 2 == 0) ? 1 : -1;
+        int64_t coefficient[4];
+        for (int column = 0; column < 4; ++column) {
+            coefficient[column] =
+                static_cast<int64_t>(m.At(3, column)) + sign * static_cast<int64_t>(m.At(row, column));
+        }
+        const FSFixedVector normal{
+            static_cast<FSFixed>(std::clamp<int64_t>(coefficient[0], -kFixedMax, kFixedMax)),
+            static_cast<FSFixed>(std::clamp<int64_t>(coefficient[1], -kFixedMax, kFixedMax)),
+            static_cast<FSFixed>(std::clamp<int64_t>(coefficient[2], -kFixedMax, kFixedMax))};
+        const FSFixed length = Length(normal);
+        FSPlane& plane = planes[i];
+        if (length == 0) {
+            plane = FSPlane{0, 0, 0, kFixedOne};
+            continue;
+        }
+        const FSFixed d = static_cast<FSFixed>(std::clamp<int64_t>(coefficient[3], -kFixedMax, kFixedMax));
+        plane = FSPlane{FixedDiv(normal.x, length), FixedDiv(normal.y, length), FixedDiv(normal.z, length),
+                        FixedDiv(d, length)};
+    }
+}
+
+bool BuildViewRotation(const FSFixedVector& eye, const FSFixedVector& target, const FSFixedVector& up,
+                       int alignment, FSFixedMatrix& view) {
+    const FSFixedVector f = Normalise(target - eye);
+    if (f.IsZero()) return false;
+    FSFixedVector r = Normalise(Cross(f, up));
+    if (r.IsZero()) r = Normalise(Cross(f, FSFixedVector{0, 0, -kFixedOne}));
+    if (r.IsZero()) r = Normalise(Cross(f, FSFixedVector{kFixedOne, 0, 0}));
+    const FSFixedVector u = Cross(r, f);
+    FSFixedVector rows[3];
+    switch (alignment) {
+        case 1:
+            rows[0] = -u;
+            rows[1] = r;
+            break;
+        case 2:
+            rows[0] = u;
+            rows[1] = -r;
+            break;
+        default:
+            rows[0] = r;
+            rows[1] = u;
+            break;
+    }
+    rows[2] = -f;
+    view = FSFixedMatrix::Identity();
+    for (int row = 0; row < 3; ++row) {
+        for (int column = 0; column < 3; ++column)
+            view.At(row, column) = rows[row][column];
+    }
+    return true;
+}
+
+CFSCamera::CFSCamera(const SineTable* sine) : sky_(sine) {}
+
+void CFSCamera::LookAt(const FSFixedVector& eye, const FSFixedVector& target, const FSFixedVector& up) {
+    LookAt(eye, target, up, GetApplicationContext()->game.screenAlign);
+}
+
+void CFSCamera::LookAt(const FSFixedVector& eye, const FSFixedVector& target, const FSFixedVector& up,
+                       int alignment) {
+    SetView(eye, target, up, alignment);
+    SetUpAtmosphere(Normalise(target - eye));
+}
+
+void CFSCamera::SetView(const FSFixedVector& eye, const FSFixedVector& target, const FSFixedVector& up,
+                        int alignment) {
+    eye_ = eye;
+    target_ = target;
+    up_ = up;
+    BuildViewRotation(eye, target, up, alignment, view_);
+}
+
+void CFSCamera::SetUpAtmosphere(const FSFixedVector& forward) {
+    // Sky colour in the viewing direction.
+    const float fx = FixedToFloat(forward.x), fy = FixedToFloat(forward.y), fz = FixedToFloat(forward.z);
+    const float length = std::sqrt(fx * fx + fy * fy + fz * fz);
+    float theta = length < 1e-6f ? 0.0f : std::acos(std::clamp(fy / length, -1.0f, 1.0f));
+    theta = std::min(theta, kLowestFogZenith);
+    const float h = std::sqrt(fx * fx + fz * fz);
+    const float phi = h < 1e-6f ? 0.0f : std::atan2(fz / h, fx / h);
+
+    // Thicker air near the ground makes a hazier sky.
+    const float heightMetres = static_cast<float>(eye_.y) * (1000.0f / 65536.0f);
+    sky_.SetTurbidity(2.0f + 4.0f * AirDensity(heightMetres) / AirDensity(0.0f));
+    fogColour_ = sky_.SkyColour(theta, phi);
+    ambient_ = {0.1f * fogColour_.r, 0.1f * fogColour_.g, 0.1f * fogColour_.b};
+
+    const GLfixed colour[4] = {FloatToFixed(fogColour_.r), FloatToFixed(fogColour_.g),
+                               FloatToFixed(fogColour_.b), kFixedOne};
+    glClearColorx(colour[0], colour[1], colour[2], colour[3]);
+    glFogxv(GL_FOG_COLOR, colour);
+
+    // The light's direction is given in world axes; GL takes it through the current
+    // model-view matrix, so it is set with the view rotation loaded.
+    const GLfixed position[4] = {lightDirection_.x, lightDirection_.y, lightDirection_.z, 0};
+    const GLfixed spot[4] = {-lightDirection_.x, -lightDirection_.y, -lightDirection_.z, 0};
+    GLint mode = GL_MODELVIEW;
+    glGetIntegerv(GL_MATRIX_MODE, &mode);
+    if (mode != GL_MODELVIEW) glMatrixMode(GL_MODELVIEW);
+    glPushMatrix();
+    glLoadMatrixx(view_.m);
+    glLightxv(GL_LIGHT0, GL_POSITION, position);
+    glLightxv(GL_LIGHT0, GL_SPOT_DIRECTION, spot);
+    glPopMatrix();
+    if (mode != GL_MODELVIEW) glMatrixMode(static_cast<GLenum>(mode));
+}
+
+void CFSCamera::SetPerspective(float fovyDegrees, float aspect, float nearPlane, float farPlane) const {
+    const Frustum f = PerspectiveFrustum(fovyDegrees, aspect, nearPlane, farPlane);
+    glFrustumx(DoubleToFixed(f.left), DoubleToFixed(f.right), DoubleToFixed(f.bottom), DoubleToFixed(f.top),
+               DoubleToFixed(f.nearPlane), DoubleToFixed(f.farPlane));
+}
+
+void CFSCamera::SetPerspectiveMatrix(float fovyDegrees, float aspect, float nearPlane, float farPlane) {
+    const Frustum f = PerspectiveFrustum(fovyDegrees, aspect, nearPlane, farPlane);
+    const double n = f.nearPlane, fa = f.farPlane;
+    FSFixedMatrix p;
+    p.At(0, 0) = DoubleToFixed(Ratio(2.0 * n, f.right - f.left));
+    p.At(1, 1) = DoubleToFixed(Ratio(2.0 * n, f.top - f.bottom));
+    p.At(0, 2) = DoubleToFixed(Ratio(f.right + f.left, f.right - f.left));
+    p.At(1, 2) = DoubleToFixed(Ratio(f.top + f.bottom, f.top - f.bottom));
+    p.At(2, 2) = DoubleToFixed(Ratio(-(fa + n), fa - n));
+    p.At(3, 2) = -kFixedOne;
+    p.At(2, 3) = DoubleToFixed(Ratio(-2.0 * fa * n, fa - n));
+    projection_ = p;
+}
+
+void CFSCamera::ExtractPlanes() {
+    ExtractFrustumPlanes(Multiply(projection_, view_), planes_);
+}
+
+void CFSCamera::ExtractTerrainPlanes(const FSFixedMatrix& terrainModelView) {
+    ExtractFrustumPlanes(Multiply(projection_, terrainModelView), terrainPlanes_);
+}
+
+FSFixedVector CFSCamera::RelativePosition(const MFSSceneNode& node) const {
+    return RelativePosition(node.GetPosition(), node.GetCell());
+}
+
+FSFixedVector CFSCamera::RelativePosition(const FSFixedVector& local, const FSCell& cell) const {
+    return WrappedDifference(local, cell, eye_, cell_);
+}
+
+bool CFSCamera::IsCulled(const MFSSceneNode& node) const {
+    const MFSSceneNode* standIn = node.GetCullingStandIn();
+    const FSFixedVector relative = RelativePosition(standIn ? *standIn : node);
+    const float x = FixedToFloat(relative.x), y = FixedToFloat(relative.y), z = FixedToFloat(relative.z);
+    if (std::sqrt(x * x + y * y + z * z) > kCullDistance) return true;
+    const FSBox* model = node.GetModel();
+    if (!model) {
+        for (const FSPlane& plane : planes_) {
+            if (plane.Distance(relative) < 1) return true;
+        }
+        return false;
+    }
+    const FSFixed radius = model->LargestExtent();
+    for (const FSPlane& plane : planes_) {
+        if (plane.Distance(relative) <= -radius) return true;
+    }
+    return false;
+}
+
+int CFSCamera::TestSphere(const FSFixedVector& centre, FSFixed radius, int mask, int& lastPlane) const {
+    if (lastPlane >= 0 && lastPlane < kFrustumPlanes) {
+        const int64_t distance = terrainPlanes_[lastPlane].Distance(centre);
+        if (distance + radius < 0) return kSphereOutside;
+    }
+    int straddled = 0;
+    for (int i = 0; i < kFrustumPlanes; ++i) {
+        if ((mask & (1 << i)) == 0) continue;
+        const int64_t distance = terrainPlanes_[i].Distance(centre);
+        if (distance + radius < 0) {
+            lastPlane = i;
+            return kSphereOutside;
+        }
+        if ((distance < 0 ? -distance : distance) < radius) straddled |= 1 << i;
+    }
+    return straddled;
+}

@@ -1,0 +1,144 @@
+#pragma once
+// The eye of the scene. The camera keeps its position as a world position (eye: local
+// 16.16 km in its cell), a view matrix that holds only the rotation (nodes translate by
+// their camera-relative position, so every value handed to the graphics library stays
+// small although the world is 240 km around), a projection matrix used for culling, two
+// sets of frustum planes (nodes; terrain), the sky model that colours the fog, and the
+// light direction.
+//
+// "screengame_align" turns the picture for the landscape orientations: the 3-D image is
+// always rendered 240 × 320 (portrait) and shown turned a quarter way, so the rotation's
+// rows are chosen such that world "up" ends at the top of the upright picture:
+//   0 → rows (r, u, −f)   portrait
+//   1 → rows (−u, r, −f)  up toward the image's left edge
+//   2 → rows (u, −r, −f)  up toward the image's right edge
+// with f the forward direction, r = f × up (right) and u = r × f (true up).
+#include "world/FSFixedMatrix.h"
+#include "world/FSFixedVector.h"
+#include "world/FSSkyModel.h"
+#include "world/FSVectorMath.h"
+#include "world/FSWorldPosition.h"
+
+class MFSSceneNode;
+class SineTable;
+
+// a·x + b·y + c·z + d, (a, b, c) of length 1.0; a point is inside when the value is
+// positive. Planes are in camera-relative world coordinates (16.16 km).
+struct FSPlane {
+    FSFixed a = 0;
+    FSFixed b = 0;
+    FSFixed c = 0;
+    FSFixed d = 0;
+
+    FSFixed Distance(const FSFixedVector& p) const;
+};
+
+// Frustum plane order: left, right, bottom, top, near, far.
+inline constexpr int kFrustumPlanes = 6;
+// TestSphere's answer for a sphere wholly outside one plane.
+inline constexpr int kSphereOutside = -1;
+// Nodes further than this from the eye (km) are culled whatever the frustum says.
+inline constexpr float kCullDistance = 30.0f;
+
+class CFSCamera {
+public:
+    // sine: the application context's table, used by the sky model.
+    explicit CFSCamera(const SineTable* sine = nullptr);
+
+    // Stores eye, target and up (16.16, local to the camera's cell), builds the view
+    // rotation for the alignment (the application context's "screengame_align" in the
+    // first form), then sets the fog, clear colour and light for the new view: the sky
+    // colour in the viewing direction (zenith angle at most 75°) with the turbidity
+    // 2 + 4 × the relative air density at the eye (1 unit = 1000 m) goes to
+    // glClearColorx and GL_FOG_COLOR, 0.1 × that colour is kept as the ambient colour, and
+    // light 0 becomes a directional light along the light direction.
+    // When target equals eye the previous rotation stays. When up is parallel to the view,
+    // (0, 0, −1) (then (1, 0, 0)) serves as up so that the view never collapses.
+    void LookAt(const FSFixedVector& eye, const FSFixedVector& target, const FSFixedVector& up);
+    void LookAt(const FSFixedVector& eye, const FSFixedVector& target, const FSFixedVector& up,
+                int alignment);
+
+    // LookAt without the fog, clear colour and light (no GL calls).
+    void SetView(const FSFixedVector& eye, const FSFixedVector& target, const FSFixedVector& up,
+                 int alignment);
+
+    // glFrustumx for a vertical field of view (degrees), aspect (width / height), near and
+    // far (km), multiplied onto the current GL matrix (select and reset it first).
+    void SetPerspective(float fovyDegrees, float aspect, float nearPlane, float farPlane) const;
+    // The same frustum built into the camera's projection matrix (for culling).
+    void SetPerspectiveMatrix(float fovyDegrees, float aspect, float nearPlane, float farPlane);
+
+    // The six node-culling planes from projection × view.
+    void ExtractPlanes();
+    // The six terrain-culling planes from projection × the terrain's model-view matrix.
+    void ExtractTerrainPlanes(const FSFixedMatrix& terrainModelView);
+
+    // The wrapped difference node world position − camera world position (16.16 km).
+    FSFixedVector RelativePosition(const MFSSceneNode& node) const;
+    FSFixedVector RelativePosition(const FSFixedVector& local, const FSCell& cell) const;
+
+    // The frustum test of one node: culled when its camera-relative position (that of its
+    // culling stand-in, if any) is further than 30.0; without a model, when that point is
+    // on or behind any node plane (distance below 1/65536); with a model, when the point
+    // is at least the model box's largest extent behind any plane.
+    bool IsCulled(const MFSSceneNode& node) const;
+
+    // The terrain's sphere test against the terrain planes. Tests lastPlane first (the
+    // plane that rejected last time, −1 for none), then each plane of mask (bit i = plane
+    // i) in order 0..5: kSphereOutside, recording the rejecting plane in lastPlane, at the
+    // first plane with distance + radius < 0; otherwise the mask of the planes the sphere
+    // straddles (|distance| < radius), 0 when it is wholly inside.
+    int TestSphere(const FSFixedVector& centre, FSFixed radius, int mask, int& lastPlane) const;
+
+    const FSFixedVector& Eye() const { return eye_; }
+    const FSFixedVector& Target() const { return target_; }
+    const FSFixedVector& Up() const { return up_; }
+    // Column-major, rotation only; load it, then translate each node camera-relative.
+    const FSFixedMatrix& ViewMatrix() const { return view_; }
+    const FSFixedMatrix& ProjectionMatrix() const { return projection_; }
+    const FSPlane* Planes() const { return planes_; }
+    const FSPlane* TerrainPlanes() const { return terrainPlanes_; }
+
+    CFSSkyModel& Sky() { return sky_; }
+    const CFSSkyModel& Sky() const { return sky_; }
+    // The colour LookAt last gave the fog and the clear colour, and its ambient tenth.
+    const FSSkyColour& FogColour() const { return fogColour_; }
+    const FSSkyColour& Ambient() const { return ambient_; }
+
+    // Toward the sun (16.16 unit vector, world frame); (0, 1, 0) at construction.
+    void SetLightDirection(const FSFixedVector& direction) { lightDirection_ = direction; }
+    const FSFixedVector& LightDirection() const { return lightDirection_; }
+
+    void SetCell(const FSCell& cell) { cell_ = cell; }
+    const FSCell& GetCell() const { return cell_; }
+    void SetOrientation(const FSQuaternion& orientation) { orientation_ = orientation; }
+    const FSQuaternion& GetOrientation() const { return orientation_; }
+
+private:
+    void SetUpAtmosphere(const FSFixedVector& forward);
+
+    FSFixedVector eye_;
+    FSFixedVector target_;
+    FSFixedVector up_{0, kFixedOne, 0};
+    FSFixedMatrix view_ = FSFixedMatrix::Identity();
+    FSFixedMatrix projection_ = FSFixedMatrix::Identity();
+    CFSSkyModel sky_;
+    FSPlane planes_[kFrustumPlanes];
+    FSPlane terrainPlanes_[kFrustumPlanes];
+    FSFixedVector lightDirection_{0, kFixedOne, 0};
+    FSCell cell_;
+    FSQuaternion orientation_;
+    FSSkyColour fogColour_;
+    FSSkyColour ambient_;
+};
+
+// Builds the six planes of a combined (projection × model-view) matrix: the fourth row
+// plus and minus each of the first three, each scaled to a unit normal. A plane whose
+// normal vanishes in 16.16 becomes (0, 0, 0, 1.0), which culls nothing.
+void ExtractFrustumPlanes(const FSFixedMatrix& combined, FSPlane planes[kFrustumPlanes]);
+
+// The view rotation of LookAt (column-major, no translation) for an alignment 0, 1 or 2;
+// false (matrix untouched) when eye equals target. The terrain rebuilds its transform
+// from this.
+bool BuildViewRotation(const FSFixedVector& eye, const FSFixedVector& target, const FSFixedVector& up,
+                       int alignment, FSFixedMatrix& view);
