@@ -6,6 +6,7 @@
 #include "platform/FSClock.h"
 #include "resources/FSTextureCache.h"
 #include "world/FSScene.h"
+#include "world/FSTerrainHolder.h"
 
 namespace {
 std::unique_ptr<CFSApplicationContext> gContext;

@@ -9,12 +9,15 @@
 #include <string>
 #include <vector>
 
+#include "resources/FSMeshLoader.h"
+#include "world/FSCollisionDetector.h"
 #include "world/FSSineTable.h"
 
 class CFSEngine;
 class CFSFont;
 class CFSInput;
 class CFSScene;
+class CFSTerrainHolder;
 class CFSTextureCache;
 class CFSThread;
 class MFSDisplay;
@@ -88,6 +91,9 @@ public:
     std::unique_ptr<CFSTextureCache> textureCache;  // made by the engine
     std::string texturesArchive;                    // path of "data\textures.zip"
     std::unique_ptr<CFSScene> sceneRoot;            // the 3-D world, made by the shell at start-up
+    std::unique_ptr<CFSTerrainHolder> terrain;      // the route's terrain, or null (FSTerrainHolder.h)
+    std::unique_ptr<CFSMeshLoader> meshLoader;      // "data\models.zip", made by the engine
+    std::unique_ptr<MFSCollisionDetector> collisionDetector;  // over the world box, made by the engine
     std::unique_ptr<MFSGameController> gameController;
 
     uint8_t moveObjects = 1;       // step the moveable objects each flight frame

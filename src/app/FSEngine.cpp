@@ -14,7 +14,13 @@
 #include "resources/FSArchive.h"
 #include "resources/FSPixels.h"
 #include "resources/FSTextureCache.h"
+#include "world/FSEmmiter.h"
 #include "world/FSFrame.h"
+#include "world/FSGridCollisionDetector.h"
+#include "world/FSTerrainHolder.h"
+#include "world/FSMeshedNode.h"
+#include "world/FSParticlesSystem.h"
+#include "world/FSPropellerL.h"
 #include "world/FSScene.h"
 
 namespace {
@@ -56,6 +62,11 @@ CFSEngine::~CFSEngine() { TearDownSurface(); }
 bool CFSEngine::Initialise(std::string& error) {
     context_.texturesArchive = MakeDataPath("data\\textures.zip");
     context_.textureCache = std::make_unique<CFSTextureCache>(context_.texturesArchive);
+    context_.meshLoader = std::make_unique<CFSMeshLoader>(MakeDataPath("data\\models.zip"));
+    // The collision grid covers the local area of a world cell, as the scene's world box.
+    context_.collisionDetector = std::make_unique<CFSGridCollisionDetector>(
+        FSBox::FromCorners({-FixedFromInt(30), 0, -FixedFromInt(30)},
+                           {FixedFromInt(30), FixedFromInt(90), FixedFromInt(30)}));
     meter_.Init(500);
     warmUp_ = 1000;
     // Without its fonts the game still runs; it only shows no text.
@@ -214,7 +225,39 @@ void CFSEngine::RenderFrame() {
 
     // 2. A running flight moves first, so this frame draws where things are now.
     if (state == Flying) {
-        // Moveable objects and the collision pass join here with the scene and the grid.
+        // 2.1 Stepping the moveable objects (and re-filing them in the grid) joins here
+        // with the flight model.
+        // 2.2 Contacts at the new positions go to the controller before its frame update.
+        if (context_.detectCollisions && context_.collisionDetector) {
+            MFSCollisionDetector& detector = *context_.collisionDetector;
+            detector.handlers.mayCollide = nullptr;
+            detector.handlers.collision = nullptr;
+            detector.handlers.groundContact = nullptr;
+            if (MFSGameController* controller = controller_) {
+                detector.handlers.mayCollide = [controller](MFSSceneNode& a, MFSSceneNode& b) {
+                    return controller->MayCollide(&a, &b);
+                };
+                detector.handlers.groundContact = [controller](MFSSceneNode& node, CFSTerrainModel* terrain) {
+                    controller->GroundContact(&node, terrain);
+                };
+                detector.handlers.collision = [controller](MFSSceneNode& a, MFSSceneNode& moving) {
+                    controller->Collision(&a, &moving);
+                };
+            }
+            // Low moving nodes are tested against the ground of a loaded terrain.
+            CFSTerrainHolder* holder = context_.terrain.get();
+            if (holder && holder->IsLoaded()) {
+                CFSTerrainModel* terrain = holder->model.get();
+                detector.handlers.terrain = terrain;
+                detector.handlers.touchesGround = [terrain](MFSSceneNode& node) {
+                    return terrain->TouchesGround(node);
+                };
+            } else {
+                detector.handlers.terrain = nullptr;
+                detector.handlers.touchesGround = nullptr;
+            }
+            detector.Detect();
+        }
         if (controller_) controller_->Update();
     }
 
@@ -316,4 +359,22 @@ void CFSEngine::Present() {
 void CFSEngine::UpdateTimeScale(uint32_t now) {
     if (!context_.timeScaleActive && now - warmUpBaseTick_ > warmUp_ * 14 / 10) context_.timeScaleActive = 1;
     context_.timeScale = ComputeTimeScale(context_.timeScaleActive != 0, meter_.CurrentRate());
+}
+
+CFSMeshedNode* CFSEngine::CreateMeshedNode(const std::string& modelName, const std::string& textureName, int flag) {
+    if (!context_.sceneRoot) return nullptr;
+    return context_.sceneRoot->Add(CFSMeshedNode::CreateMeshedNode(modelName, textureName, flag));
+}
+
+CFSParticlesSystem* CFSEngine::CreateParticlesSystem(const std::string& textureName, int maxCount,
+                                                     std::unique_ptr<MFSEmmiter> emitter, uint32_t colour,
+                                                     int32_t quadSize) {
+    if (!context_.sceneRoot) return nullptr;
+    return context_.sceneRoot->Add(
+        CFSParticlesSystem::CreateParticlesSystem(textureName, maxCount, std::move(emitter), colour, quadSize));
+}
+
+TFSPropellerL* CFSEngine::CreatePropeller(MFSSceneNode* owner) {
+    if (!context_.sceneRoot) return nullptr;
+    return context_.sceneRoot->Add(std::make_unique<TFSPropellerL>(owner, context_.sineTable));
 }

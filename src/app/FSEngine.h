@@ -17,7 +17,12 @@
 
 class CFSApplicationContext;
 class CFSGLSurface;
+class CFSMeshedNode;
+class CFSParticlesSystem;
 class MFSDisplay;
+class MFSEmmiter;
+class MFSSceneNode;
+class TFSPropellerL;
 
 enum EngineState : int {
     Idle = 0,
@@ -62,6 +67,18 @@ public:
 
     // Rows of the cockpit's 3-D window, converted alone in the cockpit view at "resolution" 1.
     void SetCockpitWindow(int top, int bottom);
+
+    // Scene node factories: each makes the node and adds it to the scene root, and returns
+    // it (null without a scene root). A meshed node of a model ("cube.obj") with a texture
+    // ("red.png") through the context's mesh loader and texture cache:
+    CFSMeshedNode* CreateMeshedNode(const std::string& modelName, const std::string& textureName,
+                                    int flag = 0);
+    // A particle system (see CFSParticlesSystem::CreateParticlesSystem):
+    CFSParticlesSystem* CreateParticlesSystem(const std::string& textureName, int maxCount,
+                                              std::unique_ptr<MFSEmmiter> emitter, uint32_t colour,
+                                              int32_t quadSize);
+    // The propeller disc of an aircraft's node:
+    TFSPropellerL* CreatePropeller(MFSSceneNode* owner);
 
     MFSMenu* GetMenu() const { return menu_; }
     MFSGameController* GetController() const { return controller_; }

@@ -10,7 +10,9 @@
 #include "platform/FSClock.h"
 #include "platform/FSThread.h"
 #include "resources/FSTextureCache.h"
+#include "world/FSGridCollisionDetector.h"
 #include "world/FSScene.h"
+#include "world/FSTerrainHolder.h"
 
 namespace {
 
@@ -43,6 +45,16 @@ int CFSShell::Start() {
     }
 
     context_->sceneRoot = std::make_unique<CFSScene>(&context_->sineTable);
+    // The scene draws the route's terrain first, when one is loaded.
+    InstallTerrainHooks(*context_->sceneRoot);
+    // The collision grid forgets every node the scene deletes, and starts afresh with it.
+    CFSApplicationContext* context = context_;
+    context_->sceneRoot->hooks.forgetNode = [context](MFSSceneNode& node) {
+        if (context->collisionDetector) context->collisionDetector->Remove(&node);
+    };
+    context_->sceneRoot->hooks.resetCollisions = [context](const FSBox& worldBox) {
+        context->collisionDetector = std::make_unique<CFSGridCollisionDetector>(worldBox);
+    };
     if (parts_.makeController) context_->gameController = parts_.makeController();
     if (!context_->input) context_->input = std::make_unique<CFSInput>(kActionCount);
     CFSInput& input = *context_->input;
@@ -237,17 +249,19 @@ void CFSShell::Resume() {
 void CFSShell::Shutdown() {
     if (!context_) return;
     // The menu goes first; then the context's objects in a fixed order: textures,
-    // engine, controller, scene root, input. Each is destroyed exactly once.
+    // engine, controller, collision detector, scene root, input. Each is destroyed exactly once.
     menu_.reset();
     context_->texturesArchive.clear();
     context_->textureCache.reset();  // while the engine's GL context still exists
+    context_->meshLoader.reset();
     context_->mainFont = nullptr;
     context_->engine.reset();
     context_->gameController.reset();
-    // The collision detector goes here, before the scene root: it lists scene nodes.
+    // Before the scene root: it lists scene nodes.
+    context_->collisionDetector.reset();
     context_->playerAircraft = nullptr;
     context_->sceneRoot.reset();
-    // The terrain holder goes here.
+    context_->terrain.reset();
     context_->input.reset();
     context_->display = nullptr;
     context_ = nullptr;

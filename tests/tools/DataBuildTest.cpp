@@ -8,6 +8,7 @@
 
 #include "support/TestSupport.h"
 #include "tools/ArchiveTestSupport.h"
+#include "resources/FSArchive.h"
 
 namespace {
 
@@ -15,7 +16,7 @@ using namespace archive_test;
 namespace fs = std::filesystem;
 
 // The build's own archives, beside the test programs.
-const std::string kData = "data/";
+const std::string kData = MakeDataPath("data/");
 
 TEST(DataBuild, TwoBuildsGiveIdenticalBytes) {
     TemporaryFolder first(testing_support::MakeTempFolder("databuild"));

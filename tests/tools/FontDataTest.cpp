@@ -6,12 +6,13 @@
 #include <vector>
 
 #include "tools/ArchiveTestSupport.h"
+#include "resources/FSArchive.h"
 
 namespace {
 
 using namespace archive_test;
 
-const std::string kFonts = "data/fonts.zip";
+const std::string kFonts = MakeDataPath("data\\fonts.zip");
 
 uint32_t Le32(const std::vector<uint8_t>& b, size_t at) {
     return b[at] | (b[at + 1] << 8) | (b[at + 2] << 16) | (static_cast<uint32_t>(b[at + 3]) << 24);

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "tools/ArchiveTestSupport.h"
+#include "resources/FSArchive.h"
 
 namespace {
 
@@ -72,7 +73,7 @@ ObjModel ParseObj(const std::string& text) {
 }
 
 TEST(ModelData, TheCubeIsAClosedUnitCubeOfOutwardTriangles) {
-    const std::string text = MemberText("data/models.zip", "cube.obj");
+    const std::string text = MemberText(MakeDataPath("data\\models.zip"), "cube.obj");
     ASSERT_FALSE(text.empty());
     EXPECT_EQ(text.find('\r'), std::string::npos);  // LF line ends, as the loader cuts lines
     const ObjModel cube = ParseObj(text);

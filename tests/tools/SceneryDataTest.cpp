@@ -12,13 +12,14 @@
 #include "resources/FSMeshLoader.h"
 #include "resources/FSPng.h"
 #include "tools/ArchiveTestSupport.h"
+#include "resources/FSArchive.h"
 
 namespace {
 
 using namespace archive_test;
 
-const std::string kTextures = "data/textures.zip";
-const std::string kModels = "data/models.zip";
+const std::string kTextures = MakeDataPath("data\\textures.zip");
+const std::string kModels = MakeDataPath("data\\models.zip");
 
 // A texel of a decoded image at column x and row y counted from the bottom (texture v).
 const uint8_t* Texel(const FSPngImage& image, int x, int y) {

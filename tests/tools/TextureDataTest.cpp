@@ -5,12 +5,13 @@
 #include <vector>
 
 #include "tools/ArchiveTestSupport.h"
+#include "resources/FSArchive.h"
 
 namespace {
 
 using namespace archive_test;
 
-const std::string kTextures = "data/textures.zip";
+const std::string kTextures = MakeDataPath("data\\textures.zip");
 
 struct Picture {
     int width = 0, height = 0;

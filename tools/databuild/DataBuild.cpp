@@ -26,7 +26,7 @@ struct ArchiveRecipe {
 };
 
 const ArchiveRecipe kArchives[] = {
-    {"textures.zip", {AddTextures, AddTerrainTextures, AddSceneryTextures, AddBuildingTextures}},
+    {"textures.zip", {AddTextures, AddTerrainTextures, AddSceneryTextures, AddBuildingTextures, AddSkyBoxes}},
     {"models.zip", {AddBuildingModels}},
     {"aircrafts.zip", {}},
     {"routes.zip", {}},

@@ -42,3 +42,7 @@ bool AddSceneryTextures(ArchiveBuilder& archive, const DataSources& sources);
 // "buildings/<name>.png" (BuildingAtlas.h).
 bool AddBuildingModels(ArchiveBuilder& archive, const DataSources& sources);
 bool AddBuildingTextures(ArchiveBuilder& archive, const DataSources& sources);
+
+// textures.zip: the sky boxes "skyboxes/skybox1/<morning|noon|evening|night>/<face>.png" with
+// the faces "left", "right", "top", "front" and "back" (SkyPictures.h).
+bool AddSkyBoxes(ArchiveBuilder& archive, const DataSources& sources);

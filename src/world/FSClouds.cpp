@@ -1,0 +1,95 @@
+#include "world/FSClouds.h"
+
+#include <cmath>
+
+#include "world/FSNodeDrawing.h"
+#include "world/FSSavedGLState.h"
+#include "world/FSScene.h"
+
+namespace {
+
+constexpr FSFixed kThreeQuarters = 49152;  // 0.75 in 16.16
+constexpr float kPi = 3.14159265358979f;
+
+}  // namespace
+
+TFSClouds::TFSClouds(const std::string& textureName, FSFixed a, FSFixed b, FSFixed c)
+    : MFSTexturedNode(kNodeCloud), a_(a), b_(b), c_(c) {
+    SetTextureByName(textureName);
+    SetVisible(true);
+    const FSFixed x = FixedMul(a, kThreeQuarters);
+    const GLfixed vertices[12] = {-x, c, a, -x, b, a, x, b, a, x, c, a};
+    for (int i = 0; i < 12; ++i)
+        vertices_[i] = vertices[i];
+    box_ = FSBox::Empty();
+    for (int i = 0; i < 4; ++i)
+        box_.Extend(Vertex(i));
+    // v: 0 at the bottom (vertices 0 and 3), 1.0 at the top (1 and 2).
+    texCoords_[3] = kFixedOne;
+    texCoords_[5] = kFixedOne;
+    // The curtain faces its z axis; with y up its x axis points to the eye's left, so
+    // vertices 2 and 3 (x = +0.75a) make the screen-left edge.
+    texCoords_[2] = kFixedOne;
+    texCoords_[0] = kFixedOne;
+}
+
+void TFSClouds::Scale(const FSFixedVector&) {}
+
+void TFSClouds::Update(CFSScene& scene, const FSFrame&) {
+    const CFSCamera& camera = scene.Camera();
+
+    // The wind's push since the last frame, along the direction the curtain faces.
+    if (GetMoveableObject() && hasPlaced_) {
+        const FSFixedVector moved = WrappedDifference(GetPosition(), GetCell(), placed_, placedCell_);
+        drift_ += Dot(moved, GetAxisZ());
+    }
+
+    // Face along the camera's horizontal viewing direction (kept when looking straight
+    // up or down).
+    const FSFixedVector forward = camera.Target() - camera.Eye();
+    const float fx = FixedToFloat(forward.x);
+    const float fz = FixedToFloat(forward.z);
+    if (fx * fx + fz * fz > 1e-12f) heading_ = std::atan2(fz, fx);
+    // A turn about y by ψ takes the z axis to (sin ψ, 0, cos ψ).
+    SetOrientation(FromAxisAngle(FSVector(0, 1, 0), std::atan2(std::cos(heading_), std::sin(heading_))));
+
+    SetCell(camera.GetCell());
+    Place({camera.Eye().x, 0, camera.Eye().z});
+    placed_ = GetPosition();
+    placedCell_ = GetCell();
+    hasPlaced_ = true;
+
+    scroll_ = FloatToFixed(heading_ / kPi) + drift_;
+    texCoords_[4] = scroll_;
+    texCoords_[6] = scroll_;
+    texCoords_[0] = scroll_ + kFixedOne;
+    texCoords_[2] = scroll_ + kFixedOne;
+}
+
+void TFSClouds::Draw(CFSScene& scene) {
+    if (!IsVisible()) return;
+    static const GLubyte kIndices[6] = {0, 1, 2, 0, 2, 3};
+    glPushMatrix();
+    TranslateRotateQuaternion({}, scene.Camera().RelativePosition(*this), GetOrientation());
+    {
+        FSSavedGLState saved;
+        FSSavedGLState::Set(GL_TEXTURE_2D, true);
+        FSSavedGLState::Set(GL_LIGHTING, false);
+        FSSavedGLState::Set(GL_BLEND, true);
+        FSSavedGLState::Set(GL_CULL_FACE, false);
+        FSSavedGLState::Set(GL_ALPHA_TEST, false);
+        glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
+        glDepthMask(GL_FALSE);
+        glTexEnvi(GL_TEXTURE_ENV, GL_TEXTURE_ENV_MODE, GL_MODULATE);
+        glColor4x(kFixedOne, kFixedOne, kFixedOne, kFixedOne);
+        FSSavedGLState::SetClient(GL_VERTEX_ARRAY, true);
+        FSSavedGLState::SetClient(GL_TEXTURE_COORD_ARRAY, true);
+        FSSavedGLState::SetClient(GL_NORMAL_ARRAY, false);
+        FSSavedGLState::SetClient(GL_COLOR_ARRAY, false);
+        glBindTexture(GL_TEXTURE_2D, GetTexture());
+        glVertexPointer(3, GL_FIXED, 0, vertices_);
+        glTexCoordPointer(2, GL_FIXED, 0, texCoords_);
+        glDrawElements(GL_TRIANGLES, 6, GL_UNSIGNED_BYTE, kIndices);
+    }
+    glPopMatrix();
+}

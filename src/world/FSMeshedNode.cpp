@@ -1,0 +1,158 @@
+#include "world/FSMeshedNode.h"
+
+#include <GLES/gl.h>
+
+#include <algorithm>
+#include <cstdlib>
+
+#include "app/FSApplicationContext.h"
+#include "resources/FSMeshLoader.h"
+#include "world/FSNodeDrawing.h"
+#include "world/FSScene.h"
+
+namespace {
+
+// Half the side of the highlight square per unit of the model's largest extent, the same
+// proportion as a gate's target marker.
+constexpr FSFixed kHighlightScale = 49152;  // 0.75
+
+}  // namespace
+
+CFSMeshedNode::CFSMeshedNode(const std::string& textureName) : MFSTexturedNode(kNodeMeshed) {
+    SetVisible(true);
+    SetTextureByName(textureName);
+}
+
+CFSMeshedNode::CFSMeshedNode(int32_t vertexCount, int32_t triangleCount, const std::string& textureName)
+    : CFSMeshedNode(textureName) {
+    vertexCount_ = std::max(vertexCount, 0);
+    triangleCount_ = std::max(triangleCount, 0);
+}
+
+CFSMeshedNode::~CFSMeshedNode() = default;
+
+std::unique_ptr<CFSMeshedNode> CFSMeshedNode::CreateMeshedNode(CFSMeshLoader& loader,
+                                                               const std::string& modelName,
+                                                               const std::string& textureName, int /*flag*/) {
+    auto node = std::make_unique<CFSMeshedNode>(textureName);
+    node->LoadModel(loader, modelName);
+    node->StorePosition({});
+    return node;
+}
+
+std::unique_ptr<CFSMeshedNode> CFSMeshedNode::CreateMeshedNode(const std::string& modelName,
+                                                               const std::string& textureName, int flag) {
+    CFSMeshLoader* loader = GetApplicationContext()->meshLoader.get();
+    if (loader) return CreateMeshedNode(*loader, modelName, textureName, flag);
+    return std::make_unique<CFSMeshedNode>(textureName);
+}
+
+void CFSMeshedNode::AllocateMesh() {
+    const size_t v = static_cast<size_t>(vertexCount_);
+    positions_.assign(3 * v, 0);
+    texCoords_.assign(2 * v, 0);
+    indices_.assign(3 * static_cast<size_t>(triangleCount_), 0);
+    normals_.assign(3 * v, 0);
+    StorePosition({});
+    box_ = FSBox::Empty();
+}
+
+bool CFSMeshedNode::LoadModel(CFSMeshLoader& loader, const std::string& modelName) {
+    FSMesh mesh;
+    const bool loaded = loader.LoadMesh(modelName, mesh);
+    box_ = FSBox::FromWords(mesh.box);
+    vertexCount_ = mesh.vertexCount;
+    triangleCount_ = mesh.triangleCount;
+    positions_ = std::move(mesh.positions);
+    texCoords_ = std::move(mesh.texCoords);
+    normals_ = std::move(mesh.normals);
+    indices_ = std::move(mesh.indices);
+    return loaded;
+}
+
+void CFSMeshedNode::Scale(const FSFixedVector& factors) {
+    for (size_t i = 0; i + 2 < positions_.size(); i += 3) {
+        positions_[i] = FixedMul(positions_[i], factors.x);
+        positions_[i + 1] = FixedMul(positions_[i + 1], factors.y);
+        positions_[i + 2] = FixedMul(positions_[i + 2], factors.z);
+    }
+    // Scaling the empty box's sentinels would turn them into a small real box.
+    if (box_.IsEmpty()) return;
+    box_.min = ScaleEach(box_.min, factors);
+    box_.max = ScaleEach(box_.max, factors);
+}
+
+bool CFSMeshedNode::CheckHit(MFSSceneNode& /*other*/) {
+    return false;
+}
+
+void CFSMeshedNode::Update(CFSScene& /*scene*/, const FSFrame& /*frame*/) {}
+
+void CFSMeshedNode::Draw(CFSScene& scene) {
+    drawn_ = false;
+    if (!IsVisible()) return;
+    const FSFixedVector r = scene.Camera().RelativePosition(*this);
+    // The same limit on every side of the camera (magnitudes, not signed values).
+    if (std::abs(static_cast<int64_t>(r.x)) > kDrawLimit ||
+        std::abs(static_cast<int64_t>(r.y)) > kDrawLimit ||
+        std::abs(static_cast<int64_t>(r.z)) > kDrawLimit) {
+        return;
+    }
+
+    // Never hand the library more than the arrays hold, whatever a subclass set the counts to.
+    const size_t vertices = std::min({static_cast<size_t>(vertexCount_), positions_.size() / 3,
+                                      normals_.size() / 3, texCoords_.size() / 2});
+    const size_t indices = std::min(static_cast<size_t>(triangleCount_) * 3, indices_.size());
+    if (vertices > 0 && indices > 0) {
+        glPushMatrix();
+        glEnable(GL_TEXTURE_2D);
+        TranslateRotateQuaternion({}, r, GetOrientation());
+        glBindTexture(GL_TEXTURE_2D, GetTexture());
+        glEnableClientState(GL_VERTEX_ARRAY);
+        glEnableClientState(GL_NORMAL_ARRAY);
+        glEnableClientState(GL_TEXTURE_COORD_ARRAY);
+        glVertexPointer(3, GL_FIXED, 0, positions_.data());
+        glNormalPointer(GL_FIXED, 0, normals_.data());
+        glTexCoordPointer(2, GL_FIXED, 0, texCoords_.data());
+        glDrawElements(GL_TRIANGLES, static_cast<GLsizei>(indices), GL_UNSIGNED_SHORT, indices_.data());
+        glPopMatrix();
+        drawn_ = true;
+    }
+
+    if ((GetHighlight() & 0xFF) != 0 && !IsRemoved()) DrawHighlight(scene, r);
+}
+
+void CFSMeshedNode::DrawHighlight(const CFSScene& scene, const FSFixedVector& relative) const {
+    if (box_.IsEmpty()) return;
+    const FSFixedMatrix& view = scene.Camera().ViewMatrix();
+    const FSFixed half = FixedMul(box_.LargestExtent(), kHighlightScale);
+    const FSFixedVector a =
+        ::Scale(Normalise(FSFixedVector{view.At(0, 0), view.At(0, 1), view.At(0, 2)}), half);
+    const FSFixedVector b =
+        ::Scale(Normalise(FSFixedVector{view.At(1, 0), view.At(1, 1), view.At(1, 2)}), half);
+    const FSFixedVector c = box_.Centre();
+    const FSFixedVector square[4] = {c + a + b, c + a - b, c - a - b, c - a + b};
+    GLfixed corners[12];
+    for (int i = 0; i < 4; ++i) {
+        corners[3 * i] = square[i].x;
+        corners[3 * i + 1] = square[i].y;
+        corners[3 * i + 2] = square[i].z;
+    }
+
+    glPushMatrix();
+    TranslateRotateEuler({}, relative, 0, 0, 0);
+    glDisable(GL_TEXTURE_2D);
+    glDisable(GL_LIGHTING);
+    // The outline has positions only.
+    glDisableClientState(GL_NORMAL_ARRAY);
+    glDisableClientState(GL_TEXTURE_COORD_ARRAY);
+    glColor4x(kFixedOne, kFixedOne, kFixedOne, kFixedOne);
+    glLineWidthx(2 * kFixedOne);
+    glVertexPointer(3, GL_FIXED, 0, corners);
+    glDrawArrays(GL_LINE_LOOP, 0, 4);
+    glEnableClientState(GL_NORMAL_ARRAY);
+    glEnableClientState(GL_TEXTURE_COORD_ARRAY);
+    glEnable(GL_TEXTURE_2D);
+    glEnable(GL_LIGHTING);
+    glPopMatrix();
+}

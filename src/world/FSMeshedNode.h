@@ -1,0 +1,88 @@
+#pragma once
+// A scene node that draws a textured triangle mesh: aircraft, buildings, wrecks, debris,
+// and (through the game's subclasses) gates and runways. The node owns its own copy of
+// the arrays, because scaling changes the vertices in place.
+//
+// Arrays (16.16): positions x, y, z per vertex; texture coordinates u, v per vertex;
+// normals x, y, z per vertex; 16-bit indices, three per triangle. The model box bounds the
+// positions in body coordinates and is what GetModel returns.
+//
+// Drawing: only within 16 km of the camera along each axis (the fog has swallowed
+// anything further); with the highlight byte set, a white square marks the node.
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "world/FSTexturedNode.h"
+
+class CFSMeshLoader;
+
+class CFSMeshedNode : public MFSTexturedNode {
+public:
+    // Type 4, visible, texture by member name (see MFSTexturedNode), arrays empty.
+    explicit CFSMeshedNode(const std::string& textureName);
+    // The same with the counts set for AllocateMesh (procedural meshes: gates, runways).
+    CFSMeshedNode(int32_t vertexCount, int32_t triangleCount, const std::string& textureName);
+    ~CFSMeshedNode() override;
+
+    // A node of the named model ("cube.obj", member of the models archive) through loader,
+    // with the texture by member name; position (0, 0, 0). A model that cannot be read
+    // gives empty arrays and an empty box: the node exists but shows nothing. flag is
+    // accepted for the callers' sake and changes nothing.
+    static std::unique_ptr<CFSMeshedNode> CreateMeshedNode(CFSMeshLoader& loader,
+                                                           const std::string& modelName,
+                                                           const std::string& textureName, int flag = 0);
+    // The same through the application context's mesh loader (empty arrays without one).
+    static std::unique_ptr<CFSMeshedNode> CreateMeshedNode(const std::string& modelName,
+                                                           const std::string& textureName, int flag = 0);
+
+    // Zeroed arrays for the counts already set (V positions, texture pairs and normals,
+    // 3T indices); the position becomes (0, 0, 0) and the model box empty.
+    void AllocateMesh();
+    // Replaces box, counts and arrays with a copy of the named model; false (node empty)
+    // when it cannot be read.
+    bool LoadModel(CFSMeshLoader& loader, const std::string& modelName);
+
+    void SetPosition(const FSFixedVector& position) override { StorePosition(position); }
+    // Every vertex and both corners of the model box, component by component (x by x,
+    // y by y, z by z); normals are left as they are. An empty box stays empty.
+    void Scale(const FSFixedVector& factors) override;
+    const FSBox* GetModel() const override { return &box_; }
+    bool CheckHit(MFSSceneNode& other) override;
+    void Update(CFSScene& scene, const FSFrame& frame) override;
+    void Draw(CFSScene& scene) override;
+
+    int32_t VertexCount() const { return vertexCount_; }
+    int32_t TriangleCount() const { return triangleCount_; }
+    FSBox& ModelBox() { return box_; }
+    std::vector<FSFixed>& Positions() { return positions_; }
+    const std::vector<FSFixed>& Positions() const { return positions_; }
+    std::vector<FSFixed>& TexCoords() { return texCoords_; }
+    const std::vector<FSFixed>& TexCoords() const { return texCoords_; }
+    std::vector<FSFixed>& Normals() { return normals_; }
+    const std::vector<FSFixed>& Normals() const { return normals_; }
+    std::vector<uint16_t>& Indices() { return indices_; }
+    const std::vector<uint16_t>& Indices() const { return indices_; }
+
+    // Whether the last Draw drew the mesh.
+    bool WasDrawn() const { return drawn_; }
+
+    // The draw limit: a node further than this from the camera along any axis (16.16 km)
+    // is not drawn.
+    static constexpr FSFixed kDrawLimit = 16 * kFixedOne;
+
+protected:
+    // The white marker square around the node (highlight byte set, node not removed).
+    void DrawHighlight(const CFSScene& scene, const FSFixedVector& relative) const;
+
+private:
+    FSBox box_;
+    int32_t vertexCount_ = 0;
+    int32_t triangleCount_ = 0;
+    std::vector<FSFixed> positions_;
+    std::vector<FSFixed> texCoords_;
+    std::vector<FSFixed> normals_;
+    std::vector<uint16_t> indices_;
+    bool drawn_ = false;
+};

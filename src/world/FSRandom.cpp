@@ -1,0 +1,6 @@
+#include "world/FSRandom.h"
+
+CFSRandom& WorldRandom() {
+    static CFSRandom random;
+    return random;
+}

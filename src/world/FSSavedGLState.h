@@ -1,0 +1,34 @@
+#pragma once
+// The fixed-function state that the sky, cloud, billboard and flame drawing change,
+// remembered when a drawing starts and put back when it ends. Each of those drawings sets
+// up exactly what it needs (blending, no lighting, no depth writes, ...) and leaves the
+// state as it found it, so the order in which nodes are drawn never changes how the next
+// one looks (a meshed node drawn after a tree keeps its lighting, "myst" fog survives the
+// sky box). Needs a current GL context; use it as a scope guard around one drawing.
+#include <GLES/gl.h>
+
+class FSSavedGLState {
+public:
+    FSSavedGLState();
+    ~FSSavedGLState();
+    FSSavedGLState(const FSSavedGLState&) = delete;
+    FSSavedGLState& operator=(const FSSavedGLState&) = delete;
+
+    // Switches a capability (GL_BLEND, GL_LIGHTING, ...) or client array (GL_COLOR_ARRAY,
+    // ...) on or off; the destructor puts back what was there before.
+    static void Set(GLenum capability, bool on);
+    static void SetClient(GLenum array, bool on);
+
+private:
+    static constexpr int kCapabilities = 8;
+    static constexpr int kArrays = 4;
+    GLboolean capability_[kCapabilities] = {};
+    GLboolean array_[kArrays] = {};
+    GLboolean depthMask_ = GL_TRUE;
+    GLint shadeModel_ = GL_SMOOTH;
+    GLint textureEnvironment_ = GL_MODULATE;
+    GLint blendSource_ = GL_ONE;
+    GLint blendDestination_ = GL_ZERO;
+    GLint boundTexture_ = 0;
+    GLfloat colour_[4] = {1.0f, 1.0f, 1.0f, 1.0f};
+};

@@ -1,0 +1,245 @@
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <functional>
+#include <memory>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "world/FSGridCollisionDetector.h"
+#include "world/WorldTestNodes.h"
+
+using world_test::F;
+using world_test::TestNode;
+
+namespace {
+
+class Mover : public MFSProperty {};
+
+const FSBox kWorldBox = FSBox::FromCorners({-F(30), 0, -F(30)}, {F(30), F(90), F(30)});
+
+class CollisionGridTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        grid.handlers.collision = [this](MFSSceneNode& a, MFSSceneNode& moving) {
+            hits.emplace_back(Name(a), Name(moving));
+            if (onHit) onHit(a, moving);
+        };
+        grid.handlers.groundContact = [this](MFSSceneNode& node, CFSTerrainModel* terrain) {
+            grounded.push_back(Name(node));
+            groundTerrain = terrain;
+        };
+    }
+
+    // A 0.2 km cube at a local position; moving nodes carry a moveable object.
+    TestNode* Make(const std::string& name, double x, double y, double z, bool moving, FSCell cell = {1, 1}) {
+        auto node = std::make_unique<TestNode>(name);
+        node->model = FSBox::FromCorners({-F(0.1), -F(0.1), -F(0.1)}, {F(0.1), F(0.1), F(0.1)});
+        node->SetCell(cell);
+        node->SetPosition({F(x), F(y), F(z)});  // unwrapped: the grid must cope with any value
+        node->SavePosition();
+        if (moving) node->SetMoveableObject(std::make_unique<Mover>());
+        names.emplace_back(node.get(), name);
+        nodes.push_back(std::move(node));
+        return nodes.back().get();
+    }
+    TestNode* File(const std::string& name, double x, double y, double z, bool moving, FSCell cell = {1, 1}) {
+        TestNode* node = Make(name, x, y, z, moving, cell);
+        grid.Insert(node);
+        return node;
+    }
+    std::string Name(const MFSSceneNode& node) const {
+        for (const auto& entry : names)
+            if (entry.first == &node) return entry.second;
+        return "?";
+    }
+    void WithTerrain(std::function<bool(MFSSceneNode&)> touches) {
+        grid.handlers.touchesGround = std::move(touches);
+        grid.handlers.terrain = reinterpret_cast<CFSTerrainModel*>(&terrainStandIn);
+    }
+
+    CFSGridCollisionDetector grid{kWorldBox};
+    std::vector<std::unique_ptr<TestNode>> nodes;
+    std::vector<std::pair<const MFSSceneNode*, std::string>> names;
+    std::vector<std::pair<std::string, std::string>> hits;
+    std::vector<std::string> grounded;
+    CFSTerrainModel* groundTerrain = nullptr;
+    std::function<void(MFSSceneNode&, MFSSceneNode&)> onHit;
+    int terrainStandIn = 0;
+};
+
+using Hit = std::pair<std::string, std::string>;
+
+TEST_F(CollisionGridTest, FilesANodeInTheSquareOfItsLocalPositionOnly) {
+    EXPECT_EQ(grid.SquareOf({-F(30), 0, -F(30)}), 0);
+    EXPECT_EQ(grid.SquareOf({F(29.99), 0, -F(30)}), 31 * 32);
+    EXPECT_EQ(grid.SquareOf({-F(30), 0, F(29.99)}), 31);
+    EXPECT_EQ(grid.SquareOf({F(0.1), F(80), F(-0.1)}), 16 * 32 + 15);
+    EXPECT_EQ(grid.SquareOf({F(-28.125) - 1, 0, -F(30)}), 0);  // squares are 1.875 wide
+    EXPECT_EQ(grid.SquareOf({F(-28.125), 0, -F(30)}), 32);
+    // The far edges and anything beyond lie outside, on either axis.
+    EXPECT_EQ(grid.SquareOf({F(30), 0, 0}), -1);
+    EXPECT_EQ(grid.SquareOf({F(-30.01), 0, 0}), -1);
+    EXPECT_EQ(grid.SquareOf({0, 0, F(30)}), -1);
+    EXPECT_EQ(grid.SquareOf({0, 0, F(-30.01)}), -1);
+    EXPECT_EQ(grid.SquareOf({kFixedMax, 0, kFixedMin}), -1);
+
+    TestNode* edge = File("edge", 29.99, 1, 0, true);
+    TestNode* beyond = File("beyond", 30.0, 1, 0, true);
+    TestNode* below = File("below", -30.01, 1, 0, true);
+    TestNode* high = File("high", 29.99, 89, 0, true, {3, 3});
+    EXPECT_EQ(grid.Square(31 * 32 + 16).size(), 2u);
+    EXPECT_EQ(grid.CountOf(edge), 1);
+    EXPECT_EQ(grid.CountOf(high), 1);
+    EXPECT_EQ(grid.CountOf(beyond), 0);
+    EXPECT_EQ(grid.CountOf(below), 0);
+    grid.Remove(beyond);  // never filed: nothing happens
+    grid.Insert(nullptr);
+    grid.Remove(nullptr);
+    EXPECT_EQ(grid.CountOf(edge), 1);
+}
+
+TEST_F(CollisionGridTest, TestsPairsOfASquareInTheSameCellWithAtLeastOneMovingNode) {
+    File("building", 5.0, 0.1, 5.0, false);
+    File("aircraft", 5.05, 0.1, 5.0, true);
+    File("elsewhere", 5.05, 0.1, 5.0, true, {2, 1});  // same local place, another cell
+    File("house", 5.1, 0.1, 5.05, false);             // two buildings never meet
+    File("far", 12.0, 0.1, 5.0, true);                // another square
+    grid.Detect();
+    // The moving node always comes second, whichever was filed first.
+    EXPECT_EQ(hits, (std::vector<Hit>{{"building", "aircraft"}, {"house", "aircraft"}}));
+    // building-aircraft and aircraft-house; building-house and pairs across cells are not tests.
+    EXPECT_EQ(grid.GetTestCount(), 2);
+
+    // Two aircraft at the same place in different cells never meet.
+    hits.clear();
+    CFSGridCollisionDetector other(kWorldBox);
+    other.handlers = grid.handlers;
+    other.Insert(Make("a", 1, 1, 1, true, {0, 0}));
+    other.Insert(Make("b", 1, 1, 1, true, {3, 0}));
+    other.Detect();
+    EXPECT_TRUE(hits.empty());
+    EXPECT_EQ(other.GetTestCount(), 0);
+}
+
+TEST_F(CollisionGridTest, CountsATestForEveryMovingPairWhetherOrNotTheyTouch) {
+    File("first", 5.0, 1, 5.0, true);
+    File("still", 5.5, 1, 5.0, false);  // 0.5 apart: no contact
+    File("second", 5.0, 1, 5.5, true);
+    grid.Detect();
+    EXPECT_TRUE(hits.empty());
+    EXPECT_EQ(grid.GetTestCount(), 3);
+    // The count is that of the last pass only.
+    grid.Detect();
+    EXPECT_EQ(grid.GetTestCount(), 3);
+}
+
+TEST_F(CollisionGridTest, TheFilterSkipsPairsBeforeAnythingIsTested) {
+    File("cloud", 5.0, 1, 5.0, false);
+    File("aircraft", 5.0, 1, 5.0, true);
+    File("gate", 5.0, 1, 5.0, false);
+    std::vector<Hit> asked;
+    grid.handlers.mayCollide = [&](MFSSceneNode& a, MFSSceneNode& b) {
+        asked.emplace_back(Name(a), Name(b));
+        return Name(a) != "cloud" && Name(b) != "cloud";
+    };
+    grid.Detect();
+    EXPECT_EQ(asked, (std::vector<Hit>{{"cloud", "aircraft"}, {"cloud", "gate"}, {"aircraft", "gate"}}));
+    EXPECT_EQ(hits, (std::vector<Hit>{{"gate", "aircraft"}}));
+    EXPECT_EQ(grid.GetTestCount(), 1);
+}
+
+TEST_F(CollisionGridTest, GroundTestsGoToMovingNodesAtTwelveUnitsOrLower) {
+    File("low", 1, 12.0, 1, true);
+    File("high", 3, 12.5, 1, true);
+    File("building", 5, 0.0, 1, false);
+    File("skimming", 7, 0.05, 1, true);
+    // No terrain loaded: no ground tests.
+    grid.Detect();
+    EXPECT_EQ(grid.GetTestCount(), 0);
+
+    std::vector<std::string> tested;
+    WithTerrain([&](MFSSceneNode& node) {
+        tested.push_back(Name(node));
+        return Name(node) == "skimming";
+    });
+    grid.Detect();
+    EXPECT_EQ(tested, (std::vector<std::string>{"low", "skimming"}));
+    EXPECT_EQ(grounded, (std::vector<std::string>{"skimming"}));
+    EXPECT_EQ(groundTerrain, reinterpret_cast<CFSTerrainModel*>(&terrainStandIn));
+    EXPECT_EQ(grid.GetTestCount(), 2);
+}
+
+TEST_F(CollisionGridTest, NodesRemovedByAHandlerAreSkippedForTheRestOfThePass) {
+    TestNode* building = File("building", 5.0, 1, 5.0, false);
+    File("aircraft", 5.0, 1, 5.0, true);
+    File("debris", 5.0, 1, 5.0, true);
+    // The first contact destroys the building: it meets nothing else and is not grounded.
+    onHit = [&](MFSSceneNode& a, MFSSceneNode&) {
+        if (&a == building) building->Remove();
+    };
+    WithTerrain([&](MFSSceneNode&) { return true; });
+    grid.Detect();
+    EXPECT_EQ(hits, (std::vector<Hit>{{"building", "aircraft"}, {"aircraft", "debris"}}));
+    EXPECT_EQ(grounded, (std::vector<std::string>{"aircraft", "debris"}));
+
+    // A removed node left in the grid is never tested again.
+    hits.clear();
+    grounded.clear();
+    nodes[1]->Remove();
+    grid.Detect();
+    EXPECT_TRUE(hits.empty());
+    EXPECT_EQ(grounded, (std::vector<std::string>{"debris"}));
+    EXPECT_EQ(grid.GetTestCount(), 1);
+}
+
+TEST_F(CollisionGridTest, HandlersMayFileAndTakeOutNodesWhileThePassRuns) {
+    TestNode* building = File("building", 5.0, 1, 5.0, false);
+    TestNode* aircraft = File("aircraft", 5.0, 1, 5.0, true);
+    File("tree", 5.0, 1, 5.0, false);
+    // Shattering the building: it goes, four pieces come into its square.
+    onHit = [&](MFSSceneNode& a, MFSSceneNode&) {
+        if (&a != building) return;
+        grid.Remove(building);
+        for (int i = 0; i < 4; ++i)
+            File("piece", 5.0, 1, 5.0, true);
+    };
+    grid.Detect();
+    EXPECT_EQ(grid.CountOf(building), 0);
+    EXPECT_EQ(grid.CountOf(aircraft), 1);
+    EXPECT_EQ(grid.Square(grid.SquareOf(aircraft->GetPosition())).size(), 6u);
+    // The building met nothing after it went; the aircraft met the tree and the pieces.
+    ASSERT_GE(hits.size(), 2u);
+    EXPECT_EQ(hits[0], (Hit{"building", "aircraft"}));
+    EXPECT_EQ(hits[1], (Hit{"tree", "aircraft"}));
+    EXPECT_EQ(std::count(hits.begin(), hits.end(), Hit{"aircraft", "piece"}), 4);
+    EXPECT_EQ(
+        std::count_if(hits.begin(), hits.end(),
+                      [](const Hit& hit) { return hit.first == "building" || hit.second == "building"; }),
+        1);
+}
+
+TEST_F(CollisionGridTest, RemoveFindsANodeThatMovedAfterItWasFiled) {
+    TestNode* aircraft = File("aircraft", 5.0, 1, 5.0, true);
+    File("aircraft", 5.0, 1, 5.0, true);
+    aircraft->Move({F(-20), F(1), F(20)});  // moved without being taken out first
+    grid.Remove(aircraft);
+    EXPECT_EQ(grid.CountOf(aircraft), 0);
+    EXPECT_EQ(grid.Square(grid.SquareOf({F(5), 0, F(5)})).size(), 1u);
+
+    // Filed twice: every entry goes.
+    TestNode* twice = File("twice", 1, 1, 1, true);
+    grid.Insert(twice);
+    EXPECT_EQ(grid.CountOf(twice), 2);
+    grid.Remove(twice);
+    EXPECT_EQ(grid.CountOf(twice), 0);
+}
+
+TEST_F(CollisionGridTest, TheUnusedOperationReportsItsMisuse) {
+    testing::internal::CaptureStderr();
+    grid.Unused();
+    EXPECT_NE(testing::internal::GetCapturedStderr().find("Error: Should not be called!"), std::string::npos);
+}
+
+}  // namespace

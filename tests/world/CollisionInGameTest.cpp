@@ -1,0 +1,140 @@
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <memory>
+
+#include "app/FSApplicationContext.h"
+#include "app/FSEngine.h"
+#include "support/TestSupport.h"
+#include "world/FSBoomEmmiter.h"
+#include "world/FSFadeOutAffector.h"
+#include "world/FSGridCollisionDetector.h"
+#include "world/FSMeshedNode.h"
+#include "world/FSParticlesSystem.h"
+#include "world/FSPropellerL.h"
+#include "world/FSScene.h"
+#include "world/WorldTestNodes.h"
+
+using testing_support::HeadlessGame;
+using world_test::F;
+using world_test::TestNode;
+
+namespace {
+
+// Stands in for the grid to see what the engine's frame hands the collision pass.
+class SpyDetector : public MFSCollisionDetector {
+public:
+    void Insert(MFSSceneNode*) override {}
+    void Unused() override {}
+    void Detect() override {
+        ++passes;
+        TestNode a, b;
+        filterAnswer = handlers.mayCollide && handlers.mayCollide(a, b);
+        filterSet = static_cast<bool>(handlers.mayCollide);
+        contactHandlersSet = handlers.collision && handlers.groundContact;
+        // Hand the controller a contact: the placeholder takes it without complaint.
+        if (handlers.collision) handlers.collision(a, b);
+        if (handlers.groundContact) handlers.groundContact(a, handlers.terrain);
+    }
+    void Remove(MFSSceneNode*) override {}
+    int32_t GetTestCount() const override { return 0; }
+
+    int passes = 0;
+    bool filterSet = false;
+    bool filterAnswer = true;
+    bool contactHandlersSet = false;
+};
+
+TEST(CollisionInGame, TheEngineMakesTheGridAndTheSceneKeepsItCurrentUntilShutdown) {
+    HeadlessGame game;
+    ASSERT_EQ(game.Start(), 0);
+    CFSApplicationContext& context = game.shell->Context();
+    ASSERT_NE(context.meshLoader, nullptr);
+    auto* grid = dynamic_cast<CFSGridCollisionDetector*>(context.collisionDetector.get());
+    ASSERT_NE(grid, nullptr);
+    EXPECT_EQ(grid->Area(), context.sceneRoot->WorldBox());
+
+    game.StartFlight();
+    ASSERT_EQ(context.engine->State(), Flying);
+    TestNode* node = context.sceneRoot->Add(std::make_unique<TestNode>("debris"));
+    node->Place({F(1), F(1), F(1)});
+    grid->Insert(node);
+    ASSERT_EQ(grid->CountOf(node), 1);
+    node->Remove();
+    game.Pass();
+    // The scene deleted the node and the grid forgot it: no dangling entry is left.
+    EXPECT_TRUE(context.sceneRoot->Nodes().empty());
+    EXPECT_EQ(grid->Square(grid->SquareOf({F(1), F(1), F(1)})).size(), 0u);
+
+    context.sceneRoot->Clear();
+    auto* fresh = dynamic_cast<CFSGridCollisionDetector*>(context.collisionDetector.get());
+    ASSERT_NE(fresh, nullptr);
+    EXPECT_EQ(fresh->Area(), context.sceneRoot->WorldBox());
+    game.Pass();
+
+    game.shell->Shutdown();
+    EXPECT_EQ(context.collisionDetector, nullptr);
+    EXPECT_EQ(context.meshLoader, nullptr);
+}
+
+TEST(CollisionInGame, EveryFlightFrameRunsThePassWithTheControllersHandlers) {
+    HeadlessGame game;
+    ASSERT_EQ(game.Start(), 0);
+    CFSApplicationContext& context = game.shell->Context();
+    auto spy = std::make_unique<SpyDetector>();
+    SpyDetector* detector = spy.get();
+    context.collisionDetector = std::move(spy);
+
+    game.Pass(2);  // the menu: no flight, no pass
+    EXPECT_EQ(detector->passes, 0);
+    game.StartFlight();
+    ASSERT_EQ(context.engine->State(), Flying);
+    const int before = detector->passes;
+    game.Pass(3);
+    EXPECT_EQ(detector->passes, before + 3);
+    EXPECT_TRUE(detector->filterSet);
+    EXPECT_FALSE(detector->filterAnswer);  // the placeholder lets no pair through
+    EXPECT_TRUE(detector->contactHandlersSet);
+
+    context.detectCollisions = 0;
+    game.Pass(2);
+    EXPECT_EQ(detector->passes, before + 3);
+}
+
+TEST(CollisionInGame, TheEngineFactoriesAddTheirNodesToTheSceneRoot) {
+    HeadlessGame game;
+    ASSERT_EQ(game.Start(), 0);
+    game.StartFlight();
+    CFSApplicationContext& context = game.shell->Context();
+    CFSEngine& engine = *context.engine;
+    CFSScene& scene = *context.sceneRoot;
+
+    CFSMeshedNode* cube = engine.CreateMeshedNode("cube.obj", "red.png");
+    ASSERT_NE(cube, nullptr);
+    EXPECT_EQ(cube->TriangleCount(), 12);
+    CFSParticlesSystem* burst = engine.CreateParticlesSystem(
+        "particle.png", 5,
+        std::make_unique<TFSBoomEmmiter>(F(4), FSFixedVector{F(0.3), F(0.3), F(0.3)}, FSFixedVector{}),
+        0xFFFFFF, 524);
+    ASSERT_NE(burst, nullptr);
+    burst->AddAffector(std::make_unique<TFSFadeOutAffector>());
+    TFSPropellerL* propeller = engine.CreatePropeller(cube);
+    ASSERT_NE(propeller, nullptr);
+    EXPECT_EQ(propeller->GetOwner(), cube);
+    EXPECT_EQ(scene.Nodes().size(), 3u);
+
+    // The camera looks at them, so the frames draw all three.
+    context.culling = 0;
+    game.Pass(2);
+    EXPECT_EQ(burst->Particles().size(), 5u);
+    game.Pass(4);  // a life of 4 frames: the burst has died out and gone
+    EXPECT_EQ(scene.Nodes().size(), 2u);
+    // At the cube's "nose" (its top, +y) and a quarter of its half height along +z.
+    EXPECT_EQ(propeller->GetPosition(), (FSFixedVector{0, F(0.5), F(0.125)}));
+
+    cube->Remove();
+    game.Pass();
+    EXPECT_TRUE(scene.Nodes().empty());
+}
+
+}  // namespace

@@ -1,0 +1,110 @@
+#pragma once
+// A real 240 x 320 GLES picture for the particle, meshed-node and propeller tests: the
+// engine's GL defaults (without lighting and fog, so colours read back plainly), a scene
+// whose camera looks from a chosen eye, the application context's texture cache over the
+// real textures archive, and the pixels read back as 8-bit channels.
+#include <GLES/gl.h>
+#include <gtest/gtest.h>
+
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "app/FSApplicationContext.h"
+#include "platform/FSGLSurface.h"
+#include "resources/FSArchive.h"
+#include "resources/FSTextureCache.h"
+#include "world/FSScene.h"
+#include "world/WorldTestNodes.h"
+
+namespace world_test {
+
+struct Rgb {
+    int r = 0, g = 0, b = 0;
+};
+
+class PictureTest : public ::testing::Test {
+protected:
+    static constexpr int kWidth = 240;
+    static constexpr int kHeight = 320;
+
+    void SetUp() override {
+        std::string why;
+        ASSERT_TRUE(CFSGLSurface::Probe(why)) << why;
+        ASSERT_TRUE(surface.Create(kWidth, kHeight));
+        GetApplicationContext()->textureCache =
+            std::make_unique<CFSTextureCache>(MakeDataPath("data\\textures.zip"));
+        glViewport(0, 0, kWidth, kHeight);
+        glMatrixMode(GL_PROJECTION);
+        glLoadIdentity();
+        scene.Camera().SetPerspective(60.0f, 0.75f, 0.01f, 100.0f);
+        glMatrixMode(GL_MODELVIEW);
+        glEnable(GL_DEPTH_TEST);
+        glDepthFunc(GL_LEQUAL);
+        glEnableClientState(GL_VERTEX_ARRAY);
+        glEnableClientState(GL_NORMAL_ARRAY);
+        glEnableClientState(GL_TEXTURE_COORD_ARRAY);
+        glEnable(GL_TEXTURE_2D);
+        glDisable(GL_FOG);
+        Look({0, 0, 0}, {0, 0, -F(1)});
+    }
+
+    void TearDown() override { GetApplicationContext()->textureCache.reset(); }
+
+    // Portrait alignment, so the read-back picture is the upright one.
+    void Look(const FSFixedVector& eye, const FSFixedVector& target, FSCell cell = {0, 0}) {
+        scene.Camera().SetCell(cell);
+        scene.Camera().LookAt(eye, target, {0, kFixedOne, 0}, 0);
+    }
+
+    // Clears to a colour, draws every root node that is not removed (no culling, lighting
+    // off), or only the given node whatever its state, and reads back.
+    void Render(float r, float g, float b, MFSSceneNode* only = nullptr) {
+        glClearColorx(F(r), F(g), F(b), kFixedOne);
+        glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+        glDisable(GL_LIGHTING);
+        glColor4x(kFixedOne, kFixedOne, kFixedOne, kFixedOne);
+        if (only) {
+            glLoadIdentity();
+            glMultMatrixx(scene.Camera().ViewMatrix().m);
+            only->DrawTree(scene);
+        } else {
+            int32_t culled = 0;
+            scene.Draw(false, nullptr, culled);
+        }
+        surface.WaitGL();
+        pixels.assign(static_cast<size_t>(kWidth) * kHeight, 0);
+        surface.ReadPixels(pixels.data());
+    }
+
+    Rgb At(int x, int y) const {
+        const uint32_t p = pixels[static_cast<size_t>(y) * kWidth + x];
+        return {static_cast<int>((p >> 16) & 0xFF), static_cast<int>((p >> 8) & 0xFF),
+                static_cast<int>(p & 0xFF)};
+    }
+
+    template <class Match>
+    int Count(Match match) const {
+        int count = 0;
+        for (int y = 0; y < kHeight; ++y)
+            for (int x = 0; x < kWidth; ++x)
+                if (match(At(x, y))) ++count;
+        return count;
+    }
+
+    // Columns of row y whose pixel matches.
+    template <class Match>
+    int CountInRow(int y, Match match) const {
+        int count = 0;
+        for (int x = 0; x < kWidth; ++x)
+            if (match(At(x, y))) ++count;
+        return count;
+    }
+
+    CFSGLSurface surface;
+    CFSScene scene;
+    std::vector<uint32_t> pixels;
+};
+
+}  // namespace world_test
