@@ -9,6 +9,8 @@
 #include <string>
 #include <vector>
 
+#include "world/FSFlyThroughEffect.h"
+
 #include "resources/FSMeshLoader.h"
 #include "world/FSCollisionDetector.h"
 #include "world/FSSineTable.h"
@@ -95,6 +97,8 @@ public:
     std::unique_ptr<CFSMeshLoader> meshLoader;      // "data\models.zip", made by the engine
     std::unique_ptr<MFSCollisionDetector> collisionDetector;  // over the world box, made by the engine
     std::unique_ptr<MFSGameController> gameController;
+
+    CFSFlyThroughEffect flyThrough;  // whitens the picture inside cloud zones
 
     uint8_t moveObjects = 1;       // step the moveable objects each flight frame
     uint8_t detectCollisions = 1;  // run the collision pass each flight frame

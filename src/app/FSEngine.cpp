@@ -16,6 +16,7 @@
 #include "resources/FSTextureCache.h"
 #include "world/FSEmmiter.h"
 #include "world/FSFrame.h"
+#include "world/FSBillboardNode.h"
 #include "world/FSGridCollisionDetector.h"
 #include "world/FSTerrainHolder.h"
 #include "world/FSMeshedNode.h"
@@ -67,6 +68,9 @@ bool CFSEngine::Initialise(std::string& error) {
     context_.collisionDetector = std::make_unique<CFSGridCollisionDetector>(
         FSBox::FromCorners({-FixedFromInt(30), 0, -FixedFromInt(30)},
                            {FixedFromInt(30), FixedFromInt(90), FixedFromInt(30)}));
+    // The fly-through effect starts outside every zone; its cloud picture is optional.
+    context_.flyThrough.Init();
+    context_.flyThrough.LoadCloudImage(context_.texturesArchive);
     meter_.Init(500);
     warmUp_ = 1000;
     // Without its fonts the game still runs; it only shows no text.
@@ -158,7 +162,11 @@ bool CFSEngine::SetUpSurface() {
     cockpitTop_ = 0;
     cockpitBottom_ = h - 1;
     // The buffers stay even when GL fails, so later frames convert and present safely.
-    return surface_->Create(w, h);
+    if (!surface_->Create(w, h)) return false;
+    // Texture names belong to the GL context; a new context needs its textures again
+    // under the same names, which every node still holds.
+    if (context_.textureCache) context_.textureCache->ReloadAll();
+    return true;
 }
 
 void CFSEngine::TearDownSurface() {
@@ -261,15 +269,21 @@ void CFSEngine::RenderFrame() {
         if (controller_) controller_->Update();
     }
 
-    // 3. The fly-through effect joins with the sky.
+    // 3. Inside a cloud zone the picture whitens: find out where the aircraft is.
+    CFSTerrainHolder* holder = context_.terrain.get();
+    const bool terrainShown = holder && holder->IsLoaded() && !holder->paused;
+    if (context_.playerAircraft && terrainShown) context_.flyThrough.Update(*context_.playerAircraft);
 
     // 4. The scene's animation, timed from the context's creation.
     CFSScene* scene = context_.sceneRoot.get();
     if (scene) scene->Update(FSFrame{platform::TickCount() - context_.creationTick});
 
-    // 5. Clear to the sky colour (the sky object sets it each frame once it exists).
+    // 5. Clear to the colour of the time of day (which also turns the sunlight).
     const bool gl = HasSurface();
-    if (gl) glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+    if (gl) {
+        if (scene) skyColour_.UpdateClearColour(scene->Camera(), platform::TickCount());
+        glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+    }
 
     // 6. Sky box, then the camera: the scene is drawn from where the camera now stands.
     if (controller_) controller_->CameraStep();
@@ -277,7 +291,8 @@ void CFSEngine::RenderFrame() {
     // 7. The scene (terrain first, then the nodes); the propeller joins here, drawn last.
     if (gl && scene) scene->Draw();
 
-    // 8. The fly-through overlay joins with the sky.
+    // 8. The zone clouds, drawn with the view rotation the scene left loaded.
+    if (gl && scene && terrainShown) context_.flyThrough.Draw(scene->Camera());
 
     // 9. The 3-D image must be complete before anything reads it.
     if (gl) {
@@ -289,8 +304,8 @@ void CFSEngine::RenderFrame() {
     // 10. 2-D work on the finished 3-D image.
     if (controller_) controller_->AfterRender(dib_);
 
-    // 11-12. To 5-6-5, then to the 240 x 320 screen image.
-    ConvertImage();
+    // 11-12. To 5-6-5 (whitened inside a cloud zone), then to the 240 x 320 screen image.
+    ConvertImage(terrainShown && context_.flyThrough.State() != 0);
     ComposeScreen();
 
     // 13-14. Instruments, status text and the TIME / SCORE read-out over the picture.
@@ -306,19 +321,22 @@ void CFSEngine::RenderFrame() {
     meter_.Count(now);
 }
 
-void CFSEngine::ConvertImage() {
+void CFSEngine::ConvertImage(bool insideCloud) {
     const int w = dib_.width;
     const int h = dib_.height;
-    int first = 0;
-    int count = w * h;
+    int top = 0;
+    int rows = h;
     if (controller_ && controller_->CockpitViewFlag() == 1 && context_.video.resolution == 1) {
         // In the cockpit view only the rows of the cockpit's 3-D window show through.
-        const int top = std::clamp(cockpitTop_, 0, h - 1);
-        const int bottom = std::clamp(cockpitBottom_, top, h - 1);
-        first = top * w;
-        count = (bottom - top + 1) * w;
+        top = std::clamp(cockpitTop_, 0, h - 1);
+        rows = std::clamp(cockpitBottom_, top, h - 1) - top + 1;
     }
-    ConvertTo565(renderBuffer_.data() + first, surfacePixels_.data() + first, count);
+    if (insideCloud) {
+        const float seconds = static_cast<float>(platform::TickCount() - context_.creationTick) / 1000.0f;
+        context_.flyThrough.Convert(renderBuffer_.data(), surfacePixels_.data(), w, h, seconds, top, rows);
+        return;
+    }
+    ConvertTo565(renderBuffer_.data() + top * w, surfacePixels_.data() + top * w, rows * w);
 }
 
 void CFSEngine::ComposeScreen() {
@@ -377,4 +395,10 @@ CFSParticlesSystem* CFSEngine::CreateParticlesSystem(const std::string& textureN
 TFSPropellerL* CFSEngine::CreatePropeller(MFSSceneNode* owner) {
     if (!context_.sceneRoot) return nullptr;
     return context_.sceneRoot->Add(std::make_unique<TFSPropellerL>(owner, context_.sineTable));
+}
+
+CFSBillboardNode* CFSEngine::CreateBillboard(int32_t height, int32_t halfWidth, const std::string& textureName,
+                                             int variant) {
+    if (!context_.sceneRoot) return nullptr;
+    return context_.sceneRoot->Add(std::make_unique<CFSBillboardNode>(height, halfWidth, textureName, variant));
 }

@@ -14,8 +14,10 @@
 #include "app/FSGameController.h"
 #include "app/FSMenu.h"
 #include "hud/FSFont.h"
+#include "world/FSSkyColour.h"
 
 class CFSApplicationContext;
+class CFSBillboardNode;
 class CFSGLSurface;
 class CFSMeshedNode;
 class CFSParticlesSystem;
@@ -79,6 +81,13 @@ public:
                                               int32_t quadSize);
     // The propeller disc of an aircraft's node:
     TFSPropellerL* CreatePropeller(MFSSceneNode* owner);
+    // A camera-facing picture (a tree) of height and half-width (16.16 km), atlas variant
+    // 0-15 of a 4 x 4 texture or -1 for the whole picture:
+    CFSBillboardNode* CreateBillboard(int32_t height, int32_t halfWidth, const std::string& textureName,
+                                      int variant);
+
+    // The day-cycle clear colour (its day length is the engine's to set).
+    CFSSkyColour& SkyColour() { return skyColour_; }
 
     MFSMenu* GetMenu() const { return menu_; }
     MFSGameController* GetController() const { return controller_; }
@@ -98,7 +107,8 @@ private:
     CFSEngine(CFSApplicationContext& context, MFSMenu* menu);
     bool Initialise(std::string& error);
 
-    void ConvertImage();
+    // The 3-D image to 5-6-5; insideCloud lets the fly-through effect mix its clouds in.
+    void ConvertImage(bool insideCloud);
     void ComposeScreen();
     void DrawFlightOverlay();
     void Present();
@@ -123,6 +133,7 @@ private:
     std::vector<uint16_t> renderBuffer_;   // the 3-D image in 5-6-5, render size
     std::vector<uint16_t> screenBuffer_;   // 240 x 320 when the render size differs
     uint16_t* screenImage_ = nullptr;      // screenBuffer_ or an alias of renderBuffer_
+    CFSSkyColour skyColour_;  // sets the clear colour and the light each flight frame
     CFSFont mainFont_;  // "main": status line
     CFSFont gameFont_;  // "game_font": TIME and SCORE
     int cockpitTop_ = 0;

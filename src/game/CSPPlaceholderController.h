@@ -1,19 +1,27 @@
 #pragma once
-// A stand-in for the game controller until real flights exist. Its "flight" is a test
-// scene drawn straight through GL: a chequered ground fading into fog, a spinning red
-// pyramid and two hangar-like boxes. The pad turns and tilts the view, the map action
-// pauses, back returns to the menu with the flight resumable.
+// A stand-in for the game controller until real flights exist. Its "flight" is the test
+// world (CSPTestWorld): a terrain with an airfield under the sky of the chosen time of
+// day, seen by a camera that orbits the field. The pad turns the camera round and tilts
+// it, the map action pauses, back returns to the menu with the flight resumable.
+#include <memory>
+#include <string>
+
 #include "app/FSFlightClock.h"
 #include "app/FSGameController.h"
 
+class CSPTestWorld;
+
 class CSPPlaceholderController : public MFSGameController {
 public:
+    CSPPlaceholderController();
+    ~CSPPlaceholderController() override;
+
     void Initialise(int* engineWord) override { engineWord_ = engineWord; }
     void EnterLoading() override {}
     void LeaveLoading() override {}
     void Update() override;
     void RunFlightStart() override;
-    void LeaveGame() override { resumable_ = 0; }
+    void LeaveGame() override;
     int HandleAction(int action) override;
     void CameraStep() override;
     void AfterRender(FSSurfaceImage&) override {}
@@ -31,7 +39,13 @@ public:
     void SetSoundVolume(int) override {}
     void SetMusicVolume(int) override {}
 
-    float SpinDegrees() const { return spin_; }
+    // The terrain of the next flight ("valley.ter", "coast.ter", "farmland.ter"); "" flies
+    // in an empty world (tests that place their own nodes).
+    void SetTerrain(const std::string& terrain) { terrain_ = terrain; }
+    // Where the camera stands: heading round the field (degrees), pitch above the horizon
+    // (degrees) and distance (km).
+    void SetCameraPlacement(float heading, float pitch, float distance);
+    CSPTestWorld* World() const { return world_.get(); }
     int Frames() const { return frames_; }
 
 private:
@@ -40,9 +54,11 @@ private:
     int* engineWord_ = nullptr;
     uint8_t resumable_ = 0;
     int view_ = 0;
-    float spin_ = 0.0f;     // pyramid spin, degrees
-    float heading_ = 0.0f;  // view turn, degrees (left/right)
-    float pitch_ = 12.0f;   // view tilt, degrees (up/down)
+    std::string terrain_ = "valley.ter";
+    std::unique_ptr<CSPTestWorld> world_;
+    float heading_ = 200.0f;
+    float pitch_ = 12.0f;
+    float distance_ = 1.6f;
     int frames_ = 0;
     FlightClock clock_;
 };

@@ -7,6 +7,7 @@
 #include "app/FSApplicationContext.h"
 #include "app/FSEngine.h"
 #include "game/CSPPlaceholderController.h"
+#include "world/FSTerrainHolder.h"
 #include "platform/FSPaths.h"
 #include "support/TestSupport.h"
 
@@ -17,37 +18,72 @@ using testing_support::Red5;
 
 namespace {
 
+// The test flight over the valley at a time of day, seen level from 1.4 km: the upright
+// landscape picture after a few frames.
+std::vector<uint16_t> TestFlightPicture(HeadlessGame& game, int dayTime) {
+    game.shell->Context().route.dayTime = dayTime;
+    game.controller->SetCameraPlacement(200.0f, 8.0f, 1.4f);
+    game.StartFlight();
+    game.Pass(6);
+    return game.Picture();
+}
+
+int Brightness(uint16_t p) { return Red5(p) + Green6(p) / 2 + Blue5(p); }  // 0..93
+
 TEST(EngineFrame, RendersTheTestFlightUprightWithSkyAboveAndGroundBelow) {
     HeadlessGame game;
     ASSERT_EQ(game.Start(), 0);
-    game.StartFlight();
+    const std::vector<uint16_t> picture = TestFlightPicture(game, 2);
     CFSEngine& engine = *game.shell->Context().engine;
     ASSERT_EQ(engine.State(), Flying);
     ASSERT_TRUE(engine.HasSurface());
-    game.Pass(10);
+    EXPECT_EQ(engine.SurfaceImage().width, 240);
+    EXPECT_EQ(engine.SurfaceImage().height, 320);
+    ASSERT_NE(game.shell->Context().terrain, nullptr);
 
     // The flight is shown landscape ("screengame_align" 2): 320 x 240 upright.
     ASSERT_EQ(game.display.Orientation(), 2);
-    const std::vector<uint16_t> picture = game.Picture();
     const int w = game.PictureWidth();
     auto at = [&](int x, int y) { return picture[static_cast<size_t>(y) * w + x]; };
-    // Sky blue across the top.
+    // A bright noon sky across the top, not green.
     for (int x : {5, 160, 315}) {
         const uint16_t sky = at(x, 4);
-        EXPECT_GT(Blue5(sky), Red5(sky)) << x;
-        EXPECT_GE(Blue5(sky), 24) << x;
+        EXPECT_GT(Brightness(sky), 55) << x;
+        EXPECT_LE(Green6(sky) / 2, Blue5(sky) + 2) << x;
     }
-    // Green ground along the bottom.
-    for (int x : {5, 315}) {
+    // Grass along the bottom.
+    for (int x : {5, 160, 315}) {
         const uint16_t ground = at(x, 236);
         EXPECT_GT(Green6(ground) / 2, Red5(ground)) << x;
         EXPECT_GT(Green6(ground) / 2, Blue5(ground)) << x;
     }
-    // The red and white pyramid in the middle, below the horizon line.
-    const uint16_t centre = at(160, 180);
-    EXPECT_GE(Red5(centre), 20);
-    EXPECT_EQ(engine.SurfaceImage().width, 240);
-    EXPECT_EQ(engine.SurfaceImage().height, 320);
+    // Upright: the horizon (the first grass row from the top) is level across the picture.
+    auto horizon = [&](int x) {
+        for (int y = 0; y < 240; ++y) {
+            const uint16_t p = at(x, y);
+            if (Green6(p) / 2 > Red5(p) + 3 && Green6(p) / 2 > Blue5(p) + 3) return y;
+        }
+        return 240;
+    };
+    EXPECT_LT(horizon(100), 160);
+    EXPECT_NEAR(horizon(100), horizon(220), 25);
+}
+
+TEST(EngineFrame, TheSkyFollowsTheTimeOfDay) {
+    // One game at a time: the application context is the process's one.
+    auto pictureAt = [](int dayTime) {
+        HeadlessGame game;
+        EXPECT_EQ(game.Start(), 0);
+        return TestFlightPicture(game, dayTime);
+    };
+    const std::vector<uint16_t> noon = pictureAt(2);
+    const std::vector<uint16_t> night = pictureAt(4);
+    int noonSky = 0, nightSky = 0;
+    for (int x = 0; x < 320; x += 8) {
+        noonSky += Brightness(noon[2 * 320 + x]);
+        nightSky += Brightness(night[2 * 320 + x]);
+    }
+    EXPECT_GT(noonSky, 3 * nightSky);
 }
 
 TEST(EngineFrame, MapActionFreezesTheFlightAndBackReturnsToTheMenu) {

@@ -5,6 +5,7 @@
 
 #include "app/FSApplicationContext.h"
 #include "app/FSEngine.h"
+#include "game/CSPPlaceholderController.h"
 #include "support/TestSupport.h"
 #include "world/FSBoomEmmiter.h"
 #include "world/FSFadeOutAffector.h"
@@ -54,6 +55,7 @@ TEST(CollisionInGame, TheEngineMakesTheGridAndTheSceneKeepsItCurrentUntilShutdow
     ASSERT_NE(grid, nullptr);
     EXPECT_EQ(grid->Area(), context.sceneRoot->WorldBox());
 
+    game.controller->SetTerrain("");  // an empty world: only the nodes made here
     game.StartFlight();
     ASSERT_EQ(context.engine->State(), Flying);
     TestNode* node = context.sceneRoot->Add(std::make_unique<TestNode>("debris"));
@@ -104,6 +106,7 @@ TEST(CollisionInGame, EveryFlightFrameRunsThePassWithTheControllersHandlers) {
 TEST(CollisionInGame, TheEngineFactoriesAddTheirNodesToTheSceneRoot) {
     HeadlessGame game;
     ASSERT_EQ(game.Start(), 0);
+    game.controller->SetTerrain("");  // an empty world: only the nodes made here
     game.StartFlight();
     CFSApplicationContext& context = game.shell->Context();
     CFSEngine& engine = *context.engine;

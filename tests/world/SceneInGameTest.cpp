@@ -8,6 +8,7 @@
 
 #include "app/FSApplicationContext.h"
 #include "app/FSEngine.h"
+#include "game/CSPPlaceholderController.h"
 #include "support/TestSupport.h"
 #include "world/FSScene.h"
 #include "world/WorldTestNodes.h"
@@ -39,6 +40,7 @@ TEST(SceneInGame, FlightFramesUpdateAndDrawTheSceneUntilShutdownDeletesIt) {
     HeadlessGame game;
     ASSERT_EQ(game.Start(), 0);
     CFSApplicationContext& context = game.shell->Context();
+    game.controller->SetTerrain("");  // an empty world: only the nodes made here
     game.StartFlight();
     ASSERT_EQ(context.engine->State(), Flying);
 

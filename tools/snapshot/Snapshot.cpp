@@ -6,6 +6,9 @@
 //   second of virtual time, writing the menu picture and every K-th flight frame.
 // usage: aerovant-snapshot --fonts FILE.png
 //   Writes a sheet with a line of text in each of the game's fonts, at 1x.
+// usage: aerovant-snapshot --world [--out DIR] [--align 0|1|2]
+//   Flies the test world over each terrain at each time of day and writes a few views of
+//   each (world_<terrain>_<time>_<view>.png).
 #include <sys/stat.h>
 
 #include <cstdio>
@@ -84,6 +87,41 @@ int WriteFontSheet(const std::string& path) {
     return 0;
 }
 
+// Each terrain at each time of day, from three places round the airfield.
+int SweepWorld(CFSShell& shell, const MFSDisplay& display, CSPPlaceholderController& controller,
+               const std::string& out) {
+    struct View {
+        const char* name;
+        float heading, pitch, distance;
+    };
+    const View views[] = {{"field", 200.0f, 10.0f, 1.4f}, {"low", 120.0f, 3.0f, 0.5f}, {"high", 300.0f, 35.0f, 4.5f}};
+    const char* const terrains[] = {"valley.ter", "coast.ter", "farmland.ter"};
+    const char* const times[] = {"", "morning", "noon", "evening", "night"};
+    CFSApplicationContext& context = *GetApplicationContext();
+    for (const char* terrain : terrains) {
+        for (int time = 1; time <= 4; ++time) {
+            context.route.dayTime = time;
+            controller.LeaveGame();
+            controller.SetTerrain(terrain);
+            controller.RunFlightStart();
+            for (const View& view : views) {
+                controller.SetCameraPlacement(view.heading, view.pitch, view.distance);
+                // A few frames, so smoke and sparks are under way.
+                for (int frame = 0; frame < 12; ++frame) {
+                    platform::Sleep(1000 / CFSShell::kFramesPerSecond);
+                    shell.RunPass();
+                }
+                std::string name = terrain;
+                name = name.substr(0, name.find('.'));
+                if (!SavePicture(display, out + "/world_" + name + "_" + times[time] + "_" + view.name + ".png")) {
+                    return 1;
+                }
+            }
+        }
+    }
+    return 0;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -91,6 +129,7 @@ int main(int argc, char** argv) {
     int frames = 60;
     int every = 30;
     int align = 2;
+    bool world = false;
     std::string out = "snapshots";
     for (int i = 1; i < argc; ++i) {
         const std::string arg = argv[i];
@@ -103,8 +142,10 @@ int main(int argc, char** argv) {
             out = argv[++i];
         } else if (arg == "--align" && hasValue) {
             align = std::atoi(argv[++i]);
+        } else if (arg == "--world") {
+            world = true;
         } else {
-            std::fprintf(stderr, "usage: %s [--frames N] [--every K] [--out DIR] [--align 0|1|2]\n", argv[0]);
+            std::fprintf(stderr, "usage: %s [--world] [--frames N] [--every K] [--out DIR] [--align 0|1|2]\n", argv[0]);
             return 2;
         }
     }
@@ -116,12 +157,23 @@ int main(int argc, char** argv) {
     CFSNullDisplay display;
     int status = 0;
     {
+        CSPPlaceholderController* controller = nullptr;
         CFSShell shell(display, {[] { return std::make_unique<CSPPlaceholderMenu>(); },
-                                 [] { return std::make_unique<CSPPlaceholderController>(); }});
+                                 [&controller] {
+                                     auto made = std::make_unique<CSPPlaceholderController>();
+                                     controller = made.get();
+                                     return std::unique_ptr<MFSGameController>(std::move(made));
+                                 }});
         status = shell.Start();
         if (status != 0) return status;
         GetApplicationContext()->game.screenAlign = align;
         constexpr uint32_t kPassMs = 1000 / CFSShell::kFramesPerSecond;
+        if (world) {
+            status = SweepWorld(shell, display, *controller, out);
+            shell.Shutdown();
+            ResetApplicationContext();
+            return status;
+        }
 
         shell.RunPass();
         if (!SavePicture(display, out + "/menu.png")) status = 1;
