@@ -122,7 +122,9 @@ void CFSSdlDisplay::WindowThread() {
     };
     SDL_SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");
     if (SDL_InitSubSystem(SDL_INIT_VIDEO | SDL_INIT_EVENTS) != 0) {
-        fail(SDL_GetError());
+        const std::string why = SDL_GetError();
+        SDL_TLSCleanup();
+        fail(why);
         return;
     }
     SDL_InitSubSystem(SDL_INIT_GAMECONTROLLER);  // optional: no controller support is fine
@@ -142,6 +144,7 @@ void CFSSdlDisplay::WindowThread() {
         std::string why = SDL_GetError();
         w.reset();
         SDL_QuitSubSystem(SDL_INIT_VIDEO | SDL_INIT_EVENTS | SDL_INIT_GAMECONTROLLER);
+        SDL_TLSCleanup();
         fail(why);
         return;
     }
@@ -328,4 +331,8 @@ void CFSSdlDisplay::WindowThread() {
     }
     w.reset();
     SDL_QuitSubSystem(SDL_INIT_VIDEO | SDL_INIT_EVENTS | SDL_INIT_GAMECONTROLLER);
+    // The last user of SDL releases what it keeps for the whole library (hints and the like).
+    if (SDL_WasInit(SDL_INIT_EVERYTHING) == 0) SDL_Quit();
+    // SDL keeps per-thread data (its error text) for threads it did not start itself.
+    SDL_TLSCleanup();
 }
