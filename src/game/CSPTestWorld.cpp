@@ -52,9 +52,9 @@ public:
 };
 
 // The radius and height of the stand-in aircraft's circle over the field (km).
-constexpr float kCircleRadius = 0.9f;
-constexpr float kCircleHeight = 0.35f;
-constexpr float kCircleSpeed = 0.25f;  // radians per second
+constexpr float kCircleRadius = 0.30f;
+constexpr float kCircleHeight = 0.10f;
+constexpr float kCircleSpeed = 0.5f;  // radians per second
 
 }  // namespace
 
@@ -87,6 +87,13 @@ bool CSPTestWorld::Build(const std::string& terrain, int dayTime) {
     skyBox_->Load(SkyBoxFolder(dayTime_));
     const FSSunPosition sun = SunPosition(dayTime_);
     scene.Camera().Sky().SetSun(sun.zenith, sun.azimuth);
+    const FSDayLight light = DayLight(dayTime_);
+    light_[0] = X(light.red);
+    light_[1] = X(light.green);
+    light_[2] = X(light.blue);
+    if (context.terrain) {
+        for (int c = 0; c < 3; ++c) context.terrain->tint[c] = light_[c];
+    }
     // Fog as a route without its own gives it: linear from 8 to 30 km.
     glFogx(GL_FOG_MODE, GL_LINEAR);
     glFogx(GL_FOG_START, X(8.0f));
@@ -166,7 +173,7 @@ void CSPTestWorld::AddTrees(int count) {
     for (int i = 0; i < count; ++i) {
         // A ring of woods around the field, clear of the strip.
         const float angle = (static_cast<unsigned>(random.Next()) % 3600u) / 3600.0f * 2.0f * kPi;
-        const float radius = 0.7f + (static_cast<unsigned>(random.Next()) % 1000u) / 1000.0f * 1.1f;
+        const float radius = 0.22f + (static_cast<unsigned>(random.Next()) % 1000u) / 1000.0f * 0.6f;
         const float x = std::cos(angle) * radius, z = std::sin(angle) * radius;
         const float height = 0.009f + (static_cast<unsigned>(random.Next()) % 100u) / 100.0f * 0.008f;
         CFSBillboardNode* tree =
@@ -233,4 +240,15 @@ void CSPTestWorld::PlaceCameraAndSky(float headingDegrees, float pitchDegrees, f
     camera.LookAt({X(eyeX), X(eyeY), X(eyeZ)}, target, {0, kFixedOne, 0});
     glColor4x(kFixedOne, kFixedOne, kFixedOne, kFixedOne);
     if (skyBox_) skyBox_->Draw(camera);
+    // Buildings take the light of the time of day, as the ground does: their colour (the
+    // material, through GL_COLOR_MATERIAL) is that light, lit by the sun from the
+    // direction the sky colour set, with enough ambient light that shaded walls still read.
+    const GLfixed diffuse[4] = {X(0.75f), X(0.75f), X(0.75f), kFixedOne};
+    const GLfixed ambient[4] = {X(0.45f), X(0.45f), X(0.45f), kFixedOne};
+    glLightxv(GL_LIGHT0, GL_DIFFUSE, diffuse);
+    glLightxv(GL_LIGHT0, GL_AMBIENT, ambient);
+    glEnable(GL_LIGHT0);
+    glEnable(GL_COLOR_MATERIAL);
+    glEnable(GL_LIGHTING);
+    glColor4x(light_[0], light_[1], light_[2], kFixedOne);
 }

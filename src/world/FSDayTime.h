@@ -74,3 +74,22 @@ inline FSSunPosition SunPosition(int dayTime) {
 
 // The night sky's moon (radians, as the sun above): 35° up in the south-west-by-south.
 inline constexpr FSSunPosition kNightMoon = {0.96f, 0.55f};
+
+// The light of a time of day on the ground and the things on it (red, green, blue
+// factors): full daylight at noon, warmer and lower in the morning and evening, a dim
+// blue at night, so the ground does not glow under a starry sky.
+struct FSDayLight {
+    float red = 1.0f, green = 1.0f, blue = 1.0f;
+};
+inline FSDayLight DayLight(int dayTime) {
+    switch (dayTime) {
+        case kDayTimeMorning:
+            return {0.95f, 0.90f, 0.84f};
+        case kDayTimeEvening:
+            return {0.95f, 0.80f, 0.66f};
+        case kDayTimeNight:
+            return {0.30f, 0.34f, 0.50f};
+        default:
+            return {};
+    }
+}

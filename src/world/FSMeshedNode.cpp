@@ -106,6 +106,9 @@ void CFSMeshedNode::Draw(CFSScene& scene) {
     if (vertices > 0 && indices > 0) {
         glPushMatrix();
         glEnable(GL_TEXTURE_2D);
+        // The picture takes the current colour or light (the time of day), whatever the
+        // node drawn before left the texture environment at.
+        glTexEnvi(GL_TEXTURE_ENV, GL_TEXTURE_ENV_MODE, GL_MODULATE);
         TranslateRotateQuaternion({}, r, GetOrientation());
         glBindTexture(GL_TEXTURE_2D, GetTexture());
         glEnableClientState(GL_VERTEX_ARRAY);

@@ -27,6 +27,7 @@ public:
         glGetIntegerv(GL_SHADE_MODEL, &shadeModel_);
         glGetIntegerv(GL_MATRIX_MODE, &matrixMode_);
         glGetTexEnviv(GL_TEXTURE_ENV, GL_TEXTURE_ENV_MODE, &envMode_);
+        glGetFixedv(GL_CURRENT_COLOR, colour_);
     }
     ~SavedGLState() {
         Set(GL_FOG, fog_);
@@ -41,8 +42,9 @@ public:
         glShadeModel(static_cast<GLenum>(shadeModel_));
         glTexEnvi(GL_TEXTURE_ENV, GL_TEXTURE_ENV_MODE, envMode_);
         glMatrixMode(static_cast<GLenum>(matrixMode_));
-        // After a colour array the current colour is undefined: leave plain white.
-        glColor4x(kFixedOne, kFixedOne, kFixedOne, kFixedOne);
+        // After a colour array the current colour is undefined: put back the one we found
+        // (the light the nodes drawn after the ground are tinted with).
+        glColor4x(colour_[0], colour_[1], colour_[2], colour_[3]);
     }
     SavedGLState(const SavedGLState&) = delete;
     SavedGLState& operator=(const SavedGLState&) = delete;
@@ -56,6 +58,7 @@ private:
     GLboolean fog_, lighting_, blend_, texture_;
     GLboolean vertexArray_, normalArray_, colourArray_, texcoordArray_;
     GLint depthFunc_ = GL_LEQUAL, shadeModel_ = GL_SMOOTH, matrixMode_ = GL_MODELVIEW, envMode_ = GL_MODULATE;
+    GLfixed colour_[4] = {kFixedOne, kFixedOne, kFixedOne, kFixedOne};
 };
 
 uint64_t Magnitude(int64_t value) {
@@ -182,11 +185,14 @@ void CFSTerrainModel::SortVisibleTriangles(int bands, int layers, bool blendLaye
     }
 }
 
-void CFSTerrainModel::FillPassColours(int band, int layer, bool forBand) {
+void CFSTerrainModel::FillPassColours(int band, int layer, bool forBand, const FSFixed tint[3]) {
     const size_t vertices = positions_.size();
     const FSFixed* weights = forBand ? nullptr : layerWeights_.data() + static_cast<size_t>(layer) * vertices;
     for (size_t v = 0; v < vertices; ++v) {
-        // Only the alpha changes; red, green and blue stay 1.0 from the build.
+        // The light of the time of day, and the layer's or band's weight as alpha.
+        passColours_[4 * v + 0] = tint[0];
+        passColours_[4 * v + 1] = tint[1];
+        passColours_[4 * v + 2] = tint[2];
         passColours_[4 * v + 3] = forBand ? BandWeight(band, v) : weights[v];
     }
 }
@@ -203,7 +209,9 @@ void CFSTerrainModel::DrawTextured(const FSTerrainDrawOptions& options, int band
     glDisableClientState(GL_COLOR_ARRAY);
     glDisable(GL_BLEND);
     glDepthFunc(GL_LEQUAL);
-    glTexEnvi(GL_TEXTURE_ENV, GL_TEXTURE_ENV_MODE, GL_REPLACE);
+    // Modulated by the light of the time of day (white leaves the textures as they are).
+    glTexEnvi(GL_TEXTURE_ENV, GL_TEXTURE_ENV_MODE, GL_MODULATE);
+    glColor4x(options.tint[0], options.tint[1], options.tint[2], kFixedOne);
     for (int b = 0; b < bands; ++b) {
         glTexCoordPointer(2, GL_FIXED, 0, texcoords_[b].data());
         for (int k = 0; k < layers; ++k) {
@@ -236,7 +244,7 @@ void CFSTerrainModel::DrawTextured(const FSTerrainDrawOptions& options, int band
             for (int b = 0; b < bands; ++b) {
                 const PassLists& pass = passes_[static_cast<size_t>(b) * layers + k];
                 if (pass.blend.empty()) continue;
-                if (!filled) FillPassColours(0, k, false);
+                if (!filled) FillPassColours(0, k, false, options.tint);
                 filled = true;
                 glTexCoordPointer(2, GL_FIXED, 0, texcoords_[b].data());
                 glBindTexture(GL_TEXTURE_2D, texture(k, b));
@@ -249,7 +257,7 @@ void CFSTerrainModel::DrawTextured(const FSTerrainDrawOptions& options, int band
         for (int k = 0; k < layers; ++k) {
             const PassLists& pass = passes_[static_cast<size_t>(b) * layers + k];
             if (pass.fade.empty()) continue;
-            if (!filled) FillPassColours(b, 0, true);
+            if (!filled) FillPassColours(b, 0, true, options.tint);
             filled = true;
             glTexCoordPointer(2, GL_FIXED, 0, texcoords_[b].data());
             glBindTexture(GL_TEXTURE_2D, texture(k, b));

@@ -22,6 +22,8 @@ public:
 
     uint8_t gridOverlay = 0;  // the paused drawing adds grid lines
     uint8_t paused = 0;       // the flight is paused: the map view's untextured drawing
+    // The light of the time of day on the ground (16.16 red, green, blue; white by day).
+    FSFixed tint[3] = {kFixedOne, kFixedOne, kFixedOne};
     std::unique_ptr<CFSTerrainModel> model;
 };
 

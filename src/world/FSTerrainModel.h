@@ -35,6 +35,9 @@ struct FSTerrainDrawOptions {
     int terrainQuality = 0;    // "terrein_quality": 2 or more blends the layer borders
     int texturesQuality = 0;   // "textures_quality"
     int alignment = 2;         // "screengame_align", as the camera's LookAt used it
+    // The light of the time of day on the textured ground (16.16 red, green, blue): white
+    // draws the textures as they are; evening and night darken them.
+    FSFixed tint[3] = {kFixedOne, kFixedOne, kFixedOne};
 };
 
 // Grid lines of the paused drawing stand on every this-many'th grid column and row
@@ -105,7 +108,7 @@ private:
     void DrawTextured(const FSTerrainDrawOptions& options, int bands);
     void DrawUntextured(bool gridLines);
     void DrawGridLines();
-    void FillPassColours(int band, int layer, bool forBand);
+    void FillPassColours(int band, int layer, bool forBand, const FSFixed tint[3]);
 
     uint32_t builtGeneration_ = 0;
     int32_t builtWindow_ = 0;

@@ -94,7 +94,7 @@ int SweepWorld(CFSShell& shell, const MFSDisplay& display, CSPPlaceholderControl
         const char* name;
         float heading, pitch, distance;
     };
-    const View views[] = {{"field", 200.0f, 10.0f, 1.4f}, {"low", 120.0f, 3.0f, 0.5f}, {"high", 300.0f, 35.0f, 4.5f}};
+    const View views[] = {{"field", 200.0f, 10.0f, 1.4f}, {"low", 120.0f, 4.0f, 0.3f}, {"high", 300.0f, 35.0f, 4.5f}};
     const char* const terrains[] = {"valley.ter", "coast.ter", "farmland.ter"};
     const char* const times[] = {"", "morning", "noon", "evening", "night"};
     CFSApplicationContext& context = *GetApplicationContext();
