@@ -8,6 +8,7 @@
 
 #include "app/FSApplicationContext.h"
 #include "app/FSInput.h"
+#include "flight/FSMoveableObject.h"
 #include "platform/FSClock.h"
 #include "platform/FSDisplay.h"
 #include "platform/FSGLSurface.h"
@@ -233,8 +234,30 @@ void CFSEngine::RenderFrame() {
 
     // 2. A running flight moves first, so this frame draws where things are now.
     if (state == Flying) {
-        // 2.1 Stepping the moveable objects (and re-filing them in the grid) joins here
-        // with the flight model.
+        // 2.1 Every moveable object takes one step. The grid files a node by its
+        // position, so a node leaves the grid before it moves and is filed again where it
+        // ends up (unless the step removed it).
+        if (context_.moveObjects && context_.sceneRoot) {
+            // The moveable objects' base step, 0.05 s, four times over: 0.2 s of flight
+            // per frame at the nominal 18 frames per second.
+            const float step = 0.05f * 4.0f * context_.timeScale;
+            MFSCollisionDetector* detector = context_.collisionDetector.get();
+            const auto& nodes = context_.sceneRoot->Nodes();
+            for (size_t i = 0; i < nodes.size(); ++i) {
+                MFSSceneNode* node = nodes[i].get();
+                if (!node || node->IsRemoved()) continue;
+                // Refresh: the previous position and orientation become the current ones,
+                // so the swept box the collision pass tests covers this frame's move only
+                // (a node placed without moving would otherwise sweep from where it was).
+                node->SavePosition();
+                node->SaveOrientation();
+                MFSMoveableObject* object = node->GetMoveableAs<MFSMoveableObject>();
+                if (!object) continue;
+                if (detector) detector->Remove(node);
+                object->Integrate(step);
+                if (detector && !node->IsRemoved()) detector->Insert(node);
+            }
+        }
         // 2.2 Contacts at the new positions go to the controller before its frame update.
         if (context_.detectCollisions && context_.collisionDetector) {
             MFSCollisionDetector& detector = *context_.collisionDetector;
