@@ -1,18 +1,25 @@
 // Cost of the flight model: one frame's Integrate of a light aircraft (0.2 s, the step of
 // a frame at the nominal 18 frames per second: 4 sub-steps of 0.05 s, each a force
 // computation over the ten plates plus the rotation step), and one force computation alone.
-// The aircraft is put back in its trimmed level flight before every step.
+// The aircraft is put back in its trimmed level flight before every step. Then the game's
+// aircraft rolling on the ground: a frame's Integrate (eleven plates, friction, brakes,
+// steering) and its ground check against a terrain.
 #include <benchmark/benchmark.h>
 
 #include <cstring>
 #include <memory>
 #include <string>
+#include <vector>
 
+#include "app/FSApplicationContext.h"
 #include "flight/FSAircraft.h"
+#include "flight/FSFlightCommands.h"
+#include "game/CSPAircraft.h"
 #include "resources/FSArchive.h"
 #include "world/FSFixed.h"
 #include "world/FSSceneNode.h"
 #include "world/FSSineTable.h"
+#include "world/FSTerrainHolder.h"
 
 namespace {
 
@@ -95,6 +102,88 @@ void BM_ComputeForces(benchmark::State& state) {
     }
 }
 BENCHMARK(BM_ComputeForces);
+
+// A terrain file of 64 × 64 level vertices at 0.15 km over the 240 km world.
+std::vector<uint8_t> LevelTerrain() {
+    std::vector<uint8_t> bytes;
+    const auto put = [&bytes](uint32_t value) {
+        for (int k = 0; k < 4; ++k)
+            bytes.push_back(static_cast<uint8_t>(value >> (8 * k)));
+    };
+    const uint32_t n = 64;
+    put(2), put(4), put(n);
+    put(3), put(4), put(240u << 16);
+    put(0xA002), put(n * n * 4);
+    for (uint32_t i = 0; i < n * n; ++i)
+        put(static_cast<uint32_t>(0.15 * 65536));
+    put(0xA004), put(n * n * 24);
+    for (uint32_t i = 0; i < n * n * 2; ++i)
+        put(0), put(65536), put(0);
+    return bytes;
+}
+
+class BenchAircraftNode : public BenchNode {
+public:
+    const FSBox* GetModel() const override { return &box; }
+    FSBox box = FSBox::FromCorners({-328, -328, -98}, {328, 328, 65});  // 10 m, 1.5 m clearance
+};
+
+// The game's aircraft rolling down a level runway at 20 m/s with a little rudder.
+struct Roll {
+    SineTable sine;
+    BenchAircraftNode node;
+    std::unique_ptr<CSPAircraft> aircraft;
+    FSFixedVector position;
+    FSQuaternion orientation;
+
+    Roll() {
+        CFSApplicationContext& context = *GetApplicationContext();
+        context.game.keyPitchRate = context.game.keyRollRate = 0.125f;
+        context.terrain = std::make_unique<CFSTerrainHolder>();
+        const std::vector<uint8_t> terrain = LevelTerrain();
+        context.terrain->model->LoadFromMemory(terrain.data(), terrain.size(), 9, false);
+        node.Place({0, FloatToFixed(0.15f + 0.0015f), 0});
+        node.LookAlong(FSVector(0.0f, 0.0f, -1.0f), FSVector(0.0f, 1.0f, 0.0f));
+        aircraft = std::make_unique<CSPAircraft>(node, FSVector(), sine);
+        const std::string text = kLightAircraft;
+        FSMemoryBlock block;
+        block.data = std::make_unique<uint8_t[]>(text.size() + 1);
+        std::memcpy(block.data.get(), text.c_str(), text.size() + 1);
+        block.size = text.size();
+        aircraft->LoadText(block);
+        aircraft->GroundContact(true);
+        aircraft->HandleCommand(kCommandBrakesReleased, 0);
+        aircraft->HandleCommand(kCommandRudderRight, 0);
+        position = node.GetPosition();
+        orientation = node.GetOrientation();
+    }
+    ~Roll() { ResetApplicationContext(); }
+    void Reset() {
+        node.Place(position);
+        node.SetOrientation(orientation);
+        aircraft->SetVelocity(FSVector(0.0f, 0.0f, -0.02f));
+    }
+};
+
+void BM_GameAircraftRollingFrame(benchmark::State& state) {
+    Roll roll;
+    for (auto _ : state) {
+        roll.Reset();
+        roll.aircraft->Integrate(0.2f);
+        benchmark::DoNotOptimize(roll.aircraft->GroundContact(false));
+    }
+    state.counters["on_ground"] = roll.aircraft->IsOnGround() ? 1.0 : 0.0;
+}
+BENCHMARK(BM_GameAircraftRollingFrame);
+
+void BM_GameAircraftGroundContact(benchmark::State& state) {
+    Roll roll;
+    for (auto _ : state) {
+        roll.Reset();
+        benchmark::DoNotOptimize(roll.aircraft->GroundContact(false));
+    }
+}
+BENCHMARK(BM_GameAircraftGroundContact);
 
 }  // namespace
 

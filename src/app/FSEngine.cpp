@@ -9,6 +9,7 @@
 #include "app/FSApplicationContext.h"
 #include "app/FSInput.h"
 #include "flight/FSMoveableObject.h"
+#include "hud/FSReadout.h"
 #include "platform/FSClock.h"
 #include "platform/FSDisplay.h"
 #include "platform/FSGLSurface.h"
@@ -385,9 +386,24 @@ void CFSEngine::ComposeScreen() {
 }
 
 void CFSEngine::DrawFlightOverlay() {
-    // Instruments, the touch pad, the status line and the TIME / SCORE read-out
-    // (DrawTimeAndScore with the game font) are drawn while a terrain is shown; they
-    // join here with the terrain holder and the flight's clock and score.
+    const CFSTerrainHolder* holder = context_.terrain.get();
+    if (!screenImage_ || !holder || !holder->IsLoaded() || holder->paused) return;
+    const int align = context_.game.screenAlign;
+    const uint16_t amber = Pack565(0xFFCC00);
+    if (context_.playerAircraft) {
+        // 13. The cockpit and instruments, then the status line. (The touch pad joins here
+        // with the touch-screen scheme.)
+        if (controller_) controller_->DrawInstruments();
+        if (controller_) {
+            const std::string status = controller_->StatusText();
+            if (!status.empty()) DrawText(mainFont_, screenImage_, align, 0, kJustifyLeft, {5, 5}, amber, status);
+        }
+    }
+    // 14. TIME and SCORE, with their labels when there is no aircraft (after a crash).
+    if (controller_) {
+        DrawTimeAndScore(gameFont_, screenImage_, align, controller_->FlightSeconds(), controller_->Score(),
+                         context_.playerAircraft == nullptr);
+    }
 }
 
 void CFSEngine::Present() {

@@ -3,6 +3,7 @@
 // collision pass need from the flight goes through these 25 operations, so the engine
 // layer never includes a game header. The comment on each says who calls it.
 #include <cstdint>
+#include <string>
 
 class MFSSceneNode;
 class CFSTerrainModel;
@@ -70,4 +71,11 @@ public:
     virtual void SetMusicVolume(int volume) = 0;
     // Slot 24, shell at exit.
     virtual ~MFSGameController() = default;
+
+    // What the engine's flight overlay shows besides the slots above: the one-line status
+    // (speed, height, throttle and the aids' flags), the flight clock in whole seconds and
+    // the score of the TIME / SCORE read-out.
+    virtual std::string StatusText() { return {}; }
+    virtual int32_t FlightSeconds() { return 0; }
+    virtual int32_t Score() { return 0; }
 };

@@ -17,14 +17,23 @@
 // SetYawControl (or the Write... helpers after changing the field) so the plates follow.
 //
 // Each sub-step ComputeForces first runs the pilot aids and the held controls (slots
-// 7-18 and 24 are the controls' side: actuators, centring, autopilot and leveller), then
-// burns fuel, then sums the plates, thrust and gravity.
+// 7-18 and 24-26 are the controls' side: actuators, centring, autopilot, leveller and the
+// command dispatch, FSAircraftControls.cpp and FSAircraftPilot.cpp), then burns fuel, then
+// sums the plates, thrust and gravity.
+//
+// The controls read from the application context: the time scale T, the four control
+// gains of the game block (keyPitchRate for the elevator keys, keyRollRate for the aileron
+// and rudder keys, stylusPitchRate and stylusRollRate for the touch-pad),
+// "touchscreen_scheme", "screengame_align" and the last stylus point. One key step of a
+// control moves it by T × its rate × the key gain (rad).
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 #include "flight/FSAircraftSurface.h"
 #include "flight/FSMoveableObject.h"
+#include "flight/FSTouchpadRect.h"
 #include "world/FSThrustSource.h"
 
 struct FSMemoryBlock;
@@ -59,15 +68,24 @@ public:
     virtual void Parse(const FSMemoryBlock& text);
     // Slot 6. One line of the description: true when it was a comment or a known keyword.
     virtual bool ParseLine(std::string_view line);
-    // Slots 7-18: the controls (FSAircraftControls.cpp). Inputs are signed stick
-    // deflections; every actuator clamps its control to its limits and writes the plates.
+    // Slots 7-18: the controls (FSAircraftControls.cpp). Every actuator clamps its control
+    // to its limits, writes the plates and sets its control's flags (move flag set,
+    // centring flag clear); all but the centring operations do nothing while the autopilot
+    // flies.
+    // Analog stick: signed deflections, negative roll input to the left, negative pitch
+    // input raises the nose; each moves its control by T × key gain × rate × input.
     virtual void ApplyStick(float rollInput, float pitchInput);
+    // One key step of the ailerons to the left (rollControl down) or right.
     virtual void AileronLeft();
     virtual void AileronRight();
+    // One key step toward 0 (to 0 when nearer than a step), also while the autopilot
+    // flies; clears both move flags and sets the centring flag, so that the force model
+    // goes on centring, unless the autopilot flies.
     virtual void CentreAileron();
-    virtual void ElevatorUp();  // nose up
+    virtual void ElevatorUp();  // nose up: pitchControl up
     virtual void ElevatorDown();
     virtual void CentreElevator();
+    // The rudder's key step uses the roll key gain; right is yawControl up.
     virtual void RudderLeft();
     virtual void RudderRight();
     virtual void CentreRudder();
@@ -81,10 +99,16 @@ public:
     virtual void SetAutopilot(bool on);
     virtual bool IsLeveller() const;
     virtual void SetLeveller(bool on);
-    // Slots 24-25: the pilot aids, run at the start of each ComputeForces while engaged.
+    // Slots 24-25: the pilot aids, run at the start of each ComputeForces while engaged
+    // (FSAircraftPilot.cpp). The autopilot levels pitch and bank with all three controls
+    // and sets the throttle for the drag along the flight path; the leveller levels the
+    // wings with the ailerons only.
     virtual void AutopilotStep();
     virtual void LevellerStep();
-    // Slot 26. A game control command (code, parameter); true when it was handled.
+    // Slot 26. A game control command: the action codes 12-37 of the input (elevator,
+    // ailerons, rudder and their releases, autopilot, look-around, throttle, stylus).
+    // True when handled; a touch-pad command off the pad (or without touch steering) and
+    // every other code give false. The parameter is not used.
     virtual bool HandleCommand(int code, int parameter);
 
     // ---- Loading ----
@@ -115,6 +139,9 @@ public:
     float ThrustFraction() const override { return ThrottleFraction(); }
     // The look-around camera's direction in world axes.
     FSVector LookDirection() const;
+    // Pitch (positive nose up) and bank (negative banked to the right) in rad, from where
+    // the world's up lies in the body frame. Used by the pilot aids and the horizon.
+    void Attitude(float& pitch, float& bank) const;
 
     // ---- Fuel, look-around, controls ----
 
@@ -125,6 +152,9 @@ public:
     void SetLookAround(int on);
     int GetLookAround() const { return lookAround; }
     const FSVector& GetLookVector() const { return lookVector; }  // body frame
+    // Where the touch-pad steering finds the pad's rectangles (the pad instrument). Without
+    // a lookup the stylus commands are refused as off the pad.
+    void SetTouchpadLookup(FSTouchpadLookup lookup) { touchpadLookup_ = std::move(lookup); }
 
     // Store a control value (rad, not clamped: the actuators clamp) and write its plates.
     void SetRollControl(float radians);
@@ -177,14 +207,23 @@ protected:
     void WriteAilerons();
     void WriteElevator();
     void WriteRudder();
+    // Stylus steering from the last stylus point (codes 36 and 37).
+    bool TouchpadSteering();
+    // Turns the look-around direction about the body's up axis (rad, positive to the left).
+    void TurnLookVector(float radians);
+    // The autopilot and the leveller both scale a bank angle (rad) into an aileron
+    // deflection: a full half turn of bank gives full deflection.
+    float AileronForBank(float bank) const;
+    // The pilot aids keep the ailerons they set: the aileron centring flag is cleared.
+    void HoldAilerons();
 
     // Plates, in the order of FSSurfaceIndex; surfaces.size() == surfaceCount.
     int surfaceCount = kBaseSurfaceCount;
     std::vector<AircraftSurface> surfaces;
     FSVector cg;  // km
 
-    // Elevator: current deflection, travel limits (rad) and rate factor (rad per unit of
-    // the controls' key and stylus rates).
+    // Elevator: current deflection, travel limits (rad) and rate (rad per unit of key
+    // gain: a key step is T × rate × gain; the stylus steps by its own gain alone).
     float pitchControl = 0.0f;
     float pitchMin = 0.0f;
     float pitchMax = 0.0f;
@@ -235,4 +274,5 @@ protected:
 
 private:
     std::string descriptionArchive_;
+    FSTouchpadLookup touchpadLookup_;
 };

@@ -1,23 +1,171 @@
-// The controls side of CFSAircraft: the actuators (slots 7-18), the pilot aids (slots
-// 24-25) and the command dispatch (slot 26).
+// The controls side of CFSAircraft: the actuators (slots 7-18), the touch-pad steering,
+// the look-around view and the command dispatch (slot 26).
 //
-// TO BE WRITTEN WITH THE CONTROLS: apart from the throttle, the bodies below are
-// placeholders that change nothing, so that the force model (which runs the pilot aids
-// and the held controls at the start of every sub-step) can already fly. The controls
-// replace them; each actuator then clamps its control, writes its plates through
-// WriteAilerons / WriteElevator / WriteRudder and sets its flags.
-#include "flight/FSAircraft.h"
+// A key step moves a control by T × its rate × the key gain, where T is the time scale
+// (so a step covers the same travel per simulated second whatever the frame rate). A held
+// aileron or rudder key moves its control on every command and, through its move flag, on
+// every sub-step of the force model; a released one returns to 0 a step per sub-step. The
+// elevator has no such repeat and no return: it keeps its deflection when released, like
+// a trim, which lets the player fly with keys without holding one down.
+#include <algorithm>
+#include <cmath>
+#include <cstdint>
 
-void CFSAircraft::ApplyStick(float /*rollInput*/, float /*pitchInput*/) {}
-void CFSAircraft::AileronLeft() {}
-void CFSAircraft::AileronRight() {}
-void CFSAircraft::CentreAileron() {}
-void CFSAircraft::ElevatorUp() {}
-void CFSAircraft::ElevatorDown() {}
-void CFSAircraft::CentreElevator() {}
-void CFSAircraft::RudderLeft() {}
-void CFSAircraft::RudderRight() {}
-void CFSAircraft::CentreRudder() {}
+#include "app/FSApplicationContext.h"
+#include "flight/FSAircraft.h"
+#include "flight/FSFlightCommands.h"
+#include "world/FSSceneNode.h"
+
+namespace {
+
+// One step of the look-around view, rad (10 degrees).
+constexpr float kLookStep = 0.1745329f;
+// "touchscreen_scheme": 0 no touch steering, 2 the pitch axis reversed, 3 the wing
+// leveller takes over when the stylus is lifted.
+constexpr int32_t kSchemeNone = 0;
+constexpr int32_t kSchemeReversedPitch = 2;
+constexpr int32_t kSchemeLevelOnLift = 3;
+
+const CFSApplicationContext& Context() {
+    return *GetApplicationContext();
+}
+
+// One key step of a control: T × rate × gain (rad).
+float KeyStep(float rate, float gain) {
+    return Context().timeScale * rate * gain;
+}
+
+// control moved one step toward 0, or to 0 when it is no further than a step away.
+float TowardZero(float control, float step) {
+    step = std::fabs(step);
+    if (std::fabs(control) <= step) return 0.0f;
+    return control > 0.0f ? control - step : control + step;
+}
+
+// One axis of the touch-pad: the stylus offset from the pad's centre outside the dead zone,
+// as a fraction of the live half-width (−1 … 1 at the edges). Integer halves truncate, as
+// the pad's rectangles are whole pixels.
+float PadAxis(int32_t at, int32_t origin, int32_t size, int32_t dead) {
+    const int64_t offset = int64_t{at} - size / 2 - origin;
+    const int64_t halfDead = dead / 2;
+    const int64_t live = (int64_t{size} - dead) / 2;
+    if (offset >= -halfDead && offset <= halfDead) return 0.0f;
+    const int64_t beyond = offset < 0 ? offset + halfDead : offset - halfDead;
+    // A pad that is all dead zone has no travel to divide by: past its dead zone the stylus
+    // gives full deflection.
+    if (live <= 0) return beyond < 0 ? -1.0f : 1.0f;
+    return static_cast<float>(beyond) / static_cast<float>(live);
+}
+
+// The stylus's deflection step: T × gain × |axis|, formed in double precision.
+float StylusStep(float gain, float axis) {
+    return static_cast<float>(static_cast<double>(Context().timeScale) * gain * std::fabs(axis));
+}
+
+}  // namespace
+
+// ---- Actuators ----
+
+void CFSAircraft::ApplyStick(float rollInput, float pitchInput) {
+    if (autopilot) return;
+    const CFSApplicationContext& context = Context();
+    const float rollStep = context.timeScale * context.game.keyRollRate * rollRate * rollInput;
+    if (rollInput < 0.0f) {
+        rollControl = std::max(rollControl + rollStep, rollMin);
+        aileronLeft = true;
+        aileronCentring = false;
+        WriteAilerons();
+    } else if (rollInput > 0.0f) {
+        rollControl = std::min(rollControl + rollStep, rollMax);
+        aileronRight = true;
+        aileronCentring = false;
+        WriteAilerons();
+    }
+    const float pitchStep = context.timeScale * context.game.keyPitchRate * pitchRate * pitchInput;
+    if (pitchInput < 0.0f) {
+        pitchControl = std::min(pitchControl - pitchStep, pitchMax);
+        elevatorUp = true;
+        elevatorCentring = false;
+        WriteElevator();
+    } else if (pitchInput > 0.0f) {
+        pitchControl = std::max(pitchControl - pitchStep, pitchMin);
+        elevatorDown = true;
+        elevatorCentring = false;
+        WriteElevator();
+    }
+}
+
+void CFSAircraft::AileronLeft() {
+    if (autopilot) return;
+    rollControl = std::max(rollControl - KeyStep(rollRate, Context().game.keyRollRate), rollMin);
+    WriteAilerons();
+    aileronLeft = true;
+    aileronCentring = false;
+}
+
+void CFSAircraft::AileronRight() {
+    if (autopilot) return;
+    rollControl = std::min(rollControl + KeyStep(rollRate, Context().game.keyRollRate), rollMax);
+    WriteAilerons();
+    aileronRight = true;
+    aileronCentring = false;
+}
+
+void CFSAircraft::CentreAileron() {
+    aileronLeft = false;
+    aileronRight = false;
+    aileronCentring = !autopilot;
+    rollControl = TowardZero(rollControl, KeyStep(rollRate, Context().game.keyRollRate));
+    WriteAilerons();
+}
+
+void CFSAircraft::ElevatorUp() {
+    if (autopilot) return;
+    pitchControl = std::min(pitchControl + KeyStep(pitchRate, Context().game.keyPitchRate), pitchMax);
+    WriteElevator();
+    elevatorUp = true;
+    elevatorCentring = false;
+}
+
+void CFSAircraft::ElevatorDown() {
+    if (autopilot) return;
+    pitchControl = std::max(pitchControl - KeyStep(pitchRate, Context().game.keyPitchRate), pitchMin);
+    WriteElevator();
+    elevatorDown = true;
+    elevatorCentring = false;
+}
+
+void CFSAircraft::CentreElevator() {
+    elevatorUp = false;
+    elevatorDown = false;
+    elevatorCentring = !autopilot;
+    pitchControl = TowardZero(pitchControl, KeyStep(pitchRate, Context().game.keyPitchRate));
+    WriteElevator();
+}
+
+void CFSAircraft::RudderLeft() {
+    if (autopilot) return;
+    yawControl = std::max(yawControl - KeyStep(yawRate, Context().game.keyRollRate), yawMin);
+    WriteRudder();
+    rudderLeft = true;
+    rudderCentring = false;
+}
+
+void CFSAircraft::RudderRight() {
+    if (autopilot) return;
+    yawControl = std::min(yawControl + KeyStep(yawRate, Context().game.keyRollRate), yawMax);
+    WriteRudder();
+    rudderRight = true;
+    rudderCentring = false;
+}
+
+void CFSAircraft::CentreRudder() {
+    rudderLeft = false;
+    rudderRight = false;
+    rudderCentring = !autopilot;
+    yawControl = TowardZero(yawControl, KeyStep(yawRate, Context().game.keyRollRate));
+    WriteRudder();
+}
 
 void CFSAircraft::ThrottleUp() {
     if (autopilot) return;
@@ -31,9 +179,148 @@ void CFSAircraft::ThrottleDown() {
     if (throttle < throttleMin) throttle = throttleMin;
 }
 
-void CFSAircraft::AutopilotStep() {}
-void CFSAircraft::LevellerStep() {}
+// ---- Look-around and touch-pad ----
 
-bool CFSAircraft::HandleCommand(int /*code*/, int /*parameter*/) {
-    return false;
+void CFSAircraft::TurnLookVector(float radians) {
+    lookVector = Rotate(FromAxisAngle(up, radians), lookVector);
+}
+
+bool CFSAircraft::TouchpadSteering() {
+    const CFSApplicationContext& context = Context();
+    const int32_t scheme = context.game.touchscreenScheme;
+    if (scheme == kSchemeNone) return false;
+    if (lookAround != 0) {
+        TurnLookVector(kLookStep);
+        return true;
+    }
+
+    // A point off the pad is refused and changes nothing; a point on its edge counts.
+    FSTouchpadRect pad;
+    if (!touchpadLookup_ || !touchpadLookup_(context.game.screenAlign, pad)) return false;
+    const int64_t x = context.stylusX;
+    const int64_t y = context.stylusY;
+    if (x < pad.x || y < pad.y || x > int64_t{pad.x} + pad.width || y > int64_t{pad.y} + pad.height)
+        return false;
+    // On the pad, even in its dead zone, the player takes over from the pilot aids.
+    SetAutopilot(false);
+    SetLeveller(false);
+
+    const float ax = PadAxis(context.stylusX, pad.x, pad.width, pad.deadWidth);
+    float ay = PadAxis(context.stylusY, pad.y, pad.height, pad.deadHeight);
+    if (scheme == kSchemeReversedPitch) ay = -ay;
+
+    // Screen y grows downward: the stylus below the pad's centre pulls the nose up.
+    if (ax < 0.0f) {
+        rollControl = std::max(rollControl - StylusStep(context.game.stylusRollRate, ax), rollMin);
+        aileronLeft = true;
+        aileronCentring = false;
+        WriteAilerons();
+    } else if (ax > 0.0f) {
+        rollControl = std::min(rollControl + StylusStep(context.game.stylusRollRate, ax), rollMax);
+        aileronRight = true;
+        aileronCentring = false;
+        WriteAilerons();
+    }
+    if (ay < 0.0f) {
+        pitchControl = std::max(pitchControl - StylusStep(context.game.stylusPitchRate, ay), pitchMin);
+        elevatorDown = true;
+        elevatorCentring = false;
+        WriteElevator();
+    } else if (ay > 0.0f) {
+        pitchControl = std::min(pitchControl + StylusStep(context.game.stylusPitchRate, ay), pitchMax);
+        elevatorUp = true;
+        elevatorCentring = false;
+        WriteElevator();
+    }
+    return true;
+}
+
+// ---- Command dispatch ----
+
+bool CFSAircraft::HandleCommand(int code, int /*parameter*/) {
+    // Most player commands take the aircraft back from the pilot aids.
+    const auto aidsOff = [this] {
+        SetAutopilot(false);
+        SetLeveller(false);
+    };
+    switch (code) {
+        case kCommandElevatorDown:
+            aidsOff();
+            ElevatorDown();
+            return true;
+        case kCommandElevatorUp:
+            aidsOff();
+            ElevatorUp();
+            return true;
+        case kCommandAileronLeft:
+        case kCommandAileronRight: {
+            const bool left = code == kCommandAileronLeft;
+            // While looking around, the aileron keys turn the view instead.
+            if (lookAround != 0) {
+                TurnLookVector(left ? kLookStep : -kLookStep);
+            } else {
+                aidsOff();
+                if (left) {
+                    AileronLeft();
+                } else {
+                    AileronRight();
+                }
+            }
+            return true;
+        }
+        case kCommandRudderLeft:
+            aidsOff();
+            RudderLeft();
+            return true;
+        case kCommandRudderRight:
+            aidsOff();
+            RudderRight();
+            return true;
+        case kCommandAileronLeftReleased:
+            CentreAileron();
+            return true;
+        case kCommandAileronRightReleased:
+            CentreAileron();
+            SetLeveller(false);
+            return true;
+        case kCommandElevatorDownReleased:
+        case kCommandElevatorUpReleased:
+            CentreElevator();
+            return true;
+        case kCommandRudderLeftReleased:
+        case kCommandRudderRightReleased:
+            CentreRudder();
+            return true;
+        case kCommandAutopilotToggle:
+            SetAutopilot(!IsAutopilot());
+            SetLeveller(false);
+            if (!IsAutopilot()) {
+                // The player takes over from centred controls.
+                CentreAileron();
+                CentreElevator();
+                CentreRudder();
+            }
+            return true;
+        case kCommandLookAroundToggle:
+            SetLookAround(lookAround != 0 ? 0 : 1);
+            return true;
+        case kCommandThrottleLess:
+            aidsOff();
+            ThrottleDown();
+            return true;
+        case kCommandThrottleMore:
+            aidsOff();
+            ThrottleUp();
+            return true;
+        case kCommandStylusLifted:
+            CentreAileron();
+            CentreElevator();
+            if (Context().game.touchscreenScheme == kSchemeLevelOnLift) SetLeveller(true);
+            return true;
+        case kCommandStylusPressed:
+        case kCommandStylusMoved:
+            return TouchpadSteering();
+        default:
+            return false;
+    }
 }

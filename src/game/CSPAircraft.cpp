@@ -1,0 +1,185 @@
+// CSPAircraft: construction and load, flaps and brakes, the force step and the command
+// dispatch; the creation of the player's aircraft. Ground contact is in
+// CSPAircraftGround.cpp, the instructor in CSPAircraftInstructor.cpp.
+#include "game/CSPAircraft.h"
+
+#include <algorithm>
+#include <cstdio>
+#include <memory>
+
+#include "app/FSApplicationContext.h"
+#include "flight/FSFlightCommands.h"
+#include "game/MSPProperty.h"
+#include "world/FSDamageable.h"
+#include "world/FSSceneNode.h"
+#include "world/FSTerrainHolder.h"
+
+namespace {
+
+constexpr float kPi = 3.14159265f;
+// A frame of flight at the nominal rate (0.05 s × 4): the damage of a touch-down is
+// judged against the impulse of so many g over one frame.
+constexpr float kFrameSeconds = 0.05f * 4.0f;
+// 3 g, 4 g and 10 g in km/s².
+constexpr float kThresholdG = 0.029419949f;
+constexpr float kHealthG = 0.039226599f;
+constexpr float kFatalG = 0.098066494f;
+
+}  // namespace
+
+const CFSTerrainStorage* FlightTerrain() {
+    const CFSApplicationContext* context = GetApplicationContext();
+    if (!context->terrain || !context->terrain->IsLoaded()) return nullptr;
+    return context->terrain->model.get();
+}
+
+CSPAircraft::CSPAircraft(MFSSceneNode& node, const FSVector& velocity, const SineTable& sine)
+    : CFSAircraft(node, velocity, sine) {
+    SetSurfaceCount(kBaseSurfaceCount + 1);
+}
+
+CSPAircraft::~CSPAircraft() = default;
+
+// ---- Load ----
+
+void CSPAircraft::Load(const std::string& memberName) {
+    CFSAircraft::Load(memberName);
+    DeriveGameSurfaces();
+}
+
+void CSPAircraft::LoadText(const FSMemoryBlock& text) {
+    LoadDescription(text);
+    DeriveGameSurfaces();
+}
+
+void CSPAircraft::DeriveGameSurfaces() {
+    // The description load keeps the plate count; a cut-down aircraft has no flaps.
+    if (surfaces.size() <= static_cast<size_t>(flapSurface)) return;
+
+    // The flaps sit between the wings at their mean incidence, with the ailerons' area,
+    // which the wings give up so that the lifting area stays as described.
+    AircraftSurface& flap = surfaces[static_cast<size_t>(flapSurface)];
+    const AircraftSurface& leftWing = surfaces[kLeftWing];
+    const AircraftSurface& rightWing = surfaces[kRightWing];
+    flap.position = (leftWing.position + rightWing.position) * 0.5f;
+    flap.incidence = (rightWing.incidence + leftWing.incidence) * 0.5f;
+    flap.dihedral = 0.0f;
+    flap.area = surfaces[kRightAileron].area + surfaces[kLeftAileron].area;
+    surfaces[kLeftWing].area -= surfaces[kLeftAileron].area;
+    surfaces[kRightWing].area -= surfaces[kRightAileron].area;
+
+    flapMin = -flap.incidence;
+    flapMax = kFlapsDown;
+    // A sub-step moves an eighth of this: 160 sub-steps from up to down.
+    flapTravel = (kFlapsDown - flapMin) * 0.05f;
+    flapAngle = flapMin;
+
+    frictionScale = 0.0003f;
+    // The steering lever: nose wheel to centre of gravity (plate positions are relative
+    // to the centre of gravity by now).
+    wheelBase = Length(surfaces[kFuselageNose].position);
+    steeringMax = kSteeringMax;
+    brakeMax = kBrakeMax;
+
+    KeepUpright(angularVelocity.y > 0.0f ? kPi + 1e-6f : kPi - 1e-6f);
+}
+
+void CSPAircraft::KeepUpright(float turn) {
+    MFSSceneNode& node = GetNode();
+    const FSFixedVector bodyUp = ToFixed(BodyToWorld(node.GetOrientation(), up));
+    if (Dot(node.GetAxisZ(), bodyUp) < 0) node.Rotate(forward, turn);
+}
+
+// ---- Flaps and brakes ----
+
+void CSPAircraft::SetFlaps(bool on) {
+    flaps = on;
+    const float step = flapTravel * 0.125f;
+    flapAngle = on ? std::min(flapAngle + step, flapMax) : std::max(flapAngle - step, flapMin);
+    if (surfaces.size() > static_cast<size_t>(flapSurface))
+        surfaces[static_cast<size_t>(flapSurface)].incidence = -flapAngle;
+}
+
+void CSPAircraft::SetBrakes(bool on) {
+    brakes = on;
+    const float step = brakeMax * 0.2f;
+    brakeLevel = on ? std::min(brakeLevel + step, brakeMax) : std::max(brakeLevel - step, 0.0f);
+}
+
+// ---- Force step ----
+
+void CSPAircraft::ComputeForces() {
+    if (instructor) InstructorStep();
+    // Flaps and brakes travel on toward their commanded state.
+    SetFlaps(flaps);
+    SetBrakes(brakes);
+    CFSAircraft::ComputeForces();
+    if (onGround) RollingForces();
+}
+
+// ---- Commands ----
+
+bool CSPAircraft::HandleCommand(int code, int parameter) {
+    bool result = CFSAircraft::HandleCommand(code, parameter);
+    switch (code) {
+        case kCommandBrakes:
+            // Held brakes are the player's even while the instructor flies.
+            SetBrakes(true);
+            return true;
+        case kCommandBrakesReleased:
+            SetBrakes(false);
+            result = true;
+            break;
+        case kCommandFlapsToggle:
+            SetFlaps(!flaps);
+            result = true;
+            break;
+        case kCommandInstructorToggle:
+            SetInstructor(!instructor);
+            result = true;
+            break;
+        default:
+            break;
+    }
+    // The instructor undoes whatever the player's command did to the controls.
+    if (instructor) SetInstructor(true);
+    return result;
+}
+
+void CSPAircraft::SetInstructor(bool on) {
+    instructor = on;
+    if (on) {
+        SetAutopilot(false);
+        SetFlaps(false);
+        SetBrakes(false);
+        CentreAileron();
+        CentreElevator();
+        CentreRudder();
+    } else {
+        // Leaving the instructor in the air hands the aircraft to the autopilot.
+        SetAutopilot(!onGround);
+    }
+}
+
+// ---- Creation for a flight ----
+
+CSPAircraft& CreateFlightAircraft(MFSSceneNode& node, const FSVector& velocity, int aircraftIndex,
+                                  const SineTable& sine, const std::string& archivePath) {
+    auto aircraft = std::make_unique<CSPAircraft>(node, velocity, sine);
+    if (!archivePath.empty()) aircraft->SetDescriptionArchive(archivePath);
+    char member[32];
+    std::snprintf(member, sizeof member, "Aircraft%d.txt", aircraftIndex + 1);
+    aircraft->Load(member);
+
+    // Damage in proportion to the loaded mass (empty with a full tank): an impact is a
+    // mass × speed, so the limits are so many g of deceleration over one frame.
+    const float impulse = aircraft->GetMass() * kFrameSeconds;
+    const float health = impulse * kHealthG;
+    node.SetSecondAttachment(
+        std::make_unique<MFSDamageable>(impulse * kThresholdG, health, health, impulse * kFatalG));
+    node.SetProperty(std::make_unique<MSPProperty>(kPropertyPlayerAircraft));
+
+    CSPAircraft& result = *aircraft;
+    node.SetMoveableObject(std::move(aircraft));
+    return result;
+}
