@@ -39,6 +39,7 @@ void BM_FlightFrameOfTheTestWorld(benchmark::State& state) {
         }
         CFSApplicationContext& context = *GetApplicationContext();
         context.video.visibilityRange = static_cast<int>(state.range(0));
+        controller->SetAircraft(-1);  // the orbit camera round the field
         controller->SetCameraPlacement(200.0f, 8.0f, 1.4f);
         controller->RunFlightStart();
         CSPTestWorld& world = *controller->World();

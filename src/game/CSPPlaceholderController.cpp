@@ -6,6 +6,7 @@
 #include "app/FSApplicationContext.h"
 #include "app/FSEngine.h"
 #include "app/FSInput.h"
+#include "game/CSPTestFlight.h"
 #include "game/CSPTestWorld.h"
 #include "platform/FSClock.h"
 
@@ -32,7 +33,12 @@ void CSPPlaceholderController::RunFlightStart() {
         if (!terrain_.empty()) {
             world_ = std::make_unique<CSPTestWorld>();
             world_->Build(terrain_, context->route.dayTime);
+            if (aircraftIndex_ >= 0) {
+                flight_ = std::make_unique<CSPTestFlight>();
+                if (!flight_->Build(*world_, aircraftIndex_)) flight_.reset();
+            }
         }
+        crashCountdown_ = 0;
         frames_ = 0;
         clock_.Reset(platform::TickCount());
     } else {
@@ -45,6 +51,8 @@ void CSPPlaceholderController::RunFlightStart() {
 }
 
 void CSPPlaceholderController::LeaveGame() {
+    GetApplicationContext()->playerAircraft = nullptr;
+    flight_.reset();
     if (world_) world_->Release();
     world_.reset();
     resumable_ = 0;
@@ -66,6 +74,9 @@ int CSPPlaceholderController::HandleAction(int action) {
     const int state = engine->State();
     if (state != Flying && state != Paused) return 0;
     const float step = 3.0f * GetApplicationContext()->timeScale;
+    if (flight_ && action >= 12 && action <= 34 && action != 29 && action != 30) {
+        return flight_->Command(action) ? 1 : 0;
+    }
     switch (action) {
         case 30:
             LeaveToMenu();
@@ -100,9 +111,24 @@ int CSPPlaceholderController::HandleAction(int action) {
 void CSPPlaceholderController::Update() {
     // One frame of game time: 0.2 s at the nominal 18 frames per second.
     if (world_) world_->Update(0.2f * GetApplicationContext()->timeScale);
+    if (flight_ && !flight_->Update() && crashCountdown_ == 0) crashCountdown_ = 90;
     ++frames_;
+    if (crashCountdown_ > 0 && --crashCountdown_ == 0) {
+        LeaveToMenu();
+        resumable_ = 0;  // a crashed flight cannot be resumed
+    }
 }
 
 void CSPPlaceholderController::CameraStep() {
-    if (world_) world_->PlaceCameraAndSky(heading_, pitch_, distance_);
+    if (!world_) return;
+    if (flight_) {
+        flight_->PlaceCamera();
+    } else {
+        world_->PlaceOrbitCamera(heading_, pitch_, distance_);
+    }
+    world_->DrawSkyAndLight();
 }
+
+std::string CSPPlaceholderController::StatusText() { return flight_ ? flight_->StatusText() : std::string(); }
+
+int32_t CSPPlaceholderController::FlightSeconds() { return clock_.Read(platform::TickCount()); }

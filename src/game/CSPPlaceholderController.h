@@ -1,14 +1,18 @@
 #pragma once
-// A stand-in for the game controller until real flights exist. Its "flight" is the test
-// world (CSPTestWorld): a terrain with an airfield under the sky of the chosen time of
-// day, seen by a camera that orbits the field. The pad turns the camera round and tilts
-// it, the map action pauses, back returns to the menu with the flight resumable.
+// A stand-in for the game controller until real flights exist. Its flight is the test
+// world (CSPTestWorld: a terrain with an airfield under the sky of the chosen time of
+// day) with one of the five aircraft standing at the start of the strip (CSPTestFlight),
+// flown with the flight actions and followed by a chase camera. Without an aircraft
+// (SetAircraft(-1)) a camera orbits the field instead and the pad turns and tilts it.
+// The map action pauses, back returns to the menu with the flight resumable; a crash
+// ends the flight after 90 frames.
 #include <memory>
 #include <string>
 
 #include "app/FSFlightClock.h"
 #include "app/FSGameController.h"
 
+class CSPTestFlight;
 class CSPTestWorld;
 
 class CSPPlaceholderController : public MFSGameController {
@@ -38,10 +42,15 @@ public:
     void ResumeSounds() override {}
     void SetSoundVolume(int) override {}
     void SetMusicVolume(int) override {}
+    std::string StatusText() override;
+    int32_t FlightSeconds() override;
 
     // The terrain of the next flight ("valley.ter", "coast.ter", "farmland.ter"); "" flies
     // in an empty world (tests that place their own nodes).
     void SetTerrain(const std::string& terrain) { terrain_ = terrain; }
+    // The aircraft of the next flight: 0 Cessna 172R ... 4 Fokker Dr.I; -1 none.
+    void SetAircraft(int index) { aircraftIndex_ = index; }
+    CSPTestFlight* Flight() const { return flight_.get(); }
     // Where the camera stands: heading round the field (degrees), pitch above the horizon
     // (degrees) and distance (km).
     void SetCameraPlacement(float heading, float pitch, float distance);
@@ -56,6 +65,9 @@ private:
     int view_ = 0;
     std::string terrain_ = "valley.ter";
     std::unique_ptr<CSPTestWorld> world_;
+    std::unique_ptr<CSPTestFlight> flight_;
+    int aircraftIndex_ = 0;
+    int crashCountdown_ = 0;  // frames left before a crashed flight returns to the menu
     float heading_ = 200.0f;
     float pitch_ = 12.0f;
     float distance_ = 1.6f;

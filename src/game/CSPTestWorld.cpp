@@ -226,7 +226,7 @@ void CSPTestWorld::Update(float seconds) {
     aircraft_->LookAlong(FSVector(-s, 0.0f, c), FSVector(-0.35f * c, 1.0f, -0.35f * s));
 }
 
-void CSPTestWorld::PlaceCameraAndSky(float headingDegrees, float pitchDegrees, float distanceKm) {
+void CSPTestWorld::PlaceOrbitCamera(float headingDegrees, float pitchDegrees, float distanceKm) {
     CFSApplicationContext& context = *GetApplicationContext();
     CFSCamera& camera = context.sceneRoot->Camera();
     const float heading = headingDegrees * kPi / 180.0f, pitch = pitchDegrees * kPi / 180.0f;
@@ -238,6 +238,10 @@ void CSPTestWorld::PlaceCameraAndSky(float headingDegrees, float pitchDegrees, f
     const float eyeY = std::fmax(ground + 0.05f + distanceKm * std::sin(pitch), GroundHeight(eyeX, eyeZ) + 0.03f);
     camera.SetCell(cell_);
     camera.LookAt({X(eyeX), X(eyeY), X(eyeZ)}, target, {0, kFixedOne, 0});
+}
+
+void CSPTestWorld::DrawSkyAndLight() {
+    CFSCamera& camera = GetApplicationContext()->sceneRoot->Camera();
     glColor4x(kFixedOne, kFixedOne, kFixedOne, kFixedOne);
     if (skyBox_) skyBox_->Draw(camera);
     // Buildings take the light of the time of day, as the ground does: their colour (the

@@ -32,12 +32,18 @@ public:
     // One frame of game time (seconds): the aircraft flies on, bursts come and go.
     void Update(float seconds);
     // Places the camera looking at the airfield from heading (degrees, 0 from the south),
-    // pitch (degrees above the horizon) and distance (km), and draws the sky box behind.
-    void PlaceCameraAndSky(float headingDegrees, float pitchDegrees, float distanceKm);
+    // pitch (degrees above the horizon) and distance (km).
+    void PlaceOrbitCamera(float headingDegrees, float pitchDegrees, float distanceKm);
+    // Draws the sky box behind everything for the camera as placed, and sets the light of
+    // the time of day for what is drawn after it.
+    void DrawSkyAndLight();
 
     // Ground height under a point of the airfield's cell (km above the terrain's zero).
     float GroundHeight(float x, float z) const;
     const FSCell& Cell() const { return cell_; }
+    // The airfield's centre in its cell (km).
+    float CentreX() const { return centreX_; }
+    float CentreZ() const { return centreZ_; }
     int DayTime() const { return dayTime_; }
     CFSMeshedNode* Aircraft() const { return aircraft_; }
 

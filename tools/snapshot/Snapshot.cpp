@@ -103,6 +103,7 @@ int SweepWorld(CFSShell& shell, const MFSDisplay& display, CSPPlaceholderControl
             context.route.dayTime = time;
             controller.LeaveGame();
             controller.SetTerrain(terrain);
+            controller.SetAircraft(-1);  // the orbit camera round the field
             controller.RunFlightStart();
             for (const View& view : views) {
                 controller.SetCameraPlacement(view.heading, view.pitch, view.distance);

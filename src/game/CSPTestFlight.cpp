@@ -1,0 +1,146 @@
+#include "game/CSPTestFlight.h"
+
+#include <cmath>
+#include <cstdio>
+#include <memory>
+
+#include "app/FSApplicationContext.h"
+#include "app/FSEngine.h"
+#include "game/CSPAircraft.h"
+#include "game/CSPTestWorld.h"
+#include "resources/FSArchive.h"
+#include "resources/FSKeywordReader.h"
+#include "world/FSFixed.h"
+#include "world/FSInverseCone.h"
+#include "world/FSMeshedNode.h"
+#include "world/FSPropellerL.h"
+#include "world/FSScene.h"
+
+namespace {
+
+FSFixed X(float value) { return FloatToFixed(value); }
+
+// The scene-object lines of an aircraft description that the test flight uses.
+struct AircraftObjects {
+    std::string mesh = "cube.obj";
+    std::string texture = "red.png";
+    float scale = 0.008f;
+    float distance = 12.0f;  // metres
+    float height = 3.0f;
+    bool propeller = false;
+    bool jet = false;
+    float placement[3] = {0.0f, 0.0f, 0.0f};  // metres along the nose, up and sideways
+};
+
+AircraftObjects ReadObjects(int aircraftIndex) {
+    AircraftObjects objects;
+    char member[32];
+    std::snprintf(member, sizeof member, "Aircraft%d.txt", aircraftIndex + 1);
+    const FSMemoryBlock text = ReadArchiveText(MakeDataPath("data\\aircrafts.zip"), member);
+    if (!text) return objects;
+    ForEachWordLine(TextOf(text), [&objects](std::string_view line) {
+        FSWords words(line);
+        const std::string_view key = words.Next();
+        if (key == "Model") {
+            objects.mesh = std::string(words.Next());
+            objects.texture = std::string(words.Next());
+            objects.scale = words.NextFloat();
+        } else if (key == "Distance") {
+            objects.distance = words.NextFloat();
+            objects.height = words.NextFloat();
+        } else if (key == "Propeller" || key == "Jet") {
+            (key == "Propeller" ? objects.propeller : objects.jet) = true;
+            for (float& value : objects.placement) value = words.NextFloat();
+        }
+    });
+    return objects;
+}
+
+}  // namespace
+
+bool CSPTestFlight::Build(CSPTestWorld& world, int aircraftIndex) {
+    CFSApplicationContext& context = *GetApplicationContext();
+    CFSEngine* engine = context.engine.get();
+    if (!engine || !context.sceneRoot) return false;
+    const AircraftObjects objects = ReadObjects(aircraftIndex);
+    node_ = engine->CreateMeshedNode(objects.mesh, objects.texture);
+    if (!node_) return false;
+    const FSFixed scale = X(objects.scale);
+    node_->Scale({scale, scale, scale});
+    chaseDistance_ = objects.distance * 0.001f;
+    chaseHeight_ = objects.height * 0.001f;
+
+    // At the start of the level strip, nose along +z (the strip's length), wheels on the
+    // ground: the model's lowest point rests on the terrain.
+    const float x = world.CentreX(), z = world.CentreZ() - 0.35f;
+    const FSBox* box = node_->GetModel();
+    const float lowest = box && !box->IsEmpty() ? FixedToFloat(box->min.z) : 0.0f;
+    node_->SetCell(world.Cell());
+    const FSFixedVector start{X(x), X(world.GroundHeight(x, z) - lowest), X(z)};
+    node_->SetPosition(start);
+    node_->Move(start);
+    node_->LookAlong(FSVector(0.0f, 0.0f, 1.0f), FSVector(0.0f, 1.0f, 0.0f));
+    node_->SaveOrientation();
+
+    aircraft_ = &CreateFlightAircraft(*node_, FSVector(0.0f, 0.0f, 0.0f), aircraftIndex, context.sineTable);
+    if (objects.propeller) {
+        if (TFSPropellerL* propeller = engine->CreatePropeller(node_)) {
+            // The placement values are metres in the model; the offsets are world km.
+            if (objects.placement[0] != 0.0f || objects.placement[1] != 0.0f || objects.placement[2] != 0.0f) {
+                propeller->SetOffsets(X(objects.placement[0] * objects.scale), X(objects.placement[1] * objects.scale),
+                                      X(objects.placement[2] * objects.scale));
+            }
+        }
+    }
+    if (objects.jet) {
+        auto flame = std::make_unique<TFSInverseCone>(node_, context.sineTable);
+        flame->SetPlacement(X(objects.placement[0] * objects.scale), X(objects.placement[1] * objects.scale),
+                            X(objects.placement[2] * objects.scale));
+        node_->AddChild(std::move(flame));
+    }
+    aircraft_->GroundContact(true);
+    context.playerAircraft = node_;
+    crashed_ = false;
+    return true;
+}
+
+bool CSPTestFlight::Update() {
+    if (!aircraft_ || crashed_) return !crashed_;
+    if (!aircraft_->GroundContact(false)) crashed_ = true;
+    return !crashed_;
+}
+
+bool CSPTestFlight::Command(int action) {
+    if (!aircraft_ || crashed_) return false;
+    return aircraft_->HandleCommand(action, 0);
+}
+
+void CSPTestFlight::PlaceCamera() const {
+    if (!node_) return;
+    CFSCamera& camera = GetApplicationContext()->sceneRoot->Camera();
+    const FSFixedVector position = node_->GetPosition();
+    const FSFixedVector nose = node_->GetAxisY();
+    // Behind along the nose's horizontal direction, and above: the horizon stays level
+    // however the aircraft banks.
+    const float nx = FixedToFloat(nose.x), nz = FixedToFloat(nose.z);
+    const float h = std::sqrt(nx * nx + nz * nz);
+    const float bx = h > 1e-3f ? nx / h : 0.0f, bz = h > 1e-3f ? nz / h : 1.0f;
+    const FSFixedVector eye{position.x - X(bx * chaseDistance_), position.y + X(chaseHeight_),
+                            position.z - X(bz * chaseDistance_)};
+    const FSFixedVector target{position.x + X(bx * chaseDistance_), position.y + X(chaseHeight_ * 0.5f),
+                               position.z + X(bz * chaseDistance_)};
+    camera.SetCell(node_->GetCell());
+    camera.LookAt(eye, target, {0, kFixedOne, 0});
+}
+
+std::string CSPTestFlight::StatusText() const {
+    if (!aircraft_) return {};
+    if (crashed_) return "[CRASH]";
+    char text[128];
+    std::snprintf(text, sizeof text, "V:%4.0fkmH H:%4.0fm T:%3.0f%% %s%s%s%s%s%s", aircraft_->Airspeed(),
+                  FixedToFloat(node_->GetPosition().y) * 1000.0f, aircraft_->ThrottleFraction() * 100.0f,
+                  aircraft_->IsOnGround() ? "[RUN]" : "[FLY]", aircraft_->IsFlaps() ? "[FLAPS]" : "",
+                  aircraft_->IsBrakes() ? "[BRAKES]" : "", aircraft_->IsAutopilot() ? "[AUTO]" : "",
+                  aircraft_->IsInstructor() ? "[INSTRUCTOR]" : "", aircraft_->IsStalling() ? "[STALL]" : "");
+    return text;
+}
