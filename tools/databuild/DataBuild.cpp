@@ -26,8 +26,9 @@ struct ArchiveRecipe {
 };
 
 const ArchiveRecipe kArchives[] = {
-    {"textures.zip", {AddTextures, AddTerrainTextures, AddSceneryTextures, AddBuildingTextures, AddSkyBoxes}},
-    {"models.zip", {AddBuildingModels}},
+    {"textures.zip",
+     {AddTextures, AddTerrainTextures, AddSceneryTextures, AddBuildingTextures, AddSkyBoxes, AddAircraftTextures}},
+    {"models.zip", {AddBuildingModels, AddAircraftModels}},
     {"aircrafts.zip", {}},
     {"routes.zip", {}},
     {"terrains.zip", {AddTerrains}},

@@ -46,3 +46,8 @@ bool AddBuildingTextures(ArchiveBuilder& archive, const DataSources& sources);
 // textures.zip: the sky boxes "skyboxes/skybox1/<morning|noon|evening|night>/<face>.png" with
 // the faces "left", "right", "top", "front" and "back" (SkyPictures.h).
 bool AddSkyBoxes(ArchiveBuilder& archive, const DataSources& sources);
+
+// models.zip: the five flyable aircraft "aircraft/<name>.obj"; textures.zip: their atlases
+// "aircraft/<name>.png" (AircraftModels.h).
+bool AddAircraftModels(ArchiveBuilder& archive, const DataSources& sources);
+bool AddAircraftTextures(ArchiveBuilder& archive, const DataSources& sources);
