@@ -17,7 +17,7 @@
 #include <vector>
 
 #include "common/Canvas.h"
-#include "common/ImageFiles.h"
+#include "common/GLPreview.h"
 #include "platform/FSGLSurface.h"
 #include "resources/FSMeshLoader.h"
 #include "resources/FSPng.h"
@@ -29,28 +29,6 @@ constexpr int kLargeView = 480;        // the close-ups' views
 constexpr int kView = kLargeView / 2;  // the overview sheet's views (the same, halved)
 
 const char* const kAircraft[] = {"c172r", "su29", "l29", "l13", "fokker"};
-
-class Texture {
-public:
-    Texture() = default;
-    ~Texture() {
-        if (name_) glDeleteTextures(1, &name_);
-    }
-    Texture(const Texture&) = delete;
-    Texture& operator=(const Texture&) = delete;
-
-    bool Load(const std::string& archive, const std::string& member) {
-        FSPngImage image;
-        if (!ReadPng(archive, member, image)) return false;
-        glGenTextures(1, &name_);
-        UploadTexture(name_, image, 4);
-        return true;
-    }
-    GLuint Name() const { return name_; }
-
-private:
-    GLuint name_ = 0;
-};
 
 // Camera on a sphere round the model's centre: heading 0 looks from behind the tail, 90 at
 // the left side, 180 at the nose; pitch up from the horizon; distance in metres. The world
@@ -98,33 +76,8 @@ void DrawGround(float half, float y) {
 void DrawMesh(const FSMesh& mesh, GLuint texture) {
     glPushMatrix();
     glRotatef(-90, 1, 0, 0);  // body z up becomes GL y up, the nose (+y) becomes -z
-    glEnable(GL_TEXTURE_2D);
-    glBindTexture(GL_TEXTURE_2D, texture);
-    glEnableClientState(GL_VERTEX_ARRAY);
-    glEnableClientState(GL_NORMAL_ARRAY);
-    glEnableClientState(GL_TEXTURE_COORD_ARRAY);
-    glVertexPointer(3, GL_FIXED, 0, mesh.positions.data());
-    glNormalPointer(GL_FIXED, 0, mesh.normals.data());
-    glTexCoordPointer(2, GL_FIXED, 0, mesh.texCoords.data());
-    glDrawElements(GL_TRIANGLES, mesh.vertexCount, GL_UNSIGNED_SHORT, mesh.indices.data());
-    glDisableClientState(GL_NORMAL_ARRAY);
-    glDisableClientState(GL_TEXTURE_COORD_ARRAY);
+    DrawMeshArrays(mesh, texture);
     glPopMatrix();
-}
-
-Canvas ReadFrame(CFSGLSurface& surface) {
-    surface.WaitGL();
-    std::vector<uint32_t> pixels(static_cast<size_t>(surface.Width()) * surface.Height());
-    surface.ReadPixels(pixels.data());
-    Canvas canvas(surface.Width(), surface.Height());
-    for (int y = 0; y < surface.Height(); ++y) {
-        for (int x = 0; x < surface.Width(); ++x) {
-            const uint32_t p = pixels[static_cast<size_t>(y) * surface.Width() + x];
-            canvas.At(x, y) = {static_cast<uint8_t>(p >> 16), static_cast<uint8_t>(p >> 8),
-                               static_cast<uint8_t>(p), 255};
-        }
-    }
-    return canvas;
 }
 
 void Paste(Canvas& destination, const Canvas& source, int x, int y) {
@@ -159,12 +112,7 @@ Canvas RenderView(CFSGLSurface& surface, const FSMesh& mesh, GLuint texture, flo
 }
 
 bool Save(const Canvas& canvas, const std::string& path) {
-    if (!WriteFile(path, EncodePng(canvas, false))) {
-        std::fprintf(stderr, "aerovant-aircraft-preview: cannot write %s\n", path.c_str());
-        return false;
-    }
-    std::printf("%s\n", path.c_str());
-    return true;
+    return SavePreview(canvas, path, "aerovant-aircraft-preview");
 }
 
 }  // namespace
@@ -190,7 +138,7 @@ int main(int argc, char** argv) {
     for (int row = 0; row < rows; ++row) {
         const std::string name = kAircraft[row];
         FSMesh mesh;
-        Texture texture;
+        PreviewTexture texture;
         if (!loader.LoadMesh("aircraft/" + name + ".obj", mesh) ||
             !texture.Load(data + "/textures.zip", "aircraft/" + name + ".png")) {
             std::fprintf(stderr, "aerovant-aircraft-preview: cannot load %s\n", name.c_str());

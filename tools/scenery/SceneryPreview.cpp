@@ -16,6 +16,7 @@
 #include <vector>
 
 #include "common/Canvas.h"
+#include "common/GLPreview.h"
 #include "common/ImageFiles.h"
 #include "platform/FSGLSurface.h"
 #include "resources/FSMeshLoader.h"
@@ -51,12 +52,7 @@ void Paste(Canvas& destination, const Canvas& source, int x, int y, int scale = 
 }
 
 bool Save(const Canvas& canvas, const std::string& path) {
-    if (!WriteFile(path, EncodePng(canvas, false))) {
-        std::fprintf(stderr, "aerovant-scenery-preview: cannot write %s\n", path.c_str());
-        return false;
-    }
-    std::printf("%s\n", path.c_str());
-    return true;
+    return SavePreview(canvas, path, "aerovant-scenery-preview");
 }
 
 bool WriteTextureSheet(const std::string& textures, const std::string& path) {
@@ -106,30 +102,6 @@ bool WriteTextureSheet(const std::string& textures, const std::string& path) {
 }
 
 // ---- Drawing with GL.
-
-// A texture object from an archive member, uploaded as the game uploads textures (with the
-// best filtering) and drawn modulated by the lighting; deleted with the object.
-class Texture {
-public:
-    Texture() = default;
-    ~Texture() {
-        if (name_) glDeleteTextures(1, &name_);
-    }
-    Texture(const Texture&) = delete;
-    Texture& operator=(const Texture&) = delete;
-
-    bool Load(const std::string& archive, const std::string& member) {
-        FSPngImage image;
-        if (!ReadPng(archive, member, image)) return false;
-        glGenTextures(1, &name_);
-        UploadTexture(name_, image, 4);
-        return true;
-    }
-    GLuint Name() const { return name_; }
-
-private:
-    GLuint name_ = 0;
-};
 
 GLfixed Fixed(float value) {
     return static_cast<GLfixed>(value * 65536.0f);
@@ -202,33 +174,8 @@ void DrawMesh(const FSMesh& mesh, GLuint texture, float x, float z, float headin
     glPushMatrix();
     glTranslatef(x, 0, z);
     glRotatef(headingDegrees, 0, 1, 0);
-    glEnable(GL_TEXTURE_2D);
-    glBindTexture(GL_TEXTURE_2D, texture);
-    glEnableClientState(GL_VERTEX_ARRAY);
-    glEnableClientState(GL_NORMAL_ARRAY);
-    glEnableClientState(GL_TEXTURE_COORD_ARRAY);
-    glVertexPointer(3, GL_FIXED, 0, mesh.positions.data());
-    glNormalPointer(GL_FIXED, 0, mesh.normals.data());
-    glTexCoordPointer(2, GL_FIXED, 0, mesh.texCoords.data());
-    glDrawElements(GL_TRIANGLES, mesh.vertexCount, GL_UNSIGNED_SHORT, mesh.indices.data());
-    glDisableClientState(GL_NORMAL_ARRAY);
-    glDisableClientState(GL_TEXTURE_COORD_ARRAY);
+    DrawMeshArrays(mesh, texture);
     glPopMatrix();
-}
-
-Canvas ReadFrame(CFSGLSurface& surface) {
-    surface.WaitGL();
-    std::vector<uint32_t> pixels(static_cast<size_t>(surface.Width()) * surface.Height());
-    surface.ReadPixels(pixels.data());
-    Canvas canvas(surface.Width(), surface.Height());
-    for (int y = 0; y < surface.Height(); ++y) {
-        for (int x = 0; x < surface.Width(); ++x) {
-            const uint32_t p = pixels[static_cast<size_t>(y) * surface.Width() + x];
-            canvas.At(x, y) = {static_cast<uint8_t>(p >> 16), static_cast<uint8_t>(p >> 8),
-                               static_cast<uint8_t>(p), 255};
-        }
-    }
-    return canvas;
 }
 
 void ClearSky() {
@@ -257,7 +204,7 @@ bool WriteBuildingSheet(const std::string& data, const std::string& path) {
     Canvas sheet(kView * 3, kView * count);
     for (int i = 0; i < count; ++i) {
         FSMesh mesh;
-        Texture texture;
+        PreviewTexture texture;
         if (!loader.LoadMesh(std::string("buildings/") + kBuildings[i] + ".obj", mesh) ||
             !texture.Load(data + "/textures.zip", std::string("buildings/") + kBuildings[i] + ".png")) {
             std::fprintf(stderr, "aerovant-scenery-preview: cannot load %s\n", kBuildings[i]);
@@ -326,7 +273,7 @@ bool WriteScene(const std::string& data, const Camera& camera, const std::string
     if (!surface.Create(960, 600)) return false;
     CFSMeshLoader loader(data + "/models.zip");
     const std::string textures = data + "/textures.zip";
-    Texture trees, runway, layer, cloud;
+    PreviewTexture trees, runway, layer, cloud;
     if (!trees.Load(textures, "trees/trees.png") || !runway.Load(textures, "runway.png") ||
         !layer.Load(textures, "clouds/layer.png") || !cloud.Load(textures, "clouds/cloud.png")) {
         return false;
@@ -390,7 +337,7 @@ bool WriteScene(const std::string& data, const Camera& camera, const std::string
         {"apartments", -300, -160, 0}, {"lighthouse", -420, -420, 0}, {"house", -120, -10, 60}};
     for (const Placement& p : placements) {
         FSMesh mesh;
-        Texture texture;
+        PreviewTexture texture;
         if (!loader.LoadMesh(std::string("buildings/") + p.name + ".obj", mesh) ||
             !texture.Load(textures, std::string("buildings/") + p.name + ".png")) {
             return false;
