@@ -165,6 +165,10 @@ void CFSInput::ResetToDefaults() {
 }
 
 void CFSInput::ReplaceBindings(const std::vector<FSBindingRecord>& records) {
+    if (records.empty()) {
+        ResetToDefaults();
+        return;
+    }
     bindings_.clear();
     for (const FSBindingRecord& record : records) {
         Binding binding;

@@ -64,6 +64,8 @@ public:
 
     void SetBinding(int index, const std::vector<int32_t>& keys, int32_t mode, int32_t interval);
     void ResetToDefaults();
+    // The bindings of a settings file replace all others; a file that has none keeps the
+    // factory bindings, so the game can always be flown.
     void ReplaceBindings(const std::vector<FSBindingRecord>& records);
     std::vector<FSBindingRecord> ExportBindings() const;
     std::vector<int32_t> KeysOf(int index) const;

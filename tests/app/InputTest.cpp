@@ -149,6 +149,11 @@ TEST_F(InputTest, BindingsFromRecordsReplaceAllAndAnEmptyChordNeverDispatches) {
     EXPECT_EQ(input.KeysOf(2), (std::vector<int32_t>{1, 9}));
     EXPECT_TRUE(input.KeysOf(40).empty());
     input.EnableAction(40, 0);  // beyond the count: ignored
+
+    // Settings without any bindings keep the factory ones instead of leaving none.
+    input.ReplaceBindings({});
+    EXPECT_EQ(input.BindingCount(), kActionCount);
+    EXPECT_EQ(input.KeysOf(12), (std::vector<int32_t>{3}));
 }
 
 TEST_F(InputTest, DefaultsCoverEveryActionWithItsPairSharingTheChord) {
