@@ -11,4 +11,4 @@ if [ -z "${DISPLAY:-}" ] && [ -z "${WAYLAND_DISPLAY:-}" ]; then
     echo "run.sh: built build/bin/aerovant, but there is no display to open its window on (DISPLAY and WAYLAND_DISPLAY are unset)." >&2
     exit 1
 fi
-exec "$AEROVANT_ROOT/build/bin/aerovant"
+exec "$AEROVANT_ROOT/build/bin/aerovant" "$@"

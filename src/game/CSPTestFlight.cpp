@@ -30,7 +30,12 @@ struct AircraftObjects {
     bool propeller = false;
     bool jet = false;
     float placement[3] = {0.0f, 0.0f, 0.0f};  // metres along the nose, up and sideways
+    bool glider = false;                       // no thrust at full throttle
 };
+
+// Where a glider starts: this far (km) before the strip and this high above the ground.
+constexpr float kGliderStartBack = 1.6f;
+constexpr float kGliderStartHeight = 0.35f;
 
 AircraftObjects ReadObjects(int aircraftIndex) {
     AircraftObjects objects;
@@ -48,6 +53,9 @@ AircraftObjects ReadObjects(int aircraftIndex) {
         } else if (key == "Distance") {
             objects.distance = words.NextFloat();
             objects.height = words.NextFloat();
+        } else if (key == "Throttle") {
+            words.NextFloat();
+            objects.glider = words.NextFloat() <= 0.0f;
         } else if (key == "Propeller" || key == "Jet") {
             (key == "Propeller" ? objects.propeller : objects.jet) = true;
             for (float& value : objects.placement) value = words.NextFloat();
@@ -71,12 +79,16 @@ bool CSPTestFlight::Build(CSPTestWorld& world, int aircraftIndex) {
     chaseHeight_ = objects.height * 0.001f;
 
     // At the start of the level strip, nose along +z (the strip's length), wheels on the
-    // ground: the model's lowest point rests on the terrain.
-    const float x = world.CentreX(), z = world.CentreZ() - 0.35f;
+    // ground: the model's lowest point rests on the terrain. A glider cannot take off by
+    // itself: it starts as after a winch launch, high above the approach to the strip, and
+    // its load trims it into level flight there.
+    const bool glider = objects.glider;
+    const float x = world.CentreX(), z = world.CentreZ() - (glider ? kGliderStartBack : 0.35f);
     const FSBox* box = node_->GetModel();
     const float lowest = box && !box->IsEmpty() ? FixedToFloat(box->min.z) : 0.0f;
     node_->SetCell(world.Cell());
-    const FSFixedVector start{X(x), X(world.GroundHeight(x, z) - lowest), X(z)};
+    const float height = world.GroundHeight(x, z) - lowest + (glider ? kGliderStartHeight : 0.0f);
+    const FSFixedVector start{X(x), X(height), X(z)};
     node_->SetPosition(start);
     node_->Move(start);
     node_->LookAlong(FSVector(0.0f, 0.0f, 1.0f), FSVector(0.0f, 1.0f, 0.0f));
