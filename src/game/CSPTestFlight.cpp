@@ -25,7 +25,7 @@ struct AircraftObjects {
     std::string mesh = "cube.obj";
     std::string texture = "red.png";
     float scale = 0.008f;
-    float distance = 12.0f;  // metres
+    float distance = -12.0f;  // metres along the nose (behind it)
     float height = 3.0f;
     bool propeller = false;
     bool jet = false;
@@ -137,10 +137,11 @@ void CSPTestFlight::PlaceCamera() const {
     const float nx = FixedToFloat(nose.x), nz = FixedToFloat(nose.z);
     const float h = std::sqrt(nx * nx + nz * nz);
     const float bx = h > 1e-3f ? nx / h : 0.0f, bz = h > 1e-3f ? nz / h : 1.0f;
-    const FSFixedVector eye{position.x - X(bx * chaseDistance_), position.y + X(chaseHeight_),
-                            position.z - X(bz * chaseDistance_)};
-    const FSFixedVector target{position.x + X(bx * chaseDistance_), position.y + X(chaseHeight_ * 0.5f),
-                               position.z + X(bz * chaseDistance_)};
+    // The chase distance is measured along the nose: negative is behind the aircraft.
+    const FSFixedVector eye{position.x + X(bx * chaseDistance_), position.y + X(chaseHeight_),
+                            position.z + X(bz * chaseDistance_)};
+    const FSFixedVector target{position.x - X(bx * chaseDistance_), position.y + X(chaseHeight_ * 0.5f),
+                               position.z - X(bz * chaseDistance_)};
     camera.SetCell(node_->GetCell());
     camera.LookAt(eye, target, {0, kFixedOne, 0});
 }

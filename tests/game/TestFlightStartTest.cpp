@@ -8,6 +8,8 @@
 #include "game/CSPPlaceholderController.h"
 #include "game/CSPTestFlight.h"
 #include "support/TestSupport.h"
+#include "world/FSCamera.h"
+#include "world/FSScene.h"
 
 using testing_support::HeadlessGame;
 
@@ -25,6 +27,13 @@ TEST(TestFlightStart, PoweredAircraftStandOnTheStripAndTheGliderStartsGliding) {
         ASSERT_NE(game.controller->Flight(), nullptr);
         CSPAircraft* aircraft = game.controller->Flight()->Aircraft();
         ASSERT_NE(aircraft, nullptr);
+        // The chase camera stands behind the aircraft and above it.
+        const CFSCamera& camera = game.shell->Context().sceneRoot->Camera();
+        const FSFixedVector offset = camera.Eye() - aircraft->GetNode().GetPosition();
+        const FSFixedVector nose = aircraft->GetNode().GetAxisY();
+        EXPECT_LT(FixedToFloat(offset.x) * FixedToFloat(nose.x) + FixedToFloat(offset.z) * FixedToFloat(nose.z), -0.005f);
+        EXPECT_GT(offset.y, 0);
+
         const bool glider = aircraft->ThrottleMax() == 0.0f;
         EXPECT_EQ(glider, index == 3);
         if (!glider) {
