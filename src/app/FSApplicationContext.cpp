@@ -46,8 +46,34 @@ void DeriveRenderSize(FSVideoBlock& video) {
     }
 }
 
+namespace {
+
+// low -> low, the middle of [low, high] -> centre, high -> high, linear on each side.
+float MapAroundCentre(float x, float centre, float low, float high) {
+    if (high == low) return high;
+    if (x == (low + high) * 0.5f) return centre;
+    const float t = (2.0f * x - high - low) / (high - low);
+    return x > (low + high) * 0.5f ? centre + t * (high - centre) : centre + t * (centre - low);
+}
+
+}  // namespace
+
+void DeriveControlGains(FSGameBlock& game) {
+    const float a = MapAroundCentre(game.xySensitivity, game.xyCentre, -3.0f, 3.0f);
+    const float j = MapAroundCentre(game.joystickSensitivity, game.joystickCentre, 0.05f, 0.15f);
+    const float s = MapAroundCentre(game.touchscreenSensitivity, game.touchscreenCentre, 0.0f, 0.1f);
+    // The balance mirrors itself: 1 + a above 0, 1 / (1 - a) below, so that a and -a
+    // trade the same share between the axes.
+    const float k = a > 0.0f ? 1.0f + a : a < 0.0f ? 1.0f / (1.0f - a) : 1.0f;
+    game.keyPitchRate = k * j;
+    game.keyRollRate = j / k;
+    game.stylusPitchRate = k * s;
+    game.stylusRollRate = s / k;
+}
+
 CFSApplicationContext::CFSApplicationContext() : input(std::make_unique<CFSInput>(kActionCount)) {
     DeriveRenderSize(video);
+    DeriveControlGains(game);
     // The applied blocks start as "nothing applied yet", so the first comparison after
     // the settings are loaded rebuilds everything.
     appliedVideo.renderWidth = appliedVideo.renderHeight = -1;

@@ -76,6 +76,13 @@ struct FSRouteBlock {
 // any other value keeps the size.
 void DeriveRenderSize(FSVideoBlock& video);
 
+// The four control gains (keyPitchRate, keyRollRate, stylusPitchRate, stylusRollRate) from
+// the three sensitivities and their centres. Each sensitivity maps linearly so that the
+// bottom of its range stays the bottom, the middle becomes the centre and the top stays the
+// top; "xy_sensetivity" then shifts gain from the roll axis to the pitch axis (above 0) or
+// back (below 0).
+void DeriveControlGains(FSGameBlock& game);
+
 class CFSApplicationContext {
 public:
     CFSApplicationContext();

@@ -63,6 +63,7 @@ int CFSShell::Start() {
     input.ResetToDefaults();
     input.EnableActionSet(kActionSetMenu);
     DeriveRenderSize(context_->video);
+    DeriveControlGains(context_->game);
     context_->appliedVideo = context_->video;
     context_->appliedGame = context_->game;
 

@@ -50,11 +50,15 @@ bool CSPAircraft::GroundContact(bool stop) {
     FSFixedVector normal = terrain->GroundNormalAt(node.GetPosition(), node.GetCell());
     if (normal.y < 0) normal = -normal;
     groundNormal = Normalise(ToFloat(normal));
-    // No motion into or out of the ground; no pitching nose-down into it, no rolling.
+    // No motion into or out of the ground, no pitching and no rolling: the wheels hold the
+    // aircraft to the ground's attitude (below), so a pitch rate has nowhere to go. A
+    // nose-up rate kept here would grow frame after frame under the flaps' and the
+    // elevator's moment while the attitude cannot follow, and throw the nose up at
+    // lift-off.
     const float sink = Dot(velocity, groundNormal);
     velocity -= groundNormal * sink;
     const float speed = Length(velocity);
-    if (angularVelocity.x < 0.0f) angularVelocity.x = 0.0f;
+    angularVelocity.x = 0.0f;
     angularVelocity.y = 0.0f;
 
     const FSQuaternion& orientation = node.GetOrientation();

@@ -31,6 +31,8 @@ struct AircraftObjects {
     bool jet = false;
     float placement[3] = {0.0f, 0.0f, 0.0f};  // metres along the nose, up and sideways
     bool glider = false;                       // no thrust at full throttle
+    bool difficulty = false;                   // the file sets the sensitivity centres
+    float centres[3] = {0.1f, 0.0f, 0.05f};    // joystick, balance, touch screen
 };
 
 // Where a glider starts: this far (km) before the strip and this high above the ground.
@@ -53,6 +55,9 @@ AircraftObjects ReadObjects(int aircraftIndex) {
         } else if (key == "Distance") {
             objects.distance = words.NextFloat();
             objects.height = words.NextFloat();
+        } else if (key == "Difficulty") {
+            objects.difficulty = true;
+            for (float& value : objects.centres) value = words.NextFloat();
         } else if (key == "Throttle") {
             words.NextFloat();
             objects.glider = words.NextFloat() <= 0.0f;
@@ -71,6 +76,13 @@ bool CSPTestFlight::Build(CSPTestWorld& world, int aircraftIndex) {
     CFSEngine* engine = context.engine.get();
     if (!engine || !context.sceneRoot) return false;
     const AircraftObjects objects = ReadObjects(aircraftIndex);
+    // The aircraft's difficulty moves the middle of each sensitivity setting.
+    if (objects.difficulty) {
+        context.game.joystickCentre = objects.centres[0];
+        context.game.xyCentre = objects.centres[1];
+        context.game.touchscreenCentre = objects.centres[2];
+        DeriveControlGains(context.game);
+    }
     node_ = engine->CreateMeshedNode(objects.mesh, objects.texture);
     if (!node_) return false;
     const FSFixed scale = X(objects.scale);

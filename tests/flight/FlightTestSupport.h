@@ -5,6 +5,7 @@
 #include <memory>
 #include <string>
 
+#include "app/FSApplicationContext.h"
 #include "flight/FSAircraft.h"
 #include "resources/FSArchive.h"
 #include "world/FSFixed.h"
@@ -78,6 +79,10 @@ struct LoadedAircraft {
     std::unique_ptr<CFSAircraft> aircraft;
 
     LoadedAircraft(const std::string& description, float altitudeKm, const FSVector& velocity = FSVector()) {
+        // No key gains: the centring steps of released controls are then nothing, and the
+        // controls stay exactly where a test sets them (the control tests set their own).
+        CFSApplicationContext& context = *GetApplicationContext();
+        context.game.keyPitchRate = context.game.keyRollRate = 0.0f;
         PlaceLevel(*node, altitudeKm);
         aircraft = std::make_unique<CFSAircraft>(*node, velocity, sine);
         aircraft->LoadDescription(TextBlock(description));

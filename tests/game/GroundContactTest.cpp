@@ -287,5 +287,25 @@ TEST_F(GameAircraftTest, LiftingOffCountsAndEndsTheRoll) {
     EXPECT_EQ(a->LiftOffs(), 0);
 }
 
+TEST_F(GameAircraftTest, OnItsWheelsTheAircraftKeepsNoPitchRateWhateverTheElevator) {
+    UseTerrain(FlatTerrainFile(kGround));
+    GameAircraft a(kTrainer, kGround + kClearance);
+    ASSERT_TRUE(a->GroundContact(true));
+    ASSERT_TRUE(a->HandleCommand(kCommandBrakesReleased, 0));
+    for (int step = 0; step < 10; ++step) ASSERT_TRUE(a->HandleCommand(kCommandThrottleMore, 0));
+    // Full up elevator through a slow roll, then full down: each frame ends with the
+    // aircraft on its wheels, level with the ground and not turning about its wings.
+    for (int frame = 0; frame < 60; ++frame) {
+        a->HandleCommand(frame < 30 ? kCommandElevatorUp : kCommandElevatorDown, 0);
+        a->Integrate(kFrameStep);
+        ASSERT_TRUE(a->GroundContact(false)) << frame;
+        if (!a->IsOnGround()) break;
+        EXPECT_EQ(a->GetAngularVelocity().x, 0.0f) << frame;
+        EXPECT_EQ(a->GetAngularVelocity().y, 0.0f) << frame;
+        EXPECT_NEAR(a.Nose().y, 0.0f, 1e-3f) << frame;
+    }
+    EXPECT_GT(a->Airspeed(), 30.0f);
+}
+
 }  // namespace
 }  // namespace game_test
