@@ -29,18 +29,17 @@ FSVector PlateNormal(const AircraftSurface& surface, const SineTable& sine) {
 
 void CFSAircraft::ComputeForces() {
     // 1. Pilot aids, then the held controls, each flag read as it stands at its test.
-    // The elevator's held flags are never read here: all three of its tests read its
-    // centring flag, so a released elevator keeps its deflection (it takes one step down
-    // toward 0 and one step up, which ends the centring) and a held key moves it once
-    // per command.
+    // The elevator is the exception: a held key moves it once per command, and a released
+    // elevator keeps its deflection, like a trim (the release itself takes one step
+    // toward 0). Its centring flag only ends here, without moving it: stepping it back
+    // and then up again, as the ailerons' pattern would, made every release creep the
+    // elevator nose-up and swallowed short nose-down presses.
     if (autopilot) AutopilotStep();
     if (leveller) LevellerStep();
     if (aileronCentring) CentreAileron();
     if (aileronLeft) AileronLeft();
     if (aileronRight) AileronRight();
-    if (elevatorCentring) CentreElevator();
-    if (elevatorCentring) ElevatorUp();
-    if (elevatorCentring) ElevatorDown();
+    elevatorCentring = false;
     if (rudderCentring) CentreRudder();
     if (rudderLeft) RudderLeft();
     if (rudderRight) RudderRight();

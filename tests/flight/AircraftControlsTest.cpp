@@ -145,26 +145,32 @@ TEST_F(AircraftControls, AReleasedElevatorHoldsWhileReleasedAileronsReturnToZero
     constexpr float kGain = 0.02f;
     GetApplicationContext()->game.keyPitchRate = kGain;
     GetApplicationContext()->game.keyRollRate = kGain;
-    // A new aircraft's first step takes the elevator one step up; start from there.
+    // A new aircraft's elevator stays where it is.
     a.ComputeForces();
+    EXPECT_EQ(a.GetPitchControl(), 0.0f);
     const float pitchStep = a.PitchRate() * kGain;
-    EXPECT_FLOAT_EQ(a.GetPitchControl(), pitchStep);
-    a.SetPitchControl(0.0f);
 
-    // Press and release elevator up, then let the force model run a while.
-    EXPECT_TRUE(a.HandleCommand(kCommandElevatorUp, 0));
+    // Three presses up and a release (one step back toward 0), then the force model runs
+    // a while: the elevator keeps the rest, like a trim.
+    for (int press = 0; press < 3; ++press) EXPECT_TRUE(a.HandleCommand(kCommandElevatorUp, 0));
     EXPECT_TRUE(a.HandleCommand(kCommandElevatorUpReleased, 0));
     for (int i = 0; i < 10; ++i)
         a.ComputeForces();
-    EXPECT_FLOAT_EQ(a.GetPitchControl(), pitchStep);
-    EXPECT_FLOAT_EQ(a.Surface(kElevator).incidence, pitchStep);
-    // Two presses up and a release: it keeps most of its deflection.
-    a.HandleCommand(kCommandElevatorUp, 0);
-    a.HandleCommand(kCommandElevatorUp, 0);
-    a.HandleCommand(kCommandElevatorUpReleased, 0);
+    EXPECT_FLOAT_EQ(a.GetPitchControl(), 2.0f * pitchStep);
+    EXPECT_FLOAT_EQ(a.Surface(kElevator).incidence, 2.0f * pitchStep);
+    // Nose down works the same way round: four presses down and a release take it three
+    // steps down from there (it used to creep up on every release, swallowing short
+    // nose-down presses).
+    for (int press = 0; press < 4; ++press) a.HandleCommand(kCommandElevatorDown, 0);
+    a.HandleCommand(kCommandElevatorDownReleased, 0);
     for (int i = 0; i < 10; ++i)
         a.ComputeForces();
-    EXPECT_FLOAT_EQ(a.GetPitchControl(), 2.0f * pitchStep);
+    EXPECT_NEAR(a.GetPitchControl(), -pitchStep, 1e-6f);
+    // A short press and release gives nothing back beyond its own step.
+    a.HandleCommand(kCommandElevatorDown, 0);
+    a.HandleCommand(kCommandElevatorDownReleased, 0);
+    a.ComputeForces();
+    EXPECT_NEAR(a.GetPitchControl(), -pitchStep, 1e-6f);
 
     // The same with the ailerons: held, they keep moving every sub-step; released, back to 0.
     a.HandleCommand(kCommandAileronLeft, 0);

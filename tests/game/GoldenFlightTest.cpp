@@ -136,8 +136,7 @@ TEST_F(GoldenFlight, EveryAircraftSettlesAfterAPitchDisturbance) {
         SCOPED_TRACE(kNames[index]);
         DataAircraft a(index, kSceneHeightOfAltitudeZero + kStartAltitude);
         ASSERT_GT(a->GetMass(), 0.0f);
-        // Hands off: the elevator exactly centred (one command ends its centring step).
-        a->ElevatorUp();
+        // Hands off, the elevator centred.
         a->SetPitchControl(0.0f);
         const float speed = a->Airspeed();
         // A gust pitches the nose up at 10 degrees per second.

@@ -57,10 +57,7 @@ CPerformanceProbe::CPerformanceProbe(const std::string& archivePath, int number,
     std::snprintf(member, sizeof member, "Aircraft%d.txt", number);
     aircraft->Load(member);
     initialSpeed_ = aircraft->Airspeed();
-    // A released elevator takes one step of its own at the next force computation; one
-    // command ends that, so that the elevator stays exactly where the searches set it.
     aircraft->SetAutopilot(false);
-    aircraft->ElevatorUp();
     aircraft_ = aircraft.get();
     node_->SetMoveableObject(std::move(aircraft));
     SetFlaps(false);
