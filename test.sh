@@ -11,6 +11,8 @@ options=()
 if [ "${1:-}" = "--sanitize" ]; then
     folder="$AEROVANT_ROOT/build-sanitize"
     options=(-DAEROVANT_SANITIZE=ON -DAEROVANT_BUILD_BENCH=OFF)
+    # System libraries behind a real window keep one-time allocations to the end.
+    export LSAN_OPTIONS="suppressions=$AEROVANT_ROOT/tests/sanitizer/lsan.supp${LSAN_OPTIONS:+:$LSAN_OPTIONS}"
 fi
 
 aerovant_install_packages $AEROVANT_BUILD_PACKAGES $AEROVANT_TEST_PACKAGES
