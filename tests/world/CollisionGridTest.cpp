@@ -31,7 +31,6 @@ protected:
             groundTerrain = terrain;
         };
     }
-
     // A 0.2 km cube at a local position; moving nodes carry a moveable object.
     TestNode* Make(const std::string& name, double x, double y, double z, bool moving, FSCell cell = {1, 1}) {
         auto node = std::make_unique<TestNode>(name);
@@ -100,7 +99,7 @@ TEST_F(CollisionGridTest, FilesANodeInTheSquareOfItsLocalPositionOnly) {
     EXPECT_EQ(grid.CountOf(edge), 1);
 }
 
-TEST_F(CollisionGridTest, TestsPairsOfASquareInTheSameCellWithAtLeastOneMovingNode) {
+TEST_F(CollisionGridTest, TestsAndCountsPairsOfASquareInTheSameCellWithAMovingNode) {
     File("building", 5.0, 0.1, 5.0, false);
     File("aircraft", 5.05, 0.1, 5.0, true);
     File("elsewhere", 5.05, 0.1, 5.0, true, {2, 1});  // same local place, another cell
@@ -111,7 +110,6 @@ TEST_F(CollisionGridTest, TestsPairsOfASquareInTheSameCellWithAtLeastOneMovingNo
     EXPECT_EQ(hits, (std::vector<Hit>{{"building", "aircraft"}, {"house", "aircraft"}}));
     // building-aircraft and aircraft-house; building-house and pairs across cells are not tests.
     EXPECT_EQ(grid.GetTestCount(), 2);
-
     // Two aircraft at the same place in different cells never meet.
     hits.clear();
     CFSGridCollisionDetector other(kWorldBox);
@@ -121,18 +119,18 @@ TEST_F(CollisionGridTest, TestsPairsOfASquareInTheSameCellWithAtLeastOneMovingNo
     other.Detect();
     EXPECT_TRUE(hits.empty());
     EXPECT_EQ(other.GetTestCount(), 0);
-}
-
-TEST_F(CollisionGridTest, CountsATestForEveryMovingPairWhetherOrNotTheyTouch) {
-    File("first", 5.0, 1, 5.0, true);
-    File("still", 5.5, 1, 5.0, false);  // 0.5 apart: no contact
-    File("second", 5.0, 1, 5.5, true);
-    grid.Detect();
+    // A test counts for every pair with a moving node, whether or not they touch, and the
+    // count is that of the last pass only.
+    CFSGridCollisionDetector apart(kWorldBox);
+    apart.handlers = grid.handlers;
+    apart.Insert(Make("first", 5.0, 1, 5.0, true));
+    apart.Insert(Make("still", 5.5, 1, 5.0, false));  // 0.5 apart: no contact
+    apart.Insert(Make("second", 5.0, 1, 5.5, true));
+    apart.Detect();
     EXPECT_TRUE(hits.empty());
-    EXPECT_EQ(grid.GetTestCount(), 3);
-    // The count is that of the last pass only.
-    grid.Detect();
-    EXPECT_EQ(grid.GetTestCount(), 3);
+    EXPECT_EQ(apart.GetTestCount(), 3);
+    apart.Detect();
+    EXPECT_EQ(apart.GetTestCount(), 3);
 }
 
 TEST_F(CollisionGridTest, TheFilterSkipsPairsBeforeAnythingIsTested) {
@@ -183,7 +181,6 @@ TEST_F(CollisionGridTest, NodesRemovedByAHandlerAreSkippedForTheRestOfThePass) {
     grid.Detect();
     EXPECT_EQ(hits, (std::vector<Hit>{{"building", "aircraft"}, {"aircraft", "debris"}}));
     EXPECT_EQ(grounded, (std::vector<std::string>{"aircraft", "debris"}));
-
     // A removed node left in the grid is never tested again.
     hits.clear();
     grounded.clear();
@@ -227,7 +224,6 @@ TEST_F(CollisionGridTest, RemoveFindsANodeThatMovedAfterItWasFiled) {
     grid.Remove(aircraft);
     EXPECT_EQ(grid.CountOf(aircraft), 0);
     EXPECT_EQ(grid.Square(grid.SquareOf({F(5), 0, F(5)})).size(), 1u);
-
     // Filed twice: every entry goes.
     TestNode* twice = File("twice", 1, 1, 1, true);
     grid.Insert(twice);

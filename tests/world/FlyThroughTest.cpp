@@ -7,11 +7,11 @@
 #include <string>
 #include <vector>
 
+#include "resources/FSArchive.h"
 #include "resources/FSPixels.h"
 #include "support/TestSupport.h"
 #include "world/FSFlyThroughEffect.h"
 #include "world/WorldTestNodes.h"
-#include "resources/FSArchive.h"
 
 using testing_support::Blue5;
 using testing_support::Green6;
@@ -39,22 +39,22 @@ TEST(FlyThrough, AZoneGivesStateOneInItsShellAndStateTwoInItsCore) {
     effect.UpdateAt({F(120), F(5), F(120)});
     EXPECT_EQ(effect.State(), 0);  // no zones: never anything
     EXPECT_EQ(effect.AddZone(TestZone()), 0);
-
-    effect.UpdateAt({F(50), F(5), F(120)});
-    EXPECT_EQ(effect.State(), CFSFlyThroughEffect::kOutside);
-    EXPECT_EQ(effect.CurrentZone(), -1);
-    EXPECT_FLOAT_EQ(effect.Factor(), 1.0f);
-
-    // In the outer box, outside the inner one: state 1, factor 0..1 by the depth reached.
-    effect.UpdateAt({F(105), F(5), F(120)});
-    EXPECT_EQ(effect.State(), CFSFlyThroughEffect::kEntering);
-    EXPECT_EQ(effect.CurrentZone(), 0);
-    EXPECT_NEAR(effect.Factor(), 0.5f, 1e-4f);
-    effect.UpdateAt({F(100), F(5), F(120)});  // on the outer face
-    EXPECT_EQ(effect.State(), CFSFlyThroughEffect::kEntering);
-    EXPECT_NEAR(effect.Factor(), 0.0f, 1e-4f);
-    effect.UpdateAt({F(109), F(5), F(120)});
-    EXPECT_NEAR(effect.Factor(), 0.9f, 1e-4f);
+    // In the outer box, outside the inner one: state 1, factor 0..1 by the depth reached
+    // from the face it was entered by; in the inner box state 2.
+    const struct {
+        double x, y;
+        int state, zone;
+        float factor;
+    } points[] = {
+        {50, 5, CFSFlyThroughEffect::kOutside, -1, 1.0f},  {105, 5, CFSFlyThroughEffect::kEntering, 0, 0.5f},
+        {100, 5, CFSFlyThroughEffect::kEntering, 0, 0.0f}, {109, 5, CFSFlyThroughEffect::kEntering, 0, 0.9f},
+        {120, 1, CFSFlyThroughEffect::kEntering, 0, 0.5f}, {120, 5, CFSFlyThroughEffect::kInside, 0, 0.0f}};
+    for (const auto& p : points) {
+        effect.UpdateAt({F(p.x), F(p.y), F(120)});
+        EXPECT_EQ(effect.State(), p.state) << p.x << " " << p.y;
+        EXPECT_EQ(effect.CurrentZone(), p.zone) << p.x << " " << p.y;
+        EXPECT_NEAR(effect.Factor(), p.factor, 1e-4f) << p.x << " " << p.y;
+    }
     // Every point of the shell, whichever side it is entered from, has a factor in 0..1.
     for (double x = 100; x <= 140; x += 2.5) {
         for (double y = 0; y <= 10; y += 1.25) {
@@ -68,15 +68,6 @@ TEST(FlyThrough, AZoneGivesStateOneInItsShellAndStateTwoInItsCore) {
             }
         }
     }
-    // Entered from below, the depth counts upward.
-    effect.UpdateAt({F(120), F(1), F(120)});
-    EXPECT_EQ(effect.State(), 1);
-    EXPECT_NEAR(effect.Factor(), 0.5f, 1e-4f);
-
-    effect.UpdateAt({F(120), F(5), F(120)});
-    EXPECT_EQ(effect.State(), CFSFlyThroughEffect::kInside);
-    EXPECT_FLOAT_EQ(effect.Factor(), 0.0f);
-
     // The first zone that holds the point wins.
     FSCloudZone second = TestZone();
     second.outer = Box(0, 0, 0, 200, 20, 200);
@@ -100,7 +91,6 @@ TEST(FlyThrough, ZonesReachAcrossTheSeamAndFollowThePlayersCell) {
     EXPECT_EQ(effect.State(), CFSFlyThroughEffect::kInside);
     effect.UpdateAt({F(232), F(5), F(60)});
     EXPECT_EQ(effect.State(), CFSFlyThroughEffect::kEntering);
-
     // A node in cell (3, 0) at local (−27, 5, 0) stands at terrain (183, 5, 30).
     EXPECT_EQ(CFSFlyThroughEffect::TerrainPoint({F(-27), F(5), 0}, 3, 0),
               (FSFixedVector{F(183), F(5), F(30)}));
@@ -134,12 +124,10 @@ TEST(FlyThrough, ConvertCloudsThePictureTowardTheZoneColourByDensity) {
     effect.AddZone(TestZone(0xFFFFFF));
     const std::vector<uint32_t> dark = Picture(0x203040);
     std::vector<uint16_t> plain(dark.size()), out(dark.size(), 0xAAAA);
-
     // State 0: the plain conversion.
     ConvertTo565(plain.data(), dark.data(), static_cast<int>(dark.size()));
     effect.Convert(out.data(), dark.data(), 240, 320, 1.0f);
     EXPECT_EQ(out, plain);
-
     // State 2 with full density everywhere: the picture turns (nearly) white.
     effect.UpdateAt({F(120), F(5), F(120)});
     ASSERT_EQ(effect.State(), 2);
@@ -154,7 +142,6 @@ TEST(FlyThrough, ConvertCloudsThePictureTowardTheZoneColourByDensity) {
     ASSERT_TRUE(effect.SetCloudImage(256, 512, std::vector<uint8_t>(256 * 512, 0)));
     effect.Convert(out.data(), dark.data(), 240, 320, 3.0f);
     EXPECT_EQ(out, plain);
-
     // A half-dense pattern: the thin fringe (state 1, factor 0.1) clouds less than the core.
     std::vector<uint8_t> stripes(256 * 512);
     for (size_t i = 0; i < stripes.size(); ++i)
@@ -186,7 +173,6 @@ TEST(FlyThrough, ConvertKeepsToItsRowsAndToleratesAnyDensityPictureSize) {
     effect.UpdateAt({F(120), F(5), F(120)});
     const std::vector<uint32_t> black = Picture(0x000000, 120, 160);
     std::vector<uint16_t> out(black.size(), 0x1234);
-
     // Without a density picture the density is full.
     effect.Convert(out.data(), black.data(), 120, 160, 0.5f, 40, 20);
     for (int row = 0; row < 160; ++row) {
@@ -221,6 +207,14 @@ TEST(FlyThrough, TheDensityPictureComesFromTheTexturesArchive) {
     ASSERT_EQ(std::system(("cd " + folder + " && zip -q bad.zip zone.png").c_str()), 0);
     EXPECT_FALSE(effect.LoadCloudImage(zip, "zone.png"));
     EXPECT_EQ(effect.ImageWidth(), 256);
+    // The kept picture clouds a dark night scene deep in a zone.
+    effect.AddZone(TestZone());
+    effect.UpdateAt({F(120), F(5), F(120)});
+    const std::vector<uint32_t> night = Picture(0x101828);
+    std::vector<uint16_t> plain(night.size()), clouded(night.size());
+    ConvertTo565(plain.data(), night.data(), static_cast<int>(night.size()));
+    effect.Convert(clouded.data(), night.data(), 240, 320, 12.0f);
+    EXPECT_GT(MeanLuma(clouded), MeanLuma(plain) + 0.3);
     effect.Init();
     EXPECT_EQ(effect.ImageWidth(), 0);
     EXPECT_TRUE(effect.Zones().empty());

@@ -30,8 +30,6 @@ bool IsWhite(const Rgb& p) {
 TEST(MeshedNode, IsMadeFromTheModelWithArraysOfItsOwn) {
     std::unique_ptr<CFSMeshedNode> a = CFSMeshedNode::CreateMeshedNode(Models(), "cube.obj", "red.png");
     std::unique_ptr<CFSMeshedNode> b = CFSMeshedNode::CreateMeshedNode(Models(), "cube.obj", "red.png");
-    EXPECT_EQ(a->GetType(), kNodeMeshed);
-    EXPECT_TRUE(a->IsVisible());
     EXPECT_EQ(a->TriangleCount(), 12);
     EXPECT_EQ(a->VertexCount(), 36);
     EXPECT_EQ(a->Positions().size(), 108u);
@@ -45,7 +43,6 @@ TEST(MeshedNode, IsMadeFromTheModelWithArraysOfItsOwn) {
 
     a->Scale({2 * kFixedOne, kFixedOne, kFixedOne});
     EXPECT_EQ(b->GetModel()->max.x, F(0.5));  // b's copy is untouched
-
     // A model that cannot be read: the node exists and shows nothing.
     std::unique_ptr<CFSMeshedNode> missing =
         CFSMeshedNode::CreateMeshedNode(Models(), "no such.obj", "red.png");
@@ -53,7 +50,7 @@ TEST(MeshedNode, IsMadeFromTheModelWithArraysOfItsOwn) {
     EXPECT_TRUE(missing->GetModel()->IsEmpty());
 }
 
-TEST(MeshedNode, ScaleStretchesVerticesAndBoxComponentWiseAndLeavesNormals) {
+TEST(MeshedNode, ScaleStretchesVerticesAndBoxComponentWiseAndAllocateMeshZeroes) {
     std::unique_ptr<CFSMeshedNode> node = CFSMeshedNode::CreateMeshedNode(Models(), "cube.obj", "red.png");
     const std::vector<FSFixed> positions = node->Positions();
     const std::vector<FSFixed> normals = node->Normals();
@@ -65,28 +62,24 @@ TEST(MeshedNode, ScaleStretchesVerticesAndBoxComponentWiseAndLeavesNormals) {
     }
     EXPECT_EQ(node->Normals(), normals);
     EXPECT_EQ(*node->GetModel(), FSBox::FromCorners({-F(1), -F(0.5), -F(0.5)}, {F(1), F(0.5), F(0.5)}));
-
     // FitToSize goes through Scale with size / extent.
     node->FitToSize({F(0.5), F(3), F(1)});
     EXPECT_EQ(node->GetModel()->Extent(), (FSFixedVector{F(0.5), F(3), F(1)}));
-
     // The empty box of a model-less node stays empty instead of becoming a small real box.
     CFSMeshedNode empty("red.png");
     empty.Scale({2 * kFixedOne, 3 * kFixedOne, kFixedOne / 2});
     EXPECT_TRUE(empty.GetModel()->IsEmpty());
     EXPECT_EQ(*empty.GetModel(), FSBox::Empty());
-}
-
-TEST(MeshedNode, AllocateMeshMakesZeroedArraysForTheCountsSet) {
-    CFSMeshedNode node(16, 32, "blue.png");
-    node.SetPosition({F(1), F(2), F(3)});
-    node.AllocateMesh();
-    EXPECT_EQ(node.Positions().size(), 48u);
-    EXPECT_EQ(node.TexCoords().size(), 32u);
-    EXPECT_EQ(node.Normals().size(), 48u);
-    EXPECT_EQ(node.Indices().size(), 96u);
-    EXPECT_TRUE(node.GetPosition().IsZero());
-    EXPECT_TRUE(node.GetModel()->IsEmpty());
+    // AllocateMesh makes zeroed arrays for the counts set.
+    CFSMeshedNode allocated(16, 32, "blue.png");
+    allocated.SetPosition({F(1), F(2), F(3)});
+    allocated.AllocateMesh();
+    EXPECT_EQ(allocated.Positions().size(), 48u);
+    EXPECT_EQ(allocated.TexCoords().size(), 32u);
+    EXPECT_EQ(allocated.Normals().size(), 48u);
+    EXPECT_EQ(allocated.Indices().size(), 96u);
+    EXPECT_TRUE(allocated.GetPosition().IsZero());
+    EXPECT_TRUE(allocated.GetModel()->IsEmpty());
 }
 
 class MeshedNodeDrawTest : public PictureTest {
@@ -170,7 +163,6 @@ TEST_F(MeshedNodeDrawTest, HighlightDrawsAWhiteSquareAroundTheNode) {
         top = std::max(top, CountInRow(y, IsWhite));
     EXPECT_GT(top, 120);
     EXPECT_LT(top, 150);
-
     // Only the low byte counts, and a removed node is not marked.
     cube->SetHighlight(0x100);
     Render(0, 0, 0);

@@ -52,7 +52,7 @@ TEST(RandomSource, RepeatsItsSequenceForASeedAndKeepsFactorsInHalfAUnit) {
     EXPECT_GT(high, kFixedHalf - 100);
 }
 
-TEST(Emitters, FountainScattersSidewaysAndSendsUpwardAt80To120PercentOfTheBase) {
+TEST(Emitters, FountainScattersAt80To120PercentOfTheBaseAndBurstFiresOnce) {
     WorldRandom().Seed(3);
     TFSFountainEmmiter fountain(F(30), {F(0.04), F(0.4), F(0.04)}, {0, F(0.01), 0}, F(0.8));
     std::vector<FSParticle> particles;
@@ -74,11 +74,9 @@ TEST(Emitters, FountainScattersSidewaysAndSendsUpwardAt80To120PercentOfTheBase) 
     }
     // Scattered both ways, not pushed to one side.
     EXPECT_LT(std::abs(sumX / 500.0), F(0.004));
-}
-
-TEST(Emitters, BurstFiresOnceThenOnlyReportsWhetherParticlesAreLeft) {
+    // A burst fires once, then only reports whether particles are left.
     TFSBoomEmmiter burst(F(4), {F(0.3), F(0.6), F(0.3)}, {F(0.1), F(0.1), F(0.1)});
-    std::vector<FSParticle> particles;
+    particles.clear();
     EXPECT_TRUE(burst.Emit(particles, 5, {}, {}, {}, 0xFFFFFF, {}));
     EXPECT_TRUE(burst.HasFired());
     ASSERT_EQ(particles.size(), 5u);
@@ -110,12 +108,10 @@ TEST(Emitters, TrailFillsTheWayFromTheLastParticleInTenEvenSteps) {
         EXPECT_TRUE(p.velocity.IsZero());
         EXPECT_TRUE(p.acceleration.IsZero());
     }
-
     // With only 4 wanted the 6 oldest go first, so the pool stays within its size.
     trail.Emit(particles, 4, {F(3), F(1), F(-1)}, {1, 1}, {}, 0x222222, {});
     ASSERT_EQ(particles.size(), 15u);
     EXPECT_NEAR(FixedToFloat(particles[0].position.x), 2.0 - 0.1 * 5, 1e-4);
-
     // Into the next cell: the step is measured across the border, not across the cell.
     std::vector<FSParticle> crossing;
     trail.Emit(crossing, 40, {F(29.9), 0, 0}, {1, 1}, {}, 0, {});
@@ -126,7 +122,7 @@ TEST(Emitters, TrailFillsTheWayFromTheLastParticleInTenEvenSteps) {
     EXPECT_NEAR(FixedToFloat(crossing[10].position.x), -30.08, 1e-3);
 }
 
-TEST(Affectors, GravityLowersTheUpwardSpeedBy26InEveryUpdate) {
+TEST(Affectors, GravityLowersTheUpwardSpeedBy26AndLivesAreMadeRagged) {
     CFSScene scene;
     auto system = Burst(3, 100.0, {F(0.3), F(0.6), F(0.3)});
     system->AddAffector(std::make_unique<TFSGravityAffector>());
@@ -140,9 +136,7 @@ TEST(Affectors, GravityLowersTheUpwardSpeedBy26InEveryUpdate) {
         for (size_t i = 0; i < before.size(); ++i)
             EXPECT_EQ(system->Particles()[i].velocity.y, before[i] - 26 * frame);
     }
-}
-
-TEST(Affectors, RandomLifetimeStretchesOrShortensEachLifeBeforeAgeing) {
+    // The random lifetime stretches or shortens each life before ageing.
     WorldRandom().Seed(11);
     std::vector<FSParticle> particles(200);
     for (FSParticle& p : particles)
@@ -167,7 +161,7 @@ TEST(Affectors, RandomLifetimeStretchesOrShortensEachLifeBeforeAgeing) {
 // 9 down to 2, erased in the ninth update, and the system gone in the tenth.
 class ParticleSystemDrawTest : public PictureTest {};
 
-TEST_F(ParticleSystemDrawTest, ALifeOfTenIsDrawnInEightFramesAndTheSpentBurstRemovesItself) {
+TEST_F(ParticleSystemDrawTest, ALifeOfTenIsDrawnInEightFramesAsAGrowingFacingQuad) {
     Look({0, 0, F(2)}, {0, 0, 0});
     CFSParticlesSystem* system = scene.Add(Burst(1, 10.0, {}));
     system->AddAffector(std::make_unique<TFSFadeOutAffector>());
@@ -186,9 +180,44 @@ TEST_F(ParticleSystemDrawTest, ALifeOfTenIsDrawnInEightFramesAndTheSpentBurstRem
     ASSERT_EQ(scene.Nodes().size(), 1u);
     scene.Update({});  // tenth: the burst is over
     EXPECT_TRUE(scene.Nodes().empty());
+
+    // Quads are semi-transparent, face the camera and grow with age.
+    CFSParticlesSystem* burst = scene.Add(Burst(1, 10.0, {}));
+    scene.Update({});
+    ASSERT_EQ(burst->Particles().size(), 1u);
+    // At half its life: twice the size, alpha 127 over the blue background.
+    burst->Particles()[0].life = F(5);
+    Render(0, 0, 1);
+    EXPECT_EQ(burst->DrawnCount(), 1);
+    const Rgb centre = At(kWidth / 2, kHeight / 2);
+    EXPECT_GT(centre.r, 90);
+    EXPECT_LT(centre.r, 160);
+    EXPECT_GT(centre.b, 90);
+    EXPECT_LT(centre.b, 160);
+    EXPECT_LT(centre.g, 10);
+    auto tinted = [](const Rgb& p) { return p.r > 20; };
+    const int halfLifeWidth = CountInRow(kHeight / 2, tinted);
+    const int halfLifeHeight = [&] {
+        int n = 0;
+        for (int y = 0; y < kHeight; ++y)
+            if (tinted(At(kWidth / 2, y))) ++n;
+        return n;
+    }();
+    EXPECT_NEAR(halfLifeWidth, halfLifeHeight, 3);  // square on screen: it faces the camera
+
+    burst->Particles()[0].life = F(10);
+    Render(0, 0, 1);
+    const int freshWidth = CountInRow(kHeight / 2, tinted);
+    ASSERT_GT(freshWidth, 4);
+    EXPECT_NEAR(static_cast<double>(halfLifeWidth) / freshWidth, 2.0, 0.35);
+    // Seen from the side the quad still faces the camera.
+    Look({F(2), 0, 0}, {0, 0, 0});
+    burst->Particles()[0].life = F(5);
+    Render(0, 0, 1);
+    EXPECT_NEAR(CountInRow(kHeight / 2, tinted), halfLifeWidth, 3);
 }
 
-TEST(ParticleSystem, QuadsGrowToFourTimesTheirSizeAndFadeAsTheyAge) {
+TEST(ParticleSystem, QuadsGrowFourfoldAndFadeAsTheyAgeAndMoveAFiftiethOfTheVelocity) {
     const CFSParticlesSystem::Look fresh = CFSParticlesSystem::LookOf(F(10), F(10));
     EXPECT_NEAR(FixedToFloat(fresh.scale), 1.0, 1e-3);
     EXPECT_EQ(fresh.alpha, 255);
@@ -203,9 +232,7 @@ TEST(ParticleSystem, QuadsGrowToFourTimesTheirSizeAndFadeAsTheyAge) {
     // An emitter with no life at all gives the smallest, opaque quad rather than nonsense.
     EXPECT_EQ(CFSParticlesSystem::LookOf(F(5), 0).alpha, 255);
     EXPECT_LE(CFSParticlesSystem::LookOf(F(5), 0).scale, 2);
-}
-
-TEST(ParticleSystem, MovesParticlesByAFiftiethOfTheirVelocityPerUpdate) {
+    // Particles move by a fiftieth of their velocity per update.
     CFSScene scene;
     auto system = Burst(1, 100.0, {F(1), F(1), F(1)}, {F(0.5), 0, 0});
     system->SetPosition({F(3), F(4), F(5)});
@@ -254,45 +281,6 @@ TEST(ParticleSystem, FollowsItsOwnerUntilTheOwnerIsGoneThenEndsWithItsLastPartic
     EXPECT_TRUE(smoke->Particles().empty());  // a life of 3 lasts one update
     scene.Update({});
     EXPECT_TRUE(scene.Nodes().empty());
-}
-
-TEST_F(ParticleSystemDrawTest, BurstDrawsSemiTransparentCameraFacingQuadsThatGrowWithAge) {
-    Look({0, 0, F(2)}, {0, 0, 0});
-    CFSParticlesSystem* system = scene.Add(Burst(1, 10.0, {}));
-    scene.Update({});
-    ASSERT_EQ(system->Particles().size(), 1u);
-
-    // At half its life: twice the size, alpha 127 over the blue background.
-    system->Particles()[0].life = F(5);
-    Render(0, 0, 1);
-    EXPECT_EQ(system->DrawnCount(), 1);
-    const Rgb centre = At(kWidth / 2, kHeight / 2);
-    EXPECT_GT(centre.r, 90);
-    EXPECT_LT(centre.r, 160);
-    EXPECT_GT(centre.b, 90);
-    EXPECT_LT(centre.b, 160);
-    EXPECT_LT(centre.g, 10);
-    auto tinted = [](const Rgb& p) { return p.r > 20; };
-    const int halfLifeWidth = CountInRow(kHeight / 2, tinted);
-    const int halfLifeHeight = [&] {
-        int n = 0;
-        for (int y = 0; y < kHeight; ++y)
-            if (tinted(At(kWidth / 2, y))) ++n;
-        return n;
-    }();
-    EXPECT_NEAR(halfLifeWidth, halfLifeHeight, 3);  // square on screen: it faces the camera
-
-    system->Particles()[0].life = F(10);
-    Render(0, 0, 1);
-    const int freshWidth = CountInRow(kHeight / 2, tinted);
-    ASSERT_GT(freshWidth, 4);
-    EXPECT_NEAR(static_cast<double>(halfLifeWidth) / freshWidth, 2.0, 0.35);
-
-    // Seen from the side the quad still faces the camera.
-    Look({F(2), 0, 0}, {0, 0, 0});
-    system->Particles()[0].life = F(5);
-    Render(0, 0, 1);
-    EXPECT_NEAR(CountInRow(kHeight / 2, tinted), halfLifeWidth, 3);
 }
 
 }  // namespace

@@ -1,8 +1,8 @@
 #pragma once
-// A real 240 x 320 GLES picture for the particle, meshed-node and propeller tests: the
-// engine's GL defaults (without lighting and fog, so colours read back plainly), a scene
-// whose camera looks from a chosen eye, the application context's texture cache over the
-// real textures archive, and the pixels read back as 8-bit channels.
+// A real 240 x 320 GLES picture for the drawing tests: the engine's GL defaults (without
+// lighting and fog, so colours read back plainly), a scene whose camera looks from a chosen
+// eye, the application context's texture cache over the real textures archive, and the
+// pixels read back as 8-bit channels.
 #include <GLES/gl.h>
 #include <gtest/gtest.h>
 
@@ -23,6 +23,11 @@ namespace world_test {
 struct Rgb {
     int r = 0, g = 0, b = 0;
 };
+
+inline Rgb Channels(uint32_t p) {
+    return {static_cast<int>((p >> 16) & 0xFF), static_cast<int>((p >> 8) & 0xFF),
+            static_cast<int>(p & 0xFF)};
+}
 
 class PictureTest : public ::testing::Test {
 protected:
@@ -51,13 +56,25 @@ protected:
     }
 
     void TearDown() override { GetApplicationContext()->textureCache.reset(); }
-
     // Portrait alignment, so the read-back picture is the upright one.
     void Look(const FSFixedVector& eye, const FSFixedVector& target, FSCell cell = {0, 0}) {
         scene.Camera().SetCell(cell);
         scene.Camera().LookAt(eye, target, {0, kFixedOne, 0}, 0);
     }
 
+    void Clear(uint32_t rgb) {
+        const Rgb c = Channels(rgb);
+        glClearColorx(FixedFromInt(c.r) / 255, FixedFromInt(c.g) / 255, FixedFromInt(c.b) / 255, kFixedOne);
+        glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+    }
+    // Reads the picture back, without the top byte, which is not part of it.
+    void Read() {
+        surface.WaitGL();
+        pixels.assign(static_cast<size_t>(kWidth) * kHeight, 0);
+        surface.ReadPixels(pixels.data());
+        for (uint32_t& p : pixels)
+            p &= 0xFFFFFF;
+    }
     // Clears to a colour, draws every root node that is not removed (no culling, lighting
     // off), or only the given node whatever its state, and reads back.
     void Render(float r, float g, float b, MFSSceneNode* only = nullptr) {
@@ -73,26 +90,19 @@ protected:
             int32_t culled = 0;
             scene.Draw(false, nullptr, culled);
         }
-        surface.WaitGL();
-        pixels.assign(static_cast<size_t>(kWidth) * kHeight, 0);
-        surface.ReadPixels(pixels.data());
+        Read();
     }
 
-    Rgb At(int x, int y) const {
-        const uint32_t p = pixels[static_cast<size_t>(y) * kWidth + x];
-        return {static_cast<int>((p >> 16) & 0xFF), static_cast<int>((p >> 8) & 0xFF),
-                static_cast<int>(p & 0xFF)};
-    }
+    uint32_t Pixel(int x, int y) const { return pixels[static_cast<size_t>(y) * kWidth + x]; }
+    Rgb At(int x, int y) const { return Channels(Pixel(x, y)); }
 
     template <class Match>
     int Count(Match match) const {
         int count = 0;
         for (int y = 0; y < kHeight; ++y)
-            for (int x = 0; x < kWidth; ++x)
-                if (match(At(x, y))) ++count;
+            count += CountInRow(y, match);
         return count;
     }
-
     // Columns of row y whose pixel matches.
     template <class Match>
     int CountInRow(int y, Match match) const {

@@ -3,6 +3,7 @@
 #include <cmath>
 #include <limits>
 #include <memory>
+#include <utility>
 
 #include "world/FSPropellerL.h"
 #include "world/FSSineTable.h"
@@ -37,8 +38,6 @@ TEST(Propeller, StandsAtTheNoseTipAndFollowsItsOwner) {
     SineTable sine;
     std::unique_ptr<TestNode> owner = Aircraft(kSmallAircraft);
     TFSPropellerL propeller(owner.get(), sine);
-    EXPECT_EQ(propeller.GetType(), kNodePlain);
-    EXPECT_TRUE(propeller.IsVisible());
     EXPECT_EQ(*propeller.GetModel(), FSBox::FromCorners({-256, -256, -256}, {256, 256, 256}));
     const FSFixed radius = kSmallAircraft.Extent().z / 2;
     EXPECT_EQ(propeller.Radius(), radius);
@@ -58,15 +57,13 @@ TEST(Propeller, StandsAtTheNoseTipAndFollowsItsOwner) {
     propeller.SetPosition({F(9), F(9), F(9)});
     propeller.Scale({F(2), F(2), F(2)});
     EXPECT_EQ(propeller.GetPosition().x, F(5));
-
     // Nose along +x, up along +y: the offsets turn with the owner; sideways is nose × up.
     owner->LookAlong(FSVector(1, 0, 0), FSVector(0, 1, 0));
     propeller.SetOffsets(F(0.5), F(0.25), F(0.125));
     propeller.Update(scene, {});
-    EXPECT_NEAR(FixedToFloat(propeller.GetPosition().x), 5.5, 1e-3);
-    EXPECT_NEAR(FixedToFloat(propeller.GetPosition().y), 1.25, 1e-3);
-    EXPECT_NEAR(FixedToFloat(propeller.GetPosition().z), -3.0 + 0.125, 1e-3);
-
+    const FSFixedVector placed{F(5.5), F(1.25), F(-3.0 + 0.125)};
+    for (int i = 0; i < 3; ++i)
+        EXPECT_NEAR(propeller.GetPosition()[i], placed[i], 66) << i;
     // The off-nose placement.
     propeller.Adjust(2.0f);
     EXPECT_EQ(propeller.Radius(), 2 * radius);
@@ -75,7 +72,6 @@ TEST(Propeller, StandsAtTheNoseTipAndFollowsItsOwner) {
     propeller.Adjust();
     EXPECT_EQ(propeller.Radius(), radius);
     EXPECT_EQ(propeller.OffsetAlongUp(), radius / 4);
-
     // An invisible propeller stays where it was.
     propeller.SetVisible(false);
     owner->Place({F(7), F(1), F(-3)});
@@ -101,16 +97,12 @@ TEST(Propeller, WrapsIntoTheNextCellWhenItsOwnerStandsAtTheCellEdge) {
 }
 
 TEST(Propeller, BladeCountGrowsWithThrustUpToSixteenAtHalfThrust) {
-    EXPECT_EQ(TFSPropellerL::BladeCount(0.0f), 0);
-    EXPECT_EQ(TFSPropellerL::BladeCount(0.03f), 0);
-    EXPECT_EQ(TFSPropellerL::BladeCount(0.03125f), 2);  // 1, made even
-    EXPECT_EQ(TFSPropellerL::BladeCount(0.1f), 4);      // 3, made even
-    EXPECT_EQ(TFSPropellerL::BladeCount(0.25f), 8);
-    EXPECT_EQ(TFSPropellerL::BladeCount(0.49f), 16);  // 15, made even
-    EXPECT_EQ(TFSPropellerL::BladeCount(0.5f), 16);
-    EXPECT_EQ(TFSPropellerL::BladeCount(1.0f), 16);
-    EXPECT_EQ(TFSPropellerL::BladeCount(-0.3f), 0);
-    EXPECT_EQ(TFSPropellerL::BladeCount(std::numeric_limits<float>::quiet_NaN()), 0);
+    // An odd count is made even; below nothing, above half thrust sixteen.
+    const std::pair<float, int> counts[] = {
+        {0.0f, 0},   {0.03f, 0}, {0.03125f, 2}, {0.1f, 4},  {0.25f, 8},
+        {0.49f, 16}, {0.5f, 16}, {1.0f, 16},    {-0.3f, 0}, {std::numeric_limits<float>::quiet_NaN(), 0}};
+    for (const auto& [thrust, blades] : counts)
+        EXPECT_EQ(TFSPropellerL::BladeCount(thrust), blades) << thrust;
 }
 
 TEST(Propeller, IsRemovedWithItsOwnerAndForgetsAnOwnerThatIsDeleted) {
@@ -122,7 +114,6 @@ TEST(Propeller, IsRemovedWithItsOwnerAndForgetsAnOwnerThatIsDeleted) {
     EXPECT_TRUE(propeller->IsRemoved());
     scene.Update({});
     EXPECT_TRUE(scene.Nodes().empty());
-
     // Deleted without being removed first (a flight torn down): the disc lets go of it.
     std::unique_ptr<TestNode> lost = Aircraft(kSmallAircraft);
     TFSPropellerL orphan(lost.get(), sine);
@@ -186,7 +177,6 @@ TEST_F(PropellerDrawTest, DrawsOneLightPairAtIdleAndMoreDarkPairsWithThrust) {
     EXPECT_NEAR(Count(Darker), 3.14159265 * unit2, 0.05 * 3.14159265 * unit2);
 
     EXPECT_EQ(DrawAt(1.0f), 8);
-
     // Without the engine's physics the propeller idles.
     owner->SetMoveableObject(nullptr);
     engine = nullptr;

@@ -1,11 +1,12 @@
 #include <gtest/gtest.h>
 
+#include <limits>
 #include <memory>
 #include <string>
 #include <vector>
 
+#include "world/FSDamageable.h"
 #include "world/FSScene.h"
-#include "world/FSTexturedNode.h"
 #include "world/WorldTestNodes.h"
 
 using world_test::F;
@@ -34,31 +35,15 @@ private:
     int* deaths_;
 };
 
-class FixedTiles : public MFSTileMap {
-public:
-    FSTile TileOf(const FSFixedVector& local, const FSCell& cell) const override {
-        return {cell.column * 100 + (local.x >> 16), cell.row * 100 + (local.z >> 16)};
-    }
-};
+FSBox Cube(double half) {
+    return FSBox::FromCorners({F(-half), F(-half), F(-half)}, {F(half), F(half), F(half)});
+}
 
-TEST(SceneNode, StartsAtTheOriginUnturnedAndUnattached) {
+TEST(SceneNode, StartsUnturnedAndMoveKeepsThePreviousPositionAndWrapsIntoTheCell) {
     TestNode node;
-    EXPECT_EQ(node.GetType(), kNodePlain);
-    EXPECT_EQ(node.GetCell(), (FSCell{0, 0}));
-    EXPECT_EQ(node.GetOrientation(), FSQuaternion::Identity());
     EXPECT_EQ(node.GetAxisY(), (FSFixedVector{0, kFixedOne, 0}));
     EXPECT_EQ(node.GetAxisZ(), (FSFixedVector{0, 0, kFixedOne}));
     EXPECT_EQ(node.GetTerrainTile(), (FSTile{-1, -1}));
-    EXPECT_EQ(node.GetHighlight(), 0u);
-    EXPECT_EQ(node.GetCullFlags(), 0u);
-    EXPECT_FALSE(node.IsRemoved());
-    EXPECT_FALSE(node.ReservedQuery());
-    EXPECT_EQ(node.GetMoveableObject(), nullptr);
-    EXPECT_EQ(node.GetModel(), nullptr);
-}
-
-TEST(SceneNode, MoveKeepsThePreviousPositionAndWrapsIntoTheCell) {
-    TestNode node;
     node.SetCell({3, 2});
     node.Place({F(10), F(1), F(-5)});
     node.Move({F(30.0), F(2), F(-5)});
@@ -70,7 +55,6 @@ TEST(SceneNode, MoveKeepsThePreviousPositionAndWrapsIntoTheCell) {
     node.Move({F(-30.0), 0, 0});  // exactly −30 stays in column 0
     EXPECT_EQ(node.GetCell(), (FSCell{0, 2}));
     EXPECT_EQ(node.GetPosition().x, F(-30.0));
-
     // Place wraps without touching the previous position; SetPosition does neither.
     node.Place({F(-31), 0, 0});
     EXPECT_EQ(node.GetCell(), (FSCell{3, 2}));
@@ -107,10 +91,11 @@ TEST(SceneNode, OrientationKeepsTheTwoAxesInStep) {
     EXPECT_EQ(node.GetAxisY(), (FSFixedVector{0, kFixedOne, 0}));
 }
 
-TEST(SceneNode, OwnsItsAttachmentsAndHandsThemBackTyped) {
+TEST(SceneNode, OwnsItsAttachmentsAndChildrenAndDeletesThemAfterItself) {
+    std::vector<std::string> log;
     int deaths = 0, calls = 0, controllerDeaths = 0;
     {
-        TestNode node;
+        TestNode node("parent", &log);
         node.SetMoveableObject(std::make_unique<Marker>(&deaths));
         node.SetSecondAttachment(std::make_unique<Marker>(&deaths));
         node.SetProperty(std::make_unique<OtherMarker>());
@@ -124,9 +109,16 @@ TEST(SceneNode, OwnsItsAttachmentsAndHandsThemBackTyped) {
         EXPECT_EQ(calls, 2);
         node.SetMoveableObject(std::make_unique<Marker>(&deaths));  // replaces and deletes the old one
         EXPECT_EQ(deaths, 1);
+        node.AddChild(std::make_unique<TestNode>("a", &log));
+        node.AddChild(std::make_unique<TestNode>("b", &log));
+        EXPECT_EQ(node.Children().size(), 2u);
+        EXPECT_EQ(node.AddChild(nullptr), nullptr);
     }
     EXPECT_EQ(deaths, 3);
     EXPECT_EQ(controllerDeaths, 1);
+    // The test node logs in its own destructor, which runs before the base deletes the
+    // children, first to last.
+    EXPECT_EQ(log, (std::vector<std::string>{"delete parent", "delete a", "delete b"}));
 }
 
 TEST(SceneNode, RemovalTellsDependentsNowAndAgainOnDeletion) {
@@ -153,54 +145,31 @@ TEST(SceneNode, RemovalTellsDependentsNowAndAgainOnDeletion) {
     owner.reset();
     EXPECT_EQ(propeller.ownerCalls.size(), 2u);
     EXPECT_TRUE(sawDeletion);
-}
-
-TEST(SceneNode, ADependentDeletedBeforeItsOwnerIsNeverCalledAgain) {
-    TestNode owner("owner");
+    // A dependent deleted before its owner is never called again.
+    TestNode second("second");
     auto dependent = std::make_unique<TestNode>("dependent");
-    owner.AddDependent(dependent.get());
+    second.AddDependent(dependent.get());
     dependent.reset();
-    EXPECT_TRUE(owner.Dependents().empty());
-    owner.Remove();  // would touch freed memory if the link were kept
-
+    EXPECT_TRUE(second.Dependents().empty());
+    second.Remove();  // would touch freed memory if the link were kept
     // The other way round: a dependent outliving its owner forgets it.
     auto first = std::make_unique<TestNode>("first");
     TestNode follower("follower");
     first->AddDependent(&follower);
     follower.SetCullingStandIn(first.get());
-    EXPECT_EQ(follower.GetCullingStandIn(), first.get());
     first->Remove();
     EXPECT_EQ(follower.GetCullingStandIn(), nullptr);
     first.reset();
     EXPECT_EQ(follower.ownerCalls.size(), 2u);
 }
 
-TEST(SceneNode, DeletingANodeDeletesItsChildrenAndAttachmentsFirst) {
-    std::vector<std::string> log;
-    int deaths = 0;
-    {
-        TestNode parent("parent", &log);
-        parent.AddChild(std::make_unique<TestNode>("a", &log));
-        parent.AddChild(std::make_unique<TestNode>("b", &log));
-        parent.SetProperty(std::make_unique<Marker>(&deaths));
-        EXPECT_EQ(parent.Children().size(), 2u);
-        EXPECT_EQ(parent.AddChild(nullptr), nullptr);
-    }
-    // The test node logs in its own destructor, which runs before the base deletes the
-    // children, first to last.
-    EXPECT_EQ(log, (std::vector<std::string>{"delete parent", "delete a", "delete b"}));
-    EXPECT_EQ(deaths, 1);
-}
-
 TEST(SceneNode, AChildRemovedInItsOwnUpdateGoesAtOnceAndTheNextStillUpdates) {
     std::vector<std::string> log;
     CFSScene scene;
     TestNode parent("parent", &log);
-    auto* a = static_cast<TestNode*>(parent.AddChild(std::make_unique<TestNode>("a", &log)));
+    parent.AddChild(std::make_unique<TestNode>("a", &log));
     auto* b = static_cast<TestNode*>(parent.AddChild(std::make_unique<TestNode>("b", &log)));
-    auto* c = static_cast<TestNode*>(parent.AddChild(std::make_unique<TestNode>("c", &log)));
-    (void)a;
-    (void)c;
+    parent.AddChild(std::make_unique<TestNode>("c", &log));
     b->onUpdate = [b](CFSScene&) { b->Remove(); };
     parent.UpdateTree(scene, FSFrame{42});
     EXPECT_EQ(log,
@@ -217,33 +186,34 @@ TEST(SceneNode, BoxesFollowOrientationPositionAndTheLastMove) {
     node.model = FSBox::FromCorners({F(-1), F(-0.5), F(-2)}, {F(1), F(0.5), F(2)});
     node.Place({F(5), F(1), 0});
     node.SavePosition();
-    EXPECT_EQ(node.GetWorldBox(), FSBox::FromCorners({F(4), F(0.5), F(-2)}, {F(6), F(1.5), F(2)}));
+    const FSBox first = FSBox::FromCorners({F(4), F(0.5), F(-2)}, {F(6), F(1.5), F(2)});
+    EXPECT_EQ(node.GetWorldBox(), first);
     node.Move({F(8), F(1), 0});
     node.SetOrientation(FromAxisAngle(FSVector(0, 1, 0), 3.14159265f / 2));
     const FSBox world = node.GetWorldBox();
     EXPECT_NEAR(world.min.x, F(6), 8);
     EXPECT_NEAR(world.max.x, F(10), 8);
     EXPECT_NEAR(world.max.z, F(1), 8);
-    EXPECT_EQ(node.GetPreviousWorldBox(), FSBox::FromCorners({F(4), F(0.5), F(-2)}, {F(6), F(1.5), F(2)}));
+    EXPECT_EQ(node.GetPreviousWorldBox(), first);
     const FSBox swept = node.GetSweptBox();
     EXPECT_EQ(swept.min.x, F(4));
     EXPECT_NEAR(swept.max.x, F(10), 8);
     EXPECT_EQ(swept.max.z, F(2));
-
     // Across a cell border the previous box is not united (other coordinates).
     node.Move({F(31), F(1), 0});
     EXPECT_EQ(node.GetSweptBox(), node.GetWorldBox());
 
+    const FSBox cell = FSBox::FromCorners({F(-30), 0, F(-30)}, {F(30), F(90), F(30)});
     node.Place({0, F(1), 0});
-    EXPECT_TRUE(node.IsInside(FSBox::FromCorners({F(-30), 0, F(-30)}, {F(30), F(90), F(30)})));
+    EXPECT_TRUE(node.IsInside(cell));
     node.Place({F(29.5), F(1), 0});
-    EXPECT_FALSE(node.IsInside(FSBox::FromCorners({F(-30), 0, F(-30)}, {F(30), F(90), F(30)})));
+    EXPECT_FALSE(node.IsInside(cell));
 }
 
 TEST(SceneNode, IntersectionAllowsTheSmallMarginAndNeedsBothModels) {
     TestNode a, b;
     EXPECT_FALSE(a.Intersects(b));
-    a.model = FSBox::FromCorners({F(-1), F(-1), F(-1)}, {F(1), F(1), F(1)});
+    a.model = Cube(1);
     EXPECT_FALSE(a.Intersects(b));
     b.model = a.model;
     a.Place({0, F(5), 0});
@@ -276,24 +246,34 @@ TEST(SceneNode, FitToSizeScalesTheModelAndIgnoresNodesWithoutOne) {
     EXPECT_EQ(node.GetModel()->Extent(), (FSFixedVector{F(4), 0, F(0.5)}));
 }
 
-TEST(SceneNode, TerrainTileComesFromTheTerrain) {
+// Hits below the threshold are free, bigger ones wear the health down for good, and the
+// hit that ends it returns the fatal value.
+TEST(Damageable, HitsAddUpUntilOneIsFatal) {
+    MFSDamageable damage(4.0f, 10.0f, 10.0f, 1000.0f);
+    EXPECT_EQ(damage.Hit(4.0f), 0.0f);  // up to the threshold: harmless
+    EXPECT_EQ(damage.Hit(-50.0f), 0.0f);
+    EXPECT_EQ(damage.Hit(std::numeric_limits<float>::quiet_NaN()), 0.0f);
+    EXPECT_EQ(damage.health, 10.0f);
+    EXPECT_EQ(damage.Hit(4.5f), 0.0f);
+    EXPECT_EQ(damage.health, 5.5f);
+    EXPECT_EQ(damage.Hit(5.0f), 0.0f);
+    EXPECT_EQ(damage.health, 0.5f);
+    EXPECT_FALSE(damage.IsDestroyed());
+    EXPECT_EQ(damage.Hit(0.5f), 0.0f);  // below the threshold, even now
+    EXPECT_EQ(damage.Hit(4.01f), 1000.0f);
+    EXPECT_TRUE(damage.IsDestroyed());
+    // Once destroyed, every hit above the threshold is fatal again.
+    EXPECT_EQ(damage.Hit(5.0f), 1000.0f);
+    EXPECT_EQ(damage.maxHealth, 10.0f);
+    EXPECT_EQ(MFSDamageable(4.0f, 10.0f, 10.0f, 1000.0f).Hit(std::numeric_limits<float>::infinity()),
+              1000.0f);
+    // It is the node's second attachment.
     TestNode node;
-    node.SetCell({2, 1});
-    node.Place({F(7.5), 0, F(-3)});
-    FixedTiles tiles;
-    node.UpdateTerrainTile(tiles);
-    EXPECT_EQ(node.GetTerrainTile(), (FSTile{207, 97}));
-}
-
-TEST(SceneNode, TexturedNodeWithoutACacheDrawsUntextured) {
-    struct Textured : MFSTexturedNode {
-        void SetPosition(const FSFixedVector&) override {}
-        void Scale(const FSFixedVector&) override {}
-        void Update(CFSScene&, const FSFrame&) override {}
-        void Draw(CFSScene&) override {}
-    } node;
-    node.SetTexture(7);
-    EXPECT_EQ(node.GetTexture(), 7u);
+    EXPECT_EQ(DamageOf(node), nullptr);
+    auto owned = std::make_unique<MFSDamageable>(100.0f, 100000.0f, 100000.0f, 1000.0f);
+    MFSDamageable* attached = owned.get();
+    node.SetSecondAttachment(std::move(owned));
+    EXPECT_EQ(DamageOf(node), attached);
 }
 
 }  // namespace

@@ -1,6 +1,9 @@
-// Terrain files, sound and hostile: written here, zipped with Info-ZIP's zip, and loaded.
+// Terrain files, sound and hostile: written here chunk by chunk, zipped with Info-ZIP's
+// zip, and loaded.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cmath>
 #include <cstdlib>
 #include <fstream>
 #include <string>
@@ -8,26 +11,127 @@
 
 #include "support/TestSupport.h"
 #include "world/FSTerrainModel.h"
-#include "world/TerrainTestFiles.h"
 #include "world/WorldTestNodes.h"
 
-using terrain_test::SmallTerrain;
-using terrain_test::TerrainWriter;
 using world_test::F;
 
 namespace {
+
+using Bytes = std::vector<uint8_t>;
+
+Bytes Words(const std::vector<int64_t>& values) {
+    Bytes out;
+    for (int64_t v : values)
+        for (int k = 0; k < 4; ++k)
+            out.push_back(static_cast<uint8_t>(static_cast<uint64_t>(v) >> (8 * k)));
+    return out;
+}
+
+template <class... More>
+Bytes Cat(Bytes first, const More&... more) {
+    (first.insert(first.end(), more.begin(), more.end()), ...);
+    return first;
+}
+
+Bytes Text(const std::string& text) {
+    return Cat(Bytes(text.begin(), text.end()), Bytes{0});
+}
+
+// A chunk whose header claims length bytes (by default the payload's size).
+Bytes Chunk(uint32_t id, const Bytes& payload, int64_t length = -1) {
+    return Cat(Words({id, length < 0 ? static_cast<int64_t>(payload.size()) : length}), payload);
+}
+
+Bytes Trimmed(Bytes bytes, size_t less) {
+    bytes.resize(bytes.size() - less);
+    return bytes;
+}
+
+int32_t Fixed(double v) {
+    return static_cast<int32_t>(std::lround(v * 65536.0));
+}
+
+// A small sound terrain: N × N vertices over side km, heights h(i, j) = i × 0.01 +
+// j × 0.02 km with exact face normals, two layers, two bands with a coordinate set each,
+// and an unknown chunk. Heights and normals come last, so that cutting the file anywhere
+// loses something the terrain cannot do without.
+struct SmallTerrain {
+    int n = 4;
+    double side = 240.0;
+    bool withBands = true;
+    int32_t normalY = -1;  // −1: the true normals; otherwise every normal is (0.7, normalY, 0)
+
+    double HeightKm(int i, int j) const { return ((i % n) * 0.01) + ((j % n) * 0.02); }
+
+    Bytes Heights() const {
+        std::vector<int64_t> h;
+        for (int j = 0; j < n; ++j)
+            for (int i = 0; i < n; ++i)
+                h.push_back(Fixed(HeightKm(i, j)));
+        return Words(h);
+    }
+    Bytes Normals() const {
+        std::vector<int64_t> values;
+        const double s = side / n;
+        auto normal = [&](double gx, double gz) {
+            const double l = std::sqrt(gx * gx + 1 + gz * gz);
+            if (normalY >= 0)
+                values.insert(values.end(), {Fixed(0.7), normalY, 0});
+            else
+                values.insert(values.end(), {Fixed(-gx / l), Fixed(1 / l), Fixed(-gz / l)});
+        };
+        for (int j = 0; j < n; ++j) {
+            for (int i = 0; i < n; ++i) {
+                const double h00 = HeightKm(i, j), h10 = HeightKm(i + 1, j), h01 = HeightKm(i, j + 1),
+                             h11 = HeightKm(i + 1, j + 1);
+                normal((h10 - h00) / s, (h11 - h10) / s);
+                normal((h11 - h01) / s, (h01 - h00) / s);
+            }
+        }
+        return Words(values);
+    }
+    Bytes TextureCoordinates() const {  // two sets
+        std::vector<int64_t> uv;
+        for (int k = 0; k < 2 * n * n; ++k)
+            uv.insert(uv.end(), {int64_t{12} * 65536 * (k % n) / n, int64_t{12} * 65536 * (k / n % n) / n});
+        return Words(uv);
+    }
+    Bytes MaterialMap() const {
+        Bytes map(static_cast<size_t>(n) * n, 0);
+        for (size_t k = 0; k < map.size(); ++k)
+            if (static_cast<int>(k % n) >= n / 2) map[k] = 2;  // layer 1
+        return map;
+    }
+    Bytes Materials() const {
+        Bytes out = Words({2, 2});
+        for (int m = 0; m < 2; ++m) {
+            out = Cat(out, Words({m}));
+            for (const char* name : {"terrain/grass.png", "terrain/grass_far.png"})
+                out = Cat(out, Words({static_cast<int64_t>(std::string(name).size() + 1)}), Text(name));
+        }
+        return out;
+    }
+    Bytes File() const {
+        Bytes bands;
+        if (withBands)
+            bands = Cat(Chunk(0xB001, Words({2, Fixed(0), Fixed(16), Fixed(10), Fixed(170)})),
+                        Chunk(0xB002, Materials()));
+        return Cat(Chunk(1, Text("grass")), Chunk(1, Text("rock")), Chunk(2, Words({n})),
+                   Chunk(3, Words({Fixed(side)})), Chunk(4, Words({1})),
+                   Chunk(0x77, {1, 2, 3}),  // not a terrain chunk: skipped
+                   Chunk(0xA001, MaterialMap()), Chunk(0xA003, TextureCoordinates()), bands,
+                   Chunk(0xA002, Heights()), Chunk(0xA004, Normals()));
+    }
+};
 
 // Writes members into a zip made by Info-ZIP in a fresh folder.
 class ZippedTerrains {
 public:
     ZippedTerrains() : folder_(testing_support::MakeTempFolder("terrains")) {}
 
-    bool Add(const std::string& member, const std::vector<uint8_t>& bytes) {
-        {
-            std::ofstream out(folder_ + member, std::ios::binary);
-            out.write(reinterpret_cast<const char*>(bytes.data()),
-                      static_cast<std::streamsize>(bytes.size()));
-        }
+    bool Add(const std::string& member, const Bytes& bytes) {
+        std::ofstream(folder_ + member, std::ios::binary)
+            .write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
         const std::string command = "cd '" + folder_ + "' && zip -q -X terrains.zip '" + member + "'";
         return std::system(command.c_str()) == 0;
     }
@@ -55,16 +159,18 @@ void ExpectReleased(const CFSTerrainModel& terrain, const std::string& why) {
 
 // Loads bytes into a model that held a sound terrain before: a refused file must take
 // the old one away completely.
-bool LoadOverSound(CFSTerrainModel& terrain, const std::vector<uint8_t>& bytes) {
-    const std::vector<uint8_t> sound = SmallTerrain{}.Bytes();
+void ExpectRefusedOverSound(const Bytes& bytes, const std::string& why) {
+    CFSTerrainModel terrain;
+    const Bytes sound = SmallTerrain{}.File();
     EXPECT_TRUE(terrain.LoadFromMemory(sound.data(), sound.size(), 5, true));
-    return terrain.LoadFromMemory(bytes.data(), bytes.size(), 5, true);
+    EXPECT_FALSE(terrain.LoadFromMemory(bytes.data(), bytes.size(), 5, true)) << why;
+    ExpectReleased(terrain, why);
 }
 
 TEST(TerrainFile, ASmallTerrainZippedByInfoZipLoadsWhole) {
     ZippedTerrains zip;
     SmallTerrain small;
-    ASSERT_TRUE(zip.Add("small.ter", small.Bytes()));
+    ASSERT_TRUE(zip.Add("small.ter", small.File()));
     CFSTerrainModel terrain;
     ASSERT_TRUE(terrain.Load(zip.Archive(), "SMALL.TER", 33, true));  // members match in any case
     EXPECT_EQ(terrain.GetGridSize(), 4);
@@ -80,182 +186,97 @@ TEST(TerrainFile, ASmallTerrainZippedByInfoZipLoadsWhole) {
     EXPECT_EQ(terrain.LayerWeight(1, 2, 3), kFixedOne);
     EXPECT_EQ(terrain.LayerWeight(0, 1, 0), kFixedOne);
     // The plane h = 0.01 i + 0.02 j within a square: at (i + 0.5, j + 0.25) of square (1, 2).
-    const double s = 60.0;
-    EXPECT_NEAR(-terrain.HeightAbove({F(1.5 * s), 0, F(2.25 * s)}) / 65536.0, 0.015 + 0.045, 1e-4);
+    EXPECT_NEAR(-terrain.HeightAbove({F(1.5 * 60), 0, F(2.25 * 60)}) / 65536.0, 0.015 + 0.045, 1e-4);
     // Chunk order does not matter: the grid size may come after the arrays.
-    TerrainWriter late;
-    late.Chunk(0xA002, small.Heights());
-    late.Chunk(0xA004, small.Normals());
-    late.Chunk(3, TerrainWriter::Word(static_cast<uint32_t>(F(240))));
-    late.Chunk(2, TerrainWriter::Word(4));
+    const Bytes late = Cat(Chunk(0xA002, small.Heights()), Chunk(0xA004, small.Normals()),
+                           Chunk(3, Words({F(240)})), Chunk(2, Words({4})));
     CFSTerrainModel reordered;
-    ASSERT_TRUE(reordered.LoadFromMemory(late.bytes.data(), late.bytes.size(), 33, true));
+    ASSERT_TRUE(reordered.LoadFromMemory(late.data(), late.size(), 33, true));
     EXPECT_EQ(reordered.HeightAbove({F(90), 0, F(135)}), terrain.HeightAbove({F(90), 0, F(135)}));
     EXPECT_TRUE(reordered.Layers().empty());
-}
-
-TEST(TerrainFile, MissingOrTruncatedMembersLoadNothing) {
-    ZippedTerrains zip;
-    const std::vector<uint8_t> bytes = SmallTerrain{}.Bytes();
-    ASSERT_TRUE(zip.Add("small.ter", bytes));
+    // Missing or empty members load nothing, and take the loaded terrain away.
     ASSERT_TRUE(zip.Add("empty.ter", {}));
-    CFSTerrainModel terrain;
-    ASSERT_TRUE(terrain.Load(zip.Archive(), "small.ter", 5, true));
     EXPECT_FALSE(terrain.Load(zip.Archive(), "other.ter", 5, true));
     ExpectReleased(terrain, "missing member");
+    ASSERT_TRUE(terrain.Load(zip.Archive(), "small.ter", 5, true));
     EXPECT_FALSE(terrain.Load(zip.Archive(), "empty.ter", 5, true));
     ExpectReleased(terrain, "empty member");
-
-    // Cut anywhere, the file loses a header, a payload or a chunk it needs.
-    for (size_t length = 0; length < bytes.size(); ++length) {
-        const std::vector<uint8_t> cut(bytes.begin(), bytes.begin() + static_cast<std::ptrdiff_t>(length));
-        CFSTerrainModel model;
-        ASSERT_FALSE(LoadOverSound(model, cut)) << "cut at " << length;
-        ExpectReleased(model, "cut at " + std::to_string(length));
-    }
 }
 
-TEST(TerrainFile, HostileChunksAreRefused) {
+TEST(TerrainFile, TruncatedAndHostileFilesAreRefused) {
     SmallTerrain small;
-    const uint32_t n = 4;
-    auto withGrid = [&](uint32_t gridSize) {
-        TerrainWriter w;
-        w.Chunk(2, TerrainWriter::Word(gridSize));
-        w.Chunk(3, TerrainWriter::Word(static_cast<uint32_t>(F(240))));
-        return w;
-    };
-    auto sound = [&](TerrainWriter w) {
-        w.Chunk(0xA002, small.Heights());
-        w.Chunk(0xA004, small.Normals());
-        return w.bytes;
-    };
-    std::vector<std::pair<std::string, std::vector<uint8_t>>> cases;
+    const Bytes whole = small.File();
+    // Cut anywhere, the file loses a header, a payload or a chunk it needs.
+    for (size_t length = 0; length < whole.size(); ++length)
+        ExpectRefusedOverSound(Bytes(whole.begin(), whole.begin() + static_cast<std::ptrdiff_t>(length)),
+                               "cut at " + std::to_string(length));
 
-    {  // A chunk length past the end of the member, and one 4 GB long.
-        TerrainWriter w = withGrid(n);
-        w.Chunk(0xA002, small.Heights());
-        w.ChunkWithLength(0xA004, small.Normals(), small.Normals().size() + 1);
-        cases.emplace_back("length one past the end", w.bytes);
-        TerrainWriter huge = withGrid(n);
-        huge.ChunkWithLength(0x55, {1, 2, 3, 4}, 0xFFFFFFFFu);
-        cases.emplace_back("length 4 GB", sound(huge));
-    }
-    for (uint32_t grid : {0u, 1u, 0x10000u, 0xFFFFFFFFu, 0x80000000u}) {
-        cases.emplace_back("grid " + std::to_string(grid), sound(withGrid(grid)));
-    }
-    {  // Two grid sizes that disagree; none at all; no side; side 0 or negative.
-        TerrainWriter w = withGrid(n);
-        w.Chunk(2, TerrainWriter::Word(8));
-        cases.emplace_back("two grid sizes", sound(w));
-        TerrainWriter none;
-        none.Chunk(3, TerrainWriter::Word(static_cast<uint32_t>(F(240))));
-        cases.emplace_back("no grid size", sound(none));
-        TerrainWriter noSide;
-        noSide.Chunk(2, TerrainWriter::Word(n));
-        cases.emplace_back("no side", sound(noSide));
-        for (int32_t side : {0, -F(240), 3}) {
-            TerrainWriter bad;
-            bad.Chunk(2, TerrainWriter::Word(n));
-            bad.Chunk(3, TerrainWriter::Word(static_cast<uint32_t>(side)));
-            cases.emplace_back("side " + std::to_string(side), sound(bad));
-        }
-        TerrainWriter shortWord = withGrid(n);
-        shortWord.Chunk(4, {1, 0});
-        cases.emplace_back("two-byte version", sound(shortWord));
-    }
-    {  // Arrays that do not fit what N demands.
-        auto trimmed = [](std::vector<uint8_t> v, size_t less) {
-            v.resize(v.size() - less);
-            return v;
-        };
-        TerrainWriter heights = withGrid(n);
-        heights.Chunk(0xA002, trimmed(small.Heights(), 4));
-        heights.Chunk(0xA004, small.Normals());
-        cases.emplace_back("heights short", heights.bytes);
-        TerrainWriter normals = withGrid(n);
-        normals.Chunk(0xA002, small.Heights());
-        normals.Chunk(0xA004, trimmed(small.Normals(), 12));
-        cases.emplace_back("normals short", normals.bytes);
-        TerrainWriter map = withGrid(n);
-        map.Chunk(0xA001, trimmed(small.MaterialMap(), 1));
-        cases.emplace_back("material map short", sound(map));
-        TerrainWriter uv = withGrid(n);
-        uv.Chunk(0xA003, trimmed(small.TextureCoordinates(2), 8));
-        cases.emplace_back("coordinates not whole sets", sound(uv));
-        TerrainWriter bigGrid = withGrid(8);
-        cases.emplace_back("arrays for a smaller grid", sound(bigGrid));
-        TerrainWriter noHeights = withGrid(n);
-        noHeights.Chunk(0xA004, small.Normals());
-        cases.emplace_back("no heights", noHeights.bytes);
-        TerrainWriter noNormals = withGrid(n);
-        noNormals.Chunk(0xA002, small.Heights());
-        cases.emplace_back("no normals", noNormals.bytes);
-    }
-    {  // Names without their terminator.
-        TerrainWriter w = withGrid(n);
-        w.Chunk(1, {'g', 'r', 'a', 's', 's'});
-        cases.emplace_back("material name unterminated", sound(w));
-        TerrainWriter empty = withGrid(n);
-        empty.Chunk(1, {});
-        cases.emplace_back("material name empty", sound(empty));
-        std::vector<uint8_t> materials = TerrainWriter::Words({1, 1, 0, 5});
-        materials.insert(materials.end(), {'g', 'r', 'a', 's', 's'});
-        TerrainWriter texture = withGrid(n);
-        texture.Chunk(0xB002, materials);
-        cases.emplace_back("texture name unterminated", sound(texture));
-    }
-    {  // Band and material records running past their payload.
-        TerrainWriter bands = withGrid(n);
-        bands.Chunk(0xB001, TerrainWriter::Words({3, 0, F(16), F(10)}));
-        cases.emplace_back("bands past payload", sound(bands));
-        TerrainWriter manyBands = withGrid(n);
-        manyBands.Chunk(0xB001, TerrainWriter::Words({0x7FFFFFFF, 0, F(16)}));
-        cases.emplace_back("band count huge", sound(manyBands));
-        TerrainWriter count = withGrid(n);
-        count.Chunk(0xB002, TerrainWriter::Words({2, 1, 0, 6}));
-        cases.emplace_back("materials past payload", sound(count));
-        std::vector<uint8_t> longName = TerrainWriter::Words({1, 1, 0, 0x7FFFFFF0});
-        longName.insert(longName.end(), {'a', 0});
-        TerrainWriter name = withGrid(n);
-        name.Chunk(0xB002, longName);
-        cases.emplace_back("name length past payload", sound(name));
-        TerrainWriter layers = withGrid(n);
-        layers.Chunk(0xB002, TerrainWriter::Words({6, 0, 0, 1, 2, 3, 4, 5}));
-        cases.emplace_back("more layers than nibbles can name", sound(layers));
-        TerrainWriter header = withGrid(n);
-        header.Chunk(0xB002, TerrainWriter::Words({1}));
-        cases.emplace_back("materials header short", sound(header));
-    }
-    for (const auto& [why, bytes] : cases) {
-        CFSTerrainModel terrain;
-        EXPECT_FALSE(LoadOverSound(terrain, bytes)) << why;
-        ExpectReleased(terrain, why);
-    }
+    const Bytes heights = small.Heights(), normals = small.Normals();
+    auto head = [](int64_t grid = 4, int64_t side = F(240)) {
+        return Cat(Chunk(2, Words({grid})), Chunk(3, Words({side})));
+    };
+    // A head, chunks, and the sound heights and normals.
+    auto sound = [&](const Bytes& start, const Bytes& more = {}) {
+        return Cat(start, more, Chunk(0xA002, heights), Chunk(0xA004, normals));
+    };
+    std::vector<std::pair<std::string, Bytes>> cases = {
+        {"length one past the end", Cat(head(), Chunk(0xA002, heights),
+                                        Chunk(0xA004, normals, static_cast<int64_t>(normals.size()) + 1))},
+        {"length 4 GB", sound(head(), Chunk(0x55, {1, 2, 3, 4}, 0xFFFFFFFFu))},
+        {"two grid sizes", sound(head(), Chunk(2, Words({8})))},
+        {"no grid size", sound(Chunk(3, Words({F(240)})))},
+        {"no side", sound(Chunk(2, Words({4})))},
+        {"two-byte version", sound(head(), Chunk(4, {1, 0}))},
+        // Arrays that do not fit what N demands.
+        {"heights short", Cat(head(), Chunk(0xA002, Trimmed(heights, 4)), Chunk(0xA004, normals))},
+        {"normals short", Cat(head(), Chunk(0xA002, heights), Chunk(0xA004, Trimmed(normals, 12)))},
+        {"material map short", sound(head(), Chunk(0xA001, Trimmed(small.MaterialMap(), 1)))},
+        {"coordinates not whole sets", sound(head(), Chunk(0xA003, Trimmed(small.TextureCoordinates(), 8)))},
+        {"arrays for a smaller grid", sound(head(8))},
+        {"no heights", Cat(head(), Chunk(0xA004, normals))},
+        {"no normals", Cat(head(), Chunk(0xA002, heights))},
+        // Names without their terminator.
+        {"material name unterminated", sound(head(), Chunk(1, {'g', 'r', 'a', 's', 's'}))},
+        {"material name empty", sound(head(), Chunk(1, {}))},
+        {"texture name unterminated",
+         sound(head(), Chunk(0xB002, Cat(Words({1, 1, 0, 5}), Bytes{'g', 'r', 'a', 's', 's'})))},
+        // Band and material records running past their payload.
+        {"bands past payload", sound(head(), Chunk(0xB001, Words({3, 0, F(16), F(10)})))},
+        {"band count huge", sound(head(), Chunk(0xB001, Words({0x7FFFFFFF, 0, F(16)})))},
+        {"materials past payload", sound(head(), Chunk(0xB002, Words({2, 1, 0, 6})))},
+        {"name length past payload",
+         sound(head(), Chunk(0xB002, Cat(Words({1, 1, 0, 0x7FFFFFF0}), Bytes{'a', 0})))},
+        {"more layers than nibbles can name", sound(head(), Chunk(0xB002, Words({6, 0, 0, 1, 2, 3, 4, 5})))},
+        {"materials header short", sound(head(), Chunk(0xB002, Words({1})))},
+    };
+    for (int64_t grid : {0u, 1u, 0x10000u, 0xFFFFFFFFu, 0x80000000u})
+        cases.emplace_back("grid " + std::to_string(grid), sound(head(grid)));
+    for (int64_t side : {0, -F(240), 3})
+        cases.emplace_back("side " + std::to_string(side), sound(head(4, side)));
+    for (const auto& [why, bytes] : cases)
+        ExpectRefusedOverSound(bytes, why);
     // Read without the full flag, the band and material chunks are not looked at.
-    TerrainWriter bands = withGrid(n);
-    bands.Chunk(0xB001, TerrainWriter::Words({3, 0, F(16), F(10)}));
-    const std::vector<uint8_t> bytes = sound(bands);
+    const Bytes bands = sound(head(), Chunk(0xB001, Words({3, 0, F(16), F(10)})));
     CFSTerrainModel heightsOnly;
-    EXPECT_TRUE(heightsOnly.LoadFromMemory(bytes.data(), bytes.size(), 5, false));
+    EXPECT_TRUE(heightsOnly.LoadFromMemory(bands.data(), bands.size(), 5, false));
 }
 
 TEST(TerrainFile, AVerticalFaceNormalIsTakenAsFlatGround) {
     SmallTerrain broken;
     broken.normalY = 0;  // every normal (0.7, 0, 0): no vertical component
-    const std::vector<uint8_t> bytes = broken.Bytes();
+    const Bytes bytes = broken.File();
     CFSTerrainModel terrain;
     ASSERT_TRUE(terrain.LoadFromMemory(bytes.data(), bytes.size(), 5, true));
     // Square (1, 2) stands at the height of its corner (1, 2): 0.05 km.
     for (double fx : {0.0, 0.3, 0.9})
         for (double fz : {0.0, 0.5, 0.99})
-            EXPECT_EQ(terrain.HeightAbove({F((1 + fx) * 60), F(1), F((2 + fz) * 60)}),
-                      F(1) - SmallTerrain::Fixed(0.05));
+            EXPECT_EQ(terrain.HeightAbove({F((1 + fx) * 60), F(1), F((2 + fz) * 60)}), F(1) - Fixed(0.05));
     // A nearly vertical face gives a slope beyond the 16.16 range: saturated, no fault.
     SmallTerrain steep;
     steep.normalY = 1;
-    const std::vector<uint8_t> steepBytes = steep.Bytes();
+    const Bytes steepBytes = steep.File();
     ASSERT_TRUE(terrain.LoadFromMemory(steepBytes.data(), steepBytes.size(), 5, true));
-    EXPECT_EQ(terrain.HeightAbove({F(60), F(1), F(120)}), F(1) - SmallTerrain::Fixed(0.05));
+    EXPECT_EQ(terrain.HeightAbove({F(60), F(1), F(120)}), F(1) - Fixed(0.05));
     EXPECT_EQ(terrain.HeightAbove({F(70), F(1), F(150)}), kFixedMax);
 }
 
@@ -263,7 +284,7 @@ TEST(TerrainFile, WindowsAreHeldToSixteenBitIndices) {
     SmallTerrain large;
     large.n = 300;
     large.withBands = false;
-    const std::vector<uint8_t> bytes = large.Bytes();
+    const Bytes bytes = large.File();
     CFSTerrainModel terrain;
     for (const auto& [asked, used] : std::vector<std::pair<int, int>>{
              {1000, 255}, {256, 255}, {255, 255}, {33, 33}, {1, 2}, {0, 2}, {-7, 2}}) {
@@ -274,10 +295,7 @@ TEST(TerrainFile, WindowsAreHeldToSixteenBitIndices) {
     }
     terrain.SetWindowSize(100000);
     EXPECT_EQ(terrain.WindowSize(), 255);
-    uint16_t highest = 0;
-    for (uint16_t index : terrain.FullIndices())
-        highest = std::max(highest, index);
-    EXPECT_EQ(highest, 255 * 255 - 1);
+    EXPECT_EQ(*std::max_element(terrain.FullIndices().begin(), terrain.FullIndices().end()), 255 * 255 - 1);
     EXPECT_EQ(terrain.FullIndices().size(), 254u * 254u * 6u);
 }
 

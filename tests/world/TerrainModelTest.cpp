@@ -15,15 +15,13 @@ using world_test::F;
 namespace {
 
 TEST(TerrainQuadtree, AllocatesAsManyNodesAsTheWindowNeeds) {
-    EXPECT_EQ(TerrainQuadtreeCapacity(17), 341u);
-    EXPECT_EQ(TerrainQuadtreeCapacity(20), 542u);
-    EXPECT_EQ(TerrainQuadtreeCapacity(2), 1u);
-    EXPECT_EQ(TerrainQuadtreeCapacity(33), 1365u);
+    for (const auto& [window, nodes] :
+         std::vector<std::pair<int, size_t>>{{17, 341}, {20, 542}, {2, 1}, {33, 1365}})
+        EXPECT_EQ(TerrainQuadtreeCapacity(window), nodes) << window;
 
     CFSTerrainQuadtree tree;
     tree.Build(17, FixedFromInt(2));
     EXPECT_EQ(tree.NodeCount(), 341u);  // the full tree of a 16 × 16 square
-
     // Whatever the window, the nodes fit what was set aside, every square has exactly one
     // leaf, and each leaf owns its square's two triangles.
     for (int32_t w = 2; w <= 255; w += w < 80 ? 1 : 7) {
@@ -42,24 +40,19 @@ TEST(TerrainQuadtree, AllocatesAsManyNodesAsTheWindowNeeds) {
     }
 }
 
-TEST(TerrainWindow, TheFullListHoldsTwoTrianglesPerSquareRowByRow) {
-    CFSTerrainModel terrain;
-    ASSERT_TRUE(terrain.Load(TerrainsArchive(), "valley.ter", 33, true));
-    const std::vector<uint16_t>& indices = terrain.FullIndices();
-    ASSERT_EQ(indices.size(), 32u * 32u * 6u);
-    const std::vector<uint16_t> first(indices.begin(), indices.begin() + 6);
-    EXPECT_EQ(first, (std::vector<uint16_t>{0, 34, 1, 0, 33, 34}));
-    // Square (c, r) = (5, 7): k = 7 × 33 + 5.
-    const size_t square = 5 + 7 * 32;
-    const uint16_t k = 7 * 33 + 5;
-    const std::vector<uint16_t> seventh(indices.begin() + square * 6, indices.begin() + square * 6 + 6);
-    EXPECT_EQ(seventh, (std::vector<uint16_t>{k, uint16_t(k + 34), uint16_t(k + 1), k, uint16_t(k + 33),
-                                              uint16_t(k + 34)}));
-}
-
 TEST(TerrainWindow, FollowsTheCameraAcrossTheSeamInOneToFourPieces) {
     CFSTerrainModel terrain;
     ASSERT_TRUE(terrain.Load(TerrainsArchive(), "valley.ter", 33, true));
+    // The full list holds two triangles per square, row by row: square (c, r) = (5, 7)
+    // starts at vertex k = 7 × 33 + 5.
+    const std::vector<uint16_t>& indices = terrain.FullIndices();
+    ASSERT_EQ(indices.size(), 32u * 32u * 6u);
+    EXPECT_EQ(std::vector<uint16_t>(indices.begin(), indices.begin() + 6),
+              (std::vector<uint16_t>{0, 34, 1, 0, 33, 34}));
+    const uint16_t k = 7 * 33 + 5;
+    EXPECT_EQ(
+        std::vector<uint16_t>(indices.begin() + (5 + 7 * 32) * 6, indices.begin() + (5 + 7 * 32) * 6 + 6),
+        (std::vector<uint16_t>{k, uint16_t(k + 34), uint16_t(k + 1), k, uint16_t(k + 33), uint16_t(k + 34)}));
     const int32_t n = terrain.GetGridSize();
     const FSFixed s = terrain.Spacing();
     // Eye positions (cell, local) whose grid vertex puts the window wholly inside the
@@ -110,32 +103,25 @@ TEST(TerrainWindow, FollowsTheCameraAcrossTheSeamInOneToFourPieces) {
     }
 }
 
-TEST(TerrainWindow, AnEvenWindowStillCentresTheEyeOnItsGridVertex) {
+TEST(TerrainWindow, AnyWindowSizeCentresTheEyeOnItsGridVertex) {
     CFSTerrainModel terrain;
     ASSERT_TRUE(terrain.Load(TerrainsArchive(), "coast.ter", 34, true));
     const FSFixed s = terrain.Spacing();
     terrain.Prepare({F(0.9), F(1), F(0.9)}, {2, 2}, false);
-    // Terrain x 150.9: vertex 80; the window starts (34 − 1) / 2 = 16 before it.
+    // Terrain x 150.9: vertex 80; an even window starts (34 − 1) / 2 = 16 before it.
     EXPECT_EQ(terrain.OriginColumn(), 80 - 16);
     // The eye's vertex is window vertex 16, so the offset puts the eye 0.9 km past it.
     EXPECT_EQ(terrain.DrawingOffset().x, 16 * s + (F(150.9) - 80 * s));
     // The ground drawn under the eye is the ground the queries answer for.
-    const FSFixedVector& under = terrain.Positions()[16 + 34 * 16];
-    EXPECT_EQ(under.y, terrain.Height(80, 80));
-}
-
-TEST(TerrainWindow, SettingTheWindowSizeRebuildsAroundTheSameVertex) {
-    CFSTerrainModel terrain;
-    ASSERT_TRUE(terrain.Load(TerrainsArchive(), "farmland.ter", 33, true));
-    terrain.Prepare({F(10), F(1), F(-20)}, {3, 3}, false);
-    const int32_t column = terrain.OriginColumn() + 16, row = terrain.OriginRow() + 16;
+    EXPECT_EQ(terrain.Positions()[16 + 34 * 16].y, terrain.Height(80, 80));
+    // Setting the window size rebuilds it around the same vertex.
     for (int w : {65, 17, 20, 49}) {
         terrain.SetWindowSize(w);
         EXPECT_EQ(terrain.WindowSize(), w);
         EXPECT_EQ(terrain.Quadtree().Capacity(), TerrainQuadtreeCapacity(w));
         EXPECT_EQ(terrain.FullIndices().size(), static_cast<size_t>(w - 1) * (w - 1) * 6);
-        EXPECT_EQ((terrain.OriginColumn() + (w - 1) / 2) % 128, column % 128);
-        EXPECT_EQ((terrain.OriginRow() + (w - 1) / 2) % 128, row % 128);
+        EXPECT_EQ((terrain.OriginColumn() + (w - 1) / 2) % 128, 80);
+        EXPECT_EQ((terrain.OriginRow() + (w - 1) / 2) % 128, 80);
         EXPECT_EQ(terrain.ExtendedSide(), 128 + w);
     }
 }
@@ -155,9 +141,10 @@ TEST(TerrainWindow, TheQuadtreeKeepsEveryTriangleInViewAndDropsThoseBehind) {
     FSFixedMatrix rotation;
     ASSERT_TRUE(BuildViewRotation(camera.Eye(), camera.Target(), camera.Up(), 0, rotation));
     FSFixedMatrix translation = FSFixedMatrix::Identity();
-    translation.At(0, 3) = -terrain.DrawingOffset().x;
-    translation.At(1, 3) = -terrain.DrawingOffset().y;
-    translation.At(2, 3) = -terrain.DrawingOffset().z;
+    const FSFixedVector offset = terrain.DrawingOffset();
+    translation.At(0, 3) = -offset.x;
+    translation.At(1, 3) = -offset.y;
+    translation.At(2, 3) = -offset.z;
     const FSFixedMatrix transform = Multiply(rotation, translation);
     camera.ExtractTerrainPlanes(transform);
 
@@ -167,7 +154,6 @@ TEST(TerrainWindow, TheQuadtreeKeepsEveryTriangleInViewAndDropsThoseBehind) {
     ASSERT_EQ(count, static_cast<int>(collected.size()));
     const std::set<int32_t> visible(collected.begin(), collected.end());
     EXPECT_EQ(visible.size(), collected.size());  // no triangle twice
-
     // Independently: project each vertex with projection × transform and see whether it
     // lies inside the clip volume.
     const FSFixedMatrix clip = Multiply(camera.ProjectionMatrix(), transform);
@@ -188,9 +174,8 @@ TEST(TerrainWindow, TheQuadtreeKeepsEveryTriangleInViewAndDropsThoseBehind) {
             const FSFixedVector& v = positions[indices[3 * t + c]];
             anyInside = anyInside || inside(v);
             // Behind the eye along the view: more than 3 km back (beyond any sphere's reach).
-            const double along = (v.x - terrain.DrawingOffset().x) / 65536.0 * 10 -
-                                 (v.y - terrain.DrawingOffset().y) / 65536.0 * 1 +
-                                 (v.z - terrain.DrawingOffset().z) / 65536.0 * 4;
+            const double along =
+                ((v.x - offset.x) * 10.0 - (v.y - offset.y) + (v.z - offset.z) * 4.0) / 65536.0;
             allBehind = allBehind && along / std::sqrt(117.0) < -6.0;
         }
         if (anyInside) {

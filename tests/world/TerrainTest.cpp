@@ -24,11 +24,10 @@ double Km(FSFixed value) {
     return value / 65536.0;
 }
 
-TEST(Terrain, LoadsTheRealTerrainsWithTheirMaterialsAndBands) {
+TEST(Terrain, LoadsTheRealTerrainsWithTheirMaterialsAndBandsAndNothingMissing) {
     for (const char* name : kTerrainNames) {
         CFSTerrainStorage terrain;
         ASSERT_TRUE(terrain.Load(TerrainsArchive(), name, 33, true)) << name;
-        EXPECT_TRUE(terrain.IsLoaded());
         EXPECT_EQ(terrain.GetGridSize(), 128) << name;
         EXPECT_EQ(terrain.Side(), FixedFromInt(240));
         EXPECT_EQ(terrain.Spacing(), 122880);  // 1.875 km
@@ -41,7 +40,6 @@ TEST(Terrain, LoadsTheRealTerrainsWithTheirMaterialsAndBands) {
         EXPECT_EQ(terrain.Layers()[0].textureNames[1], "terrain/grass_far.png");
         // No GL context here: the textures wait for the first drawing.
         EXPECT_FALSE(terrain.TexturesFetched());
-
         // Without the full flag only what the height queries need is read.
         CFSTerrainStorage heightsOnly;
         ASSERT_TRUE(heightsOnly.Load(TerrainsArchive(), name, 33, false));
@@ -50,6 +48,18 @@ TEST(Terrain, LoadsTheRealTerrainsWithTheirMaterialsAndBands) {
         EXPECT_EQ(heightsOnly.HeightAbove({F(100), F(5), F(100)}),
                   terrain.HeightAbove({F(100), F(5), F(100)}));
     }
+    // A missing member or archive loads nothing and takes the loaded terrain away.
+    CFSTerrainStorage terrain;
+    ASSERT_TRUE(terrain.Load(TerrainsArchive(), "valley.ter", 33, true));
+    EXPECT_FALSE(terrain.Load(TerrainsArchive(), "nowhere.ter", 33, true));
+    EXPECT_FALSE(terrain.IsLoaded());
+    EXPECT_EQ(terrain.GetGridSize(), 0);
+    EXPECT_EQ(terrain.WindowSize(), 0);
+    EXPECT_TRUE(terrain.Layers().empty());
+    EXPECT_EQ(terrain.TileOf({0, 0, 0}, {0, 0}), FSTile{});
+    EXPECT_EQ(terrain.HeightAbove({F(10), F(3), F(10)}), F(3));
+    EXPECT_FALSE(terrain.Load(MakeDataPath("data\\no-such-archive.zip"), "valley.ter", 33, true));
+    EXPECT_FALSE(terrain.Load(TerrainsArchive(), "", 33, true));
 }
 
 TEST(Terrain, HeightsFollowTheTrianglesOfTheStoredGrid) {
@@ -67,7 +77,6 @@ TEST(Terrain, HeightsFollowTheTrianglesOfTheStoredGrid) {
             worst = std::max(worst, std::fabs(above - (y - grid.Ground(x, z))));
         }
         EXPECT_LT(worst, 0.5 * kMetre) << name;
-
         // At every vertex the ground is the stored height.
         for (int j = 0; j < 128; j += 9) {
             for (int i = 0; i < 128; i += 7) {
@@ -78,7 +87,7 @@ TEST(Terrain, HeightsFollowTheTrianglesOfTheStoredGrid) {
     }
 }
 
-TEST(Terrain, LocalPositionsInCellsMapOntoTheField) {
+TEST(Terrain, LocalPositionsInCellsAndOutsideTheFieldMapOntoIt) {
     CFSTerrainStorage terrain;
     ASSERT_TRUE(terrain.Load(TerrainsArchive(), "coast.ter", 33, false));
     const StoredGrid grid = ReadStoredGrid("coast.ter");
@@ -94,13 +103,25 @@ TEST(Terrain, LocalPositionsInCellsMapOntoTheField) {
     const FSTile tile = terrain.TileOf(local, cell);
     EXPECT_EQ(tile.column, 76);  // 142.5 / 1.875
     EXPECT_EQ(tile.row, 54);     // 102.25 / 1.875 = 54.53
-
     // A node asks through the tile map interface.
     TestNode node;
     node.SetCell(cell);
     node.Place(local);
     node.UpdateTerrainTile(terrain);
     EXPECT_EQ(node.GetTerrainTile(), tile);
+    // Positions outside the field are wrapped into it.
+    const FSFixedVector inside{F(0.4), F(2), F(17.2)};
+    for (const FSFixedVector& outside :
+         {FSFixedVector{F(-239.6), F(2), F(17.2)}, FSFixedVector{F(240.4), F(2), F(257.2)},
+          FSFixedVector{F(480.4), F(2), F(-222.8)}}) {
+        EXPECT_NEAR(terrain.HeightAbove(outside), terrain.HeightAbove(inside), 2);
+        const FSGridLocation at = terrain.LocateGrid(outside);
+        EXPECT_TRUE(at.column >= 0 && at.column < 128 && at.row >= 0 && at.row < 128)
+            << at.column << "," << at.row;
+    }
+    // A local position far outside its cell: 2 × 60 + 90.4 + 30 is 240.4, that is 0.4.
+    EXPECT_NEAR(terrain.HeightAboveAt({F(90.4), F(2), F(17.2)}, {2, 0}),
+                terrain.HeightAboveAt({F(30.4), F(2), F(17.2)}, {3, 0}), 2);
 }
 
 TEST(Terrain, APointOnTheDiagonalUsesTheSecondNormal) {
@@ -144,7 +165,6 @@ TEST(Terrain, TheLastColumnWrapsToTheFirstAcrossTheSeam) {
             EXPECT_NEAR(-Km(terrain.HeightAbove({F(239.99), 0, F(z)})), grid.Ground(239.99, z), 0.5 * kMetre);
             EXPECT_NEAR(-Km(terrain.HeightAbove({F(239.9999), 0, F(z)})), atSeam, 0.5 * kMetre);
         }
-
         // Column 3 near x = 30 and column 0 near x = −30 are neighbours: walking across the
         // seam in 1 m steps, the ground never jumps.
         for (int row = 0; row < 4; ++row) {
@@ -165,25 +185,6 @@ TEST(Terrain, TheLastColumnWrapsToTheFirstAcrossTheSeam) {
     }
 }
 
-TEST(Terrain, PositionsOutsideTheFieldAreWrappedIntoIt) {
-    CFSTerrainStorage terrain;
-    ASSERT_TRUE(terrain.Load(TerrainsArchive(), "farmland.ter", 33, false));
-    const FSFixedVector inside{F(0.4), F(2), F(17.2)};
-    for (const FSFixedVector& outside :
-         {FSFixedVector{F(-239.6), F(2), F(17.2)}, FSFixedVector{F(240.4), F(2), F(257.2)},
-          FSFixedVector{F(480.4), F(2), F(-222.8)}}) {
-        EXPECT_NEAR(terrain.HeightAbove(outside), terrain.HeightAbove(inside), 2);
-        const FSGridLocation at = terrain.LocateGrid(outside);
-        EXPECT_GE(at.column, 0);
-        EXPECT_LT(at.column, 128);
-        EXPECT_GE(at.row, 0);
-        EXPECT_LT(at.row, 128);
-    }
-    // A local position far outside its cell: 2 × 60 + 90.4 + 30 is 240.4, that is 0.4.
-    EXPECT_NEAR(terrain.HeightAboveAt({F(90.4), F(2), F(17.2)}, {2, 0}),
-                terrain.HeightAboveAt({F(30.4), F(2), F(17.2)}, {3, 0}), 2);
-}
-
 TEST(Terrain, NodesTouchTheGroundWithinAMetreOfIt) {
     CFSTerrainStorage terrain;
     ASSERT_TRUE(terrain.Load(TerrainsArchive(), "valley.ter", 33, false));
@@ -200,24 +201,17 @@ TEST(Terrain, NodesTouchTheGroundWithinAMetreOfIt) {
             lowestAbove = std::min(lowestAbove, terrain.HeightAboveAt({x + dx, 0, z + dz}, cell));
     // lowestAbove is minus the highest ground under a corner.
     const FSFixed bottomAtGround = -lowestAbove;  // bottom y (before growing) that sits on it
-    auto placeBottom = [&](FSFixed bottomY) {
-        node.Place({x, bottomY + half + 66, z});
+    // 67 above is not below it; 66 above is.
+    for (const auto& [above, touches] :
+         std::vector<std::pair<FSFixed, bool>>{{F(0.010), false}, {67, false}, {66, true}, {-F(0.5), true}}) {
+        node.Place({x, bottomAtGround + above + half + 66, z});
         node.SavePosition();
-    };
-    placeBottom(bottomAtGround + F(0.010));
-    EXPECT_FALSE(terrain.TouchesGround(node));
-    placeBottom(bottomAtGround + 67);  // exactly 67 above: not below it
-    EXPECT_FALSE(terrain.TouchesGround(node));
-    placeBottom(bottomAtGround + 66);
-    EXPECT_TRUE(terrain.TouchesGround(node));
-    placeBottom(bottomAtGround - F(0.5));
-    EXPECT_TRUE(terrain.TouchesGround(node));
-
+        EXPECT_EQ(terrain.TouchesGround(node), touches) << above;
+    }
     // The swept box counts: a node that came down through the ground touches it.
     node.Place({x, bottomAtGround - F(0.3), z});
     node.Move({x, bottomAtGround + F(0.3), z});
     EXPECT_TRUE(terrain.TouchesGround(node));
-
     // Without a model the node's own position is tested.
     TestNode point;
     point.SetCell(cell);
@@ -226,20 +220,6 @@ TEST(Terrain, NodesTouchTheGroundWithinAMetreOfIt) {
     EXPECT_FALSE(terrain.TouchesGround(point));
     point.Place({x, -terrain.HeightAboveAt({x, 0, z}, cell) + 50, z});
     EXPECT_TRUE(terrain.TouchesGround(point));
-}
-
-TEST(Terrain, MissingMembersAndArchivesLoadNothing) {
-    CFSTerrainStorage terrain;
-    ASSERT_TRUE(terrain.Load(TerrainsArchive(), "valley.ter", 33, true));
-    EXPECT_FALSE(terrain.Load(TerrainsArchive(), "nowhere.ter", 33, true));
-    EXPECT_FALSE(terrain.IsLoaded());
-    EXPECT_EQ(terrain.GetGridSize(), 0);
-    EXPECT_EQ(terrain.WindowSize(), 0);
-    EXPECT_TRUE(terrain.Layers().empty());
-    EXPECT_EQ(terrain.TileOf({0, 0, 0}, {0, 0}), FSTile{});
-    EXPECT_EQ(terrain.HeightAbove({F(10), F(3), F(10)}), F(3));
-    EXPECT_FALSE(terrain.Load(MakeDataPath("data\\no-such-archive.zip"), "valley.ter", 33, true));
-    EXPECT_FALSE(terrain.Load(TerrainsArchive(), "", 33, true));
 }
 
 }  // namespace

@@ -4,8 +4,13 @@
 
 #include "world/FSSineTable.h"
 #include "world/FSVectorMath.h"
+#include "world/FSWorldPosition.h"
 
 namespace {
+
+FSFixed F(double v) {
+    return DoubleToFixed(v);
+}
 
 constexpr float kPi = 3.14159265f;
 const float kAtThreshold = 1e-6f;                      // 9.99999997e-7 widened: dropped
@@ -58,11 +63,6 @@ TEST(NearZeroRule, AppliesToEveryVectorOperationComponentByComponent) {
     EXPECT_EQ(c.x, 0.0f);
 }
 
-TEST(VectorMath, NormaliseLeavesTheZeroVectorAlone) {
-    EXPECT_TRUE(Normalise(FSVector()).IsZero());
-    ExpectNear(Normalise(FSVector(0, 3, -4)), 0, 0.6f, -0.8f);
-}
-
 TEST(Quaternion, ProductsRotateInTheStatedOrder) {
     const FSQuaternion yaw = FromAxisAngle(FSVector(0, 1, 0), kPi / 2);   // x → −z
     const FSQuaternion roll = FromAxisAngle(FSVector(0, 0, 1), kPi / 2);  // x → y
@@ -80,9 +80,7 @@ TEST(Quaternion, ProductsRotateInTheStatedOrder) {
     // An axis of any length gives a unit quaternion.
     const FSQuaternion q = FromAxisAngle(FSVector(0, 0, 7), 1.0f);
     EXPECT_NEAR(q.w * q.w + q.z * q.z, 1.0f, 1e-6f);
-}
-
-TEST(Quaternion, TheFastFormMatchesTheLibraryForm) {
+    // The fast form matches the library form.
     SineTable sine;
     for (float angle : {0.01f, 0.5f, 1.7f, -2.9f, 6.0f}) {
         const FSQuaternion slow = FromAxisAngle(FSVector(1, 2, 3), angle);
@@ -93,7 +91,9 @@ TEST(Quaternion, TheFastFormMatchesTheLibraryForm) {
     }
 }
 
-TEST(Quaternion, NormaliseAndConjugate) {
+TEST(Quaternion, NormaliseAndConjugateLeaveZeroAlone) {
+    EXPECT_TRUE(Normalise(FSVector()).IsZero());
+    ExpectNear(Normalise(FSVector(0, 3, -4)), 0, 0.6f, -0.8f);
     const FSQuaternion q = Normalise(FSQuaternion{2, 0, 0, 2});
     EXPECT_NEAR(q.w, std::sqrt(0.5f), 1e-6f);
     EXPECT_NEAR(q.z, std::sqrt(0.5f), 1e-6f);
@@ -101,7 +101,7 @@ TEST(Quaternion, NormaliseAndConjugate) {
     EXPECT_EQ(Conjugate(FSQuaternion{1, 2, 3, 4}), (FSQuaternion{1, -2, -3, -4}));
 }
 
-TEST(Quaternion, BodyAndWorldConversionsKeepTheInputLength) {
+TEST(Quaternion, BodyAndWorldConversionsKeepTheInputLengthAndMatchTheRowMatrix) {
     // A quarter turn about the vertical: the body's y axis stays, its x axis goes to −z.
     const FSQuaternion heading = FromAxisAngle(FSVector(0, 1, 0), kPi / 2);
     ExpectNear(BodyToWorld(heading, FSVector(5, 0, 0)), 0, 0, -5, 1e-4f);
@@ -113,6 +113,14 @@ TEST(Quaternion, BodyAndWorldConversionsKeepTheInputLength) {
     // Round trip.
     const FSQuaternion q = Normalise(FSQuaternion{0.3f, -0.5f, 0.7f, 0.2f});
     ExpectNear(WorldToBody(q, BodyToWorld(q, FSVector(1, -2, 3))), 1, -2, 3, 1e-4f);
+    // The row matrix: column 1 is the image of y, column 3 the translation.
+    const FSRowMatrix m = ToRowMatrix(q, {FixedFromInt(1), FixedFromInt(2), FixedFromInt(3)});
+    const FSVector v = Rotate(q, FSVector(0, 1, 0));
+    ExpectNear(FSVector::Raw(FixedToFloat(m.m[1]), FixedToFloat(m.m[5]), FixedToFloat(m.m[9])), v.x, v.y, v.z,
+               1e-4f);
+    EXPECT_EQ(m.m[3], FixedFromInt(1));
+    EXPECT_EQ(m.m[7], FixedFromInt(2));
+    EXPECT_EQ(m.m[11], FixedFromInt(3));
 }
 
 TEST(Quaternion, DrawingAxisAngleFollowsTheConventions) {
@@ -126,7 +134,6 @@ TEST(Quaternion, DrawingAxisAngleFollowsTheConventions) {
     a = ToDrawingAxisAngle(FromAxisAngle(FSVector(0, 1, 0), kPi / 2));
     EXPECT_NEAR(a.degrees, 90.0f, 1e-3f);
     EXPECT_EQ(a.axis, FSVector(0, 1, 0));
-
     // A turn about −y becomes the complementary turn about +y.
     a = ToDrawingAxisAngle(FromAxisAngle(FSVector(0, -1, 0), kPi / 2));
     EXPECT_NEAR(a.degrees, 270.0f, 1e-3f);
@@ -134,7 +141,6 @@ TEST(Quaternion, DrawingAxisAngleFollowsTheConventions) {
     a = ToDrawingAxisAngle(FromAxisAngle(FSVector(0, 0, -2), kPi / 3));
     EXPECT_NEAR(a.degrees, 300.0f, 1e-3f);
     EXPECT_EQ(a.axis, FSVector(0, 0, 1));
-
     // A general axis keeps its direction, whatever its signs.
     a = ToDrawingAxisAngle(FromAxisAngle(FSVector(-1, 1, 0), kPi / 2));
     EXPECT_NEAR(a.degrees, 90.0f, 1e-3f);
@@ -152,7 +158,6 @@ TEST(Quaternion, LookAlongTurnsTheNoseOntoTheDirection) {
         ExpectNear(Rotate(q, up), n.x, n.y, n.z, 1e-5f);
     }
     EXPECT_EQ(LookAlongQuaternion(FSVector()), FSQuaternion::Identity());
-
     // With a second direction the body z axis leans toward it.
     const FSQuaternion q = LookAlongQuaternion(FSVector(1, 0, 0), FSVector(0.3f, 1, 0));
     ExpectNear(Rotate(q, up), 1, 0, 0, 1e-5f);
@@ -161,18 +166,6 @@ TEST(Quaternion, LookAlongTurnsTheNoseOntoTheDirection) {
     // A second direction along the first falls back to the shortest arc.
     const FSQuaternion same = LookAlongQuaternion(FSVector(0, 0, 1), FSVector(0, 0, 2));
     ExpectNear(Rotate(same, up), 0, 0, 1, 1e-5f);
-}
-
-TEST(Quaternion, RowMatrixMatchesTheRotation) {
-    const FSQuaternion q = Normalise(FSQuaternion{0.8f, 0.1f, -0.4f, 0.3f});
-    const FSRowMatrix m = ToRowMatrix(q, {FixedFromInt(1), FixedFromInt(2), FixedFromInt(3)});
-    const FSVector v = Rotate(q, FSVector(0, 1, 0));
-    EXPECT_NEAR(FixedToFloat(m.m[1]), v.x, 1e-4f);  // column 1 = image of y
-    EXPECT_NEAR(FixedToFloat(m.m[5]), v.y, 1e-4f);
-    EXPECT_NEAR(FixedToFloat(m.m[9]), v.z, 1e-4f);
-    EXPECT_EQ(m.m[3], FixedFromInt(1));
-    EXPECT_EQ(m.m[7], FixedFromInt(2));
-    EXPECT_EQ(m.m[11], FixedFromInt(3));
 }
 
 TEST(SineTable, InterpolatesSineAndCosineForAnyAngle) {
@@ -193,6 +186,47 @@ TEST(SineTable, InterpolatesSineAndCosineForAnyAngle) {
     // Angles beyond the int range do not break the lookup.
     EXPECT_LE(std::fabs(table.Sin(1.0e12f)), 1.0f);
     EXPECT_EQ(table.Sin(std::nanf("")), 0.0f);
+}
+
+TEST(WorldCells, WrapsAtThirtyButNotAtMinusThirtyAndOneCellAtATime) {
+    const struct {
+        FSFixedVector p;
+        FSCell cell;
+        FSFixedVector wrapped;
+        FSCell to;
+    } cases[] = {
+        {{F(30), F(5), 0}, {3, 1}, {F(-30), F(5), 0}, {0, 1}},  // height is never wrapped
+        {{F(-30), 0, F(-30)}, {0, 0}, {F(-30), 0, F(-30)}, {0, 0}},
+        {{F(-30) - 1, 0, F(29.5)}, {0, 3}, {F(30) - 1, 0, F(29.5)}, {3, 3}},
+        {{0, 0, F(45)}, {2, 3}, {0, 0, F(-15)}, {2, 0}},
+        {{F(100), 0, F(-95)}, {1, 1}, {F(40), 0, F(-35)}, {2, 0}},
+    };
+    for (const auto& c : cases) {
+        FSFixedVector p = c.p;
+        FSCell cell = c.cell;
+        WrapIntoCell(p, cell);
+        EXPECT_EQ(cell, c.to) << c.p.x << " " << c.p.z;
+        EXPECT_EQ(p, c.wrapped) << c.p.x << " " << c.p.z;
+    }
+    EXPECT_EQ(WrapCellIndex(-1), 3);
+    EXPECT_EQ(WrapCellIndex(5), 1);
+}
+
+TEST(WorldCells, DifferencesTakeTheShortWayAcrossTheSeam) {
+    // Column 0 at x = −29 and column 3 at x = 29 are 2 km apart.
+    EXPECT_EQ(WrappedAxisDifference(F(-29.0), 0, F(29.0), 3), F(2.0));
+    EXPECT_EQ(WrappedAxisDifference(F(29.0), 3, F(-29.0), 0), F(-2.0));
+    // Within one cell and between neighbours the plain difference stands.
+    EXPECT_EQ(WrappedAxisDifference(F(10.0), 1, F(-10.0), 1), F(20.0));
+    EXPECT_EQ(WrappedAxisDifference(F(-20.0), 2, F(20.0), 1), F(20.0));
+    // Exactly half way round either answer is as short; the plain one is kept.
+    EXPECT_EQ(WrappedAxisDifference(0, 2, 0, 0), F(120.0));
+
+    const FSFixedVector d = WrappedDifference({F(-29.0), F(7.0), F(25.0)}, FSCell{0, 3},
+                                              {F(29.0), F(2.0), F(-25.0)}, FSCell{3, 0});
+    EXPECT_EQ(d.x, F(2.0));
+    EXPECT_EQ(d.y, F(5.0));    // plain
+    EXPECT_EQ(d.z, F(-10.0));  // rows 3 and 0 meet across the seam too
 }
 
 }  // namespace

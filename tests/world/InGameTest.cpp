@@ -1,7 +1,10 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cmath>
 #include <memory>
+#include <string>
+#include <vector>
 
 #include "app/FSApplicationContext.h"
 #include "app/FSEngine.h"
@@ -46,10 +49,23 @@ public:
     bool contactHandlersSet = false;
 };
 
-TEST(CollisionInGame, TheEngineMakesTheGridAndTheSceneKeepsItCurrentUntilShutdown) {
+// The game's own scene and collision grid: made by the shell and the engine, run by the
+// flight frames, and gone at shutdown.
+TEST(SceneInGame, TheShellMakesTheSceneAndGridThatFlightFramesRunUntilShutdown) {
+    std::vector<std::string> log;
     HeadlessGame game;
     ASSERT_EQ(game.Start(), 0);
     CFSApplicationContext& context = game.shell->Context();
+    ASSERT_NE(context.sceneRoot, nullptr);
+    EXPECT_EQ(context.culling, 1);
+    EXPECT_EQ(context.playerAircraft, nullptr);
+    EXPECT_NEAR(context.sineTable.Sin(3.14159265f / 2), 1.0f, 1e-5f);
+    // Leaving the starting state set the projection: 60°, far 40, aspect 240 / 320 for the
+    // default landscape alignment.
+    const FSFixedMatrix& p = context.sceneRoot->Camera().ProjectionMatrix();
+    EXPECT_NEAR(FixedToFloat(p.At(1, 1)), 1.0f / std::tan(3.14159265f / 6), 1e-3f);
+    EXPECT_NEAR(FixedToFloat(p.At(0, 0)), FixedToFloat(p.At(1, 1)) / 0.75f, 1e-3f);
+    EXPECT_NEAR(FixedToFloat(p.At(2, 2)), -40.001f / 39.999f, 1e-3f);
     ASSERT_NE(context.meshLoader, nullptr);
     auto* grid = dynamic_cast<CFSGridCollisionDetector*>(context.collisionDetector.get());
     ASSERT_NE(grid, nullptr);
@@ -58,23 +74,41 @@ TEST(CollisionInGame, TheEngineMakesTheGridAndTheSceneKeepsItCurrentUntilShutdow
     game.controller->SetTerrain("");  // an empty world: only the nodes made here
     game.StartFlight();
     ASSERT_EQ(context.engine->State(), Flying);
-    TestNode* node = context.sceneRoot->Add(std::make_unique<TestNode>("debris"));
-    node->Place({F(1), F(1), F(1)});
-    grid->Insert(node);
-    ASSERT_EQ(grid->CountOf(node), 1);
-    node->Remove();
+    TestNode* debris = context.sceneRoot->Add(std::make_unique<TestNode>("debris"));
+    debris->Place({F(1), F(1), F(1)});
+    grid->Insert(debris);
+    ASSERT_EQ(grid->CountOf(debris), 1);
+    debris->Remove();
     game.Pass();
     // The scene deleted the node and the grid forgot it: no dangling entry is left.
     EXPECT_TRUE(context.sceneRoot->Nodes().empty());
     EXPECT_EQ(grid->Square(grid->SquareOf({F(1), F(1), F(1)})).size(), 0u);
-
     context.sceneRoot->Clear();
-    auto* fresh = dynamic_cast<CFSGridCollisionDetector*>(context.collisionDetector.get());
-    ASSERT_NE(fresh, nullptr);
-    EXPECT_EQ(fresh->Area(), context.sceneRoot->WorldBox());
+    grid = dynamic_cast<CFSGridCollisionDetector*>(context.collisionDetector.get());
+    ASSERT_NE(grid, nullptr);
+    EXPECT_EQ(grid->Area(), context.sceneRoot->WorldBox());
+    // The default camera stands 51 km from the origin: only the player's node is drawn.
+    TestNode* player = context.sceneRoot->Add(std::make_unique<TestNode>("player", &log));
+    TestNode* scenery = context.sceneRoot->Add(std::make_unique<TestNode>("scenery", &log));
+    context.playerAircraft = player;
+    game.Pass(3);
+    EXPECT_EQ(player->updates, 3);
+    EXPECT_EQ(player->draws, 3);
+    EXPECT_EQ(scenery->updates, 3);
+    EXPECT_EQ(scenery->draws, 0);
+    EXPECT_EQ(context.culledCount, 1);
+    const uint32_t before = player->lastTime;
     game.Pass();
+    EXPECT_GT(player->lastTime, before);  // milliseconds since the context was made
+    scenery->Remove();
+    game.Pass();
+    EXPECT_NE(std::find(log.begin(), log.end(), "delete scenery"), log.end());
+    EXPECT_EQ(context.sceneRoot->Nodes().size(), 1u);
 
     game.shell->Shutdown();
+    EXPECT_EQ(log.back(), "delete player");
+    EXPECT_EQ(context.sceneRoot, nullptr);
+    EXPECT_EQ(context.playerAircraft, nullptr);
     EXPECT_EQ(context.collisionDetector, nullptr);
     EXPECT_EQ(context.meshLoader, nullptr);
 }
@@ -125,7 +159,6 @@ TEST(CollisionInGame, TheEngineFactoriesAddTheirNodesToTheSceneRoot) {
     ASSERT_NE(propeller, nullptr);
     EXPECT_EQ(propeller->GetOwner(), cube);
     EXPECT_EQ(scene.Nodes().size(), 3u);
-
     // The camera looks at them, so the frames draw all three.
     context.culling = 0;
     game.Pass(2);
