@@ -4,49 +4,25 @@
 
 #include <sys/stat.h>
 
-#include <cstdio>
-#include <cstdlib>
 #include <cstring>
-#include <filesystem>
-#include <fstream>
 #include <random>
 #include <string>
 #include <vector>
 
+#include "ImageTestFiles.h"
 #include "platform/FSPaths.h"
 #include "resources/FSArchive.h"
 #include "resources/FSDataPassword.h"
 #include "support/TestSupport.h"
 
+using namespace image_test_files;
+
 namespace {
 
-// Removes a folder made by MakeTempFolder, and nothing else (it falls back on "/tmp/").
-void RemoveTempFolder(const std::string& folder) {
-    std::error_code ignored;
-    if (folder.find("/aerovant-") != std::string::npos) std::filesystem::remove_all(folder, ignored);
-}
-
-std::string ShellQuote(const std::string& text) {
-    std::string quoted = "'";
-    for (char c : text)
-        quoted += (c == '\'') ? std::string("'\\''") : std::string(1, c);
-    return quoted + "'";
-}
-
 std::string DataPassword() {
-    char password[32] = {};
+    char password[kDataPasswordLength + 1] = {};
     UnscrambleDataPassword(password);
     return password;
-}
-
-void WriteFile(const std::string& path, const std::string& bytes) {
-    std::ofstream out(path, std::ios::binary | std::ios::trunc);
-    out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
-}
-
-std::string ReadFile(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
 }
 
 void MakeFolder(const std::string& path) {
@@ -56,9 +32,8 @@ void MakeFolder(const std::string& path) {
 // Runs zip in folder; options such as "-P pw" or "-0", then the archive and its members.
 void Zip(const std::string& folder, const std::string& options, const std::string& archive,
          const std::string& members) {
-    const std::string command =
-        "cd " + ShellQuote(folder) + " && zip -q " + options + " " + ShellQuote(archive) + " " + members;
-    ASSERT_EQ(std::system(command.c_str()), 0) << command;
+    ASSERT_TRUE(RunShell("cd " + ShellQuote(folder) + " && zip -q " + options + " " + ShellQuote(archive) +
+                         " " + members));
 }
 
 std::string Bytes(size_t count, unsigned seed) {
@@ -85,17 +60,17 @@ protected:
         folder_ = testing_support::MakeTempFolder("archive");
         const std::string pw = "-P " + ShellQuote(DataPassword());
         MakeFolder(folder_ + "cocpits");
-        WriteFile(folder_ + "cocpits/cocpit_portrait.txt", kLayout);
-        WriteFile(folder_ + "empty.txt", "");
-        WriteFile(folder_ + "random.bin", Bytes(65536, 7));
+        WriteText(folder_ + "cocpits/cocpit_portrait.txt", kLayout);
+        WriteText(folder_ + "empty.txt", "");
+        WriteText(folder_ + "random.bin", Bytes(65536, 7));
         // A member name of exactly 255 characters, and one of 256.
         const std::string longFolder(200, 'd');
         MakeFolder(folder_ + longFolder);
         longest_ = longFolder + "/" + std::string(54, 'n');
         tooLong_ = longFolder + "/" + std::string(55, 'n');
-        WriteFile(folder_ + longest_, "longest");
-        WriteFile(folder_ + tooLong_, "too long");
-        WriteFile(folder_ + "\xC3\xA9t\xC3\xA9.txt", "summer");  // "été" in UTF-8
+        WriteText(folder_ + longest_, "longest");
+        WriteText(folder_ + tooLong_, "too long");
+        WriteText(folder_ + "\xC3\xA9t\xC3\xA9.txt", "summer");  // "été" in UTF-8
 
         const std::string members = "cocpits/cocpit_portrait.txt empty.txt random.bin " + longest_ + " " +
                                     tooLong_ + " " + ShellQuote("\xC3\xA9t\xC3\xA9.txt");
@@ -104,10 +79,9 @@ protected:
         Zip(folder_, "", "plain.zip", members);
         Zip(folder_, "-P " + ShellQuote("Wing&Gate#1Sky73"), "otherpassword.zip", members);
 
-        // Half of a good archive: its directory at the end is gone.
-        const std::string good = ReadFile(folder_ + "huds.zip");
-        WriteFile(folder_ + "truncated.zip", good.substr(0, good.size() / 2));
-        WriteFile(folder_ + "garbage.zip", Bytes(4096, 3));
+        const std::string good = ReadText(folder_ + "huds.zip");
+        WriteText(folder_ + "truncated.zip", good.substr(0, good.size() / 2));
+        WriteText(folder_ + "garbage.zip", Bytes(4096, 3));
     }
 
     static void TearDownTestSuite() { RemoveTempFolder(folder_); }
@@ -123,16 +97,25 @@ std::string Archive::folder_;
 std::string Archive::longest_;
 std::string Archive::tooLong_;
 
-TEST_F(Archive, ReadsEncryptedStoredAndPlainMembersAlike) {
+// Text blocks end with a zero, even when empty.
+TEST_F(Archive, ReadsEncryptedStoredAndPlainMembersAlikeAndEndsTextWithAZero) {
     const std::string random = Bytes(65536, 7);
     for (const char* archive : {"huds.zip", "stored.zip", "plain.zip"}) {
         SCOPED_TRACE(archive);
         FSMemoryBlock layout = ReadArchiveText(Path(archive), "cocpits/cocpit_portrait.txt");
         ASSERT_TRUE(layout);
         EXPECT_EQ(AsString(layout), kLayout);
+        EXPECT_EQ(layout.data[layout.size], 0);
+        EXPECT_EQ(std::strlen(layout.Text()), layout.size);
         FSMemoryBlock raw = ReadArchiveMember(Path(archive), "random.bin");
         ASSERT_TRUE(raw);
         EXPECT_EQ(AsString(raw), random);
+        FSMemoryBlock empty = ReadArchiveText(Path(archive), "empty.txt");
+        ASSERT_TRUE(empty);
+        EXPECT_EQ(empty.size, 0u);
+        EXPECT_EQ(empty.data[0], 0);
+        // A raw read of an empty member has nothing to give.
+        EXPECT_FALSE(ReadArchiveMember(Path(archive), "empty.txt"));
     }
 }
 
@@ -152,24 +135,7 @@ TEST_F(Archive, FindsMembersWhateverTheirCaseOfAsciiLetters) {
     EXPECT_FALSE(ReadArchiveText(Path("huds.zip"), "cocpit_portrait.txt"));
 }
 
-TEST_F(Archive, TextBlocksEndWithAZeroEvenWhenEmpty) {
-    FSMemoryBlock layout = ReadArchiveText(Path("huds.zip"), "cocpits/cocpit_portrait.txt");
-    ASSERT_TRUE(layout);
-    EXPECT_EQ(layout.size, sizeof(kLayout) - 1);
-    EXPECT_EQ(layout.data[layout.size], 0);
-    EXPECT_EQ(std::strlen(layout.Text()), layout.size);
-
-    for (const char* archive : {"huds.zip", "stored.zip", "plain.zip"}) {
-        FSMemoryBlock empty = ReadArchiveText(Path(archive), "empty.txt");
-        ASSERT_TRUE(empty) << archive;
-        EXPECT_EQ(empty.size, 0u);
-        EXPECT_EQ(empty.data[0], 0);
-        // A raw read of an empty member has nothing to give.
-        EXPECT_FALSE(ReadArchiveMember(Path(archive), "empty.txt")) << archive;
-    }
-}
-
-TEST_F(Archive, MissingArchiveMemberOrWrongPasswordGiveNothing) {
+TEST_F(Archive, MissingTruncatedOrForeignArchivesMembersAndWrongPasswordsGiveNothing) {
     EXPECT_FALSE(ReadArchiveMember(Path("nowhere.zip"), "random.bin"));
     EXPECT_FALSE(ReadArchiveText(Path("nowhere.zip"), "empty.txt"));
     EXPECT_FALSE(ReadArchiveMember(Path("huds.zip"), "nothing.bin"));
@@ -184,9 +150,7 @@ TEST_F(Archive, MissingArchiveMemberOrWrongPasswordGiveNothing) {
     uint8_t block[16] = {};
     EXPECT_FALSE(ReadArchiveMemberInto(block, sizeof(block), Path("nowhere.zip"), "empty.txt", size));
     EXPECT_EQ(size, 99u);
-}
-
-TEST_F(Archive, TruncatedArchiveGivesNothing) {
+    // Half an archive: its directory at the end is gone.
     EXPECT_FALSE(ReadArchiveMember(Path("truncated.zip"), "random.bin"));
     EXPECT_FALSE(ReadArchiveText(Path("truncated.zip"), "cocpits/cocpit_portrait.txt"));
     EXPECT_FALSE(ReadArchiveText(Path("truncated.zip"), "empty.txt"));
@@ -194,12 +158,12 @@ TEST_F(Archive, TruncatedArchiveGivesNothing) {
 
 TEST_F(Archive, MemberFailingItsCrcGivesNothingFromEveryRead) {
     // Flip one byte in the middle of the stored, unencrypted copy of random.bin.
-    std::string bytes = ReadFile(Path("plain.zip"));
+    std::string bytes = ReadText(Path("plain.zip"));
     const std::string random = Bytes(65536, 7);
     const size_t at = bytes.find(random.substr(0, 64));
     ASSERT_NE(at, std::string::npos) << "random.bin should be stored as it is";
     bytes[at + 30000] = static_cast<char>(bytes[at + 30000] ^ 0x10);
-    WriteFile(Path("flipped.zip"), bytes);
+    WriteText(Path("flipped.zip"), bytes);
 
     EXPECT_FALSE(ReadArchiveMember(Path("flipped.zip"), "random.bin"));
     EXPECT_FALSE(ReadArchiveText(Path("flipped.zip"), "random.bin"));
@@ -212,7 +176,7 @@ TEST_F(Archive, MemberFailingItsCrcGivesNothingFromEveryRead) {
 
 TEST_F(Archive, MemberOfAnotherLengthThanItsDirectorySaysGivesNothing) {
     // The central directory's uncompressed size of the stored random.bin, made larger and smaller.
-    const std::string original = ReadFile(Path("plain.zip"));
+    const std::string original = ReadText(Path("plain.zip"));
     const std::string name = "random.bin";
     size_t entry = std::string::npos;
     for (size_t at = original.find("PK\x01\x02"); at != std::string::npos;
@@ -225,7 +189,7 @@ TEST_F(Archive, MemberOfAnotherLengthThanItsDirectorySaysGivesNothing) {
         std::string bytes = original;
         for (int i = 0; i < 4; ++i)
             bytes[entry + 24 + i] = static_cast<char>((claimed >> (8 * i)) & 0xFF);
-        WriteFile(Path("resized.zip"), bytes);
+        WriteText(Path("resized.zip"), bytes);
         EXPECT_FALSE(ReadArchiveMember(Path("resized.zip"), name));
         EXPECT_FALSE(ReadArchiveText(Path("resized.zip"), name));
     }
@@ -272,7 +236,7 @@ TEST_F(Archive, ArchivesDeepInLongPathsAreRead) {
     }
     ASSERT_GT(deep.size(), 360u);
     const std::string copy = deep + "huds.zip";
-    WriteFile(copy, ReadFile(Path("huds.zip")));
+    WriteText(copy, ReadText(Path("huds.zip")));
     FSMemoryBlock layout = ReadArchiveText(copy, "cocpits/cocpit_portrait.txt");
     ASSERT_TRUE(layout);
     EXPECT_EQ(AsString(layout), kLayout);
@@ -293,13 +257,13 @@ TEST(PlainFiles, ReadsWholeFilesAsText) {
     EXPECT_FALSE(ReadFileToBuffer(folder + "settings.bin"));
     EXPECT_FALSE(ReadFileToBuffer(folder));  // a folder is no file
 
-    WriteFile(folder + "settings.bin", "music_volume\t\t7\r\n");
+    WriteText(folder + "settings.bin", "music_volume\t\t7\r\n");
     FSMemoryBlock text = ReadFileToBuffer(folder + "settings.bin");
     ASSERT_TRUE(text);
     EXPECT_EQ(text.size, 17u);
     EXPECT_STREQ(text.Text(), "music_volume\t\t7\r\n");
 
-    WriteFile(folder + "empty.bin", "");
+    WriteText(folder + "empty.bin", "");
     FSMemoryBlock empty = ReadFileToBuffer(folder + "empty.bin");
     ASSERT_TRUE(empty);
     EXPECT_EQ(empty.size, 0u);
@@ -312,11 +276,11 @@ TEST(PlainFiles, WritesReplaceTheWholeFile) {
     const std::string path = folder + "settings.bin";
     const std::string first = Bytes(5000, 11);
     ASSERT_TRUE(WriteBufferToFile(path, first.data(), first.size()));
-    EXPECT_EQ(ReadFile(path), first);
+    EXPECT_EQ(ReadText(path), first);
     ASSERT_TRUE(WriteBufferToFile(path, "short", 5));
-    EXPECT_EQ(ReadFile(path), "short");
+    EXPECT_EQ(ReadText(path), "short");
     ASSERT_TRUE(WriteBufferToFile(path, nullptr, 0));
-    EXPECT_EQ(ReadFile(path), "");
+    EXPECT_EQ(ReadText(path), "");
     // No temporary file is left behind.
     EXPECT_FALSE(ReadFileToBuffer(path + ".tmp"));
 

@@ -1,5 +1,5 @@
 #pragma once
-// Helpers for the picture, texture and model tests: files written by other people's tools
+// Helpers for the archive, picture, texture and model tests: files written by other people's tools
 // (ImageMagick's convert, Info-ZIP's zip) into a temporary folder, and archives encrypted
 // with the game's password so that the loaders read them the way the game does.
 #include <cstdint>
@@ -21,6 +21,7 @@ bool ZipWithPassword(const std::string& folder, const std::string& archive, cons
 void RemoveTempFolder(const std::string& folder);
 
 std::vector<uint8_t> ReadBytes(const std::string& path);
+std::string ReadText(const std::string& path);
 bool WriteBytes(const std::string& path, const std::vector<uint8_t>& bytes);
 bool WriteText(const std::string& path, const std::string& text);
 

@@ -1,27 +1,19 @@
+// The keyword reader: token lines, word lines, descriptions and numbers read like atoi and atof.
 #include <gtest/gtest.h>
 
 #include <climits>
 #include <clocale>
 #include <cmath>
-#include <cstdlib>
-#include <cstring>
-#include <filesystem>
-#include <fstream>
 #include <string>
+#include <tuple>
 #include <vector>
 
+#include "ImageTestFiles.h"
 #include "resources/FSArchive.h"
-#include "resources/FSDataPassword.h"
 #include "resources/FSKeywordReader.h"
 #include "support/TestSupport.h"
 
 namespace {
-
-// Removes a folder made by MakeTempFolder, and nothing else (it falls back on "/tmp/").
-void RemoveTempFolder(const std::string& folder) {
-    std::error_code ignored;
-    if (folder.find("/aerovant-") != std::string::npos) std::filesystem::remove_all(folder, ignored);
-}
 
 using Tokens = std::vector<std::string>;
 
@@ -187,24 +179,16 @@ TEST(WordLines, MissingWordsReadAsZeroAndSurplusWordsAreLeft) {
 
     FSWords start("1.5 -2 0.25 7 8 extra");
     const FSTextPoint p = start.NextPoint();
-    EXPECT_EQ(p.x, 1.5f);
-    EXPECT_EQ(p.y, -2.0f);
-    EXPECT_EQ(p.z, 0.25f);
+    EXPECT_EQ(std::make_tuple(p.x, p.y, p.z), std::make_tuple(1.5f, -2.0f, 0.25f));
     const FSTextPoint ground = start.NextGroundPoint();
-    EXPECT_EQ(ground.x, 7.0f);
-    EXPECT_EQ(ground.y, 0.0f);
-    EXPECT_EQ(ground.z, 8.0f);
+    EXPECT_EQ(std::make_tuple(ground.x, ground.y, ground.z), std::make_tuple(7.0f, 0.0f, 8.0f));
     EXPECT_EQ(start.Next(), "extra");
 
     FSWords fixed("1 -0.5 2 3 4");
     const FSTextFixedPoint f = fixed.NextFixedPoint();
-    EXPECT_EQ(f.x, 65536);
-    EXPECT_EQ(f.y, -32768);
-    EXPECT_EQ(f.z, 131072);
+    EXPECT_EQ(std::make_tuple(f.x, f.y, f.z), std::make_tuple(65536, -32768, 131072));
     const FSTextFixedPoint g = fixed.NextFixedGroundPoint();
-    EXPECT_EQ(g.x, 3 * 65536);
-    EXPECT_EQ(g.y, 0);
-    EXPECT_EQ(g.z, 4 * 65536);
+    EXPECT_EQ(std::make_tuple(g.x, g.y, g.z), std::make_tuple(3 * 65536, 0, 4 * 65536));
 }
 
 TEST(Description, CollectsHashLinesWithoutTheirFirstCharacter) {
@@ -223,18 +207,13 @@ TEST(Description, CollectsHashLinesWithoutTheirFirstCharacter) {
 
 TEST(Description, ReadsFromAnEncryptedArchive) {
     const std::string folder = testing_support::MakeTempFolder("description");
-    {
-        std::ofstream out(folder + "Route1.txt", std::ios::binary);
-        out << "# \"Harbour\" at dawn\r\nterrain harbour 0\r\n#Fly low.\r\n";
-    }
-    char password[32] = {};
-    UnscrambleDataPassword(password);
-    const std::string command = "cd '" + folder + "' && zip -q -P '" + password + "' routes.zip Route1.txt";
-    ASSERT_EQ(std::system(command.c_str()), 0);
+    ASSERT_TRUE(image_test_files::WriteText(folder + "Route1.txt",
+                                            "# \"Harbour\" at dawn\r\nterrain harbour 0\r\n#Fly low.\r\n"));
+    ASSERT_TRUE(image_test_files::ZipWithPassword(folder, folder + "routes.zip", "Route1.txt"));
     EXPECT_EQ(ReadDescriptionText(folder + "routes.zip", "route1.TXT"),
               " \"Harbour\" at dawn\r\nFly low.\r\n");
     EXPECT_EQ(ReadDescriptionText(folder + "routes.zip", "Route2.txt"), "");
-    RemoveTempFolder(folder);
+    image_test_files::RemoveTempFolder(folder);
 }
 
 TEST(Numbers, IntegersReadLikeAtoiAndSaturate) {

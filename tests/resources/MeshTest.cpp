@@ -86,15 +86,10 @@ TEST(MeshParsing, ConvertsNumbersToTruncated16Dot16) {
         "vt -0.25 0.75\n"
         "f 1/1/1 2/1/1 3/1/1\n");
     ASSERT_EQ(mesh.triangleCount, 1);
-    EXPECT_EQ(mesh.positions[0], 98304);
-    EXPECT_EQ(mesh.positions[1], -32768);
-    EXPECT_EQ(mesh.positions[2], 0);          // 0.65536 truncated toward zero
-    EXPECT_EQ(mesh.positions[3], INT32_MAX);  // beyond 16.16 the value saturates
-    EXPECT_EQ(mesh.positions[4], INT32_MIN);
-    EXPECT_EQ(mesh.positions[5], INT32_MAX);
-    EXPECT_EQ(mesh.positions[6], 0);
-    EXPECT_EQ(mesh.positions[7], 0);
-    EXPECT_EQ(mesh.positions[8], -180224);
+    // 0.00001 is 0.65536 truncated toward zero; beyond 16.16 values saturate; words that are
+    // no numbers read as 0.
+    EXPECT_EQ(mesh.positions,
+              (std::vector<int32_t>{98304, -32768, 0, INT32_MAX, INT32_MIN, INT32_MAX, 0, 0, -180224}));
     EXPECT_EQ(mesh.normals[0], 46340);
     EXPECT_EQ(mesh.normals[1], -46340);
     EXPECT_EQ(mesh.texCoords[0], 0);  // a negative u reads as 0

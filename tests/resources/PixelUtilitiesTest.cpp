@@ -1,5 +1,5 @@
-// Whole-buffer utilities: darkening, the rectangle form of the 32-bit conversion, and the
-// quarter turn of a whole screen.
+// The pixel utilities: packing and converting 32-bit colours, doubling, darkening, the
+// rectangle form of the conversion, and the quarter turn of a whole screen.
 #include <gtest/gtest.h>
 
 #include <random>
@@ -14,17 +14,40 @@ using testing_support::Red5;
 
 namespace {
 
+TEST(Pixels, PacksTheTopBitsOfEachChannel) {
+    EXPECT_EQ(Pack565(0xFFFFFF), 0xFFFF);
+    EXPECT_EQ(Pack565(0xFF0000), 0xF800);
+    EXPECT_EQ(Pack565(0x00FF00), 0x07E0);
+    EXPECT_EQ(Pack565(0x0000FF), 0x001F);
+    EXPECT_EQ(Pack565(0xFFCC00), 0xFE60);
+    EXPECT_EQ(Pack565(0x07030700), Pack565(0x030700));  // the x8 byte is ignored
+}
+
+TEST(Pixels, ConvertsInPairsAndLeavesAnOddLastPixel) {
+    const std::vector<uint32_t> source = {0xFF0000, 0x00FF00, 0x0000FF, 0xFFFFFF, 0x808080};
+    std::vector<uint16_t> out(5, 0x1234);
+    ConvertTo565(out.data(), source.data(), 5);
+    EXPECT_EQ(out, (std::vector<uint16_t>{0xF800, 0x07E0, 0x001F, 0xFFFF, 0x1234}));  // the odd one stays
+    std::vector<uint16_t> one(1, 0x5555);
+    ConvertTo565(one.data(), source.data(), 1);
+    EXPECT_EQ(one[0], 0x5555);
+}
+
+TEST(Pixels, DoublingMakesTwoByTwoBlocks) {
+    const std::vector<uint16_t> source = {1, 2, 3, 4, 5, 6};  // 3 x 2
+    std::vector<uint16_t> out(6 * 4, 0);
+    DoublePixels(out.data(), source.data(), 3, 2);
+    const std::vector<uint16_t> expected = {1, 1, 2, 2, 3, 3, 1, 1, 2, 2, 3, 3,
+                                            4, 4, 5, 5, 6, 6, 4, 4, 5, 5, 6, 6};
+    EXPECT_EQ(out, expected);
+}
+
 TEST(PixelUtilities, DarkeningScalesEveryChannelInPairs) {
     const std::vector<uint16_t> source = {0xFFFF, 0xF800, 0x07E0, 0x001F, 0xFFFF};
     std::vector<uint16_t> out(5, 0x1234);
     DarkenPixels(out.data(), source.data(), 5, 0.2f);  // k = 51
-    EXPECT_EQ(Red5(out[0]), 6);
-    EXPECT_EQ(Green6(out[0]), 12);
-    EXPECT_EQ(Blue5(out[0]), 6);
-    EXPECT_EQ(out[1], 6 << 11);
-    EXPECT_EQ(out[2], 12 << 5);
-    EXPECT_EQ(out[3], 6);
-    EXPECT_EQ(out[4], 0x1234);  // the odd last pixel is left as it was
+    // Red and blue 31 * 51 >> 8 = 6, green 63 * 51 >> 8 = 12; the odd last pixel stays as it was.
+    EXPECT_EQ(out, (std::vector<uint16_t>{6 << 11 | 12 << 5 | 6, 6 << 11, 12 << 5, 6, 0x1234}));
 
     std::vector<uint16_t> one(1, 0x1234);
     DarkenPixels(one.data(), source.data(), 1, 0.5f);

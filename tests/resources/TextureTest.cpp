@@ -24,71 +24,44 @@ struct Rgba {
     int r, g, b, a;
 };
 
-// A 4 x 4 picture: the top two rows one colour, the bottom two another.
+// A 4 x 4 picture: the top two rows one colour, the bottom two another (alpha 0: clear,
+// whatever the colour; 102 is ImageMagick's 0.4).
 struct PngCase {
     const char* name;
     int bitDepth;    // as stored in the file
     int colourType;  // 0 grey, 2 RGB, 3 palette, 4 grey + alpha, 6 RGBA
     const char* options;
-    const char* top;
-    const char* bottom;
     int channels;  // after decoding
-    Rgba topPixel;
-    Rgba bottomPixel;  // alpha 0: the colour does not matter
+    Rgba top, bottom;
 };
 
 const PngCase kCases[] = {
-    {"grey1.png", 1, 0, "", "white", "black", 3, {255, 255, 255, 255}, {0, 0, 0, 255}},
-    {"grey2.png", 2, 0, "", "rgb(170,170,170)", "rgb(85,85,85)", 3, {170, 170, 170, 255}, {85, 85, 85, 255}},
-    {"grey4.png", 4, 0, "", "rgb(238,238,238)", "rgb(17,17,17)", 3, {238, 238, 238, 255}, {17, 17, 17, 255}},
-    {"grey8.png", 8, 0, "", "rgb(200,200,200)", "rgb(30,30,30)", 3, {200, 200, 200, 255}, {30, 30, 30, 255}},
-    {"grey16.png",
-     16,
-     0,
-     "",
-     "rgb(200,200,200)",
-     "rgb(30,30,30)",
-     3,
-     {200, 200, 200, 255},
-     {30, 30, 30, 255}},
-    {"greyalpha.png",
-     8,
-     4,
-     "",
-     "rgba(200,200,200,0.4)",
-     "rgb(30,30,30)",
-     4,
-     {200, 200, 200, 102},
-     {30, 30, 30, 255}},
-    {"rgb8.png", 8, 2, "", "rgb(255,128,0)", "rgb(0,64,255)", 3, {255, 128, 0, 255}, {0, 64, 255, 255}},
-    {"rgb16.png", 16, 2, "", "rgb(255,128,0)", "rgb(0,64,255)", 3, {255, 128, 0, 255}, {0, 64, 255, 255}},
-    {"rgba8.png", 8, 6, "", "rgba(255,128,0,0.4)", "rgb(0,64,255)", 4, {255, 128, 0, 102}, {0, 64, 255, 255}},
-    {"rgba16.png",
-     16,
-     6,
-     "",
-     "rgba(255,128,0,0.4)",
-     "rgb(0,64,255)",
-     4,
-     {255, 128, 0, 102},
-     {0, 64, 255, 255}},
-    {"palette.png", 8, 3, "", "red", "blue", 3, {255, 0, 0, 255}, {0, 0, 255, 255}},
-    {"palette_trns.png", 8, 3, "", "red", "none", 4, {255, 0, 0, 255}, {0, 0, 0, 0}},
-    {"grey_trns.png", 8, 0, "", "white", "none", 4, {255, 255, 255, 255}, {0, 0, 0, 0}},
-    {"interlaced.png",
-     8,
-     2,
-     "-interlace PNG",
-     "rgb(255,128,0)",
-     "rgb(0,64,255)",
-     3,
-     {255, 128, 0, 255},
-     {0, 64, 255, 255}},
+    {"grey1.png", 1, 0, "", 3, {255, 255, 255, 255}, {0, 0, 0, 255}},
+    {"grey2.png", 2, 0, "", 3, {170, 170, 170, 255}, {85, 85, 85, 255}},
+    {"grey4.png", 4, 0, "", 3, {238, 238, 238, 255}, {17, 17, 17, 255}},
+    {"grey8.png", 8, 0, "", 3, {200, 200, 200, 255}, {30, 30, 30, 255}},
+    {"grey16.png", 16, 0, "", 3, {200, 200, 200, 255}, {30, 30, 30, 255}},
+    {"greyalpha.png", 8, 4, "", 4, {200, 200, 200, 102}, {30, 30, 30, 255}},
+    {"rgb8.png", 8, 2, "", 3, {255, 128, 0, 255}, {0, 64, 255, 255}},
+    {"rgb16.png", 16, 2, "", 3, {255, 128, 0, 255}, {0, 64, 255, 255}},
+    {"rgba8.png", 8, 6, "", 4, {255, 128, 0, 102}, {0, 64, 255, 255}},
+    {"rgba16.png", 16, 6, "", 4, {255, 128, 0, 102}, {0, 64, 255, 255}},
+    {"palette.png", 8, 3, "", 3, {255, 0, 0, 255}, {0, 0, 255, 255}},
+    {"palette_trns.png", 8, 3, "", 4, {255, 0, 0, 255}, {0, 0, 0, 0}},
+    {"grey_trns.png", 8, 0, "", 4, {255, 255, 255, 255}, {0, 0, 0, 0}},
+    {"interlaced.png", 8, 2, "-interlace PNG", 3, {255, 128, 0, 255}, {0, 64, 255, 255}},
 };
 
+// The colour as ImageMagick reads it.
+std::string ColourArgument(const Rgba& c) {
+    if (c.a == 0) return "none";
+    const std::string rgb = std::to_string(c.r) + "," + std::to_string(c.g) + "," + std::to_string(c.b);
+    return c.a == 255 ? "rgb(" + rgb + ")" : "rgba(" + rgb + ",0.4)";
+}
+
 std::string ConvertArguments(const PngCase& c) {
-    std::string arguments =
-        "-size 4x2 xc:'" + std::string(c.top) + "' -size 4x2 xc:'" + c.bottom + "' -append " + c.options;
+    std::string arguments = "-size 4x2 xc:'" + ColourArgument(c.top) + "' -size 4x2 xc:'" +
+                            ColourArgument(c.bottom) + "' -append " + c.options;
     if (c.colourType == 3) return arguments + " PNG8:" + c.name;
     return arguments + " -define png:color-type=" + std::to_string(c.colourType) +
            " -define png:bit-depth=" + std::to_string(c.bitDepth) + " " + c.name;
@@ -162,10 +135,8 @@ TEST_F(Textures, DecodesEveryColourTypeAndDepthToEightBitRgbOrRgbaBottomRowFirst
         EXPECT_EQ(image.channels, c.channels);
         ASSERT_EQ(image.pixels.size(), static_cast<size_t>(16 * c.channels));
         for (int x = 0; x < 4; ++x) {
-            ExpectPixel(PixelFromTop(image, x, 0), c.topPixel);
-            ExpectPixel(PixelFromTop(image, x, 1), c.topPixel);
-            ExpectPixel(PixelFromTop(image, x, 2), c.bottomPixel);
-            ExpectPixel(PixelFromTop(image, x, 3), c.bottomPixel);
+            for (int y = 0; y < 4; ++y)
+                ExpectPixel(PixelFromTop(image, x, y), y < 2 ? c.top : c.bottom);
         }
     }
     // Rows are tightly packed, whatever their length.
@@ -248,15 +219,8 @@ protected:
     CFSGLSurface surface_;
 };
 
-TEST_F(TextureCache, UploadsThePictureUprightWithTheFirstPngRowAtTheTop) {
+TEST_F(TextureCache, UploadsGreyAndPalettePicturesInColour) {
     CFSTextureCache cache(Archive());
-    const uint32_t texture = cache.GetTexture("rgb8.png");
-    ASSERT_NE(texture, kNoTexture);
-    EXPECT_TRUE(glIsTexture(texture));
-    const std::vector<uint32_t> pixels = DrawTextured(surface_, texture);
-    EXPECT_EQ(pixels[20 * 64 + 32] & 0xFFFFFF, Rgb(255, 128, 0));  // top: the PNG's first rows
-    EXPECT_EQ(pixels[44 * 64 + 32] & 0xFFFFFF, Rgb(0, 64, 255));
-    // Grey and palette pictures arrive in colour.
     const std::vector<uint32_t> grey = DrawTextured(surface_, cache.GetTexture("grey16.png"));
     EXPECT_EQ(grey[20 * 64 + 32] & 0xFFFFFF, Rgb(200, 200, 200));
     const std::vector<uint32_t> palette = DrawTextured(surface_, cache.GetTexture("palette.png"));
@@ -325,7 +289,7 @@ TEST_F(TextureCache, RemovingDeletesTheTextureAndForgetsTheName) {
     EXPECT_TRUE(glIsTexture(b));
 }
 
-TEST_F(TextureCache, EveryQualityFiltersAsTheSettingSaysAndStillDrawsTheTexture) {
+TEST_F(TextureCache, EveryQualityFiltersAsTheSettingSaysAndDrawsThePictureUpright) {
     struct Expected {
         int quality;
         GLint minFilter, magFilter, shade, environment;
@@ -355,6 +319,7 @@ TEST_F(TextureCache, EveryQualityFiltersAsTheSettingSaysAndStillDrawsTheTexture)
         EXPECT_EQ(value, e.environment);
         EXPECT_EQ(glGetError(), static_cast<GLenum>(GL_NO_ERROR));
         // Mipmapped filters need every level: a texture without them would draw untextured.
+        // The PNG's first rows are at the top.
         const std::vector<uint32_t> pixels = DrawTextured(surface_, texture);
         EXPECT_EQ(pixels[20 * 64 + 32] & 0xFFFFFF, Rgb(255, 128, 0));
         EXPECT_EQ(pixels[44 * 64 + 32] & 0xFFFFFF, Rgb(0, 64, 255));

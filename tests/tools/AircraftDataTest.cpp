@@ -6,16 +6,12 @@
 #include <algorithm>
 #include <cmath>
 #include <map>
-#include <numeric>
 #include <set>
 #include <string>
 #include <tuple>
 #include <vector>
 
-#include "resources/FSArchive.h"
 #include "resources/FSKeywordReader.h"
-#include "resources/FSMeshLoader.h"
-#include "resources/FSPng.h"
 #include "tools/ArchiveTestSupport.h"
 
 namespace {
@@ -33,16 +29,13 @@ struct RealAircraft {
     double span, length, height;
 };
 
-const std::vector<RealAircraft>& Fleet() {
-    static const std::vector<RealAircraft> fleet = {
-        {1, "aircraft/c172r.obj", "aircraft/c172r.png", 11.00, 8.28, 2.72},
-        {2, "aircraft/su29.obj", "aircraft/su29.png", 8.20, 7.29, 2.74},
-        {3, "aircraft/l29.obj", "aircraft/l29.png", 10.29, 10.81, 3.13},
-        {4, "aircraft/l13.obj", "aircraft/l13.png", 16.20, 8.40, 2.08},
-        {5, "aircraft/fokker.obj", "aircraft/fokker.png", 7.19, 5.77, 2.95},
-    };
-    return fleet;
-}
+const RealAircraft kFleet[] = {
+    {1, "aircraft/c172r.obj", "aircraft/c172r.png", 11.00, 8.28, 2.72},
+    {2, "aircraft/su29.obj", "aircraft/su29.png", 8.20, 7.29, 2.74},
+    {3, "aircraft/l29.obj", "aircraft/l29.png", 10.29, 10.81, 3.13},
+    {4, "aircraft/l13.obj", "aircraft/l13.png", 16.20, 8.40, 2.08},
+    {5, "aircraft/fokker.obj", "aircraft/fokker.png", 7.19, 5.77, 2.95},
+};
 
 constexpr double kMetre = 65536.0;  // model units (16.16) per metre
 constexpr double kRadiansPerDegree = 3.14159265358979323846 / 180.0;
@@ -52,23 +45,6 @@ FSMesh LoadModel(const std::string& name) {
     FSMesh mesh;
     EXPECT_TRUE(loader.LoadMesh(name, mesh)) << name;
     return mesh;
-}
-
-struct Point {
-    double x, y, z;
-};
-Point Vertex(const FSMesh& mesh, int i) {
-    return {mesh.positions[3 * i] / kMetre, mesh.positions[3 * i + 1] / kMetre,
-            mesh.positions[3 * i + 2] / kMetre};
-}
-Point Minus(const Point& a, const Point& b) {
-    return {a.x - b.x, a.y - b.y, a.z - b.z};
-}
-Point CrossOf(const Point& a, const Point& b) {
-    return {a.y * b.z - a.z * b.y, a.z * b.x - a.x * b.z, a.x * b.y - a.y * b.x};
-}
-double DotOf(const Point& a, const Point& b) {
-    return a.x * b.x + a.y * b.y + a.z * b.z;
 }
 
 using Key = std::tuple<int32_t, int32_t, int32_t>;
@@ -124,7 +100,7 @@ AircraftFile ReadAircraftFile(int number) {
 }
 
 TEST(AircraftData, EveryModelHasTheRealAircraftsSizeWithTheNoseAtTheFront) {
-    for (const RealAircraft& real : Fleet()) {
+    for (const RealAircraft& real : kFleet) {
         SCOPED_TRACE(real.model);
         const FSMesh mesh = LoadModel(real.model);
         ASSERT_FALSE(mesh.IsEmpty());
@@ -146,7 +122,7 @@ TEST(AircraftData, EveryModelHasTheRealAircraftsSizeWithTheNoseAtTheFront) {
         // on the centre line; the wheels are the lowest, not a wing tip or the tail.
         const double front = mesh.box[4] / kMetre, bottom = mesh.box[2] / kMetre;
         for (int i = 0; i < mesh.vertexCount; ++i) {
-            const Point p = Vertex(mesh, i);
+            const Vec3 p = MeshPoint(mesh.positions, i);
             if (p.y > front - 0.1) {
                 EXPECT_LT(std::fabs(p.x), 0.3) << "at y " << p.y;
             }
@@ -159,7 +135,7 @@ TEST(AircraftData, EveryModelHasTheRealAircraftsSizeWithTheNoseAtTheFront) {
 }
 
 TEST(AircraftData, EveryModelIsClosedAndFacesOutwards) {
-    for (const RealAircraft& real : Fleet()) {
+    for (const RealAircraft& real : kFleet) {
         SCOPED_TRACE(real.model);
         const FSMesh mesh = LoadModel(real.model);
         ASSERT_FALSE(mesh.IsEmpty());
@@ -192,20 +168,16 @@ TEST(AircraftData, EveryModelIsClosedAndFacesOutwards) {
                 parent[find(KeyOf(mesh, 3 * t + k))] = find(KeyOf(mesh, 3 * t));
         }
         std::map<Key, double> volume;
-        int backwardNormals = 0;
         for (int t = 0; t < mesh.triangleCount; ++t) {
-            const Point a = Vertex(mesh, 3 * t), b = Vertex(mesh, 3 * t + 1), c = Vertex(mesh, 3 * t + 2);
-            const Point winding = CrossOf(Minus(b, a), Minus(c, a));
-            volume[find(KeyOf(mesh, 3 * t))] += DotOf(a, CrossOf(b, c)) / 6.0;
+            const Vec3 a = MeshPoint(mesh.positions, 3 * t), b = MeshPoint(mesh.positions, 3 * t + 1),
+                       c = MeshPoint(mesh.positions, 3 * t + 2);
+            volume[find(KeyOf(mesh, 3 * t))] += meshes::Dot(a, meshes::Cross(b, c)) / 6.0;
             for (int k = 0; k < 3; ++k) {
-                const int v = 3 * (3 * t + k);
-                const Point n = {mesh.normals[v] / kMetre, mesh.normals[v + 1] / kMetre,
-                                 mesh.normals[v + 2] / kMetre};
-                EXPECT_NEAR(std::sqrt(DotOf(n, n)), 1.0, 0.01);
-                backwardNormals += DotOf(n, winding) <= 0;
+                const Vec3 n = MeshPoint(mesh.normals, 3 * t + k);
+                EXPECT_NEAR(std::sqrt(meshes::Dot(n, n)), 1.0, 0.01);
             }
         }
-        EXPECT_EQ(backwardNormals, 0);
+        EXPECT_EQ(BackwardNormals(mesh), 0);
         double total = 0;
         for (const auto& [part, v] : volume) {
             EXPECT_GT(v, 0.0) << "a part winds inwards";
@@ -216,7 +188,7 @@ TEST(AircraftData, EveryModelIsClosedAndFacesOutwards) {
 }
 
 TEST(AircraftData, EveryModelHasAPaintedAtlasUnderItsTextureCoordinates) {
-    for (const RealAircraft& real : Fleet()) {
+    for (const RealAircraft& real : kFleet) {
         SCOPED_TRACE(real.texture);
         FSPngImage atlas;
         ASSERT_TRUE(ReadPng(kTextures, real.texture, atlas));
@@ -241,8 +213,8 @@ TEST(AircraftData, EveryModelHasAPaintedAtlasUnderItsTextureCoordinates) {
     }
 }
 
-TEST(AircraftData, EveryAircraftFileHasItsSurfacesItsPhysicsAndItsSceneKeys) {
-    for (const RealAircraft& real : Fleet()) {
+TEST(AircraftData, EveryAircraftFileHasMirroredSurfacesItsPhysicsAndItsSceneKeys) {
+    for (const RealAircraft& real : kFleet) {
         SCOPED_TRACE("Aircraft" + std::to_string(real.file) + ".txt");
         const AircraftFile file = ReadAircraftFile(real.file);
         EXPECT_TRUE(file.unknown.empty()) << file.unknown.front();
@@ -289,13 +261,7 @@ TEST(AircraftData, EveryAircraftFileHasItsSurfacesItsPhysicsAndItsSceneKeys) {
                 lift += file.Value(surface, 5) * std::sin(-file.Value(surface, 3) * kRadiansPerDegree);
         }
         EXPECT_GT(lift, 0.0);
-    }
-}
-
-TEST(AircraftData, LeftAndRightSurfacesMirrorEachOtherAndTheRestSitOnTheCentreLine) {
-    for (const RealAircraft& real : Fleet()) {
-        SCOPED_TRACE("Aircraft" + std::to_string(real.file) + ".txt");
-        const AircraftFile file = ReadAircraftFile(real.file);
+        // Left and right surfaces mirror each other and the rest sit on the centre line.
         for (const auto& [left, right] : {std::pair<std::string, std::string>{"LeftWing", "RightWing"},
                                           {"LeftAileron", "RightAileron"}}) {
             EXPECT_FLOAT_EQ(file.Value(left, 0), file.Value(right, 0)) << left;   // along
@@ -319,8 +285,8 @@ TEST(AircraftData, LeftAndRightSurfacesMirrorEachOtherAndTheRestSitOnTheCentreLi
     }
 }
 
-TEST(AircraftData, SurfacesAndEnginePlacementsLieOnTheModel) {
-    for (const RealAircraft& real : Fleet()) {
+TEST(AircraftData, SurfacesAndEnginesLieOnTheModelAndOnlyTheGliderHasNoEngine) {
+    for (const RealAircraft& real : kFleet) {
         SCOPED_TRACE("Aircraft" + std::to_string(real.file) + ".txt");
         const AircraftFile file = ReadAircraftFile(real.file);
         const FSMesh mesh = LoadModel(real.model);
@@ -350,27 +316,16 @@ TEST(AircraftData, SurfacesAndEnginePlacementsLieOnTheModel) {
             EXPECT_GT(nozzle, mesh.box[1] / kMetre);
             EXPECT_FLOAT_EQ(file.Value("Jet", 2), 0.0f);
         }
-        EXPECT_FALSE(propeller && jet);
-    }
-}
-
-TEST(AircraftData, OnlyTheGliderHasNoEngine) {
-    for (const RealAircraft& real : Fleet()) {
-        SCOPED_TRACE("Aircraft" + std::to_string(real.file) + ".txt");
-        const AircraftFile file = ReadAircraftFile(real.file);
-        const bool glider = real.file == 4;
-        if (glider) {
+        EXPECT_EQ(jet, real.file == 3);
+        EXPECT_EQ(propeller, real.file != 3 && real.file != 4);  // number 4 is the glider
+        if (real.file == 4) {
             EXPECT_EQ(file.Value("Throttle", 0), 0.0f);
             EXPECT_EQ(file.Value("Throttle", 1), 0.0f);
             EXPECT_EQ(file.Value("Fuel", 1), 0.0f);
-            EXPECT_FALSE(file.Has("Propeller"));
-            EXPECT_FALSE(file.Has("Jet"));
         } else {
             EXPECT_GT(file.Value("Throttle", 1), 500.0f);
             EXPECT_GT(file.Value("Fuel", 1), 10.0f);
             EXPECT_GT(file.Value("Fuel", 2), 0.0f);
-            EXPECT_EQ(file.Has("Jet"), real.file == 3);
-            EXPECT_EQ(file.Has("Propeller"), real.file != 3);
         }
     }
 }

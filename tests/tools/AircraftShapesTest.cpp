@@ -2,106 +2,58 @@
 // coordinates from skins, and painting that stays inside a skin's region of the atlas.
 #include <gtest/gtest.h>
 
-#include <cmath>
-
 #include "databuild/AircraftShapes.h"
+#include "tools/ArchiveTestSupport.h"
 
 namespace {
 
 using aircraft::Axis;
 using aircraft::ShapeBuilder;
 using aircraft::Skin;
-using meshes::Vec3;
 
-// Signed volume of the triangles (positive when they enclose it winding outwards) and the
-// number of triangles whose stored normals disagree with their winding.
-struct Solid {
-    double volume = 0;
-    int backwardNormals = 0;
-    size_t triangles = 0;
-};
-
-Solid Measure(const ShapeBuilder& shapes) {
-    const meshes::MeshBuilder mesh = shapes.ToMesh();
-    // Read the triangles back from the OBJ text, the form the game gets them in.
-    const std::string obj = mesh.ToObj({});
-    std::vector<Vec3> v, n;
-    Solid solid;
-    size_t at = 0;
-    while (at < obj.size()) {
-        const size_t end = obj.find('\n', at);
-        const std::string line = obj.substr(at, end - at);
-        at = end + 1;
-        Vec3 p;
-        int a[3], b[3], c[3];
-        if (std::sscanf(line.c_str(), "v %lf %lf %lf", &p.x, &p.y, &p.z) == 3) v.push_back(p);
-        if (std::sscanf(line.c_str(), "vn %lf %lf %lf", &p.x, &p.y, &p.z) == 3) n.push_back(p);
-        if (std::sscanf(line.c_str(), "f %d/%d/%d %d/%d/%d %d/%d/%d", &a[0], &a[1], &a[2], &b[0], &b[1],
-                        &b[2], &c[0], &c[1], &c[2]) == 9) {
-            const Vec3 &p0 = v[a[0] - 1], &p1 = v[b[0] - 1], &p2 = v[c[0] - 1];
-            solid.volume += meshes::Dot(p0, meshes::Cross(p1, p2)) / 6.0;
-            const Vec3 winding = meshes::Cross(p1 - p0, p2 - p0);
-            for (int normal : {a[2], b[2], c[2]})
-                solid.backwardNormals += meshes::Dot(n[normal - 1], winding) <= 0;
-            ++solid.triangles;
-        }
-    }
-    return solid;
+// The shapes' triangles as the game gets them, from the OBJ text.
+FSMesh Measure(const ShapeBuilder& shapes) {
+    return archive_test::ParseObjText(shapes.ToMesh().ToObj({}));
 }
+using archive_test::BackwardNormals;
+using archive_test::SignedVolume;
 
-Skin TestSkin() {
-    Skin skin;
-    skin.region = {16, 32, 64, 32};
-    skin.uAxis = Axis::X;
-    skin.vAxis = Axis::Y;
-    skin.u0 = 0;
-    skin.u1 = 4;
-    skin.v0 = -1;
-    skin.v1 = 1;
-    skin.mirrorU = true;
-    return skin;
-}
+const Skin kSkin{{16, 32, 64, 32}, Axis::X, Axis::Y, 0, 4, -1, 1, true};
 
 TEST(AircraftShapes, PartsAreClosedSolidsOfTheirOwnVolumeWoundOutwards) {
-    const Skin skin = TestSkin();
-    {
-        // A four-sided loft of two equal sections is a prism: a diamond of area 2 over 3 m.
-        ShapeBuilder shapes;
-        shapes.Loft({{1.5, 0, 1, 1}, {-1.5, 0, 1, 1}}, 4, skin, skin, false);
-        const Solid solid = Measure(shapes);
-        EXPECT_EQ(solid.triangles, 8u + 2u + 2u);
-        EXPECT_NEAR(solid.volume, 6.0, 1e-4);
-        EXPECT_EQ(solid.backwardNormals, 0);
-    }
-    {
-        // Pointed at both ends and smoothed: two cones, still closed and outward.
-        ShapeBuilder shapes;
-        shapes.Loft({{2, 0, 0, 0}, {0, 0, 1, 1}, {-2, 0, 0, 0}}, 8, skin, skin, true);
-        const Solid solid = Measure(shapes);
-        EXPECT_EQ(solid.triangles, 16u);
-        EXPECT_GT(solid.volume, 0.0);
-        EXPECT_EQ(solid.backwardNormals, 0);
-    }
-    {
-        // A box, a tube and a wing panel, and the same mirrored to the other side.
-        ShapeBuilder half;
-        half.Box({0.5, -1, -1}, {1.5, 1, 1}, skin);
-        half.Tube({2, 0, 0}, {3, 0, 0}, 0.5, 0.5, 6, {0, 0, 1}, skin, true);
-        half.Panel({{0, 1, 0}, 2.0, 0.2}, {{4, 0.5, 0.3}, 1.0, 0.1}, false, skin, skin);
-        const Solid one = Measure(half);
-        EXPECT_EQ(one.backwardNormals, 0);
-        EXPECT_GT(one.volume, 4.0);  // the box alone is 4 m3
-        ShapeBuilder both;
-        both.Add(half);
-        both.AddMirrored(half);
-        const Solid two = Measure(both);
-        EXPECT_EQ(two.backwardNormals, 0);
-        EXPECT_NEAR(two.volume, 2 * one.volume, 1e-3);
-    }
+    const Skin& skin = kSkin;
+    // A four-sided loft of two equal sections is a prism: a diamond of area 2 over 3 m.
+    ShapeBuilder prism;
+    prism.Loft({{1.5, 0, 1, 1}, {-1.5, 0, 1, 1}}, 4, skin, skin, false);
+    const FSMesh prismMesh = Measure(prism);
+    EXPECT_EQ(prismMesh.triangleCount, 8 + 2 + 2);
+    EXPECT_NEAR(SignedVolume(prismMesh), 6.0, 1e-4);
+    EXPECT_EQ(BackwardNormals(prismMesh), 0);
+    // Pointed at both ends and smoothed: two cones, still closed and outward.
+    ShapeBuilder cones;
+    cones.Loft({{2, 0, 0, 0}, {0, 0, 1, 1}, {-2, 0, 0, 0}}, 8, skin, skin, true);
+    const FSMesh conesMesh = Measure(cones);
+    EXPECT_EQ(conesMesh.triangleCount, 16);
+    EXPECT_GT(SignedVolume(conesMesh), 0.0);
+    EXPECT_EQ(BackwardNormals(conesMesh), 0);
+    // A box, a tube and a wing panel, and the same mirrored to the other side.
+    ShapeBuilder half;
+    half.Box({0.5, -1, -1}, {1.5, 1, 1}, skin);
+    half.Tube({2, 0, 0}, {3, 0, 0}, 0.5, 0.5, 6, {0, 0, 1}, skin, true);
+    half.Panel({{0, 1, 0}, 2.0, 0.2}, {{4, 0.5, 0.3}, 1.0, 0.1}, false, skin, skin);
+    const FSMesh one = Measure(half);
+    EXPECT_EQ(BackwardNormals(one), 0);
+    EXPECT_GT(SignedVolume(one), 4.0);  // the box alone is 4 m3
+    ShapeBuilder both;
+    both.Add(half);
+    both.AddMirrored(half);
+    const FSMesh two = Measure(both);
+    EXPECT_EQ(BackwardNormals(two), 0);
+    EXPECT_NEAR(SignedVolume(two), 2 * SignedVolume(one), 1e-3);
 }
 
 TEST(AircraftShapes, SkinsMirrorAcrossTheCentreLineAndClampToTheirRegion) {
-    const Skin skin = TestSkin();
+    const Skin& skin = kSkin;
     const meshes::UvRect uv = buildings::Uv(skin.region);
     double u, v, mirroredU, mirroredV;
     skin.TexCoord({1, 0, 5}, u, v);
@@ -128,7 +80,7 @@ TEST(AircraftShapes, SkinsMirrorAcrossTheCentreLineAndClampToTheirRegion) {
 TEST(AircraftShapes, PaintingStaysInsideTheSkinsRegion) {
     buildings::AtlasPainter atlas;
     aircraft::SkinPainter painter(atlas);
-    const Skin skin = TestSkin();
+    const Skin& skin = kSkin;
     painter.Fill(skin, {0, 0, 255, 255}, 0.0f);
     // Far larger than the skin: clipped to the region, nothing spills over.
     painter.Rect(skin, -50, 50, -50, 50, {255, 0, 0, 255});

@@ -1,7 +1,8 @@
 #pragma once
 // Helpers for the data build's tests: reading archives straight through libzip (not through
 // the game's own reader, so the archives are checked against an independent one), files,
-// and running programs.
+// running programs, and the models and pictures of the built archives as the game loads them.
+#include <gtest/gtest.h>
 #include <sys/wait.h>
 #include <zip.h>
 
@@ -14,7 +15,11 @@
 #include <utility>
 #include <vector>
 
+#include "databuild/MeshBuilder.h"
+#include "resources/FSArchive.h"
 #include "resources/FSDataPassword.h"
+#include "resources/FSMeshLoader.h"
+#include "resources/FSPng.h"
 
 namespace archive_test {
 
@@ -114,9 +119,10 @@ inline bool HaveProgram(const std::string& name) {
 
 // Runs the data build into dataFolder; its exit status. Its complaints go to errors.
 inline int RunDataBuild(const std::string& assets, const std::string& dataFolder,
-                        const std::string& errors = "/dev/null") {
+                        const std::string& errors = "/dev/null",
+                        const std::string& boldFont = AEROVANT_BOLD_FONT) {
     return RunCommand(Quote(AEROVANT_DATABUILD_TOOL) + " " + Quote(assets) + " " + Quote(dataFolder) + " " +
-                      Quote(AEROVANT_BOLD_FONT) + " " + Quote(AEROVANT_REGULAR_FONT) + " 2>" + Quote(errors));
+                      Quote(boldFont) + " " + Quote(AEROVANT_REGULAR_FONT) + " 2>" + Quote(errors));
 }
 
 // Removes a test's temporary folder when the test ends.
@@ -130,5 +136,72 @@ struct TemporaryFolder {
     TemporaryFolder& operator=(const TemporaryFolder&) = delete;
     std::string path;  // ends with '/'
 };
+
+// ---- Models and pictures as the game's loaders give them.
+
+using meshes::Vec3;
+
+// Corner i of a 16.16 list of a mesh, in model units.
+inline Vec3 MeshPoint(const std::vector<int32_t>& list, int i) {
+    return {list[3 * i] / 65536.0, list[3 * i + 1] / 65536.0, list[3 * i + 2] / 65536.0};
+}
+
+// Triangle t's winding (p1 - p0) x (p2 - p0): twice its area, towards the side it faces.
+inline Vec3 Winding(const FSMesh& mesh, int t) {
+    const Vec3 a = MeshPoint(mesh.positions, 3 * t);
+    return meshes::Cross(MeshPoint(mesh.positions, 3 * t + 1) - a, MeshPoint(mesh.positions, 3 * t + 2) - a);
+}
+
+// Volume enclosed by the triangles (divergence theorem); negative when they face inwards.
+inline double SignedVolume(const FSMesh& mesh) {
+    double volume = 0;
+    for (int t = 0; t < mesh.triangleCount; ++t) {
+        const Vec3 a = MeshPoint(mesh.positions, 3 * t), b = MeshPoint(mesh.positions, 3 * t + 1),
+                   c = MeshPoint(mesh.positions, 3 * t + 2);
+        volume += meshes::Dot(a, meshes::Cross(b, c)) / 6.0;
+    }
+    return volume;
+}
+
+// Corners whose normal does not lean at least `least` (a cosine) towards the side their
+// triangle's counter-clockwise winding faces.
+inline int BackwardNormals(const FSMesh& mesh, double least = 0.0) {
+    int backward = 0;
+    for (int t = 0; t < mesh.triangleCount; ++t) {
+        const Vec3 facing = meshes::Normalised(Winding(mesh, t));
+        for (int k = 0; k < 3; ++k)
+            backward += meshes::Dot(facing, MeshPoint(mesh.normals, 3 * t + k)) <= least;
+    }
+    return backward;
+}
+
+// OBJ text through the game's parser.
+inline FSMesh ParseObjText(std::string text) {
+    FSMesh mesh;
+    EXPECT_TRUE(CFSMeshLoader::ParseObj(text.data(), text.size(), mesh));
+    return mesh;
+}
+
+inline bool PowerOfTwo(int n) {
+    return n > 0 && (n & (n - 1)) == 0;
+}
+
+// A picture of an archive as DecodePng gives it (bottom row first).
+inline FSPngImage LoadPng(const std::string& archive, const std::string& member) {
+    FSPngImage image;
+    EXPECT_TRUE(ReadPng(archive, member, image)) << member;
+    return image;
+}
+
+// The texel at column x and row y counted from the bottom (texture v).
+inline const uint8_t* Texel(const FSPngImage& image, int x, int y) {
+    return &image.pixels[(static_cast<size_t>(y) * image.width + x) * image.channels];
+}
+inline int Alpha(const FSPngImage& image, int x, int y) {
+    return image.channels == 4 ? Texel(image, x, y)[3] : 255;
+}
+inline double Luma(const uint8_t* texel) {
+    return 0.3 * texel[0] + 0.59 * texel[1] + 0.11 * texel[2];
+}
 
 }  // namespace archive_test

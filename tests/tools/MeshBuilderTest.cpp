@@ -3,52 +3,18 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
-#include <string>
-#include <vector>
 
 #include "databuild/MeshBuilder.h"
 #include "databuild/SceneryPaint.h"
-#include "resources/FSMeshLoader.h"
-#include "resources/FSPng.h"
+#include "tools/ArchiveTestSupport.h"
 
 namespace {
 
+using namespace archive_test;
 using meshes::MeshBuilder;
-using meshes::Vec3;
 
 FSMesh Parse(const MeshBuilder& builder) {
-    std::string text = builder.ToObj({"test"});
-    std::vector<char> buffer(text.begin(), text.end());
-    buffer.push_back('\0');
-    FSMesh mesh;
-    EXPECT_TRUE(CFSMeshLoader::ParseObj(buffer.data(), text.size(), mesh));
-    return mesh;
-}
-
-Vec3 At(const std::vector<int32_t>& list, size_t vertex) {
-    return {list[3 * vertex] / 65536.0, list[3 * vertex + 1] / 65536.0, list[3 * vertex + 2] / 65536.0};
-}
-
-// Volume enclosed by the mesh's triangles (divergence theorem); negative when they face in.
-double SignedVolume(const FSMesh& mesh) {
-    double volume = 0;
-    for (int t = 0; t < mesh.triangleCount; ++t) {
-        const Vec3 a = At(mesh.positions, 3 * t), b = At(mesh.positions, 3 * t + 1),
-                   c = At(mesh.positions, 3 * t + 2);
-        volume += meshes::Dot(a, meshes::Cross(b, c)) / 6.0;
-    }
-    return volume;
-}
-
-// Every corner's normal lies on the side its triangle's counter-clockwise winding faces.
-void ExpectNormalsFollowWinding(const FSMesh& mesh) {
-    for (int t = 0; t < mesh.triangleCount; ++t) {
-        const Vec3 a = At(mesh.positions, 3 * t), b = At(mesh.positions, 3 * t + 1),
-                   c = At(mesh.positions, 3 * t + 2);
-        const Vec3 winding = meshes::Normalised(meshes::Cross(b - a, c - a));
-        for (int k = 0; k < 3; ++k)
-            EXPECT_GT(meshes::Dot(winding, At(mesh.normals, 3 * t + k)), 0.3) << t;
-    }
+    return ParseObjText(builder.ToObj({"test"}));
 }
 
 TEST(MeshBuilder, FacesTurnAwayFromTheInsideWhicheverWayTheirCornersCome) {
@@ -60,11 +26,11 @@ TEST(MeshBuilder, FacesTurnAwayFromTheInsideWhicheverWayTheirCornersCome) {
         builder.Face(square, {1, 1, 0}, region);
         const FSMesh mesh = Parse(builder);
         ASSERT_EQ(mesh.triangleCount, 2);
-        ExpectNormalsFollowWinding(mesh);
+        EXPECT_EQ(BackwardNormals(mesh, 0.3), 0);
         for (int v = 0; v < mesh.vertexCount; ++v) {
-            EXPECT_EQ(At(mesh.normals, v).z, 1.0);
+            EXPECT_EQ(MeshPoint(mesh.normals, v).z, 1.0);
             // The region is laid over the face: its left edge at u0, its foot at v0.
-            const Vec3 p = At(mesh.positions, v);
+            const Vec3 p = MeshPoint(mesh.positions, v);
             EXPECT_NEAR(mesh.texCoords[2 * v] / 65536.0, p.x == 0 ? 0.25 : 0.75, 1e-4);
             EXPECT_NEAR(mesh.texCoords[2 * v + 1] / 65536.0, p.y == 0 ? 0.5 : 1.0, 1e-4);
         }
@@ -79,7 +45,7 @@ TEST(MeshBuilder, ClosedSolidsEncloseTheirVolumeOutwards) {
         const FSMesh mesh = Parse(builder);
         EXPECT_EQ(mesh.triangleCount, 12);
         EXPECT_NEAR(SignedVolume(mesh), 4.0 * 2.0 * 3.0, 1e-3);
-        ExpectNormalsFollowWinding(mesh);
+        EXPECT_EQ(BackwardNormals(mesh, 0.3), 0);
     }
     {
         // A frustum with both caps: V = pi h (r0^2 + r0 r1 + r1^2) / 3 for the round shape;
@@ -90,7 +56,7 @@ TEST(MeshBuilder, ClosedSolidsEncloseTheirVolumeOutwards) {
         EXPECT_EQ(mesh.triangleCount, 2 * 64 + 2 * 62);
         const double round = 3.14159265 * 3 * (4 + 2 + 1) / 3;
         EXPECT_NEAR(SignedVolume(mesh), round, round * 0.01);
-        ExpectNormalsFollowWinding(mesh);
+        EXPECT_EQ(BackwardNormals(mesh, 0.3), 0);
     }
     for (double overhang : {0.0, 0.5}) {
         // A gable roof over a 6 x 4 rectangle (eaves 3 m, ridge 4 m, slabs 0.5 m thick),
@@ -106,19 +72,16 @@ TEST(MeshBuilder, ClosedSolidsEncloseTheirVolumeOutwards) {
         const FSMesh mesh = Parse(builder);
         const double slabs = 2 * (2 + overhang) * (6 + 2 * overhang) * 0.5;
         EXPECT_NEAR(SignedVolume(mesh), 12 + slabs, 1e-3) << overhang;
-        ExpectNormalsFollowWinding(mesh);
+        EXPECT_EQ(BackwardNormals(mesh, 0.3), 0);
     }
     {
         MeshBuilder builder;
         builder.Cone(0, 0, 0, 1, 2, 4, false, all, 0.785398);
-        builder.Face({{1 / std::sqrt(2.0), 0, 1 / std::sqrt(2.0)},
-                      {-1 / std::sqrt(2.0), 0, 1 / std::sqrt(2.0)},
-                      {-1 / std::sqrt(2.0), 0, -1 / std::sqrt(2.0)},
-                      {1 / std::sqrt(2.0), 0, -1 / std::sqrt(2.0)}},
-                     {0, 1, 0}, all);
+        const double r = 1 / std::sqrt(2.0);
+        builder.Face({{r, 0, r}, {-r, 0, r}, {-r, 0, -r}, {r, 0, -r}}, {0, 1, 0}, all);
         const FSMesh mesh = Parse(builder);
         EXPECT_NEAR(SignedVolume(mesh), 2.0 * 2.0 / 3.0, 1e-3);  // a pyramid on a 2 m^2 square
-        ExpectNormalsFollowWinding(mesh);
+        EXPECT_EQ(BackwardNormals(mesh, 0.3), 0);
     }
 }
 

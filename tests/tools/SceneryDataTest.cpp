@@ -4,42 +4,24 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <array>
 #include <cmath>
 #include <string>
 #include <vector>
 
-#include "resources/FSMeshLoader.h"
-#include "resources/FSPng.h"
 #include "tools/ArchiveTestSupport.h"
-#include "resources/FSArchive.h"
 
 namespace {
 
 using namespace archive_test;
+using meshes::Cross;
+using meshes::Dot;
+using meshes::Normalised;
 
 const std::string kTextures = MakeDataPath("data\\textures.zip");
 const std::string kModels = MakeDataPath("data\\models.zip");
 
-// A texel of a decoded image at column x and row y counted from the bottom (texture v).
-const uint8_t* Texel(const FSPngImage& image, int x, int y) {
-    return &image.pixels[(static_cast<size_t>(y) * image.width + x) * image.channels];
-}
-int Alpha(const FSPngImage& image, int x, int y) {
-    return image.channels == 4 ? Texel(image, x, y)[3] : 255;
-}
-double Luma(const uint8_t* texel) {
-    return 0.3 * texel[0] + 0.59 * texel[1] + 0.11 * texel[2];
-}
-
-bool PowerOfTwo(int n) {
-    return n > 0 && (n & (n - 1)) == 0;
-}
-
 FSPngImage Load(const std::string& member) {
-    FSPngImage image;
-    EXPECT_TRUE(ReadPng(kTextures, member, image)) << member;
-    return image;
+    return LoadPng(kTextures, member);
 }
 
 // The building models in the archive ("buildings/<name>.obj").
@@ -53,7 +35,7 @@ std::vector<std::string> BuildingModels() {
     return models;
 }
 
-TEST(SceneryData, EveryTextureIsAPowerOfTwoPngWithAlphaWhereItIsSeenThrough) {
+TEST(SceneryData, EveryTextureHasItsPowerOfTwoSizeWithAlphaWhereItIsSeenThrough) {
     struct Expected {
         std::string name;
         int width, height, channels;
@@ -71,7 +53,6 @@ TEST(SceneryData, EveryTextureIsAPowerOfTwoPngWithAlphaWhereItIsSeenThrough) {
         EXPECT_EQ(image.width, e.width) << e.name;
         EXPECT_EQ(image.height, e.height) << e.name;
         EXPECT_EQ(image.channels, e.channels) << e.name;
-        EXPECT_TRUE(PowerOfTwo(image.width) && PowerOfTwo(image.height)) << e.name;
     }
     // The fly-through density is a grey picture with clear and dense parts.
     const FSPngImage zone = Load("clouds/zone.png");
@@ -282,60 +263,35 @@ TEST(SceneryData, TheRunwayCarriesItsMarkingsAtBothEndsOfTheStrip) {
 
 // ---- Buildings.
 
-using Vec3 = std::array<double, 3>;
-
-Vec3 Sub(const Vec3& a, const Vec3& b) {
-    return {a[0] - b[0], a[1] - b[1], a[2] - b[2]};
-}
-Vec3 Add(const Vec3& a, const Vec3& b) {
-    return {a[0] + b[0], a[1] + b[1], a[2] + b[2]};
-}
-Vec3 Scale(const Vec3& a, double k) {
-    return {a[0] * k, a[1] * k, a[2] * k};
-}
-Vec3 Cross(const Vec3& a, const Vec3& b) {
-    return {a[1] * b[2] - a[2] * b[1], a[2] * b[0] - a[0] * b[2], a[0] * b[1] - a[1] * b[0]};
-}
-double Dot(const Vec3& a, const Vec3& b) {
-    return a[0] * b[0] + a[1] * b[1] + a[2] * b[2];
-}
-Vec3 Unit(const Vec3& a) {
-    return Scale(a, 1.0 / std::sqrt(Dot(a, a)));
-}
-
 // A mesh's triangles in metres.
 struct Triangle {
     Vec3 p[3];
     Vec3 normal[3];  // as stored per corner
     Vec3 winding;    // (p1 - p0) x (p2 - p0): twice the area, towards the side it faces
-    Vec3 Centroid() const { return Scale(Add(Add(p[0], p[1]), p[2]), 1.0 / 3.0); }
+    Vec3 Centroid() const { return (p[0] + p[1] + p[2]) * (1.0 / 3.0); }
     double Area() const { return std::sqrt(Dot(winding, winding)) / 2; }
 };
 
 std::vector<Triangle> Triangles(const FSMesh& mesh) {
-    auto at = [](const std::vector<int32_t>& list, int vertex) {
-        return Vec3{list[3 * vertex] / 65536.0, list[3 * vertex + 1] / 65536.0,
-                    list[3 * vertex + 2] / 65536.0};
-    };
     std::vector<Triangle> triangles(static_cast<size_t>(mesh.triangleCount));
     for (int t = 0; t < mesh.triangleCount; ++t) {
         Triangle& triangle = triangles[t];
         for (int c = 0; c < 3; ++c) {
-            triangle.p[c] = at(mesh.positions, 3 * t + c);
-            triangle.normal[c] = at(mesh.normals, 3 * t + c);
+            triangle.p[c] = MeshPoint(mesh.positions, 3 * t + c);
+            triangle.normal[c] = MeshPoint(mesh.normals, 3 * t + c);
         }
-        triangle.winding = Cross(Sub(triangle.p[1], triangle.p[0]), Sub(triangle.p[2], triangle.p[0]));
+        triangle.winding = Winding(mesh, t);
     }
     return triangles;
 }
 
 // Whether the ray from origin along direction meets the triangle (Moller-Trumbore).
 bool Hits(const Triangle& t, const Vec3& origin, const Vec3& direction) {
-    const Vec3 e1 = Sub(t.p[1], t.p[0]), e2 = Sub(t.p[2], t.p[0]);
+    const Vec3 e1 = t.p[1] - t.p[0], e2 = t.p[2] - t.p[0];
     const Vec3 h = Cross(direction, e2);
     const double a = Dot(e1, h);
     if (std::fabs(a) < 1e-12) return false;
-    const Vec3 s = Sub(origin, t.p[0]);
+    const Vec3 s = origin - t.p[0];
     const double u = Dot(s, h) / a;
     if (u < 0 || u > 1) return false;
     const Vec3 q = Cross(s, e1);
@@ -349,10 +305,10 @@ bool Hits(const Triangle& t, const Vec3& origin, const Vec3& direction) {
 // low..high in x and z), where nobody can look from.
 bool Escapes(const std::vector<Triangle>& triangles, size_t leaving, const Vec3& origin,
              const Vec3& direction, const Vec3& low, const Vec3& high) {
-    if (direction[1] < 0) {
-        const double t = -origin[1] / direction[1];
-        const double x = origin[0] + t * direction[0], z = origin[2] + t * direction[2];
-        if (x > low[0] && x < high[0] && z > low[2] && z < high[2]) return false;
+    if (direction.y < 0) {
+        const double t = -origin.y / direction.y;
+        const double x = origin.x + t * direction.x, z = origin.z + t * direction.z;
+        if (x > low.x && x < high.x && z > low.z && z < high.z) return false;
     }
     for (size_t i = 0; i < triangles.size(); ++i) {
         if (i != leaving && Hits(triangles[i], origin, direction)) return false;
@@ -371,16 +327,16 @@ struct Sight {
 
 Sight Visibility(const std::vector<Triangle>& triangles, size_t index, const Vec3& low, const Vec3& high) {
     const Triangle& face = triangles[index];
-    const Vec3 n = Unit(face.winding);
-    const Vec3 side = Unit(std::fabs(n[1]) < 0.9 ? Cross(n, Vec3{0, 1, 0}) : Cross(n, Vec3{1, 0, 0}));
+    const Vec3 n = Normalised(face.winding);
+    const Vec3 side = Normalised(std::fabs(n.y) < 0.9 ? Cross(n, Vec3{0, 1, 0}) : Cross(n, Vec3{1, 0, 0}));
     const Vec3 other = Cross(n, side);
     auto seen = [&](const Vec3& sample, double facing) {
-        const Vec3 normal = Scale(n, facing);
-        const Vec3 origin = Add(sample, Scale(normal, 1e-4));
+        const Vec3 normal = n * facing;
+        const Vec3 origin = sample + normal * 1e-4;
         if (Escapes(triangles, index, origin, normal, low, high)) return true;
         for (double tilt : {0.6, 1.8}) {
-            for (const Vec3& axis : {side, other, Scale(side, -1), Scale(other, -1)}) {
-                if (Escapes(triangles, index, origin, Unit(Add(normal, Scale(axis, tilt))), low, high))
+            for (const Vec3& axis : {side, other, side * -1, other * -1}) {
+                if (Escapes(triangles, index, origin, Normalised(normal + axis * tilt), low, high))
                     return true;
             }
         }
@@ -388,8 +344,7 @@ Sight Visibility(const std::vector<Triangle>& triangles, size_t index, const Vec
     };
     std::vector<Vec3> samples = {face.Centroid()};
     for (int c = 0; c < 3; ++c) {
-        samples.push_back(
-            Add(Scale(face.p[c], 0.6), Scale(Add(face.p[(c + 1) % 3], face.p[(c + 2) % 3]), 0.2)));
+        samples.push_back(face.p[c] * 0.6 + (face.p[(c + 1) % 3] + face.p[(c + 2) % 3]) * 0.2);
     }
     Sight sight;
     for (const Vec3& sample : samples) {
@@ -416,15 +371,15 @@ Survey SurveySurface(const FSMesh& mesh) {
     Vec3 middle = {0, 0, 0};
     for (const Triangle& t : triangles) {
         total += t.Area();
-        middle = Add(middle, Scale(t.Centroid(), t.Area()));
+        middle = middle + t.Centroid() * t.Area();
     }
-    middle = Scale(middle, 1.0 / total);
+    middle = middle * (1.0 / total);
     const Vec3 low = {mesh.box[0] / 65536.0, 0, mesh.box[2] / 65536.0};
     const Vec3 high = {mesh.box[3] / 65536.0, 0, mesh.box[5] / 65536.0};
     Survey survey;
     for (size_t i = 0; i < triangles.size(); ++i) {
         const Triangle& t = triangles[i];
-        if (Dot(t.winding, Sub(t.Centroid(), middle)) > 0) survey.outward += t.Area() / total;
+        if (Dot(t.winding, t.Centroid() - middle) > 0) survey.outward += t.Area() / total;
         const Sight sight = Visibility(triangles, i, low, high);
         survey.seen += t.Area() / total * sight.front / sight.samples;
         survey.insideOut += t.Area() / total * sight.backOnly / sight.samples;
@@ -432,22 +387,10 @@ Survey SurveySurface(const FSMesh& mesh) {
     return survey;
 }
 
-TEST(SceneryData, TheSurfaceSurveyFindsAWallTurnedInsideOut) {
-    CFSMeshLoader loader(kModels);
-    FSMesh mesh;
-    ASSERT_TRUE(loader.LoadMesh("buildings/house.obj", mesh));
-    EXPECT_LT(SurveySurface(mesh).insideOut, 0.005);
-    // Turn the first two triangles (the front wall) round by swapping two corners each.
-    for (int t = 0; t < 2; ++t) {
-        for (int k = 0; k < 3; ++k)
-            std::swap(mesh.positions[9 * t + 3 + k], mesh.positions[9 * t + 6 + k]);
-    }
-    EXPECT_GT(SurveySurface(mesh).insideOut, 0.05);
-}
-
 TEST(SceneryData, EveryBuildingLoadsStandingOnTheGroundFacingOutwardsWithItsTexture) {
     const std::vector<std::string> models = BuildingModels();
     EXPECT_GE(models.size(), 5u);
+    EXPECT_NE(std::find(models.begin(), models.end(), "buildings/house.obj"), models.end());
     CFSMeshLoader loader(kModels);
     for (const std::string& name : models) {
         SCOPED_TRACE(name);
@@ -475,7 +418,7 @@ TEST(SceneryData, EveryBuildingLoadsStandingOnTheGroundFacingOutwardsWithItsText
             // the lighting both need; texture coordinates stay on the atlas.
             for (int c = 0; c < 3; ++c) {
                 EXPECT_NEAR(Dot(t.normal[c], t.normal[c]), 1.0, 0.001) << "triangle " << i;
-                EXPECT_GT(Dot(t.normal[c], Unit(t.winding)), 0.2) << "triangle " << i;
+                EXPECT_GT(Dot(t.normal[c], Normalised(t.winding)), 0.2) << "triangle " << i;
                 for (int k = 0; k < 2; ++k) {
                     const double uv = mesh.texCoords[2 * (3 * i + c) + k] / 65536.0;
                     EXPECT_TRUE(uv >= 0.0 && uv <= 1.0) << "triangle " << i;
@@ -490,11 +433,17 @@ TEST(SceneryData, EveryBuildingLoadsStandingOnTheGroundFacingOutwardsWithItsText
         EXPECT_GT(survey.outward, 0.7);
         EXPECT_GT(survey.seen, 0.75);
         EXPECT_LT(survey.insideOut, 0.005);
+        if (name == "buildings/house.obj") {
+            // The survey notices the front wall (the first two triangles) turned round.
+            for (int t = 0; t < 2; ++t) {
+                for (int k = 0; k < 3; ++k)
+                    std::swap(mesh.positions[9 * t + 3 + k], mesh.positions[9 * t + 6 + k]);
+            }
+            EXPECT_GT(SurveySurface(mesh).insideOut, 0.05);
+        }
 
-        // Its texture is in the textures archive, and the OBJ says what its units are.
+        // The OBJ names its texture (in the textures archive, see above) and its units.
         const std::string texture = name.substr(0, name.size() - 4) + ".png";
-        FSPngImage image;
-        EXPECT_TRUE(ReadPng(kTextures, texture, image));
         const std::string text = MemberText(kModels, name);
         EXPECT_NE(text.find("metres"), std::string::npos);
         EXPECT_NE(text.find("0.001"), std::string::npos);

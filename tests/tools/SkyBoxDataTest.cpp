@@ -9,14 +9,15 @@
 #include <string>
 #include <vector>
 
-#include "resources/FSPng.h"
+#include "tools/ArchiveTestSupport.h"
 #include "world/FSAtmosphere.h"
 #include "world/FSDayTime.h"
 #include "world/FSSineTable.h"
 #include "world/FSSkyModel.h"
-#include "resources/FSArchive.h"
 
 namespace {
+
+using namespace archive_test;
 
 const std::string kTextures = MakeDataPath("data\\textures.zip");
 constexpr int kSize = 256;
@@ -38,26 +39,18 @@ SkyBox LoadBox(int dayTime) {
     return box;
 }
 
-// Column i from the left, row r from the bottom.
-const uint8_t* Texel(const FSPngImage& image, int i, int r) {
-    return &image.pixels[(static_cast<size_t>(r) * image.width + i) * image.channels];
-}
-
 int Difference(const uint8_t* a, const uint8_t* b) {
     return std::max({std::abs(a[0] - b[0]), std::abs(a[1] - b[1]), std::abs(a[2] - b[2])});
-}
-
-double Luma(const uint8_t* t) {
-    return 0.3 * t[0] + 0.59 * t[1] + 0.11 * t[2];
 }
 
 TEST(SkyBoxData, FourTimesOfDayOfFiveOpaquePictures) {
     for (int dayTime = kDayTimeMorning; dayTime <= kDayTimeNight; ++dayTime) {
         const SkyBox box = LoadBox(dayTime);
         for (int f = 0; f < 5; ++f) {
-            EXPECT_EQ(box.faces[f].width, kSize) << SkyBoxFolder(dayTime) << " " << kFiles[f];
-            EXPECT_EQ(box.faces[f].height, kSize) << SkyBoxFolder(dayTime) << " " << kFiles[f];
-            EXPECT_EQ(box.faces[f].channels, 3) << SkyBoxFolder(dayTime) << " " << kFiles[f];
+            SCOPED_TRACE(std::string(SkyBoxFolder(dayTime)) + " " + kFiles[f]);
+            EXPECT_EQ(box.faces[f].width, kSize);
+            EXPECT_EQ(box.faces[f].height, kSize);
+            EXPECT_EQ(box.faces[f].channels, 3);
         }
     }
     // There is no bottom picture: the game reuses the top one for the hidden bottom face.
@@ -67,37 +60,34 @@ TEST(SkyBoxData, FourTimesOfDayOfFiveOpaquePictures) {
 
 TEST(SkyBoxData, NeighbouringFacesShareTheirEdges) {
     // Each edge: a texel of one face and the texel of its neighbour for the same direction,
-    // k running along the edge.
+    // k running along the edge. A coordinate is a fixed column or row, kAlong (k) or
+    // kReversed (kLast - k).
+    constexpr int kAlong = -1, kReversed = -2;
     struct Edge {
         const char* name;
         Face a, b;
-        int (*ai)(int), (*ar)(int), (*bi)(int), (*br)(int);
+        int ai, ar, bi, br;
     };
     const Edge edges[] = {
-        {"left|front", kLeft, kFront, [](int) { return kLast; }, [](int k) { return k; },
-         [](int) { return 0; }, [](int k) { return k; }},
-        {"front|right", kFront, kRight, [](int) { return kLast; }, [](int k) { return k; },
-         [](int) { return 0; }, [](int k) { return k; }},
-        {"right|back", kRight, kBack, [](int) { return kLast; }, [](int k) { return k; },
-         [](int) { return 0; }, [](int k) { return k; }},
-        {"back|left", kBack, kLeft, [](int) { return kLast; }, [](int k) { return k; }, [](int) { return 0; },
-         [](int k) { return k; }},
-        {"top/front", kTop, kFront, [](int k) { return k; }, [](int) { return 0; }, [](int k) { return k; },
-         [](int) { return kLast; }},
-        {"top/right", kTop, kRight, [](int) { return kLast; }, [](int k) { return k; },
-         [](int k) { return k; }, [](int) { return kLast; }},
-        {"top/left", kTop, kLeft, [](int) { return 0; }, [](int k) { return k; },
-         [](int k) { return kLast - k; }, [](int) { return kLast; }},
-        {"top/back", kTop, kBack, [](int k) { return k; }, [](int) { return kLast; },
-         [](int k) { return kLast - k; }, [](int) { return kLast; }},
+        {"left|front", kLeft, kFront, kLast, kAlong, 0, kAlong},
+        {"front|right", kFront, kRight, kLast, kAlong, 0, kAlong},
+        {"right|back", kRight, kBack, kLast, kAlong, 0, kAlong},
+        {"back|left", kBack, kLeft, kLast, kAlong, 0, kAlong},
+        {"top/front", kTop, kFront, kAlong, 0, kAlong, kLast},
+        {"top/right", kTop, kRight, kLast, kAlong, kAlong, kLast},
+        {"top/left", kTop, kLeft, 0, kAlong, kReversed, kLast},
+        {"top/back", kTop, kBack, kAlong, kLast, kReversed, kLast},
+    };
+    auto at = [](int coordinate, int k) {
+        return coordinate == kAlong ? k : coordinate == kReversed ? kLast - k : coordinate;
     };
     for (int dayTime = kDayTimeMorning; dayTime <= kDayTimeNight; ++dayTime) {
         const SkyBox box = LoadBox(dayTime);
         for (const Edge& e : edges) {
             int worst = 0;
             for (int k = 0; k < kSize; ++k) {
-                worst = std::max(worst, Difference(Texel(box.faces[e.a], e.ai(k), e.ar(k)),
-                                                   Texel(box.faces[e.b], e.bi(k), e.br(k))));
+                worst = std::max(worst, Difference(Texel(box.faces[e.a], at(e.ai, k), at(e.ar, k)),
+                                                   Texel(box.faces[e.b], at(e.bi, k), at(e.br, k))));
             }
             EXPECT_LE(worst, 2) << SkyBoxFolder(dayTime) << " " << e.name;
         }
@@ -134,9 +124,10 @@ TEST(SkyBoxData, DayHorizonsHaveTheColourOfTheFog) {
                 // Looking level, the camera's fog is the sky 75° from the zenith.
                 const FSSkyColour fog = sky.SkyColour(1.3089969f, azimuth(f, i));
                 const uint8_t* t = Texel(box.faces[f], i, kSize / 2);
-                EXPECT_NEAR(t[0], fog.r * 255, 3) << SkyBoxFolder(dayTime) << " " << kFiles[f] << " " << i;
-                EXPECT_NEAR(t[1], fog.g * 255, 3) << SkyBoxFolder(dayTime) << " " << kFiles[f] << " " << i;
-                EXPECT_NEAR(t[2], fog.b * 255, 3) << SkyBoxFolder(dayTime) << " " << kFiles[f] << " " << i;
+                SCOPED_TRACE(std::string(SkyBoxFolder(dayTime)) + " " + kFiles[f] + " " + std::to_string(i));
+                EXPECT_NEAR(t[0], fog.r * 255, 3);
+                EXPECT_NEAR(t[1], fog.g * 255, 3);
+                EXPECT_NEAR(t[2], fog.b * 255, 3);
             }
         }
     }

@@ -8,25 +8,24 @@
 #include <cstdint>
 #include <cstring>
 #include <map>
+#include <set>
 #include <string>
 #include <vector>
 
 #include "databuild/TerrainFile.h"
-#include "resources/FSArchive.h"
-#include "resources/FSPng.h"
+#include "tools/ArchiveTestSupport.h"
+#include "world/FSTerrainFile.h"
 
 namespace {
+
+using archive_test::PowerOfTwo;
+using archive_test::Texel;
 
 const char* const kTerrainNames[] = {"valley.ter", "coast.ter", "farmland.ter"};
 constexpr double kOne = 65536.0;
 
-struct Material {
-    uint32_t identifier = 0;
-    std::vector<std::string> textures;
-};
-
-// Everything a terrain file holds, as the game would read it. problem is empty when the
-// chunks were consistent.
+// A terrain file as the game's parser reads it, with the order of its chunks. problem is
+// empty when every chunk header lies inside the file and the game accepts it.
 struct ParsedTerrain {
     std::string problem;
     std::vector<uint32_t> chunkOrder;
@@ -39,24 +38,23 @@ struct ParsedTerrain {
     std::vector<int32_t> uv;       // sets x N x N pairs
     std::vector<int32_t> normals;  // N x N x 2 x 3
     std::vector<std::pair<int32_t, int32_t>> bands;
-    std::vector<Material> materials;
+    std::vector<FSTerrainFileMaterial> materials;
 
-    double Height(int i, int j) const {
+    // Vertex (i, j) of the grid, which wraps round at its edges.
+    size_t Index(int i, int j) const {
         const int size = static_cast<int>(n);
-        return heights[((i % size + size) % size) + size * ((j % size + size) % size)] / kOne;
+        return ((i % size + size) % size) + static_cast<size_t>(size) * ((j % size + size) % size);
     }
+    double Height(int i, int j) const { return heights[Index(i, j)] / kOne; }
     double Spacing() const { return side / kOne / n; }
     size_t Cells() const { return static_cast<size_t>(n) * n; }
     int LayerOf(const std::string& name) const {
-        for (size_t k = 0; k < names.size(); ++k) {
-            if (names[k] == name) return static_cast<int>(k);
-        }
-        return -1;
+        const auto found = std::find(names.begin(), names.end(), name);
+        return found == names.end() ? -1 : static_cast<int>(found - names.begin());
     }
     // True when a nibble of the vertex's material byte puts it into the layer.
     bool InLayer(int i, int j, int layer) const {
-        const int size = static_cast<int>(n);
-        const uint8_t m = materialMap[((i % size + size) % size) + size * ((j % size + size) % size)];
+        const uint8_t m = materialMap[Index(i, j)];
         return layer >= 1 && ((m & 15) == layer + 1 || (m >> 4) == layer + 1);
     }
 };
@@ -65,106 +63,38 @@ uint32_t U32(const uint8_t* p) {
     return p[0] | (p[1] << 8) | (p[2] << 16) | (static_cast<uint32_t>(p[3]) << 24);
 }
 
-std::vector<int32_t> Fixeds(const uint8_t* p, size_t count) {
-    std::vector<int32_t> out(count);
-    for (size_t k = 0; k < count; ++k)
-        out[k] = static_cast<int32_t>(U32(p + 4 * k));
-    return out;
-}
-
-ParsedTerrain Parse(const uint8_t* data, size_t size) {
+ParsedTerrain Parse(const uint8_t* bytes, size_t size) {
     ParsedTerrain t;
     size_t at = 0;
-    auto fail = [&](const std::string& why) {
-        if (t.problem.empty()) t.problem = why;
-        return t;
-    };
-    while (at < size) {
-        if (size - at < 8) return fail("truncated chunk header");
-        const uint32_t id = U32(data + at), length = U32(data + at + 4);
-        at += 8;
-        if (length > size - at) return fail("chunk runs past the end");
-        const uint8_t* p = data + at;
-        t.chunkOrder.push_back(id);
-        const size_t cells = t.Cells();
-        switch (id) {
-            case 1:
-                if (length == 0 || p[length - 1] != 0 || std::memchr(p, 0, length) != p + length - 1)
-                    return fail("material name not one zero-terminated string");
-                t.names.emplace_back(reinterpret_cast<const char*>(p));
-                break;
-            case 2:
-            case 3:
-            case 4:
-                if (length != 4) return fail("scalar chunk of length " + std::to_string(length));
-                if (id == 2) t.n = U32(p);
-                if (id == 3) t.side = static_cast<int32_t>(U32(p));
-                if (id == 4) t.version = U32(p);
-                break;
-            case 0xA001:
-                if (cells == 0 || length != cells) return fail("material map size");
-                t.materialMap.assign(p, p + length);
-                break;
-            case 0xA002:
-                if (cells == 0 || length != cells * 4) return fail("height array size");
-                t.heights = Fixeds(p, cells);
-                break;
-            case 0xA003:
-                if (cells == 0 || length == 0 || length % (cells * 8) != 0)
-                    return fail("texture coordinate size");
-                t.uv = Fixeds(p, length / 4);
-                break;
-            case 0xA004:
-                if (cells == 0 || length != cells * 24) return fail("normal array size");
-                t.normals = Fixeds(p, cells * 6);
-                break;
-            case 0xB001: {
-                if (length < 4) return fail("band chunk too short");
-                const uint32_t k = U32(p);
-                if (length != 4 + 8ull * k) return fail("band chunk size");
-                for (uint32_t b = 0; b < k; ++b)
-                    t.bands.emplace_back(static_cast<int32_t>(U32(p + 4 + 8 * b)),
-                                         static_cast<int32_t>(U32(p + 8 + 8 * b)));
-                break;
-            }
-            case 0xB002: {
-                if (length < 8) return fail("material chunk too short");
-                const uint32_t m = U32(p), k = U32(p + 4);
-                size_t q = 8;
-                for (uint32_t r = 0; r < m; ++r) {
-                    Material material;
-                    if (length - q < 4) return fail("material record truncated");
-                    material.identifier = U32(p + q);
-                    q += 4;
-                    for (uint32_t b = 0; b < k; ++b) {
-                        if (length - q < 4) return fail("texture name length truncated");
-                        const uint32_t l = U32(p + q);
-                        q += 4;
-                        if (l == 0 || l > length - q || p[q + l - 1] != 0) return fail("texture name");
-                        material.textures.emplace_back(reinterpret_cast<const char*>(p + q));
-                        q += l;
-                    }
-                    t.materials.push_back(material);
-                }
-                if (q != length) return fail("material chunk has bytes left over");
-                break;
-            }
-            default:
-                return fail("unknown chunk " + std::to_string(id));
-        }
-        at += length;
+    for (; at < size && size - at >= 8; at += 8 + static_cast<size_t>(U32(bytes + at + 4)))
+        t.chunkOrder.push_back(U32(bytes + at));
+    FSTerrainFileData data;
+    if (at != size) {
+        t.problem = "a chunk runs past the end";
+    } else if (!ParseTerrainFile(bytes, size, true, data)) {
+        t.problem = "the game refuses it";
     }
+    if (!t.problem.empty()) return t;
+    t.names = data.names;
+    t.n = static_cast<uint32_t>(data.gridSize);
+    t.side = data.side;
+    t.version = data.version;
+    t.materialMap = data.materialMap;
+    t.heights = data.heights;
+    t.uv = data.textureCoordinates;
+    for (const FSFixedVector& normal : data.normals)
+        t.normals.insert(t.normals.end(), {normal.x, normal.y, normal.z});
+    for (const FSTerrainFileBand& band : data.bands)
+        t.bands.emplace_back(band.start, band.end);
+    t.materials = data.materials;
     return t;
 }
 
 ParsedTerrain LoadTerrain(const std::string& name) {
     const FSMemoryBlock block = ReadArchiveMember(MakeDataPath("data\\terrains.zip"), name);
-    if (!block) {
-        ParsedTerrain t;
-        t.problem = "member cannot be read";
-        return t;
-    }
-    return Parse(block.data.get(), block.size);
+    ParsedTerrain t = block ? Parse(block.data.get(), block.size) : ParsedTerrain{};
+    if (!block) t.problem = "member cannot be read";
+    return t;
 }
 
 std::map<std::string, ParsedTerrain>& Terrains() {
@@ -189,6 +119,8 @@ TEST(TerrainData, ChunksAreCompleteAndConsistent) {
             EXPECT_EQ(std::count(t.chunkOrder.begin(), t.chunkOrder.end(), id), 1) << name << " chunk " << id;
             EXPECT_LT(position(2), position(id)) << name;
         }
+        // Nothing else but the material names, which the game would have to skip.
+        EXPECT_EQ(t.chunkOrder.size(), 9 + t.names.size()) << name;
         EXPECT_EQ(t.n, 128u) << name;
         EXPECT_EQ(t.side, 240 * 65536) << name;
         EXPECT_EQ(t.version, kTerrainFileVersion) << name;
@@ -205,7 +137,7 @@ TEST(TerrainData, ChunksAreCompleteAndConsistent) {
         EXPECT_LE(t.names.size(), 5u) << name;
         for (size_t k = 0; k < t.materials.size(); ++k) {
             EXPECT_EQ(t.materials[k].identifier, k) << name;
-            EXPECT_EQ(t.materials[k].textures.size(), t.bands.size()) << name;
+            EXPECT_EQ(t.materials[k].textureNames.size(), t.bands.size()) << name;
         }
         // Bands in order, each fading in before the one in front ends; squared ends fit 16.16.
         EXPECT_EQ(t.bands.front().first, 0) << name;
@@ -307,9 +239,7 @@ TEST(TerrainData, FaceNormalsAreUnitUpwardAndFitTheirTriangles) {
                 const double h01 = t.Height(i, j + 1), h11 = t.Height(i + 1, j + 1);
                 for (int k = 0; k < 2; ++k) {
                     const int32_t* normal = &t.normals[(i + static_cast<size_t>(n) * j) * 6 + 3 * k];
-                    const double length =
-                        std::sqrt(std::pow(normal[0] / kOne, 2) + std::pow(normal[1] / kOne, 2) +
-                                  std::pow(normal[2] / kOne, 2));
+                    const double length = std::hypot(normal[0] / kOne, normal[1] / kOne, normal[2] / kOne);
                     if (std::fabs(length - 1.0) > 1e-4 || normal[1] <= 0) {
                         ADD_FAILURE()
                             << name << " square " << i << "," << j << " normal " << k << " length " << length;
@@ -366,74 +296,48 @@ TEST(TerrainData, TextureCoordinatesRunTwelveRepeatsAcrossTheWorld) {
     }
 }
 
-bool PowerOfTwo(int v) {
-    return v > 0 && (v & (v - 1)) == 0;
+// How much neighbouring texels differ across the boundary after column (or row) k, wrapping.
+double Step(const FSPngImage& image, bool columns, int k) {
+    const int across = columns ? image.height : image.width;
+    const int next = (k + 1) % (columns ? image.width : image.height);
+    double sum = 0;
+    for (int m = 0; m < across; ++m) {
+        const uint8_t* a = columns ? Texel(image, k, m) : Texel(image, m, k);
+        const uint8_t* b = columns ? Texel(image, next, m) : Texel(image, m, next);
+        for (int c = 0; c < image.channels; ++c)
+            sum += std::abs(a[c] - b[c]);
+    }
+    return sum / across;
 }
 
-TEST(TerrainData, EveryMaterialTextureIsInTheTextureArchive) {
-    const std::string archive = MakeDataPath("data\\textures.zip");
+TEST(TerrainData, EveryMaterialTextureIsInTheTextureArchiveAndRepeatsWithoutASeam) {
+    std::set<std::string> used;
     for (const char* name : kTerrainNames) {
         const ParsedTerrain& t = Terrains()[name];
         ASSERT_EQ(t.problem, "") << name;
-        for (const Material& material : t.materials) {
-            for (size_t band = 0; band < material.textures.size(); ++band) {
-                FSPngImage image;
-                ASSERT_TRUE(ReadPng(archive, material.textures[band], image))
-                    << name << ": " << material.textures[band];
-                EXPECT_TRUE(PowerOfTwo(image.width) && PowerOfTwo(image.height)) << material.textures[band];
-                EXPECT_GE(image.width, 64) << material.textures[band];
-                EXPECT_LE(image.width, 256) << material.textures[band];
-                // Each band has a texture of its own.
-                if (band > 0) {
-                    EXPECT_NE(material.textures[band], material.textures[band - 1]);
-                }
-            }
+        for (const FSTerrainFileMaterial& material : t.materials) {
+            const std::vector<std::string>& textures = material.textureNames;
+            used.insert(textures.begin(), textures.end());
+            // Each band has a texture of its own.
+            for (size_t band = 1; band < textures.size(); ++band)
+                EXPECT_NE(textures[band], textures[band - 1]) << name;
         }
     }
-}
-
-// How much neighbouring texels differ across a column boundary x | x + 1 (wrapping).
-double ColumnStep(const FSPngImage& image, int x) {
-    double sum = 0;
-    const int next = (x + 1) % image.width;
-    for (int y = 0; y < image.height; ++y) {
-        for (int c = 0; c < image.channels; ++c) {
-            const size_t row = static_cast<size_t>(y) * image.width;
-            sum += std::abs(image.pixels[(row + x) * image.channels + c] -
-                            image.pixels[(row + next) * image.channels + c]);
-        }
-    }
-    return sum / image.height;
-}
-
-double RowStep(const FSPngImage& image, int y) {
-    double sum = 0;
-    const int next = (y + 1) % image.height;
-    for (int x = 0; x < image.width; ++x) {
-        for (int c = 0; c < image.channels; ++c) {
-            sum += std::abs(image.pixels[(static_cast<size_t>(y) * image.width + x) * image.channels + c] -
-                            image.pixels[(static_cast<size_t>(next) * image.width + x) * image.channels + c]);
-        }
-    }
-    return sum / image.width;
-}
-
-TEST(TerrainData, TerrainTexturesRepeatWithoutASeam) {
-    const std::string archive = MakeDataPath("data\\textures.zip");
-    for (const char* material : {"grass", "fields", "forest", "rock", "sand", "snow", "water"}) {
-        for (const char* suffix : {".png", "_far.png"}) {
-            const std::string member = std::string("terrain/") + material + suffix;
-            FSPngImage image;
-            ASSERT_TRUE(ReadPng(archive, member, image)) << member;
-            // The step from the last column to the first is no larger than the steps
-            // between the columns inside, on average.
-            double columns = 0, rows = 0;
-            for (int x = 0; x + 1 < image.width; ++x)
-                columns += ColumnStep(image, x) / (image.width - 1);
-            for (int y = 0; y + 1 < image.height; ++y)
-                rows += RowStep(image, y) / (image.height - 1);
-            EXPECT_LT(ColumnStep(image, image.width - 1), 2.0 * columns + 1.0) << member;
-            EXPECT_LT(RowStep(image, image.height - 1), 2.0 * rows + 1.0) << member;
+    EXPECT_GE(used.size(), 14u);  // seven grounds, near and far
+    for (const std::string& member : used) {
+        FSPngImage image;
+        ASSERT_TRUE(ReadPng(MakeDataPath("data\\textures.zip"), member, image)) << member;
+        EXPECT_TRUE(PowerOfTwo(image.width) && PowerOfTwo(image.height)) << member;
+        EXPECT_GE(image.width, 64) << member;
+        EXPECT_LE(image.width, 256) << member;
+        // The step from the last column (row) to the first is no larger than the steps
+        // between the columns (rows) inside, on average.
+        for (bool columns : {true, false}) {
+            const int count = columns ? image.width : image.height;
+            double inside = 0;
+            for (int k = 0; k + 1 < count; ++k)
+                inside += Step(image, columns, k) / (count - 1);
+            EXPECT_LT(Step(image, columns, count - 1), 2.0 * inside + 1.0) << member << " " << columns;
         }
     }
 }

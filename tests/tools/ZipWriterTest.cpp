@@ -1,3 +1,4 @@
+// The data build's zip writer against libzip and Info-ZIP, and its archive builder's names.
 #include <gtest/gtest.h>
 #include <zip.h>
 
@@ -16,6 +17,10 @@
 namespace {
 
 using namespace archive_test;
+
+const char kPassword[] = "Wing&Gate#1Sky72";
+const std::vector<std::string> kSortedNames = {"deep/folder/noise.bin", "empty.bin", "readme.txt",
+                                               "runs.txt"};
 
 std::vector<uint8_t> Bytes(const std::string& text) {
     return std::vector<uint8_t>(text.begin(), text.end());
@@ -39,9 +44,9 @@ std::vector<ZipMember> SampleMembers() {
             {"runs.txt", Bytes(runs)}};
 }
 
-std::string WriteSample(const std::string& folder, const std::string& password) {
+std::string WriteSample(const std::string& folder) {
     const std::string path = folder + "sample.zip";
-    const std::vector<uint8_t> zip = WriteEncryptedZip(SampleMembers(), password);
+    const std::vector<uint8_t> zip = WriteEncryptedZip(SampleMembers(), kPassword);
     EXPECT_FALSE(zip.empty());
     std::ofstream(path, std::ios::binary)
         .write(reinterpret_cast<const char*>(zip.data()), static_cast<std::streamsize>(zip.size()));
@@ -50,7 +55,7 @@ std::string WriteSample(const std::string& folder, const std::string& password) 
 
 TEST(ZipWriter, LibzipReadsEveryMemberBackWithThePassword) {
     TemporaryFolder folder(testing_support::MakeTempFolder("zipwriter"));
-    const std::string path = WriteSample(folder.path, "Wing&Gate#1Sky72");
+    const std::string path = WriteSample(folder.path);
 
     int error = 0;
     zip_t* zip = zip_open(path.c_str(), ZIP_RDONLY | ZIP_CHECKCONS, &error);
@@ -75,19 +80,18 @@ TEST(ZipWriter, LibzipReadsEveryMemberBackWithThePassword) {
     zip_discard(zip);
 
     for (const ZipMember& member : members) {
-        const MemberRead read = ReadMember(path, member.name, "Wing&Gate#1Sky72");
+        const MemberRead read = ReadMember(path, member.name, kPassword);
         EXPECT_TRUE(read.opened) << member.name;
         EXPECT_TRUE(read.complete) << member.name;
         EXPECT_EQ(read.data, member.data) << member.name;
     }
     // Members are stored sorted by name, whatever order they were given in.
-    EXPECT_EQ(MemberNames(path),
-              (std::vector<std::string>{"deep/folder/noise.bin", "empty.bin", "readme.txt", "runs.txt"}));
+    EXPECT_EQ(MemberNames(path), kSortedNames);
 }
 
 TEST(ZipWriter, AWrongOrMissingPasswordNeverYieldsTheContents) {
     TemporaryFolder folder(testing_support::MakeTempFolder("zipwriter"));
-    const std::string path = WriteSample(folder.path, "Wing&Gate#1Sky72");
+    const std::string path = WriteSample(folder.path);
     // Enough wrong passwords that some pass the one-byte check of the encryption header by
     // chance (about one in 256); inflate or the CRC must catch those.
     std::vector<std::string> wrong = {"", "wing&gate#1sky72", "Wing&Gate#1Sky7", "Wing&Gate#1Sky722"};
@@ -110,25 +114,20 @@ TEST(ZipWriter, AWrongOrMissingPasswordNeverYieldsTheContents) {
 TEST(ZipWriter, InfoZipListsTestsAndExtractsTheArchive) {
     if (!HaveProgram("unzip")) GTEST_SKIP() << "Info-ZIP unzip is not installed";
     TemporaryFolder folder(testing_support::MakeTempFolder("zipwriter"));
-    const std::string path = WriteSample(folder.path, "Wing&Gate#1Sky72");
+    const std::string path = WriteSample(folder.path);
     const std::string list = folder.path + "list.txt";
     ASSERT_EQ(RunCommand("unzip -Z1 " + Quote(path) + " >" + Quote(list)), 0);
     std::ifstream listed(list);
     std::vector<std::string> names;
     for (std::string line; std::getline(listed, line);)
         names.push_back(line);
-    EXPECT_EQ(names,
-              (std::vector<std::string>{"deep/folder/noise.bin", "empty.bin", "readme.txt", "runs.txt"}));
-
-    EXPECT_EQ(RunCommand("unzip -tqq -P " + Quote("Wing&Gate#1Sky72") + " " + Quote(path) + " >/dev/null"),
-              0);
+    EXPECT_EQ(names, kSortedNames);
+    const std::string withPassword = "unzip -qq -P " + Quote(kPassword) + " ";
+    EXPECT_EQ(RunCommand(withPassword + "-t " + Quote(path) + " >/dev/null"), 0);
     const std::string out = folder.path + "out/";
-    ASSERT_EQ(
-        RunCommand("unzip -qq -o -P " + Quote("Wing&Gate#1Sky72") + " " + Quote(path) + " -d " + Quote(out)),
-        0);
-    for (const ZipMember& member : SampleMembers()) {
+    ASSERT_EQ(RunCommand(withPassword + "-o " + Quote(path) + " -d " + Quote(out)), 0);
+    for (const ZipMember& member : SampleMembers())
         EXPECT_EQ(FileBytes(out + member.name), member.data) << member.name;
-    }
 
     const std::string refused = folder.path + "refused/";
     EXPECT_NE(
@@ -138,9 +137,9 @@ TEST(ZipWriter, InfoZipListsTestsAndExtractsTheArchive) {
 
 TEST(ZipWriter, TheSameMembersGiveTheSameBytesInAnyOrder) {
     std::vector<ZipMember> members = SampleMembers();
-    const std::vector<uint8_t> first = WriteEncryptedZip(members, "Wing&Gate#1Sky72");
+    const std::vector<uint8_t> first = WriteEncryptedZip(members, kPassword);
     std::reverse(members.begin(), members.end());
-    EXPECT_EQ(WriteEncryptedZip(members, "Wing&Gate#1Sky72"), first);
+    EXPECT_EQ(WriteEncryptedZip(members, kPassword), first);
     // The password changes every encrypted byte, not the layout.
     const std::vector<uint8_t> other = WriteEncryptedZip(members, "another");
     ASSERT_EQ(other.size(), first.size());
