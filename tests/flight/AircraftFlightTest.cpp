@@ -64,6 +64,7 @@ TEST(TrainerFlight, PitchesUpWithUpElevatorAndDownWithDownElevator) {
 }
 
 TEST(TrainerFlight, RollsRightWithRightAileronAndYawsRightWithRightRudder) {
+    const flight_test::ControlsHeldWhereSet held;
     {
         LoadedAircraft trainer(kTrainer, 1.0f);
         trainer->SetRollControl(0.1f);

@@ -26,6 +26,7 @@ FSVector LevelVelocity(float speed, float angle = 0.0f) {
 }
 
 TEST(AircraftForces, SymmetricLevelFlightHasNoRollOrYawMomentAndNoSideForce) {
+    const flight_test::ControlsHeldWhereSet held;
     LoadedAircraft trainer(kTrainer, 1.0f);
     trainer->ComputeForces();
     const FSVector torque = trainer->GetTorque();
