@@ -69,24 +69,7 @@ void CFSBillboardNode::Draw(CFSScene& scene) {
                                  -side.y,        -side.z,        side.x + top.x, side.y + top.y,
                                  side.z + top.z, top.x - side.x, top.y - side.y, top.z - side.z};
     static const GLubyte kStrip[4] = {0, 1, 2, 3};
-    {
-        FSSavedGLState saved;
-        FSSavedGLState::Set(GL_TEXTURE_2D, true);
-        FSSavedGLState::Set(GL_LIGHTING, false);
-        FSSavedGLState::Set(GL_BLEND, true);
-        if (upright_) FSSavedGLState::Set(GL_CULL_FACE, false);
-        glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
-        glDepthMask(GL_FALSE);
-        glTexEnvi(GL_TEXTURE_ENV, GL_TEXTURE_ENV_MODE, GL_MODULATE);
-        glColor4x(kFixedOne, kFixedOne, kFixedOne, kFixedOne);
-        FSSavedGLState::SetClient(GL_VERTEX_ARRAY, true);
-        FSSavedGLState::SetClient(GL_TEXTURE_COORD_ARRAY, true);
-        FSSavedGLState::SetClient(GL_NORMAL_ARRAY, false);
-        FSSavedGLState::SetClient(GL_COLOR_ARRAY, false);
-        glBindTexture(GL_TEXTURE_2D, GetTexture());
-        glVertexPointer(3, GL_FIXED, 0, corners);
-        glTexCoordPointer(2, GL_FIXED, 0, texCoords_);
-        glDrawElements(GL_TRIANGLE_STRIP, 4, GL_UNSIGNED_BYTE, kStrip);
-    }
+    // The alpha test stays as the scene set it; only an upright billboard shows both faces.
+    DrawTranslucentTextured(GetTexture(), corners, texCoords_, GL_TRIANGLE_STRIP, 4, kStrip, !upright_, true);
     glPopMatrix();
 }

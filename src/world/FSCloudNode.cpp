@@ -70,24 +70,7 @@ FSCloudShape::FSCloudShape(FSFixed halfWidth, FSFixed height, const FSTextureWin
 void FSCloudShape::Draw(uint32_t texture) const {
     static const GLubyte kIndices[kQuads * 6] = {0, 1, 2,  2,  1, 3,  4,  5,  6,  6,  5,  7,
                                                  8, 9, 10, 10, 9, 11, 12, 13, 14, 14, 13, 15};
-    FSSavedGLState saved;
-    FSSavedGLState::Set(GL_TEXTURE_2D, true);
-    FSSavedGLState::Set(GL_LIGHTING, false);
-    FSSavedGLState::Set(GL_BLEND, true);
-    FSSavedGLState::Set(GL_CULL_FACE, false);
-    FSSavedGLState::Set(GL_ALPHA_TEST, false);
-    glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
-    glDepthMask(GL_FALSE);
-    glTexEnvi(GL_TEXTURE_ENV, GL_TEXTURE_ENV_MODE, GL_MODULATE);
-    glColor4x(kFixedOne, kFixedOne, kFixedOne, kFixedOne);
-    FSSavedGLState::SetClient(GL_VERTEX_ARRAY, true);
-    FSSavedGLState::SetClient(GL_TEXTURE_COORD_ARRAY, true);
-    FSSavedGLState::SetClient(GL_NORMAL_ARRAY, false);
-    FSSavedGLState::SetClient(GL_COLOR_ARRAY, false);
-    glBindTexture(GL_TEXTURE_2D, texture);
-    glVertexPointer(3, GL_FIXED, 0, vertices_);
-    glTexCoordPointer(2, GL_FIXED, 0, texCoords_);
-    glDrawElements(GL_TRIANGLES, kQuads * 6, GL_UNSIGNED_BYTE, kIndices);
+    DrawTranslucentTextured(texture, vertices_, texCoords_, GL_TRIANGLES, kQuads * 6, kIndices);
 }
 
 CFSCloudNode::CFSCloudNode(FSFixed width, FSFixed height, const std::string& textureName)

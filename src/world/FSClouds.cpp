@@ -71,25 +71,6 @@ void TFSClouds::Draw(CFSScene& scene) {
     static const GLubyte kIndices[6] = {0, 1, 2, 0, 2, 3};
     glPushMatrix();
     TranslateRotateQuaternion({}, scene.Camera().RelativePosition(*this), GetOrientation());
-    {
-        FSSavedGLState saved;
-        FSSavedGLState::Set(GL_TEXTURE_2D, true);
-        FSSavedGLState::Set(GL_LIGHTING, false);
-        FSSavedGLState::Set(GL_BLEND, true);
-        FSSavedGLState::Set(GL_CULL_FACE, false);
-        FSSavedGLState::Set(GL_ALPHA_TEST, false);
-        glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
-        glDepthMask(GL_FALSE);
-        glTexEnvi(GL_TEXTURE_ENV, GL_TEXTURE_ENV_MODE, GL_MODULATE);
-        glColor4x(kFixedOne, kFixedOne, kFixedOne, kFixedOne);
-        FSSavedGLState::SetClient(GL_VERTEX_ARRAY, true);
-        FSSavedGLState::SetClient(GL_TEXTURE_COORD_ARRAY, true);
-        FSSavedGLState::SetClient(GL_NORMAL_ARRAY, false);
-        FSSavedGLState::SetClient(GL_COLOR_ARRAY, false);
-        glBindTexture(GL_TEXTURE_2D, GetTexture());
-        glVertexPointer(3, GL_FIXED, 0, vertices_);
-        glTexCoordPointer(2, GL_FIXED, 0, texCoords_);
-        glDrawElements(GL_TRIANGLES, 6, GL_UNSIGNED_BYTE, kIndices);
-    }
+    DrawTranslucentTextured(GetTexture(), vertices_, texCoords_, GL_TRIANGLES, 6, kIndices);
     glPopMatrix();
 }

@@ -1,5 +1,7 @@
 #include "world/FSSavedGLState.h"
 
+#include "world/FSFixed.h"
+
 namespace {
 
 const GLenum kCapabilityList[] = {GL_TEXTURE_2D, GL_LIGHTING,   GL_FOG,        GL_BLEND,
@@ -57,4 +59,26 @@ void FSSavedGLState::Set(GLenum capability, bool on) {
 
 void FSSavedGLState::SetClient(GLenum array, bool on) {
     SwitchClient(array, on);
+}
+
+void DrawTranslucentTextured(GLuint texture, const GLfixed* vertices, const GLfixed* texCoords, GLenum mode,
+                             GLsizei count, const GLubyte* indices, bool keepCulling, bool keepAlphaTest) {
+    FSSavedGLState saved;
+    FSSavedGLState::Set(GL_TEXTURE_2D, true);
+    FSSavedGLState::Set(GL_LIGHTING, false);
+    FSSavedGLState::Set(GL_BLEND, true);
+    if (!keepCulling) FSSavedGLState::Set(GL_CULL_FACE, false);
+    if (!keepAlphaTest) FSSavedGLState::Set(GL_ALPHA_TEST, false);
+    glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
+    glDepthMask(GL_FALSE);
+    glTexEnvi(GL_TEXTURE_ENV, GL_TEXTURE_ENV_MODE, GL_MODULATE);
+    glColor4x(kFixedOne, kFixedOne, kFixedOne, kFixedOne);
+    FSSavedGLState::SetClient(GL_VERTEX_ARRAY, true);
+    FSSavedGLState::SetClient(GL_TEXTURE_COORD_ARRAY, true);
+    FSSavedGLState::SetClient(GL_NORMAL_ARRAY, false);
+    FSSavedGLState::SetClient(GL_COLOR_ARRAY, false);
+    glBindTexture(GL_TEXTURE_2D, texture);
+    glVertexPointer(3, GL_FIXED, 0, vertices);
+    glTexCoordPointer(2, GL_FIXED, 0, texCoords);
+    glDrawElements(mode, count, GL_UNSIGNED_BYTE, indices);
 }

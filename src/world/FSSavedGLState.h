@@ -32,3 +32,12 @@ private:
     GLint boundTexture_ = 0;
     GLfloat colour_[4] = {1.0f, 1.0f, 1.0f, 1.0f};
 };
+
+// Draws textured, unlit geometry blended over the picture by its alpha, modulated by
+// white, without writing depth: the look of the cloud layer, clouds and tree billboards.
+// Vertices are 3 and texture coordinates 2 GLfixed values per point, drawn as count
+// indices in mode. Back faces are drawn too unless keepCulling, and alpha testing is
+// switched off unless keepAlphaTest. The state is put back afterwards.
+void DrawTranslucentTextured(GLuint texture, const GLfixed* vertices, const GLfixed* texCoords, GLenum mode,
+                             GLsizei count, const GLubyte* indices, bool keepCulling = false,
+                             bool keepAlphaTest = false);
