@@ -4,6 +4,7 @@
 
 #include <cmath>
 
+#include "common/ImageFiles.h"
 #include "databuild/MeshBuilder.h"
 #include "databuild/SceneryPaint.h"
 #include "tools/ArchiveTestSupport.h"
@@ -150,7 +151,7 @@ TEST(SceneryPaint, GreyPicturesDecodeAsGreyWithTheTopRowLast) {
     std::vector<uint8_t> grey(4 * 2);
     for (size_t i = 0; i < grey.size(); ++i)
         grey[i] = static_cast<uint8_t>(i * 30);
-    const std::vector<uint8_t> png = scenery::EncodeGreyPng(grey, 4, 2);
+    const std::vector<uint8_t> png = EncodeGreyPng(grey, 4, 2);
     FSPngImage image;
     ASSERT_TRUE(DecodePng(png.data(), png.size(), image));
     ASSERT_EQ(image.width, 4);
@@ -160,7 +161,7 @@ TEST(SceneryPaint, GreyPicturesDecodeAsGreyWithTheTopRowLast) {
         EXPECT_EQ(image.pixels[3 * (4 + x)], grey[x]);  // the first row comes last
         EXPECT_EQ(image.pixels[3 * x + 2], grey[4 + x]);
     }
-    EXPECT_TRUE(scenery::EncodeGreyPng(grey, 3, 2).empty());  // size and bytes disagree
+    EXPECT_TRUE(EncodeGreyPng(grey, 3, 2).empty());  // size and bytes disagree
 }
 
 }  // namespace

@@ -23,7 +23,12 @@ void Put32(std::vector<uint8_t>& out, uint32_t v) {
 
 }  // namespace
 
-std::vector<uint8_t> EncodePng(const Canvas& canvas, bool withAlpha) {
+namespace {
+
+// A PNG of 8-bit samples in memory, row y written from what rowAt(y) points at (the row's
+// samples, channels per pixel for the colour type); empty when libpng fails.
+template <typename RowAt>
+std::vector<uint8_t> EncodeRows(int width, int height, int colourType, RowAt rowAt) {
     std::vector<uint8_t> out;
     png_structp png = png_create_write_struct(PNG_LIBPNG_VER_STRING, nullptr, nullptr, nullptr);
     if (!png) return out;
@@ -33,27 +38,40 @@ std::vector<uint8_t> EncodePng(const Canvas& canvas, bool withAlpha) {
         return {};
     }
     png_set_write_fn(png, &out, AppendBytes, nullptr);
-    const int channels = withAlpha ? 4 : 3;
-    png_set_IHDR(png, info, static_cast<png_uint_32>(canvas.Width()), static_cast<png_uint_32>(canvas.Height()), 8,
-                 withAlpha ? PNG_COLOR_TYPE_RGBA : PNG_COLOR_TYPE_RGB, PNG_INTERLACE_NONE,
-                 PNG_COMPRESSION_TYPE_DEFAULT, PNG_FILTER_TYPE_DEFAULT);
+    png_set_IHDR(png, info, static_cast<png_uint_32>(width), static_cast<png_uint_32>(height), 8, colourType,
+                 PNG_INTERLACE_NONE, PNG_COMPRESSION_TYPE_DEFAULT, PNG_FILTER_TYPE_DEFAULT);
     png_set_compression_level(png, 9);
     png_write_info(png, info);
-    std::vector<uint8_t> row(static_cast<size_t>(canvas.Width()) * channels);
-    for (int y = 0; y < canvas.Height(); ++y) {
-        for (int x = 0; x < canvas.Width(); ++x) {
-            const Rgba& p = canvas.At(x, y);
-            uint8_t* o = &row[static_cast<size_t>(x) * channels];
-            o[0] = p.r;
-            o[1] = p.g;
-            o[2] = p.b;
-            if (withAlpha) o[3] = p.a;
-        }
-        png_write_row(png, row.data());
-    }
+    for (int y = 0; y < height; ++y)
+        png_write_row(png, const_cast<png_bytep>(rowAt(y)));
     png_write_end(png, nullptr);
     png_destroy_write_struct(&png, &info);
     return out;
+}
+
+}  // namespace
+
+std::vector<uint8_t> EncodePng(const Canvas& canvas, bool withAlpha) {
+    const int channels = withAlpha ? 4 : 3;
+    std::vector<uint8_t> row(static_cast<size_t>(canvas.Width()) * channels);
+    return EncodeRows(canvas.Width(), canvas.Height(), withAlpha ? PNG_COLOR_TYPE_RGBA : PNG_COLOR_TYPE_RGB,
+                      [&](int y) {
+                          for (int x = 0; x < canvas.Width(); ++x) {
+                              const Rgba& p = canvas.At(x, y);
+                              uint8_t* o = &row[static_cast<size_t>(x) * channels];
+                              o[0] = p.r;
+                              o[1] = p.g;
+                              o[2] = p.b;
+                              if (withAlpha) o[3] = p.a;
+                          }
+                          return row.data();
+                      });
+}
+
+std::vector<uint8_t> EncodeGreyPng(const std::vector<uint8_t>& grey, int width, int height) {
+    if (width <= 0 || height <= 0 || grey.size() != static_cast<size_t>(width) * height) return {};
+    return EncodeRows(width, height, PNG_COLOR_TYPE_GRAY,
+                      [&](int y) { return &grey[static_cast<size_t>(y) * width]; });
 }
 
 bool WriteFile(const std::string& path, const std::vector<uint8_t>& bytes) {

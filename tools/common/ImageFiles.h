@@ -9,6 +9,9 @@
 
 // PNG of a canvas into memory; withAlpha false drops the alpha channel.
 std::vector<uint8_t> EncodePng(const Canvas& canvas, bool withAlpha);
+// An 8-bit greyscale PNG of one byte per pixel, rows top first; empty when the size and the
+// bytes disagree.
+std::vector<uint8_t> EncodeGreyPng(const std::vector<uint8_t>& grey, int width, int height);
 bool WriteFile(const std::string& path, const std::vector<uint8_t>& bytes);
 
 inline uint16_t To565(Rgba c) {

@@ -10,7 +10,7 @@ bool AddSceneryTextures(ArchiveBuilder& archive, const DataSources&) {
     ok = archive.Add("clouds/layer.png", EncodePng(scenery::MakeCloudLayer(), true)) && ok;
     int width = 0, height = 0;
     const std::vector<uint8_t> zone = scenery::MakeCloudZone(width, height);
-    ok = archive.Add("clouds/zone.png", scenery::EncodeGreyPng(zone, width, height)) && ok;
+    ok = archive.Add("clouds/zone.png", EncodeGreyPng(zone, width, height)) && ok;
     ok = archive.Add("trees/trees.png", EncodePng(scenery::MakeTreeAtlas(), true)) && ok;
     ok = archive.Add("runway.png", EncodePng(scenery::MakeRunway(), false)) && ok;
     return ok;

@@ -1,6 +1,5 @@
 #include "databuild/SceneryPaint.h"
 
-#include <png.h>
 
 #include <algorithm>
 #include <cmath>
@@ -133,39 +132,6 @@ void ExtendBorder(Canvas& canvas, int x, int y, int w, int h, int margin) {
             canvas.At(col, row) = canvas.At(std::clamp(col, x, x + w - 1), std::clamp(row, y, y + h - 1));
         }
     }
-}
-
-namespace {
-
-void AppendBytes(png_structp png, png_bytep data, png_size_t length) {
-    auto* out = static_cast<std::vector<uint8_t>*>(png_get_io_ptr(png));
-    out->insert(out->end(), data, data + length);
-}
-
-}  // namespace
-
-std::vector<uint8_t> EncodeGreyPng(const std::vector<uint8_t>& grey, int width, int height) {
-    std::vector<uint8_t> out;
-    if (width <= 0 || height <= 0 || grey.size() != static_cast<size_t>(width) * height) return out;
-    png_structp png = png_create_write_struct(PNG_LIBPNG_VER_STRING, nullptr, nullptr, nullptr);
-    if (!png) return out;
-    png_infop info = png_create_info_struct(png);
-    if (!info || setjmp(png_jmpbuf(png))) {
-        png_destroy_write_struct(&png, &info);
-        return {};
-    }
-    png_set_write_fn(png, &out, AppendBytes, nullptr);
-    png_set_IHDR(png, info, static_cast<png_uint_32>(width), static_cast<png_uint_32>(height), 8,
-                 PNG_COLOR_TYPE_GRAY, PNG_INTERLACE_NONE, PNG_COMPRESSION_TYPE_DEFAULT,
-                 PNG_FILTER_TYPE_DEFAULT);
-    png_set_compression_level(png, 9);
-    png_write_info(png, info);
-    for (int y = 0; y < height; ++y) {
-        png_write_row(png, const_cast<png_bytep>(&grey[static_cast<size_t>(y) * width]));
-    }
-    png_write_end(png, nullptr);
-    png_destroy_write_struct(&png, &info);
-    return out;
 }
 
 }  // namespace scenery

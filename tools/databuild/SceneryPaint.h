@@ -53,7 +53,4 @@ void BleedColour(Canvas& canvas, int passes);
 // region's own colour rather than its neighbour's.
 void ExtendBorder(Canvas& canvas, int x, int y, int w, int h, int margin);
 
-// An 8-bit greyscale PNG of one byte per pixel, rows top first.
-std::vector<uint8_t> EncodeGreyPng(const std::vector<uint8_t>& grey, int width, int height);
-
 }  // namespace scenery
