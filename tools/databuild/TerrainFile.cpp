@@ -3,25 +3,13 @@
 #include <cmath>
 #include <cstdio>
 
+#include "world/FSTerrainFile.h"
+
 namespace {
 
-constexpr double kFixedOne = 65536.0;
+constexpr double kFixedScale = 65536.0;  // 16.16 as a double
 
-enum ChunkId : uint32_t {
-    kMaterialName = 1,
-    kGridSize = 2,
-    kSide = 3,
-    kVersion = 4,
-    kMaterialMap = 0xA001,
-    kHeights = 0xA002,
-    kTextureCoordinates = 0xA003,
-    kFaceNormals = 0xA004,
-    kBands = 0xB001,
-    kMaterials = 0xB002,
-};
 
-// The layer nibbles 2..5 can name four layers over the base.
-constexpr size_t kMaxLayers = 5;
 
 void Put32(std::vector<uint8_t>& out, uint32_t v) {
     for (int k = 0; k < 4; ++k)
@@ -64,7 +52,7 @@ int32_t TerrainFile::Height(int i, int j) const {
 }
 
 int32_t ToFixed(double value) {
-    return static_cast<int32_t>(std::lround(value * kFixedOne));
+    return static_cast<int32_t>(std::lround(value * kFixedScale));
 }
 
 int32_t FixedSpacing(const TerrainFile& terrain) {
@@ -73,15 +61,15 @@ int32_t FixedSpacing(const TerrainFile& terrain) {
 
 std::vector<FixedNormal> FaceNormals(const TerrainFile& terrain) {
     const int n = terrain.size;
-    const double spacing = FixedSpacing(terrain) / kFixedOne;
+    const double spacing = FixedSpacing(terrain) / kFixedScale;
     std::vector<FixedNormal> normals;
     normals.reserve(static_cast<size_t>(n) * n * 2);
     for (int j = 0; j < n; ++j) {
         for (int i = 0; i < n; ++i) {
-            const double h00 = terrain.Height(i, j) / kFixedOne;
-            const double h10 = terrain.Height(i + 1, j) / kFixedOne;
-            const double h01 = terrain.Height(i, j + 1) / kFixedOne;
-            const double h11 = terrain.Height(i + 1, j + 1) / kFixedOne;
+            const double h00 = terrain.Height(i, j) / kFixedScale;
+            const double h10 = terrain.Height(i + 1, j) / kFixedScale;
+            const double h01 = terrain.Height(i, j + 1) / kFixedScale;
+            const double h11 = terrain.Height(i + 1, j + 1) / kFixedScale;
             // fx > fz: (i, j) -> (i+1, j) along x, then (i+1, j) -> (i+1, j+1) along z.
             normals.push_back(NormalOfSlopes((h10 - h00) / spacing, (h11 - h10) / spacing));
             // fx <= fz: (i, j) -> (i, j+1) along z, then (i, j+1) -> (i+1, j+1) along x.
@@ -96,7 +84,7 @@ std::vector<uint8_t> EncodeTerrain(const TerrainFile& terrain) {
     const size_t cells = static_cast<size_t>(n) * n;
     const size_t bandCount = terrain.bands.size();
     if (n < 2 || terrain.heights.size() != cells || terrain.materials.size() != cells || bandCount == 0 ||
-        terrain.layers.empty() || terrain.layers.size() > kMaxLayers) {
+        terrain.layers.empty() || terrain.layers.size() > static_cast<size_t>(kTerrainMaxLayers)) {
         std::fprintf(stderr, "terrain: inconsistent grid, bands or layers\n");
         return {};
     }
@@ -109,18 +97,18 @@ std::vector<uint8_t> EncodeTerrain(const TerrainFile& terrain) {
 
     std::vector<uint8_t> out;
     for (const TerrainMaterial& material : terrain.layers)
-        Chunk(out, kMaterialName, [&](std::vector<uint8_t>& o) { PutName(o, material.name); });
-    Chunk(out, kGridSize, [&](std::vector<uint8_t>& o) { Put32(o, static_cast<uint32_t>(n)); });
-    Chunk(out, kSide, [&](std::vector<uint8_t>& o) { PutFixed(o, ToFixed(terrain.side)); });
-    Chunk(out, kVersion, [&](std::vector<uint8_t>& o) { Put32(o, kTerrainFileVersion); });
-    Chunk(out, kMaterialMap, [&](std::vector<uint8_t>& o) {
+        Chunk(out, kTerrainChunkMaterialName, [&](std::vector<uint8_t>& o) { PutName(o, material.name); });
+    Chunk(out, kTerrainChunkGridSize, [&](std::vector<uint8_t>& o) { Put32(o, static_cast<uint32_t>(n)); });
+    Chunk(out, kTerrainChunkSide, [&](std::vector<uint8_t>& o) { PutFixed(o, ToFixed(terrain.side)); });
+    Chunk(out, kTerrainChunkVersion, [&](std::vector<uint8_t>& o) { Put32(o, kTerrainFileVersion); });
+    Chunk(out, kTerrainChunkMaterialMap, [&](std::vector<uint8_t>& o) {
         o.insert(o.end(), terrain.materials.begin(), terrain.materials.end());
     });
-    Chunk(out, kHeights, [&](std::vector<uint8_t>& o) {
+    Chunk(out, kTerrainChunkHeights, [&](std::vector<uint8_t>& o) {
         for (int32_t h : terrain.heights)
             PutFixed(o, h);
     });
-    Chunk(out, kTextureCoordinates, [&](std::vector<uint8_t>& o) {
+    Chunk(out, kTerrainChunkTextureCoordinates, [&](std::vector<uint8_t>& o) {
         // u = 12 * i / N in 16.16; exact when N divides 12 * 65536 (N = 128 does).
         const int64_t span = static_cast<int64_t>(kTextureRepeats) * 65536;
         for (size_t band = 0; band < bandCount; ++band) {
@@ -132,20 +120,20 @@ std::vector<uint8_t> EncodeTerrain(const TerrainFile& terrain) {
             }
         }
     });
-    Chunk(out, kFaceNormals, [&](std::vector<uint8_t>& o) {
+    Chunk(out, kTerrainChunkFaceNormals, [&](std::vector<uint8_t>& o) {
         for (const FixedNormal& normal : FaceNormals(terrain)) {
             for (int32_t c : normal)
                 PutFixed(o, c);
         }
     });
-    Chunk(out, kBands, [&](std::vector<uint8_t>& o) {
+    Chunk(out, kTerrainChunkBands, [&](std::vector<uint8_t>& o) {
         Put32(o, static_cast<uint32_t>(bandCount));
         for (const TerrainBand& band : terrain.bands) {
             PutFixed(o, ToFixed(band.start));
             PutFixed(o, ToFixed(band.end));
         }
     });
-    Chunk(out, kMaterials, [&](std::vector<uint8_t>& o) {
+    Chunk(out, kTerrainChunkMaterials, [&](std::vector<uint8_t>& o) {
         Put32(o, static_cast<uint32_t>(terrain.layers.size()));
         Put32(o, static_cast<uint32_t>(bandCount));
         for (const TerrainMaterial& material : terrain.layers) {
