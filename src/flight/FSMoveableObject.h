@@ -82,7 +82,6 @@ public:
     const FSVector& GetAngularVelocity() const { return angularVelocity; }  // body, rad/s
     void SetAngularVelocity(const FSVector& w) { angularVelocity = w; }
     float GetMass() const { return mass; }  // kg
-    void SetMass(float kg) { mass = kg; }
     const FSVector& GetInertia() const { return inertia; }  // kg·km² about body x, y, z
     void SetInertia(const FSVector& kgKm2) { inertia = kgKm2; }
     // The last force computation's results: world-frame force (kN) and body torque (kN·km).
