@@ -7,6 +7,7 @@
 #include <algorithm>
 
 #include "app/FSApplicationContext.h"
+#include "app/FSShell.h"
 #include "game/CSPAircraft.h"
 #include "game/CSPPlaceholderController.h"
 #include "game/CSPTestFlight.h"
@@ -95,6 +96,10 @@ TEST(KeyboardFlight, EachPoweredAircraftTakesOffClimbsCruisesAndLandsWithTheKeys
         SCOPED_TRACE(index);
         HeadlessGame game;
         ASSERT_EQ(game.Start(), 0);
+        // The smallest picture: the flight is what is tested here, not its drawing.
+        CFSApplicationContext& context = game.shell->Context();
+        context.video.resolution = 0;
+        DeriveRenderSize(context.video);
         game.controller->SetTerrain("farmland.ter");
         game.controller->SetAircraft(index);
         game.StartFlight();
