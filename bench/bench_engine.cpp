@@ -46,7 +46,8 @@ BENCHMARK(BM_RenderFrameTestScene)->Arg(1)->Arg(0)->Unit(benchmark::kMicrosecond
 
 void BM_ConvertTo565FullScreen(benchmark::State& state) {
     std::vector<uint32_t> source(240 * 320);
-    for (size_t i = 0; i < source.size(); ++i) source[i] = static_cast<uint32_t>(i * 2654435761u);
+    for (size_t i = 0; i < source.size(); ++i)
+        source[i] = static_cast<uint32_t>(i * 2654435761u);
     std::vector<uint16_t> out(240 * 320);
     for (auto _ : state) {
         ConvertTo565(out.data(), source.data(), 240 * 320);

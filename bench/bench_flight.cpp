@@ -15,11 +15,11 @@
 #include "flight/FSFlightCommands.h"
 #include "game/CSPAircraft.h"
 #include "resources/FSArchive.h"
+#include "support/AircraftTestData.h"
 #include "world/FSFixed.h"
 #include "world/FSSceneNode.h"
 #include "world/FSSineTable.h"
 #include "world/FSTerrainHolder.h"
-#include "support/AircraftTestData.h"
 
 namespace {
 
@@ -30,7 +30,6 @@ public:
     void Update(CFSScene&, const FSFrame&) override {}
     void Draw(CFSScene&) override {}
 };
-
 
 struct Flight {
     SineTable sine;

@@ -38,7 +38,8 @@ struct InputRig {
 
 void BM_InputPassIdle(benchmark::State& state) {
     InputRig rig(kActionSetFlight);
-    for (auto _ : state) rig.Pass();
+    for (auto _ : state)
+        rig.Pass();
     benchmark::DoNotOptimize(rig.sent);
 }
 BENCHMARK(BM_InputPassIdle);
@@ -47,7 +48,8 @@ void BM_InputPassPadHeldInFlight(benchmark::State& state) {
     InputRig rig(kActionSetFlight);
     rig.display.SetPadKey(1, true);  // left
     rig.display.SetPadKey(3, true);  // up
-    for (auto _ : state) rig.Pass();
+    for (auto _ : state)
+        rig.Pass();
     benchmark::DoNotOptimize(rig.sent);
 }
 BENCHMARK(BM_InputPassPadHeldInFlight);
@@ -56,7 +58,8 @@ void BM_InputPassChordInFlight(benchmark::State& state) {
     InputRig rig(kActionSetFlight);
     rig.input.SetButtonToggle(4, 1);  // button 5
     rig.display.SetPadKey(1, true);
-    for (auto _ : state) rig.Pass();
+    for (auto _ : state)
+        rig.Pass();
     benchmark::DoNotOptimize(rig.sent);
 }
 BENCHMARK(BM_InputPassChordInFlight);

@@ -45,11 +45,13 @@ void BM_FlightFrameOfTheTestWorld(benchmark::State& state) {
         CSPTestWorld& world = *controller->World();
         // Fifteen houses more round the field: twenty buildings in all.
         for (int i = 0; i < 15; ++i) {
-            CFSMeshedNode* house = context.engine->CreateMeshedNode("buildings/house.obj", "buildings/house.png");
+            CFSMeshedNode* house =
+                context.engine->CreateMeshedNode("buildings/house.obj", "buildings/house.png");
             const float x = -0.6f + 0.08f * i, z = 0.7f;
             house->Scale({FloatToFixed(0.001f), FloatToFixed(0.001f), FloatToFixed(0.001f)});
             house->SetCell(world.Cell());
-            house->Move({FloatToFixed(-5.625f + x), FloatToFixed(world.GroundHeight(-5.625f + x, -13.125f + z)),
+            house->Move({FloatToFixed(-5.625f + x),
+                         FloatToFixed(world.GroundHeight(-5.625f + x, -13.125f + z)),
                          FloatToFixed(-13.125f + z)});
         }
         CFSEngine& engine = *context.engine;
@@ -64,7 +66,12 @@ void BM_FlightFrameOfTheTestWorld(benchmark::State& state) {
     ResetApplicationContext();
     platform::UseRealClock();
 }
-BENCHMARK(BM_FlightFrameOfTheTestWorld)->Arg(33)->Arg(49)->Arg(65)->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK(BM_FlightFrameOfTheTestWorld)
+    ->Arg(33)
+    ->Arg(49)
+    ->Arg(65)
+    ->Unit(benchmark::kMillisecond)
+    ->UseRealTime();
 
 }  // namespace
 

@@ -23,7 +23,8 @@ void BM_DrawText40Characters(benchmark::State& state, const char* folder, int al
 }
 BENCHMARK_CAPTURE(BM_DrawText40Characters, main_portrait, "main", 0)->Unit(benchmark::kMicrosecond);
 BENCHMARK_CAPTURE(BM_DrawText40Characters, main_landscape, "main", 2)->Unit(benchmark::kMicrosecond);
-BENCHMARK_CAPTURE(BM_DrawText40Characters, game_font_landscape, "game_font", 2)->Unit(benchmark::kMicrosecond);
+BENCHMARK_CAPTURE(BM_DrawText40Characters, game_font_landscape, "game_font", 2)
+    ->Unit(benchmark::kMicrosecond);
 
 }  // namespace
 

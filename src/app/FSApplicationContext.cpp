@@ -96,4 +96,6 @@ CFSApplicationContext* GetApplicationContext() {
     return gContext.get();
 }
 
-void ResetApplicationContext() { gContext.reset(); }
+void ResetApplicationContext() {
+    gContext.reset();
+}

@@ -28,7 +28,7 @@ class MFSSceneNode;
 
 // The "// VIDEO" settings.
 struct FSVideoBlock {
-    int32_t renderWidth = 240;   // size of the 3-D image in pixels, derived (see DeriveRenderSize)
+    int32_t renderWidth = 240;  // size of the 3-D image in pixels, derived (see DeriveRenderSize)
     int32_t renderHeight = 320;
     int32_t resolution = 1;        // "resolution": 0 half size doubled, 1 full, 2 scaled by the aspect
     float screenAspect = 1.0f;     // "screen_aspect": scale of the 3-D image for resolution 2
@@ -96,7 +96,7 @@ public:
 
     // Owned long-lived objects (released by the shell in its fixed order).
     std::unique_ptr<CFSEngine> engine;
-    std::unique_ptr<CFSInput> input;  // 38 actions
+    std::unique_ptr<CFSInput> input;                // 38 actions
     std::unique_ptr<CFSTextureCache> textureCache;  // made by the engine
     std::string texturesArchive;                    // path of "data\textures.zip"
     std::unique_ptr<CFSScene> sceneRoot;            // the 3-D world, made by the shell at start-up
@@ -129,15 +129,15 @@ public:
     uint8_t loadingThreadRunning = 0;
     CFSThread* loadingThread = nullptr;  // owned by the controller while a flight is built
     uint8_t videoThreadRunning = 0;
-    CFSThread* videoThread = nullptr;    // owned by the menu
-    int32_t menuOrientation = 2;  // screen orientation while the menu is shown
+    CFSThread* videoThread = nullptr;  // owned by the menu
+    int32_t menuOrientation = 2;       // screen orientation while the menu is shown
 
     const CFSFont* mainFont = nullptr;  // the engine's "main" font, for the menu and the cockpit
 
     std::string currentPlayer;
     std::vector<std::string> players;
 
-    float timeScale = 1.0f;     // simulation time factor, 0.25-4
+    float timeScale = 1.0f;       // simulation time factor, 0.25-4
     uint8_t timeScaleActive = 0;  // 0 until the first 1.4 s of a state have passed
 };
 

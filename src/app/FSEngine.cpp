@@ -16,19 +16,21 @@
 #include "resources/FSArchive.h"
 #include "resources/FSPixels.h"
 #include "resources/FSTextureCache.h"
+#include "world/FSBillboardNode.h"
 #include "world/FSEmmiter.h"
 #include "world/FSFrame.h"
-#include "world/FSBillboardNode.h"
 #include "world/FSGridCollisionDetector.h"
-#include "world/FSTerrainHolder.h"
 #include "world/FSMeshedNode.h"
 #include "world/FSParticlesSystem.h"
 #include "world/FSPropellerL.h"
 #include "world/FSScene.h"
+#include "world/FSTerrainHolder.h"
 
 namespace {
 
-GLfixed ToFixed(float value) { return static_cast<GLfixed>(value * 65536.0f); }
+GLfixed ToFixed(float value) {
+    return static_cast<GLfixed>(value * 65536.0f);
+}
 
 // Perspective projection with a vertical field of view in degrees.
 void SetProjection(float fovDegrees, float aspect, float nearPlane, float farPlane) {
@@ -36,7 +38,8 @@ void SetProjection(float fovDegrees, float aspect, float nearPlane, float farPla
     const float right = top * aspect;
     glMatrixMode(GL_PROJECTION);
     glLoadIdentity();
-    glFrustumx(ToFixed(-right), ToFixed(right), ToFixed(-top), ToFixed(top), ToFixed(nearPlane), ToFixed(farPlane));
+    glFrustumx(ToFixed(-right), ToFixed(right), ToFixed(-top), ToFixed(top), ToFixed(nearPlane),
+               ToFixed(farPlane));
     glMatrixMode(GL_MODELVIEW);
 }
 
@@ -51,7 +54,8 @@ float ComputeTimeScale(bool active, float currentRate) {
     return std::min(scale, 4.0f);
 }
 
-std::unique_ptr<CFSEngine> CFSEngine::Create(CFSApplicationContext& context, MFSMenu* menu, std::string& error) {
+std::unique_ptr<CFSEngine> CFSEngine::Create(CFSApplicationContext& context, MFSMenu* menu,
+                                             std::string& error) {
     std::unique_ptr<CFSEngine> engine(new CFSEngine(context, menu));
     if (!engine->Initialise(error)) return nullptr;
     return engine;
@@ -60,16 +64,17 @@ std::unique_ptr<CFSEngine> CFSEngine::Create(CFSApplicationContext& context, MFS
 CFSEngine::CFSEngine(CFSApplicationContext& context, MFSMenu* menu)
     : context_(context), display_(context.display), menu_(menu), surface_(std::make_unique<CFSGLSurface>()) {}
 
-CFSEngine::~CFSEngine() { TearDownSurface(); }
+CFSEngine::~CFSEngine() {
+    TearDownSurface();
+}
 
 bool CFSEngine::Initialise(std::string& error) {
     context_.texturesArchive = MakeDataPath("data\\textures.zip");
     context_.textureCache = std::make_unique<CFSTextureCache>(context_.texturesArchive);
     context_.meshLoader = std::make_unique<CFSMeshLoader>(MakeDataPath("data\\models.zip"));
     // The collision grid covers the local area of a world cell, as the scene's world box.
-    context_.collisionDetector = std::make_unique<CFSGridCollisionDetector>(
-        FSBox::FromCorners({-FixedFromInt(30), 0, -FixedFromInt(30)},
-                           {FixedFromInt(30), FixedFromInt(90), FixedFromInt(30)}));
+    context_.collisionDetector = std::make_unique<CFSGridCollisionDetector>(FSBox::FromCorners(
+        {-FixedFromInt(30), 0, -FixedFromInt(30)}, {FixedFromInt(30), FixedFromInt(90), FixedFromInt(30)}));
     // The fly-through effect starts outside every zone; its cloud picture is optional.
     context_.flyThrough.Init();
     context_.flyThrough.LoadCloudImage(context_.texturesArchive);
@@ -180,7 +185,9 @@ void CFSEngine::TearDownSurface() {
     dib_ = FSSurfaceImage{};
 }
 
-bool CFSEngine::HasSurface() const { return surface_ && surface_->IsReady(); }
+bool CFSEngine::HasSurface() const {
+    return surface_ && surface_->IsReady();
+}
 
 void CFSEngine::SetGLDefaults() {
     if (!HasSurface()) return;
@@ -396,7 +403,8 @@ void CFSEngine::DrawFlightOverlay() {
         if (controller_) controller_->DrawInstruments();
         if (controller_) {
             const std::string status = controller_->StatusText();
-            if (!status.empty()) DrawText(mainFont_, screenImage_, align, 0, kJustifyLeft, {5, 5}, amber, status);
+            if (!status.empty())
+                DrawText(mainFont_, screenImage_, align, 0, kJustifyLeft, {5, 5}, amber, status);
         }
     }
     // 14. TIME and SCORE, with their labels when there is no aircraft (after a crash).
@@ -418,7 +426,8 @@ void CFSEngine::UpdateTimeScale(uint32_t now) {
     context_.timeScale = ComputeTimeScale(context_.timeScaleActive != 0, meter_.CurrentRate());
 }
 
-CFSMeshedNode* CFSEngine::CreateMeshedNode(const std::string& modelName, const std::string& textureName, int flag) {
+CFSMeshedNode* CFSEngine::CreateMeshedNode(const std::string& modelName, const std::string& textureName,
+                                           int flag) {
     if (!context_.sceneRoot) return nullptr;
     return context_.sceneRoot->Add(CFSMeshedNode::CreateMeshedNode(modelName, textureName, flag));
 }
@@ -427,8 +436,8 @@ CFSParticlesSystem* CFSEngine::CreateParticlesSystem(const std::string& textureN
                                                      std::unique_ptr<MFSEmmiter> emitter, uint32_t colour,
                                                      int32_t quadSize) {
     if (!context_.sceneRoot) return nullptr;
-    return context_.sceneRoot->Add(
-        CFSParticlesSystem::CreateParticlesSystem(textureName, maxCount, std::move(emitter), colour, quadSize));
+    return context_.sceneRoot->Add(CFSParticlesSystem::CreateParticlesSystem(
+        textureName, maxCount, std::move(emitter), colour, quadSize));
 }
 
 TFSPropellerL* CFSEngine::CreatePropeller(MFSSceneNode* owner) {
@@ -436,8 +445,9 @@ TFSPropellerL* CFSEngine::CreatePropeller(MFSSceneNode* owner) {
     return context_.sceneRoot->Add(std::make_unique<TFSPropellerL>(owner, context_.sineTable));
 }
 
-CFSBillboardNode* CFSEngine::CreateBillboard(int32_t height, int32_t halfWidth, const std::string& textureName,
-                                             int variant) {
+CFSBillboardNode* CFSEngine::CreateBillboard(int32_t height, int32_t halfWidth,
+                                             const std::string& textureName, int variant) {
     if (!context_.sceneRoot) return nullptr;
-    return context_.sceneRoot->Add(std::make_unique<CFSBillboardNode>(height, halfWidth, textureName, variant));
+    return context_.sceneRoot->Add(
+        std::make_unique<CFSBillboardNode>(height, halfWidth, textureName, variant));
 }

@@ -43,7 +43,8 @@ class CFSEngine : public MFSFiniteStateMachine {
 public:
     // Makes and initialises the engine for the context's display; null (with the reason
     // in error) when the 3-D display cannot be started on this machine.
-    static std::unique_ptr<CFSEngine> Create(CFSApplicationContext& context, MFSMenu* menu, std::string& error);
+    static std::unique_ptr<CFSEngine> Create(CFSApplicationContext& context, MFSMenu* menu,
+                                             std::string& error);
     ~CFSEngine() override;
 
     // Takes the controller from the context, initialises it and enters state 3.
@@ -118,24 +119,24 @@ private:
     MFSDisplay* display_;
     MFSMenu* menu_;
     MFSGameController* controller_ = nullptr;
-    int handedWord_ = 0;          // a word of ours the controller may keep
-    int stateWords_[3] = {};      // set to 2, twice the warm-up and 0 on entering a state
+    int handedWord_ = 0;      // a word of ours the controller may keep
+    int stateWords_[3] = {};  // set to 2, twice the warm-up and 0 on entering a state
     uint32_t stateEntryTick_ = 0;
     uint32_t lastFrameTick_ = 0;
     uint32_t warmUpBaseTick_ = 0;
-    uint32_t warmUp_ = 1000;      // ms; the time scale stays 1.0 for 1.4 x this after a state change
+    uint32_t warmUp_ = 1000;  // ms; the time scale stays 1.0 for 1.4 x this after a state change
     int stateMirror_ = -1;
     FrameRateMeter meter_;
 
     std::unique_ptr<CFSGLSurface> surface_;
     std::vector<uint32_t> surfacePixels_;  // what GL drew, x8r8g8b8, top row first
     FSSurfaceImage dib_;
-    std::vector<uint16_t> renderBuffer_;   // the 3-D image in 5-6-5, render size
-    std::vector<uint16_t> screenBuffer_;   // 240 x 320 when the render size differs
-    uint16_t* screenImage_ = nullptr;      // screenBuffer_ or an alias of renderBuffer_
-    CFSSkyColour skyColour_;  // sets the clear colour and the light each flight frame
-    CFSFont mainFont_;  // "main": status line
-    CFSFont gameFont_;  // "game_font": TIME and SCORE
+    std::vector<uint16_t> renderBuffer_;  // the 3-D image in 5-6-5, render size
+    std::vector<uint16_t> screenBuffer_;  // 240 x 320 when the render size differs
+    uint16_t* screenImage_ = nullptr;     // screenBuffer_ or an alias of renderBuffer_
+    CFSSkyColour skyColour_;              // sets the clear colour and the light each flight frame
+    CFSFont mainFont_;                    // "main": status line
+    CFSFont gameFont_;                    // "game_font": TIME and SCORE
     int cockpitTop_ = 0;
     int cockpitBottom_ = 0;
 };

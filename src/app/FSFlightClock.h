@@ -4,7 +4,7 @@
 
 class FlightClock {
 public:
-    void Reset(uint32_t now);    // 0 and running
+    void Reset(uint32_t now);  // 0 and running
     int32_t Read(uint32_t now) const;
     void Stop(uint32_t now);     // freezes the value
     void Restart(uint32_t now);  // runs on from the frozen value

@@ -24,16 +24,14 @@ struct DefaultBinding {
 
 // The factory bindings, one per action. Button 5 (state 9) is the shift key of the chords.
 const DefaultBinding kDefaults[kActionCount] = {
-    {{0}, 1, 0, 300},    {{8}, 1, 0, 300},    {{1}, 1, 0, 300},    {{2}, 1, 0, 300},
-    {{3}, 1, 0, 300},    {{4}, 1, 0, 300},    {{1}, 1, 0, 0},      {{2}, 1, 0, 0},
-    {{3}, 1, 0, 0},      {{4}, 1, 0, 0},      {{7}, 1, 0, 0},      {{6}, 1, 0, 0},
-    {{3}, 1, 0, 0},      {{4}, 1, 0, 0},      {{1}, 1, 0, 0},      {{2}, 1, 0, 0},
-    {{1, 9}, 2, 0, 0},   {{2, 9}, 2, 0, 0},   {{0, 9}, 2, 0, 0},   {{1}, 1, 1, 0},
-    {{2}, 1, 1, 0},      {{3}, 1, 1, 0},      {{4}, 1, 1, 0},      {{1, 9}, 2, 1, 0},
-    {{2, 9}, 2, 1, 0},   {{0, 9}, 2, 1, 0},   {{5, 9}, 2, 0, 300}, {{6}, 1, 0, 300},
-    {{0}, 1, 0, 500},    {{5}, 1, 0, 500},    {{8}, 1, 1, 0},      {{7}, 1, 0, 300},
-    {{8, 9}, 2, 0, 300}, {{7, 9}, 2, 0, 0},   {{6, 9}, 2, 0, 0},   {{11}, 1, 0, 0},
-    {{10}, 1, 0, 0},     {{12}, 1, 0, 0},
+    {{0}, 1, 0, 300},  {{8}, 1, 0, 300},    {{1}, 1, 0, 300},    {{2}, 1, 0, 300},  {{3}, 1, 0, 300},
+    {{4}, 1, 0, 300},  {{1}, 1, 0, 0},      {{2}, 1, 0, 0},      {{3}, 1, 0, 0},    {{4}, 1, 0, 0},
+    {{7}, 1, 0, 0},    {{6}, 1, 0, 0},      {{3}, 1, 0, 0},      {{4}, 1, 0, 0},    {{1}, 1, 0, 0},
+    {{2}, 1, 0, 0},    {{1, 9}, 2, 0, 0},   {{2, 9}, 2, 0, 0},   {{0, 9}, 2, 0, 0}, {{1}, 1, 1, 0},
+    {{2}, 1, 1, 0},    {{3}, 1, 1, 0},      {{4}, 1, 1, 0},      {{1, 9}, 2, 1, 0}, {{2, 9}, 2, 1, 0},
+    {{0, 9}, 2, 1, 0}, {{5, 9}, 2, 0, 300}, {{6}, 1, 0, 300},    {{0}, 1, 0, 500},  {{5}, 1, 0, 500},
+    {{8}, 1, 1, 0},    {{7}, 1, 0, 300},    {{8, 9}, 2, 0, 300}, {{7, 9}, 2, 0, 0}, {{6, 9}, 2, 0, 0},
+    {{11}, 1, 0, 0},   {{10}, 1, 0, 0},     {{12}, 1, 0, 0},
 };
 
 }  // namespace
@@ -70,7 +68,8 @@ void CFSInput::Poll() {
 }
 
 void CFSInput::LatchStylus(int index, uint8_t value) {
-    if (index >= kStateStylusPressed && index <= kStateStylusMoved) stylusLatches_[index - kStateStylusPressed] = value;
+    if (index >= kStateStylusPressed && index <= kStateStylusMoved)
+        stylusLatches_[index - kStateStylusPressed] = value;
 }
 
 void CFSInput::SetButtonToggle(int button, uint8_t value) {
@@ -105,7 +104,8 @@ uint8_t CFSInput::Evaluate(Binding& binding, uint32_t now) const {
 }
 
 void CFSInput::EvaluateAll(uint32_t now) {
-    for (size_t i = 0; i < bindings_.size(); ++i) actionStates_[i] = Evaluate(bindings_[i], now);
+    for (size_t i = 0; i < bindings_.size(); ++i)
+        actionStates_[i] = Evaluate(bindings_[i], now);
 }
 
 void CFSInput::Dispatch(const std::function<int(int)>& send) {
@@ -113,7 +113,8 @@ void CFSInput::Dispatch(const std::function<int(int)>& send) {
     for (auto it = order_.rbegin(); it != order_.rend(); ++it) {
         const Binding& binding = bindings_[static_cast<size_t>(*it)];
         const int keyCount = static_cast<int>(binding.keys.size());
-        if (binding.action == -1 || !binding.enabled || keyCount < 1 || !actionStates_[static_cast<size_t>(*it)]) {
+        if (binding.action == -1 || !binding.enabled || keyCount < 1 ||
+            !actionStates_[static_cast<size_t>(*it)]) {
             continue;
         }
         if (dispatchedKeyCount != -1 && dispatchedKeyCount != keyCount) continue;
@@ -123,23 +124,27 @@ void CFSInput::Dispatch(const std::function<int(int)>& send) {
 }
 
 void CFSInput::EnableAll(uint8_t flag) {
-    for (Binding& binding : bindings_) binding.enabled = flag;
+    for (Binding& binding : bindings_)
+        binding.enabled = flag;
 }
 
 void CFSInput::EnableAction(int index, uint8_t flag) {
-    if (index >= 0 && index < static_cast<int>(bindings_.size())) bindings_[static_cast<size_t>(index)].enabled = flag;
+    if (index >= 0 && index < static_cast<int>(bindings_.size()))
+        bindings_[static_cast<size_t>(index)].enabled = flag;
 }
 
 void CFSInput::EnableActionSet(int set) {
     static const std::vector<int> kSets[3] = {
         {0, 1, 4, 5, 8, 9, 2, 6, 3, 7, 36, 35, 37},
-        {12, 21, 13, 22, 14, 19, 15, 20, 16, 23, 17, 24, 18, 25, 26, 27, 28, 29, 31, 32, 33, 34, 30, 36, 35, 37},
+        {12, 21, 13, 22, 14, 19, 15, 20, 16, 23, 17, 24, 18,
+         25, 26, 27, 28, 29, 31, 32, 33, 34, 30, 36, 35, 37},
         // The map view: no stylus actions.
         {12, 21, 13, 22, 14, 19, 15, 20, 11, 10, 29, 30},
     };
     EnableAll(0);
     if (set < 0 || set > 2) return;
-    for (int action : kSets[set]) EnableAction(action, 1);
+    for (int action : kSets[set])
+        EnableAction(action, 1);
 }
 
 void CFSInput::SetBinding(int index, const std::vector<int32_t>& keys, int32_t mode, int32_t interval) {
@@ -200,12 +205,16 @@ std::vector<int32_t> CFSInput::KeysOf(int index) const {
 void CFSInput::RebuildOrder() {
     // Counting sort over the key counts: ascending, stable within equal counts.
     size_t maxCount = 0;
-    for (const Binding& binding : bindings_) maxCount = std::max(maxCount, binding.keys.size());
+    for (const Binding& binding : bindings_)
+        maxCount = std::max(maxCount, binding.keys.size());
     std::vector<size_t> start(maxCount + 2, 0);
-    for (const Binding& binding : bindings_) ++start[binding.keys.size() + 1];
-    for (size_t i = 1; i < start.size(); ++i) start[i] += start[i - 1];
+    for (const Binding& binding : bindings_)
+        ++start[binding.keys.size() + 1];
+    for (size_t i = 1; i < start.size(); ++i)
+        start[i] += start[i - 1];
     order_.assign(bindings_.size(), 0);
-    for (size_t i = 0; i < bindings_.size(); ++i) order_[start[bindings_[i].keys.size()]++] = static_cast<int>(i);
+    for (size_t i = 0; i < bindings_.size(); ++i)
+        order_[start[bindings_[i].keys.size()]++] = static_cast<int>(i);
 }
 
 void CFSInput::StartCapture(std::vector<int32_t>* target) {

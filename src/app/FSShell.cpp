@@ -17,15 +17,17 @@
 namespace {
 
 uint32_t ReadLE32(const unsigned char* p) {
-    return static_cast<uint32_t>(p[0]) | (static_cast<uint32_t>(p[1]) << 8) | (static_cast<uint32_t>(p[2]) << 16) |
-           (static_cast<uint32_t>(p[3]) << 24);
+    return static_cast<uint32_t>(p[0]) | (static_cast<uint32_t>(p[1]) << 8) |
+           (static_cast<uint32_t>(p[2]) << 16) | (static_cast<uint32_t>(p[3]) << 24);
 }
 
 }  // namespace
 
 CFSShell::CFSShell(MFSDisplay& display, FSShellParts parts) : display_(display), parts_(std::move(parts)) {}
 
-CFSShell::~CFSShell() { Shutdown(); }
+CFSShell::~CFSShell() {
+    Shutdown();
+}
 
 int CFSShell::Start() {
     context_ = GetApplicationContext();
@@ -90,7 +92,8 @@ void CFSShell::ShowSplash() {
     const int32_t width = static_cast<int32_t>(ReadLE32(bmp + 18));
     const int32_t height = static_cast<int32_t>(ReadLE32(bmp + 22));
     const uint32_t bits = bmp[28] | (bmp[29] << 8);
-    const uint64_t bytes = static_cast<uint64_t>(width) * static_cast<uint64_t>(height < 0 ? -height : height) * (bits / 8);
+    const uint64_t bytes =
+        static_cast<uint64_t>(width) * static_cast<uint64_t>(height < 0 ? -height : height) * (bits / 8);
     if (bytes != MFSDisplay::kPixels * 2u || offset > size || size - offset < bytes) return;
     uint16_t* frame = display_.BeginDraw();
     std::memcpy(frame, bmp + offset, bytes);
@@ -163,7 +166,8 @@ int CFSShell::Run() {
     while (RunPass()) {
         ++paceFrames_;
         const uint32_t now = platform::TickCount();
-        const uint32_t due = paceStart_ + static_cast<uint32_t>(uint64_t{paceFrames_} * 1000u / kFramesPerSecond);
+        const uint32_t due =
+            paceStart_ + static_cast<uint32_t>(uint64_t{paceFrames_} * 1000u / kFramesPerSecond);
         const int32_t wait = static_cast<int32_t>(due - now);
         if (wait > 0) {
             platform::Sleep(static_cast<uint32_t>(wait));

@@ -81,7 +81,7 @@ public:
     void SetVelocity(const FSVector& v) { velocity = v; }
     const FSVector& GetAngularVelocity() const { return angularVelocity; }  // body, rad/s
     void SetAngularVelocity(const FSVector& w) { angularVelocity = w; }
-    float GetMass() const { return mass; }  // kg
+    float GetMass() const { return mass; }                  // kg
     const FSVector& GetInertia() const { return inertia; }  // kg·km² about body x, y, z
     void SetInertia(const FSVector& kgKm2) { inertia = kgKm2; }
     // The last force computation's results: world-frame force (kN) and body torque (kN·km).

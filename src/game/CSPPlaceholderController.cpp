@@ -12,7 +12,9 @@
 
 CSPPlaceholderController::CSPPlaceholderController() = default;
 
-CSPPlaceholderController::~CSPPlaceholderController() { LeaveGame(); }
+CSPPlaceholderController::~CSPPlaceholderController() {
+    LeaveGame();
+}
 
 void CSPPlaceholderController::SetCameraPlacement(float heading, float pitch, float distance) {
     heading_ = heading;
@@ -83,7 +85,8 @@ int CSPPlaceholderController::HandleAction(int action) {
             return 1;
         case 29:
             engine->SetState(state == Flying ? Paused : Flying);
-            GetApplicationContext()->input->EnableActionSet(state == Flying ? kActionSetPaused : kActionSetFlight);
+            GetApplicationContext()->input->EnableActionSet(state == Flying ? kActionSetPaused
+                                                                            : kActionSetFlight);
             return 1;
         case 12:
             pitch_ = std::min(pitch_ + step, 80.0f);
@@ -129,6 +132,10 @@ void CSPPlaceholderController::CameraStep() {
     world_->DrawSkyAndLight();
 }
 
-std::string CSPPlaceholderController::StatusText() { return flight_ ? flight_->StatusText() : std::string(); }
+std::string CSPPlaceholderController::StatusText() {
+    return flight_ ? flight_->StatusText() : std::string();
+}
 
-int32_t CSPPlaceholderController::FlightSeconds() { return clock_.Read(platform::TickCount()); }
+int32_t CSPPlaceholderController::FlightSeconds() {
+    return clock_.Read(platform::TickCount());
+}

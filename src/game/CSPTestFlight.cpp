@@ -18,7 +18,9 @@
 
 namespace {
 
-FSFixed X(float value) { return FloatToFixed(value); }
+FSFixed X(float value) {
+    return FloatToFixed(value);
+}
 
 // The scene-object lines of an aircraft description that the test flight uses.
 struct AircraftObjects {
@@ -30,9 +32,9 @@ struct AircraftObjects {
     bool propeller = false;
     bool jet = false;
     float placement[3] = {0.0f, 0.0f, 0.0f};  // metres along the nose, up and sideways
-    bool glider = false;                       // no thrust at full throttle
-    bool difficulty = false;                   // the file sets the sensitivity centres
-    float centres[3] = {0.1f, 0.0f, 0.05f};    // joystick, balance, touch screen
+    bool glider = false;                      // no thrust at full throttle
+    bool difficulty = false;                  // the file sets the sensitivity centres
+    float centres[3] = {0.1f, 0.0f, 0.05f};   // joystick, balance, touch screen
 };
 
 // Where a glider starts: this far (km) before the strip and this high above the ground.
@@ -57,13 +59,15 @@ AircraftObjects ReadObjects(int aircraftIndex) {
             objects.height = words.NextFloat();
         } else if (key == "Difficulty") {
             objects.difficulty = true;
-            for (float& value : objects.centres) value = words.NextFloat();
+            for (float& value : objects.centres)
+                value = words.NextFloat();
         } else if (key == "Throttle") {
             words.NextFloat();
             objects.glider = words.NextFloat() <= 0.0f;
         } else if (key == "Propeller" || key == "Jet") {
             (key == "Propeller" ? objects.propeller : objects.jet) = true;
-            for (float& value : objects.placement) value = words.NextFloat();
+            for (float& value : objects.placement)
+                value = words.NextFloat();
         }
     });
     return objects;
@@ -110,8 +114,10 @@ bool CSPTestFlight::Build(CSPTestWorld& world, int aircraftIndex) {
     if (objects.propeller) {
         if (TFSPropellerL* propeller = engine->CreatePropeller(node_)) {
             // The placement values are metres in the model; the offsets are world km.
-            if (objects.placement[0] != 0.0f || objects.placement[1] != 0.0f || objects.placement[2] != 0.0f) {
-                propeller->SetOffsets(X(objects.placement[0] * objects.scale), X(objects.placement[1] * objects.scale),
+            if (objects.placement[0] != 0.0f || objects.placement[1] != 0.0f ||
+                objects.placement[2] != 0.0f) {
+                propeller->SetOffsets(X(objects.placement[0] * objects.scale),
+                                      X(objects.placement[1] * objects.scale),
                                       X(objects.placement[2] * objects.scale));
             }
         }

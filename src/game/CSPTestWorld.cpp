@@ -19,8 +19,8 @@
 #include "world/FSGravityAffector.h"
 #include "world/FSMeshedNode.h"
 #include "world/FSParticlesSystem.h"
-#include "world/FSProperty.h"
 #include "world/FSPropellerL.h"
+#include "world/FSProperty.h"
 #include "world/FSRandom.h"
 #include "world/FSScene.h"
 #include "world/FSSkyBox.h"
@@ -30,7 +30,9 @@
 namespace {
 
 constexpr float kPi = 3.14159265f;
-FSFixed X(float value) { return FloatToFixed(value); }
+FSFixed X(float value) {
+    return FloatToFixed(value);
+}
 
 // Where each terrain has a level area for the airfield (cell and local centre, km).
 struct Site {
@@ -92,7 +94,8 @@ bool CSPTestWorld::Build(const std::string& terrain, int dayTime) {
     light_[1] = X(light.green);
     light_[2] = X(light.blue);
     if (context.terrain) {
-        for (int c = 0; c < 3; ++c) context.terrain->tint[c] = light_[c];
+        for (int c = 0; c < 3; ++c)
+            context.terrain->tint[c] = light_[c];
     }
     // Fog as a route without its own gives it: linear from 8 to 30 km.
     glFogx(GL_FOG_MODE, GL_LINEAR);
@@ -188,8 +191,8 @@ void CSPTestWorld::AddSmoke(float x, float y, float z) {
     // Grey puffs rising slowly and fading over 50 frames.
     auto emitter = std::make_unique<TFSFountainEmmiter>(X(50.0f), FSFixedVector{X(0.05f), X(0.12f), X(0.05f)},
                                                         FSFixedVector{X(0.02f), X(0.01f), 0}, X(1.0f));
-    CFSParticlesSystem* smoke = engine->CreateParticlesSystem("particle.png", 24, std::move(emitter), 0x9A9A9A,
-                                                              X(0.004f));
+    CFSParticlesSystem* smoke =
+        engine->CreateParticlesSystem("particle.png", 24, std::move(emitter), 0x9A9A9A, X(0.004f));
     if (!smoke) return;
     smoke->AddAffector(std::make_unique<TFSFadeOutAffector>());
     PlaceOnCell(*smoke, x, y, z);
@@ -201,8 +204,8 @@ void CSPTestWorld::AddBurst() {
     // Sparks thrown out in every direction, falling back as they fade.
     auto emitter = std::make_unique<TFSBoomEmmiter>(X(30.0f), FSFixedVector{X(1.6f), X(1.6f), X(1.6f)},
                                                     FSFixedVector{0, X(-0.3f), 0});
-    CFSParticlesSystem* burst = engine->CreateParticlesSystem("particle.png", 60, std::move(emitter), 0x40C8FF,
-                                                              X(0.006f));
+    CFSParticlesSystem* burst =
+        engine->CreateParticlesSystem("particle.png", 60, std::move(emitter), 0x40C8FF, X(0.006f));
     if (!burst) return;
     burst->AddAffector(std::make_unique<TFSGravityAffector>());
     burst->AddAffector(std::make_unique<TFSFadeOutAffector>());
@@ -235,7 +238,8 @@ void CSPTestWorld::PlaceOrbitCamera(float headingDegrees, float pitchDegrees, fl
     float eyeX = centreX_ + distanceKm * std::cos(pitch) * std::sin(heading);
     float eyeZ = centreZ_ + distanceKm * std::cos(pitch) * std::cos(heading);
     // Never below the ground under the eye.
-    const float eyeY = std::fmax(ground + 0.05f + distanceKm * std::sin(pitch), GroundHeight(eyeX, eyeZ) + 0.03f);
+    const float eyeY =
+        std::fmax(ground + 0.05f + distanceKm * std::sin(pitch), GroundHeight(eyeX, eyeZ) + 0.03f);
     camera.SetCell(cell_);
     camera.LookAt({X(eyeX), X(eyeY), X(eyeZ)}, target, {0, kFixedOne, 0});
 }

@@ -59,8 +59,8 @@ private:
     float centreX_ = 0.0f;  // the airfield's centre in its cell (km)
     float centreZ_ = 0.0f;
     int dayTime_ = 2;
-    float flightAngle_ = 0.0f;   // the stand-in aircraft's place on its circle (radians)
-    float burstTimer_ = 0.0f;    // seconds until the next burst
+    float flightAngle_ = 0.0f;  // the stand-in aircraft's place on its circle (radians)
+    float burstTimer_ = 0.0f;   // seconds until the next burst
     CFSMeshedNode* aircraft_ = nullptr;
     int32_t light_[3] = {0x10000, 0x10000, 0x10000};  // 16.16 light of the time of day
 };

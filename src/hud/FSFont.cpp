@@ -32,12 +32,30 @@ Area Intersect(const Area& a, const Area& b) {
 void SourceOf(int transform, int32_t X, int32_t Y, int32_t w, int32_t h, int32_t x, int32_t y, int32_t& c,
               int32_t& r) {
     switch (transform) {
-        case 1: c = y - Y; r = X + h - 1 - x; break;
-        case 2: c = X + w - 1 - x; r = Y + h - 1 - y; break;
-        case 3: c = Y + w - 1 - y; r = x - X; break;
-        case 4: c = X + w - 1 - x; r = y - Y; break;
-        case 5: c = x - X; r = Y + h - 1 - y; break;
-        default: c = x - X; r = y - Y; break;
+        case 1:
+            c = y - Y;
+            r = X + h - 1 - x;
+            break;
+        case 2:
+            c = X + w - 1 - x;
+            r = Y + h - 1 - y;
+            break;
+        case 3:
+            c = Y + w - 1 - y;
+            r = x - X;
+            break;
+        case 4:
+            c = X + w - 1 - x;
+            r = y - Y;
+            break;
+        case 5:
+            c = x - X;
+            r = Y + h - 1 - y;
+            break;
+        default:
+            c = x - X;
+            r = y - Y;
+            break;
     }
 }
 
@@ -47,8 +65,8 @@ bool CFSFont::LoadFont(const std::string& folder, int spaceWidth, int letterSpac
     return LoadFontFrom(MakeDataPath(kFontsArchive), folder, spaceWidth, letterSpacing, lineSpacing);
 }
 
-bool CFSFont::LoadFontFrom(const std::string& archive, const std::string& folder, int spaceWidth, int letterSpacing,
-                           int lineSpacing) {
+bool CFSFont::LoadFontFrom(const std::string& archive, const std::string& folder, int spaceWidth,
+                           int letterSpacing, int lineSpacing) {
     Release();
     spaceWidth_ = spaceWidth;
     letterSpacing_ = letterSpacing;
@@ -64,7 +82,8 @@ bool CFSFont::LoadFontFrom(const std::string& archive, const std::string& folder
             source_ = LoadBitmap(archive, folder + "/" + tokens[1], true);
         } else if (!tokens.empty() && tokens[0] == "letters") {
             starts.clear();
-            for (size_t i = 1; i < tokens.size(); ++i) starts.push_back(ToInt(tokens[i]));
+            for (size_t i = 1; i < tokens.size(); ++i)
+                starts.push_back(ToInt(tokens[i]));
         }
     });
     // The values are the first column of each glyph and then the strip's end, so n
@@ -104,7 +123,8 @@ bool CFSFont::LoadFontFrom(const std::string& archive, const std::string& folder
         for (int i = 0; i < glyphs; ++i) {
             for (int32_t row = 0; row < mask_->height; ++row) {
                 const uint8_t* line = bytes + static_cast<size_t>(row) * mask_->rowBytes;
-                const bool inked = std::any_of(line + starts_[i], line + starts_[i + 1], [](uint8_t m) { return m != 0; });
+                const bool inked =
+                    std::any_of(line + starts_[i], line + starts_[i + 1], [](uint8_t m) { return m != 0; });
                 if (!inked) continue;
                 tops_[i] = std::min(tops_[i], row);
                 bottoms_[i] = row;
@@ -169,8 +189,9 @@ int CFSFont::TextHeight(std::string_view text) const {
     return lines * LineHeight() + (lines - 1) * lineSpacing_;
 }
 
-void DrawTextRaw(const CFSFont& font, uint16_t* buffer, int width, int height, int direction, int justification,
-                 FSPoint point, uint16_t colour, std::string_view text, const FSClipRect& clip) {
+void DrawTextRaw(const CFSFont& font, uint16_t* buffer, int width, int height, int direction,
+                 int justification, FSPoint point, uint16_t colour, std::string_view text,
+                 const FSClipRect& clip) {
     if (!font.CanDraw() || !buffer || direction < 0 || direction > 5) return;
     const Area bounds = Intersect({0, 0, width, height}, {clip.left, clip.top, clip.right, clip.bottom});
     if (bounds.Empty()) return;
@@ -206,12 +227,30 @@ void DrawTextRaw(const CFSFont& font, uint16_t* buffer, int width, int height, i
         int32_t X = 0;
         int32_t Y = 0;
         switch (direction) {
-            case 1: X = point.x - v + H - B - 1; Y = point.y + u; break;
-            case 2: X = point.x - w - u + W; Y = point.y - v + H - B - 1; break;
-            case 3: X = point.x + T + v; Y = point.y - w - u + W; break;
-            case 4: X = point.x - w - u + W; Y = point.y + T + v; break;
-            case 5: X = point.x + u; Y = point.y - v + H - B - 1; break;
-            default: X = point.x + u; Y = point.y + T + v; break;
+            case 1:
+                X = point.x - v + H - B - 1;
+                Y = point.y + u;
+                break;
+            case 2:
+                X = point.x - w - u + W;
+                Y = point.y - v + H - B - 1;
+                break;
+            case 3:
+                X = point.x + T + v;
+                Y = point.y - w - u + W;
+                break;
+            case 4:
+                X = point.x - w - u + W;
+                Y = point.y + T + v;
+                break;
+            case 5:
+                X = point.x + u;
+                Y = point.y - v + H - B - 1;
+                break;
+            default:
+                X = point.x + u;
+                Y = point.y + T + v;
+                break;
         }
         u += font.letterSpacing_ + w;
         const int h = B - T + 1;
@@ -230,7 +269,8 @@ void DrawTextRaw(const CFSFont& font, uint16_t* buffer, int width, int height, i
         const FSPoint destination{visible.x0, visible.y0};
         if (font.source_) {
             CopyPixelsMasked(buffer, destination, bufferSize, font.source_->Pixels(), source,
-                             font.source_->BufferSize(), mask.Bytes(), source, mask.BufferSize(), part, direction);
+                             font.source_->BufferSize(), mask.Bytes(), source, mask.BufferSize(), part,
+                             direction);
         } else {
             FillMasked(buffer, destination, bufferSize, mask.Bytes(), source, mask.BufferSize(), part, colour,
                        direction);
@@ -282,16 +322,16 @@ void DrawTextClipped(const CFSFont& font, uint16_t* buffer, int alignment, int d
                 deviceClip);
 }
 
-void DrawText(const CFSFont& font, uint16_t* buffer, int alignment, int direction, int justification, FSPoint point,
-              uint16_t colour, std::string_view text) {
+void DrawText(const CFSFont& font, uint16_t* buffer, int alignment, int direction, int justification,
+              FSPoint point, uint16_t colour, std::string_view text) {
     // The whole picture of the orientation: 240 x 320 upright, else 320 x 240.
     const FSClipRect whole = alignment == 0 ? FSClipRect{0, 0, kScreenWidth, kScreenHeight}
                                             : FSClipRect{0, 0, kScreenHeight, kScreenWidth};
     DrawTextClipped(font, buffer, alignment, direction, justification, point, colour, text, whole);
 }
 
-void DrawTextF(const CFSFont& font, uint16_t* buffer, int alignment, int direction, int justification, FSPoint point,
-               uint16_t colour, const char* format, ...) {
+void DrawTextF(const CFSFont& font, uint16_t* buffer, int alignment, int direction, int justification,
+               FSPoint point, uint16_t colour, const char* format, ...) {
     char text[304];
     va_list arguments;
     va_start(arguments, format);

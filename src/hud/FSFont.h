@@ -26,8 +26,8 @@ public:
     // "letters" line, or its columns do not fit the strip.
     bool LoadFont(const std::string& folder, int spaceWidth, int letterSpacing, int lineSpacing);
     // The same from another archive (tests, tools).
-    bool LoadFontFrom(const std::string& archivePath, const std::string& folder, int spaceWidth, int letterSpacing,
-                      int lineSpacing);
+    bool LoadFontFrom(const std::string& archivePath, const std::string& folder, int spaceWidth,
+                      int letterSpacing, int lineSpacing);
     void Release();
 
     // Pixels of line index (0-based) of text.
@@ -45,16 +45,16 @@ public:
     bool HasSource() const { return source_ != nullptr; }
 
 private:
-    friend void DrawTextRaw(const CFSFont&, uint16_t*, int, int, int, int, FSPoint, uint16_t, std::string_view,
-                            const FSClipRect&);
+    friend void DrawTextRaw(const CFSFont&, uint16_t*, int, int, int, int, FSPoint, uint16_t,
+                            std::string_view, const FSClipRect&);
     // Width of the glyph of byte c, or -1 when c has none.
     int GlyphWidth(unsigned char c) const;
 
     FSBitmapHandle mask_;
     FSBitmapHandle source_;
-    std::vector<int32_t> starts_;  // strip column of each glyph, plus the strip's end
-    std::vector<int32_t> tops_;    // first inked row of each glyph (the height when none)
-    std::vector<int32_t> bottoms_; // last inked row (-1 when none)
+    std::vector<int32_t> starts_;   // strip column of each glyph, plus the strip's end
+    std::vector<int32_t> tops_;     // first inked row of each glyph (the height when none)
+    std::vector<int32_t> bottoms_;  // last inked row (-1 when none)
     int spaceWidth_ = 0;
     int letterSpacing_ = 0;
     int lineSpacing_ = 0;
@@ -66,16 +66,17 @@ enum FSJustify : int { kJustifyLeft = 0, kJustifyCentre = 1, kJustifyRight = 2 }
 // Draws text into a width x height buffer. direction is the rotation of the text (the
 // picture transform codes 0-5); (x, y) is the top-left of the text's box before rotation
 // for left-justified text. Nothing is drawn outside the buffer or outside clip.
-void DrawTextRaw(const CFSFont& font, uint16_t* buffer, int width, int height, int direction, int justification,
-                 FSPoint point, uint16_t colour, std::string_view text, const FSClipRect& clip);
+void DrawTextRaw(const CFSFont& font, uint16_t* buffer, int width, int height, int direction,
+                 int justification, FSPoint point, uint16_t colour, std::string_view text,
+                 const FSClipRect& clip);
 
 // Draws text on the 240 x 320 device screen as it appears upright in screen orientation
 // alignment (0, 1 or 2): point and direction are those of the upright picture.
-void DrawText(const CFSFont& font, uint16_t* buffer, int alignment, int direction, int justification, FSPoint point,
-              uint16_t colour, std::string_view text);
+void DrawText(const CFSFont& font, uint16_t* buffer, int alignment, int direction, int justification,
+              FSPoint point, uint16_t colour, std::string_view text);
 // The same, cut to a rectangle of the upright picture.
 void DrawTextClipped(const CFSFont& font, uint16_t* buffer, int alignment, int direction, int justification,
                      FSPoint point, uint16_t colour, std::string_view text, const FSClipRect& clip);
 // printf-style; the formatted text is cut at 303 bytes.
-void DrawTextF(const CFSFont& font, uint16_t* buffer, int alignment, int direction, int justification, FSPoint point,
-               uint16_t colour, const char* format, ...) __attribute__((format(printf, 8, 9)));
+void DrawTextF(const CFSFont& font, uint16_t* buffer, int alignment, int direction, int justification,
+               FSPoint point, uint16_t colour, const char* format, ...) __attribute__((format(printf, 8, 9)));

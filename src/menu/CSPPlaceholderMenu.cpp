@@ -34,12 +34,25 @@ void FillArrow(std::vector<uint16_t>& screen, int cx, int cy, int size, int d, u
         for (int j = -half; j <= half; ++j) {
             int x = cx, y = cy;
             switch (d) {
-                case 0: x = cx - size / 2 + i; y = cy + j; break;
-                case 1: x = cx + size / 2 - i; y = cy + j; break;
-                case 2: x = cx + j; y = cy - size / 2 + i; break;
-                default: x = cx + j; y = cy + size / 2 - i; break;
+                case 0:
+                    x = cx - size / 2 + i;
+                    y = cy + j;
+                    break;
+                case 1:
+                    x = cx + size / 2 - i;
+                    y = cy + j;
+                    break;
+                case 2:
+                    x = cx + j;
+                    y = cy - size / 2 + i;
+                    break;
+                default:
+                    x = cx + j;
+                    y = cy + size / 2 - i;
+                    break;
             }
-            if (x >= 0 && y >= 0 && x < CSPPlaceholderMenu::kScreenWidth && y < CSPPlaceholderMenu::kScreenHeight) {
+            if (x >= 0 && y >= 0 && x < CSPPlaceholderMenu::kScreenWidth &&
+                y < CSPPlaceholderMenu::kScreenHeight) {
                 screen[y * CSPPlaceholderMenu::kScreenWidth + x] = colour;
             }
         }
@@ -148,7 +161,8 @@ void CSPPlaceholderMenu::UpdateAndDraw(int redraw) {
     for (int y = 0; y < kScreenHeight; ++y) {
         const uint16_t* row = screen_.data() + y * kScreenWidth;
         uint16_t* column = device + (MFSDisplay::kWidth - 1 - y);
-        for (int x = 0; x < kScreenWidth; ++x) column[x * MFSDisplay::kWidth] = row[x];
+        for (int x = 0; x < kScreenWidth; ++x)
+            column[x * MFSDisplay::kWidth] = row[x];
     }
     context->display->EndDraw();
 }

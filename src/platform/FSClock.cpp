@@ -21,7 +21,9 @@ uint32_t RealTicks() {
 
 }  // namespace
 
-uint32_t TickCount() { return gVirtual.load() ? gVirtualNow.load() : RealTicks(); }
+uint32_t TickCount() {
+    return gVirtual.load() ? gVirtualNow.load() : RealTicks();
+}
 
 void Sleep(uint32_t ms) {
     if (gVirtual.load()) {
@@ -46,10 +48,16 @@ void UseVirtualClock(uint32_t startTick) {
     gVirtual.store(true);
 }
 
-void UseRealClock() { gVirtual.store(false); }
+void UseRealClock() {
+    gVirtual.store(false);
+}
 
-bool IsVirtualClock() { return gVirtual.load(); }
+bool IsVirtualClock() {
+    return gVirtual.load();
+}
 
-void AdvanceVirtualClock(uint32_t ms) { gVirtualNow.fetch_add(ms); }
+void AdvanceVirtualClock(uint32_t ms) {
+    gVirtualNow.fetch_add(ms);
+}
 
 }  // namespace platform

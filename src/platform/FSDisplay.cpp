@@ -60,7 +60,8 @@ void MFSDisplay::PostEvent(const FSEvent& event) {
 }
 
 void MFSDisplay::SetKeyTable(const int table[10]) {
-    for (int i = 0; i < 10; ++i) keyTable_[i].store(table[i]);
+    for (int i = 0; i < 10; ++i)
+        keyTable_[i].store(table[i]);
 }
 
 void MFSDisplay::SetPadKey(int index, bool down) {
@@ -124,14 +125,16 @@ void DeviceToPicture(int orientation, const uint16_t* device, uint16_t* picture)
         // Picture (X, Y), 320 wide, shows device pixel (Y, 319 - X).
         for (int y = 0; y < w; ++y) {
             uint16_t* out = picture + y * h;
-            for (int x = 0; x < h; ++x) out[x] = device[(h - 1 - x) * w + y];
+            for (int x = 0; x < h; ++x)
+                out[x] = device[(h - 1 - x) * w + y];
         }
     } else if (orientation == 2) {
         // Picture (X, Y), 320 wide, shows device pixel (239 - Y, X).
         for (int y = 0; y < w; ++y) {
             uint16_t* out = picture + y * h;
             const uint16_t* column = device + (w - 1 - y);
-            for (int x = 0; x < h; ++x) out[x] = column[x * w];
+            for (int x = 0; x < h; ++x)
+                out[x] = column[x * w];
         }
     } else {
         std::memcpy(picture, device, sizeof(uint16_t) * w * h);

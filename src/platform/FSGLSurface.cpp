@@ -28,12 +28,18 @@ EGLDisplay OpenSurfacelessDisplay() {
 bool ChooseConfig(EGLDisplay display, EGLConfig& config) {
     // 8 bits per colour; the depth buffer as deep as the driver offers (32, else 24).
     for (EGLint depth : {32, 24, 16}) {
-        const EGLint attributes[] = {EGL_RED_SIZE,     8,
-                                     EGL_GREEN_SIZE,   8,
-                                     EGL_BLUE_SIZE,    8,
-                                     EGL_DEPTH_SIZE,   depth,
-                                     EGL_SURFACE_TYPE, EGL_PBUFFER_BIT,
-                                     EGL_RENDERABLE_TYPE, EGL_OPENGL_ES_BIT,
+        const EGLint attributes[] = {EGL_RED_SIZE,
+                                     8,
+                                     EGL_GREEN_SIZE,
+                                     8,
+                                     EGL_BLUE_SIZE,
+                                     8,
+                                     EGL_DEPTH_SIZE,
+                                     depth,
+                                     EGL_SURFACE_TYPE,
+                                     EGL_PBUFFER_BIT,
+                                     EGL_RENDERABLE_TYPE,
+                                     EGL_OPENGL_ES_BIT,
                                      EGL_NONE};
         EGLint count = 0;
         if (eglChooseConfig(display, attributes, &config, 1, &count) && count == 1) return true;
@@ -43,7 +49,9 @@ bool ChooseConfig(EGLDisplay display, EGLConfig& config) {
 
 }  // namespace
 
-CFSGLSurface::~CFSGLSurface() { Destroy(); }
+CFSGLSurface::~CFSGLSurface() {
+    Destroy();
+}
 
 bool CFSGLSurface::Probe(std::string& error) {
     EGLDisplay display = OpenSurfacelessDisplay();
@@ -129,7 +137,8 @@ void CFSGLSurface::ReadPixels(uint32_t* pixels) const {
     }
     // GL's first row is the bottom one; the game's buffers start at the top.
     for (int top = 0, bottom = height_ - 1; top < bottom; ++top, --bottom) {
-        std::swap_ranges(pixels + static_cast<size_t>(top) * width_, pixels + static_cast<size_t>(top + 1) * width_,
+        std::swap_ranges(pixels + static_cast<size_t>(top) * width_,
+                         pixels + static_cast<size_t>(top + 1) * width_,
                          pixels + static_cast<size_t>(bottom) * width_);
     }
 }

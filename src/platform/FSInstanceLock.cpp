@@ -6,7 +6,9 @@
 
 #include <cerrno>
 
-CFSInstanceLock::~CFSInstanceLock() { Release(); }
+CFSInstanceLock::~CFSInstanceLock() {
+    Release();
+}
 
 CFSInstanceLock::Result CFSInstanceLock::Acquire(const std::string& lockFile) {
     Release();

@@ -2,7 +2,9 @@
 
 #include <dlfcn.h>
 
-CFSLibrary::~CFSLibrary() { Close(); }
+CFSLibrary::~CFSLibrary() {
+    Close();
+}
 
 bool CFSLibrary::Open(const std::string& path) {
     Close();
@@ -21,4 +23,6 @@ void CFSLibrary::Close() {
     handle_ = nullptr;
 }
 
-void* CFSLibrary::Symbol(const char* name) const { return handle_ ? dlsym(handle_, name) : nullptr; }
+void* CFSLibrary::Symbol(const char* name) const {
+    return handle_ ? dlsym(handle_, name) : nullptr;
+}

@@ -45,7 +45,8 @@ std::string ExecutableFolder() {
 std::string DataPath(const std::string& relative) {
     std::string path = ExecutableFolder();
     path.reserve(path.size() + relative.size());
-    for (char c : relative) path += (c == '\\') ? '/' : c;
+    for (char c : relative)
+        path += (c == '\\') ? '/' : c;
     return path;
 }
 

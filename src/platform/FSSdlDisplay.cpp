@@ -215,7 +215,8 @@ void CFSSdlDisplay::WindowThread() {
                         e.code = gained ? 1 : 0;
                         PostEvent(e);
                         if (!gained) {
-                            for (int i = 0; i < 5; ++i) SetPadKey(i, false);
+                            for (int i = 0; i < 5; ++i)
+                                SetPadKey(i, false);
                         }
                     } else if (ev.window.event == SDL_WINDOWEVENT_EXPOSED ||
                                ev.window.event == SDL_WINDOWEVENT_SIZE_CHANGED) {
@@ -275,7 +276,8 @@ void CFSSdlDisplay::WindowThread() {
                     if (!w->pad) w->pad = SDL_GameControllerOpen(ev.cdevice.which);
                     break;
                 case SDL_CONTROLLERDEVICEREMOVED:
-                    if (w->pad && SDL_JoystickInstanceID(SDL_GameControllerGetJoystick(w->pad)) == ev.cdevice.which) {
+                    if (w->pad &&
+                        SDL_JoystickInstanceID(SDL_GameControllerGetJoystick(w->pad)) == ev.cdevice.which) {
                         SDL_GameControllerClose(w->pad);
                         w->pad = nullptr;
                     }

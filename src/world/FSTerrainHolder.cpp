@@ -23,7 +23,8 @@ void CFSTerrainHolder::Draw(CFSScene& scene) {
     options.terrainQuality = context.video.terrainQuality;
     options.texturesQuality = context.video.texturesQuality;
     options.alignment = context.game.screenAlign;
-    for (int c = 0; c < 3; ++c) options.tint[c] = tint[c];
+    for (int c = 0; c < 3; ++c)
+        options.tint[c] = tint[c];
     model->Draw(camera, options);
 }
 

@@ -7,9 +7,9 @@
 #include "app/FSApplicationContext.h"
 #include "app/FSEngine.h"
 #include "game/CSPPlaceholderController.h"
-#include "world/FSTerrainHolder.h"
 #include "platform/FSPaths.h"
 #include "support/TestSupport.h"
+#include "world/FSTerrainHolder.h"
 
 using testing_support::Blue5;
 using testing_support::Green6;
@@ -28,7 +28,9 @@ std::vector<uint16_t> TestFlightPicture(HeadlessGame& game, int dayTime) {
     return game.Picture();
 }
 
-int Brightness(uint16_t p) { return Red5(p) + Green6(p) / 2 + Blue5(p); }  // 0..93
+int Brightness(uint16_t p) {
+    return Red5(p) + Green6(p) / 2 + Blue5(p);
+}  // 0..93
 
 TEST(EngineFrame, RendersTheTestFlightUprightWithSkyAboveAndGroundBelow) {
     HeadlessGame game;
@@ -129,7 +131,8 @@ TEST(EngineFrame, ResolutionZeroShowsEveryPixelAsATwoByTwoBlock) {
     for (int y = 0; y < 320; y += 2) {
         for (int x = 0; x < 180; x += 2) {
             const uint16_t p = frame[y * 240 + x];
-            mismatches += frame[y * 240 + x + 1] != p || frame[(y + 1) * 240 + x] != p || frame[(y + 1) * 240 + x + 1] != p;
+            mismatches += frame[y * 240 + x + 1] != p || frame[(y + 1) * 240 + x] != p ||
+                          frame[(y + 1) * 240 + x + 1] != p;
         }
     }
     EXPECT_EQ(mismatches, 0);
@@ -176,8 +179,8 @@ public:
 
 TEST(EngineFrame, CockpitViewConvertsOnlyTheCockpitWindowRows) {
     HeadlessGame game;
-    game.shell = std::make_unique<CFSShell>(game.display,
-                                            FSShellParts{nullptr, [] { return std::make_unique<CockpitController>(); }});
+    game.shell = std::make_unique<CFSShell>(
+        game.display, FSShellParts{nullptr, [] { return std::make_unique<CockpitController>(); }});
     ASSERT_EQ(game.Start(), 0);
     CFSApplicationContext& context = game.shell->Context();
     context.game.screenAlign = 0;  // portrait, so device rows are picture rows
@@ -185,21 +188,25 @@ TEST(EngineFrame, CockpitViewConvertsOnlyTheCockpitWindowRows) {
     context.engine->SetCockpitWindow(100, 199);
     game.Pass(2);
     const std::vector<uint16_t> frame = game.display.LastFrame();
-    for (int y : {0, 99, 200, 319}) EXPECT_EQ(frame[y * 240 + 120], 0) << y;
-    for (int y : {100, 150, 199}) EXPECT_NE(frame[y * 240 + 120], 0) << y;
+    for (int y : {0, 99, 200, 319})
+        EXPECT_EQ(frame[y * 240 + 120], 0) << y;
+    for (int y : {100, 150, 199})
+        EXPECT_NE(frame[y * 240 + 120], 0) << y;
 }
 
 TEST(EngineFrame, AMachineWithoutA3DDisplayStopsWithAMessage) {
     // Run the snapshot tool with no EGL vendor at all: it must say why and fail, not run
     // on without an engine.
     const std::string folder = testing_support::MakeTempFolder("noegl");
-    const std::string command = "__EGL_VENDOR_LIBRARY_FILENAMES=/nonexistent.json " + platform::ExecutableFolder() +
-                                "aerovant-snapshot --out " + folder + " --frames 1 2>&1";
+    const std::string command = "__EGL_VENDOR_LIBRARY_FILENAMES=/nonexistent.json " +
+                                platform::ExecutableFolder() + "aerovant-snapshot --out " + folder +
+                                " --frames 1 2>&1";
     FILE* pipe = popen(command.c_str(), "r");
     ASSERT_NE(pipe, nullptr);
     std::string output;
     char buffer[256];
-    while (fgets(buffer, sizeof buffer, pipe)) output += buffer;
+    while (fgets(buffer, sizeof buffer, pipe))
+        output += buffer;
     const int status = pclose(pipe);
     EXPECT_NE(status, 0);
     EXPECT_NE(output.find("Unable to start the 3-D display"), std::string::npos) << output;

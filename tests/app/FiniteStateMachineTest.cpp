@@ -37,7 +37,8 @@ TEST(FiniteStateMachine, FirstStateIsNeverLeftThroughTheHook) {
     machine.SetState(0);  // previous still -1: no leave
     machine.SetState(3);  // previous was -1 before this call: no leave either
     machine.SetState(4);  // now 3 is left
-    const std::vector<std::string> expected = {"enter 0 from -1", "enter 3 from 0", "leave 3", "enter 4 from 3"};
+    const std::vector<std::string> expected = {"enter 0 from -1", "enter 3 from 0", "leave 3",
+                                               "enter 4 from 3"};
     EXPECT_EQ(machine.calls, expected);
     EXPECT_EQ(machine.PreviousState(), 3);
 }

@@ -61,9 +61,9 @@ TEST_F(InputTest, HoldingUpInTheMenuRepeatsEvery300MsAndTheContinuousActionEvery
 
 TEST_F(InputTest, TheLongerChordWinsOverItsSingleKeyActions) {
     input.EnableActionSet(kActionSetFlight);
-    display.SetPadKey(1, true);     // left
-    input.SetButtonToggle(3, 1);    // hot key 196 feeds state 5 in orientation 2 ...
-    input.SetButtonToggle(4, 1);    // ... and 197 (button 5) feeds state 9
+    display.SetPadKey(1, true);   // left
+    input.SetButtonToggle(3, 1);  // hot key 196 feeds state 5 in orientation 2 ...
+    input.SetButtonToggle(4, 1);  // ... and 197 (button 5) feeds state 9
     const std::vector<int> actions = PassAt(5000);
     EXPECT_TRUE(Has(actions, 16));   // rudder left: left + button 5
     EXPECT_FALSE(Has(actions, 14));  // not the ailerons

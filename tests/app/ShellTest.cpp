@@ -139,17 +139,18 @@ TEST(Shell, EachButtonPressGivesOneThenZero) {
 TEST(Shell, LosingTheForegroundLeavesTheFlightAndRegainingItRedrawsTheMenu) {
     std::vector<std::string> log;
     HeadlessGame game;
-    game.shell = std::make_unique<CFSShell>(game.display, FSShellParts{[&log] {
-                                                                           auto m = std::make_unique<RecordingMenu>();
-                                                                           m->log = &log;
-                                                                           return std::unique_ptr<MFSMenu>(std::move(m));
-                                                                       },
-                                                                       [&log, &game] {
-                                                                           auto c = std::make_unique<RecordingController>();
-                                                                           c->log = &log;
-                                                                           game.controller = c.get();
-                                                                           return std::unique_ptr<MFSGameController>(std::move(c));
-                                                                       }});
+    game.shell = std::make_unique<CFSShell>(
+        game.display, FSShellParts{[&log] {
+                                       auto m = std::make_unique<RecordingMenu>();
+                                       m->log = &log;
+                                       return std::unique_ptr<MFSMenu>(std::move(m));
+                                   },
+                                   [&log, &game] {
+                                       auto c = std::make_unique<RecordingController>();
+                                       c->log = &log;
+                                       game.controller = c.get();
+                                       return std::unique_ptr<MFSGameController>(std::move(c));
+                                   }});
     ASSERT_EQ(game.Start(), 0);
     CFSEngine& engine = *game.shell->Context().engine;
     game.StartFlight();

@@ -13,8 +13,8 @@ TEST(TimeScale, FollowsEighteenOverTheFrameRateWithinItsLimits) {
     EXPECT_FLOAT_EQ(ComputeTimeScale(true, 100.0f), 0.25f);  // 0.18 raised
     EXPECT_FLOAT_EQ(ComputeTimeScale(true, 3.0f), 4.0f);     // 6.0 lowered
     EXPECT_FLOAT_EQ(ComputeTimeScale(true, 60.0f), 0.3f);
-    EXPECT_FLOAT_EQ(ComputeTimeScale(true, 0.0f), 1.0f);    // no rate yet
-    EXPECT_FLOAT_EQ(ComputeTimeScale(false, 9.0f), 1.0f);   // still warming up
+    EXPECT_FLOAT_EQ(ComputeTimeScale(true, 0.0f), 1.0f);   // no rate yet
+    EXPECT_FLOAT_EQ(ComputeTimeScale(false, 9.0f), 1.0f);  // still warming up
 }
 
 TEST(FlightClock, CountsWholeSecondsAndStandsStillWhileStopped) {
@@ -50,13 +50,15 @@ TEST(FrameRateMeter, MeasuresCompleteWindowsOnly) {
     meter.Init(500);
     meter.Count(1000);  // first frame only starts the clock
     EXPECT_EQ(meter.CurrentRate(), 0.0f);
-    for (int i = 1; i <= 9; ++i) meter.Count(1000 + 50 * i);  // 450 ms: window not complete
+    for (int i = 1; i <= 9; ++i)
+        meter.Count(1000 + 50 * i);  // 450 ms: window not complete
     EXPECT_EQ(meter.CurrentRate(), 0.0f);
     meter.Count(1500);  // 11 frames in the first 500 ms window
     EXPECT_FLOAT_EQ(meter.CurrentRate(), 22.0f);
     EXPECT_FLOAT_EQ(meter.HighestRate(), 22.0f);
     EXPECT_FLOAT_EQ(meter.LowestRate(), 22.0f);
-    for (int i = 1; i <= 5; ++i) meter.Count(1500 + 100 * i);  // 5 frames in 500 ms
+    for (int i = 1; i <= 5; ++i)
+        meter.Count(1500 + 100 * i);  // 5 frames in 500 ms
     EXPECT_FLOAT_EQ(meter.CurrentRate(), 10.0f);
     EXPECT_FLOAT_EQ(meter.HighestRate(), 22.0f);
     EXPECT_FLOAT_EQ(meter.LowestRate(), 10.0f);

@@ -152,7 +152,8 @@ TEST_F(AircraftControls, AReleasedElevatorHoldsWhileReleasedAileronsReturnToZero
 
     // Three presses up and a release (one step back toward 0), then the force model runs
     // a while: the elevator keeps the rest, like a trim.
-    for (int press = 0; press < 3; ++press) EXPECT_TRUE(a.HandleCommand(kCommandElevatorUp, 0));
+    for (int press = 0; press < 3; ++press)
+        EXPECT_TRUE(a.HandleCommand(kCommandElevatorUp, 0));
     EXPECT_TRUE(a.HandleCommand(kCommandElevatorUpReleased, 0));
     for (int i = 0; i < 10; ++i)
         a.ComputeForces();
@@ -161,7 +162,8 @@ TEST_F(AircraftControls, AReleasedElevatorHoldsWhileReleasedAileronsReturnToZero
     // Nose down works the same way round: four presses down and a release take it three
     // steps down from there (it used to creep up on every release, swallowing short
     // nose-down presses).
-    for (int press = 0; press < 4; ++press) a.HandleCommand(kCommandElevatorDown, 0);
+    for (int press = 0; press < 4; ++press)
+        a.HandleCommand(kCommandElevatorDown, 0);
     a.HandleCommand(kCommandElevatorDownReleased, 0);
     for (int i = 0; i < 10; ++i)
         a.ComputeForces();

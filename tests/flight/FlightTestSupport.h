@@ -8,10 +8,10 @@
 #include "app/FSApplicationContext.h"
 #include "flight/FSAircraft.h"
 #include "resources/FSArchive.h"
+#include "support/AircraftTestData.h"
 #include "world/FSFixed.h"
 #include "world/FSSceneNode.h"
 #include "world/FSSineTable.h"
-#include "support/AircraftTestData.h"
 
 namespace flight_test {
 
@@ -38,8 +38,6 @@ inline void PlaceLevel(MFSSceneNode& node, float altitudeKm) {
     node.SavePosition();
     node.LookAlong(FSVector(0.0f, 0.0f, -1.0f), FSVector(0.0f, 1.0f, 0.0f));
 }
-
-
 
 // For its lifetime the key gains are zero, so the centring steps of released ailerons and
 // rudder are nothing and a control stays where a test sets it, as if held.

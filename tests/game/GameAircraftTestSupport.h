@@ -15,11 +15,11 @@
 #include "app/FSApplicationContext.h"
 #include "game/CSPAircraft.h"
 #include "resources/FSArchive.h"
+#include "support/AircraftTestData.h"
 #include "world/FSBox.h"
 #include "world/FSFixed.h"
 #include "world/FSSceneNode.h"
 #include "world/FSTerrainHolder.h"
-#include "support/AircraftTestData.h"
 
 namespace game_test {
 
@@ -51,9 +51,6 @@ public:
     FSBox box;
     bool hasModel = true;
 };
-
-
-
 
 // A fixture that gives each test a fresh application context with known control gains
 // (the settings' defaults: 0.125 for the keys, 0.05 for the stylus), time scale 1 and,

@@ -38,7 +38,7 @@ struct EndState {
 // Recorded with AEROVANT_GOLDEN_PRINT=1 (see the top of this file).
 constexpr EndState kGolden[kAircraftCount] = {
     {994.720f, 102.012f, -0.0125490f, 1.52079f, 0.00000f, 1706.70f},    // C172R
-    {977.310f, 164.002f, -0.0126058f, -0.928140f, 0.00000f, 2729.39f},   // Su29
+    {977.310f, 164.002f, -0.0126058f, -0.928140f, 0.00000f, 2729.39f},  // Su29
     {994.064f, 195.359f, 0.0449674f, 0.431955f, 0.00000f, 3261.58f},    // L29
     {906.067f, 74.7557f, -1.52963f, -2.95650f, 0.00000f, 1254.33f},     // L13
     {995.087f, 99.4357f, -0.0123388f, -0.561874f, 0.00000f, 1662.78f},  // Fokker
@@ -210,7 +210,8 @@ TEST_F(GoldenFlight, EveryPoweredAircraftLiftsOffAtItsGroundAttitudeAtTheWindows
         ASSERT_TRUE(a->GroundContact(true));
         ASSERT_TRUE(a->HandleCommand(kCommandBrakesReleased, 0));
         ASSERT_TRUE(a->HandleCommand(kCommandFlapsToggle, 0));
-        for (int step = 0; step < 12; ++step) ASSERT_TRUE(a->HandleCommand(kCommandThrottleMore, 0));
+        for (int step = 0; step < 12; ++step)
+            ASSERT_TRUE(a->HandleCommand(kCommandThrottleMore, 0));
         int frame = 0;
         for (; frame < 1500 && a->IsOnGround(); ++frame) {  // up to 90 s
             a->Integrate(kWindowFrame);
@@ -227,8 +228,10 @@ TEST_F(GoldenFlight, EveryPoweredAircraftLiftsOffAtItsGroundAttitudeAtTheWindows
         for (int step = 0; step < 500; ++step) {
             float pitch = 0.0f, bank = 0.0f;
             a->Attitude(pitch, bank);
-            if (pitch > 12.0f * kRadian) a->HandleCommand(kCommandElevatorDown, 0);
-            else if (pitch < 5.0f * kRadian) a->HandleCommand(kCommandElevatorUp, 0);
+            if (pitch > 12.0f * kRadian)
+                a->HandleCommand(kCommandElevatorDown, 0);
+            else if (pitch < 5.0f * kRadian)
+                a->HandleCommand(kCommandElevatorUp, 0);
             a->Integrate(kWindowFrame);
             ASSERT_TRUE(a->GroundContact(false)) << step;
             slowest = std::min(slowest, a->Airspeed());

@@ -292,7 +292,8 @@ TEST_F(GameAircraftTest, OnItsWheelsTheAircraftKeepsNoPitchRateWhateverTheElevat
     GameAircraft a(kTrainer, kGround + kClearance);
     ASSERT_TRUE(a->GroundContact(true));
     ASSERT_TRUE(a->HandleCommand(kCommandBrakesReleased, 0));
-    for (int step = 0; step < 10; ++step) ASSERT_TRUE(a->HandleCommand(kCommandThrottleMore, 0));
+    for (int step = 0; step < 10; ++step)
+        ASSERT_TRUE(a->HandleCommand(kCommandThrottleMore, 0));
     // Full up elevator through a slow roll, then full down: each frame ends with the
     // aircraft on its wheels, level with the ground and not turning about its wings.
     for (int frame = 0; frame < 60; ++frame) {

@@ -118,7 +118,8 @@ TEST(KeyboardFlight, EachPoweredAircraftTakesOffClimbsCruisesAndLandsWithTheKeys
         pilot.ReleaseBrakes();
         ASSERT_FALSE(aircraft.IsBrakes());
         int pass = 0;
-        for (; pass < 60 * 60 && aircraft.IsOnGround(); ++pass) game.Pass();
+        for (; pass < 60 * 60 && aircraft.IsOnGround(); ++pass)
+            game.Pass();
         ASSERT_FALSE(aircraft.IsOnGround()) << "no lift-off in a minute";
 
         // Climb away with the nose 5-12 degrees up to 150 m, then flaps up.
@@ -145,8 +146,10 @@ TEST(KeyboardFlight, EachPoweredAircraftTakesOffClimbsCruisesAndLandsWithTheKeys
         pilot.LetGo();
         pilot.Chord(kThrottleLessButton, 6);
         for (pass = 0; pass < 60 * 120 && !aircraft.IsOnGround(); ++pass) {
-            if (pilot.Height() > 0.012f) pilot.HoldPitch(-6.0f * kDegree, -3.0f * kDegree);
-            else pilot.HoldPitch(1.0f * kDegree, 4.0f * kDegree);
+            if (pilot.Height() > 0.012f)
+                pilot.HoldPitch(-6.0f * kDegree, -3.0f * kDegree);
+            else
+                pilot.HoldPitch(1.0f * kDegree, 4.0f * kDegree);
             ASSERT_FALSE(pilot.Crashed()) << "landing, pass " << pass << " at " << pilot.Height() << " km, "
                                           << aircraft.Airspeed() << " km/h";
         }
@@ -156,7 +159,8 @@ TEST(KeyboardFlight, EachPoweredAircraftTakesOffClimbsCruisesAndLandsWithTheKeys
         pilot.Chord(kThrottleLessButton, 10);
         pilot.Button(kShift);
         game.display.SetPadKey(kAction, true);
-        for (pass = 0; pass < 60 * 60 && aircraft.Airspeed() > 1.0f; ++pass) game.Pass();
+        for (pass = 0; pass < 60 * 60 && aircraft.Airspeed() > 1.0f; ++pass)
+            game.Pass();
         game.display.SetPadKey(kAction, false);
         pilot.Button(kShift);
         EXPECT_FALSE(pilot.Crashed());

@@ -31,7 +31,9 @@ TEST(TestFlightStart, PoweredAircraftStandOnTheStripAndTheGliderStartsGliding) {
         const CFSCamera& camera = game.shell->Context().sceneRoot->Camera();
         const FSFixedVector offset = camera.Eye() - aircraft->GetNode().GetPosition();
         const FSFixedVector nose = aircraft->GetNode().GetAxisY();
-        EXPECT_LT(FixedToFloat(offset.x) * FixedToFloat(nose.x) + FixedToFloat(offset.z) * FixedToFloat(nose.z), -0.005f);
+        EXPECT_LT(
+            FixedToFloat(offset.x) * FixedToFloat(nose.x) + FixedToFloat(offset.z) * FixedToFloat(nose.z),
+            -0.005f);
         EXPECT_GT(offset.y, 0);
 
         const bool glider = aircraft->ThrottleMax() == 0.0f;

@@ -40,8 +40,9 @@ TEST(Font, TheGamesFiveFontsLoadWithTheirSpacing) {
         const char* folder;
         int space, spacing, lineSpacing;
     };
-    for (const Named& n : {Named{"game_font", 5, 1, 0}, Named{"main", 5, 1, 0}, Named{"listctrl_font", 9, -1, 0},
-                           Named{"scores_font", 7, -1, 0}, Named{"menu_links", 7, 0, -3}}) {
+    for (const Named& n :
+         {Named{"game_font", 5, 1, 0}, Named{"main", 5, 1, 0}, Named{"listctrl_font", 9, -1, 0},
+          Named{"scores_font", 7, -1, 0}, Named{"menu_links", 7, 0, -3}}) {
         CFSFont font;
         ASSERT_TRUE(font.LoadFont(n.folder, n.space, n.spacing, n.lineSpacing)) << n.folder;
         EXPECT_TRUE(font.CanDraw()) << n.folder;
@@ -173,7 +174,8 @@ protected:
         // A 20 x 8 strip with one inked column per 5 pixels.
         std::vector<uint8_t> alpha(20 * 8, 0);
         for (int y = 1; y < 7; ++y) {
-            for (int x = 0; x < 20; x += 5) alpha[y * 20 + x + 1] = 255;
+            for (int x = 0; x < 20; x += 5)
+                alpha[y * 20 + x + 1] = 255;
         }
         Write("good/mask.bmp", EncodeMaskBmp(alpha, 20, 8));
         Write("wide/mask.bmp", EncodeMaskBmp(alpha, 20, 8));
@@ -185,7 +187,8 @@ protected:
         char password[32] = {};
         UnscrambleDataPassword(password);
         archive_ = folder_ + "fonts.zip";
-        const std::string command = "cd " + folder_ + " && zip -q -r -P '" + password + "' fonts.zip good wide nomask backwards empty";
+        const std::string command = "cd " + folder_ + " && zip -q -r -P '" + password +
+                                    "' fonts.zip good wide nomask backwards empty";
         ASSERT_EQ(std::system(command.c_str()), 0);
     }
 

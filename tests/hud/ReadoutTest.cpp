@@ -36,7 +36,8 @@ TEST(Readout, ShowsTimeAndScoreRightAlignedInTheCornerOfTheFlightOrientation) {
     std::vector<uint16_t> seen(240 * 320, 0);
     platform::DeviceToPicture(2, device.data(), seen.data());
     for (int y = 0; y < 240; ++y) {
-        for (int x = 0; x < 240; ++x) ASSERT_EQ(seen[y * 320 + x], 0) << x << "," << y;
+        for (int x = 0; x < 240; ++x)
+            ASSERT_EQ(seen[y * 320 + x], 0) << x << "," << y;
     }
 }
 

@@ -30,7 +30,8 @@ TEST(Display, PictureAndDevicePointsRoundTripThroughTheShellsMapping) {
 
 TEST(Display, TurnsTheDeviceFrameUprightForEachOrientation) {
     std::vector<uint16_t> device(MFSDisplay::kPixels);
-    for (int i = 0; i < MFSDisplay::kPixels; ++i) device[i] = static_cast<uint16_t>(i * 7);
+    for (int i = 0; i < MFSDisplay::kPixels; ++i)
+        device[i] = static_cast<uint16_t>(i * 7);
     std::vector<uint16_t> picture(MFSDisplay::kPixels);
     platform::DeviceToPicture(0, device.data(), picture.data());
     EXPECT_EQ(picture, device);

@@ -14,7 +14,9 @@ using testing_support::Red5;
 
 namespace {
 
-GLfixed X(float v) { return static_cast<GLfixed>(v * 65536.0f); }
+GLfixed X(float v) {
+    return static_cast<GLfixed>(v * 65536.0f);
+}
 
 TEST(GLSurface, RendersAFixedPointTriangleHeadlessAndReadsItBackTopRowFirst) {
     std::string why;
@@ -41,10 +43,10 @@ TEST(GLSurface, RendersAFixedPointTriangleHeadlessAndReadsItBackTopRowFirst) {
     std::vector<uint32_t> pixels(64 * 48, 0xDEADBEEF);
     surface.ReadPixels(pixels.data());
     // Row 0 is the top of the picture: the triangle's apex region is there.
-    EXPECT_EQ(pixels[2 * 64 + 32] & 0xFFFFFF, 0xFF0000u);  // near the apex: red
-    EXPECT_EQ(pixels[2 * 64 + 2] & 0xFFFFFF, 0x0000FFu);   // top corner: blue
-    EXPECT_EQ(pixels[45 * 64 + 32] & 0xFFFFFF, 0x0000FFu); // bottom half: blue
-    EXPECT_EQ(pixels[22 * 64 + 32] & 0xFFFFFF, 0xFF0000u); // just above the middle: red
+    EXPECT_EQ(pixels[2 * 64 + 32] & 0xFFFFFF, 0xFF0000u);   // near the apex: red
+    EXPECT_EQ(pixels[2 * 64 + 2] & 0xFFFFFF, 0x0000FFu);    // top corner: blue
+    EXPECT_EQ(pixels[45 * 64 + 32] & 0xFFFFFF, 0x0000FFu);  // bottom half: blue
+    EXPECT_EQ(pixels[22 * 64 + 32] & 0xFFFFFF, 0xFF0000u);  // just above the middle: red
 
     // Converted to 5-6-5 the colours keep their channels.
     std::vector<uint16_t> screen(64 * 48, 0);

@@ -83,7 +83,8 @@ TEST(Thread, StopsAtTheGateWhileSuspendedAndEndsOnItsFlag) {
         }
     }));
     EXPECT_FALSE(thread.Start([](CFSThread&) {}));  // one body at a time
-    while (passes.load() < 3) std::this_thread::yield();
+    while (passes.load() < 3)
+        std::this_thread::yield();
     thread.Suspend();
     std::this_thread::sleep_for(std::chrono::milliseconds(20));
     const int frozen = passes.load();
@@ -91,7 +92,8 @@ TEST(Thread, StopsAtTheGateWhileSuspendedAndEndsOnItsFlag) {
     EXPECT_LE(passes.load(), frozen + 1);  // at most the pass already under way
     EXPECT_TRUE(thread.Suspended());
     thread.Resume();
-    while (passes.load() < frozen + 3) std::this_thread::yield();
+    while (passes.load() < frozen + 3)
+        std::this_thread::yield();
     // A stop request also opens the gate of a suspended thread.
     thread.Suspend();
     thread.RequestStop();

@@ -44,7 +44,9 @@ HeadlessGame::~HeadlessGame() {
     platform::UseRealClock();
 }
 
-int HeadlessGame::Start() { return shell->Start(); }
+int HeadlessGame::Start() {
+    return shell->Start();
+}
 
 bool HeadlessGame::Pass(int count) {
     bool running = true;
@@ -69,7 +71,9 @@ void HeadlessGame::PressButton(int hotKey) {
     Pass();
 }
 
-void HeadlessGame::StartFlight() { Tap(0); }
+void HeadlessGame::StartFlight() {
+    Tap(0);
+}
 
 std::vector<uint16_t> HeadlessGame::Picture() const {
     const std::vector<uint16_t> frame = display.LastFrame();

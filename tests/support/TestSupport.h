@@ -17,9 +17,15 @@ namespace testing_support {
 std::string MakeTempFolder(const std::string& tag);
 
 // 5-6-5 channels.
-inline int Red5(uint16_t p) { return p >> 11; }
-inline int Green6(uint16_t p) { return (p >> 5) & 63; }
-inline int Blue5(uint16_t p) { return p & 31; }
+inline int Red5(uint16_t p) {
+    return p >> 11;
+}
+inline int Green6(uint16_t p) {
+    return (p >> 5) & 63;
+}
+inline int Blue5(uint16_t p) {
+    return p & 31;
+}
 
 // The game on the null display with the placeholder menu and controller, on the virtual
 // clock. Each Pass() advances virtual time by one 60 Hz frame and runs one main-loop pass.

@@ -26,7 +26,8 @@ void Canvas::Blend(int x, int y, Rgba colour, float coverage) {
 
 void Canvas::FillRect(int x, int y, int w, int h, Rgba colour) {
     for (int r = std::max(y, 0); r < std::min(y + h, height_); ++r) {
-        for (int c = std::max(x, 0); c < std::min(x + w, width_); ++c) Blend(c, r, colour);
+        for (int c = std::max(x, 0); c < std::min(x + w, width_); ++c)
+            Blend(c, r, colour);
     }
 }
 
@@ -44,7 +45,8 @@ void Canvas::VerticalGradient(int y0, int y1, const std::vector<std::pair<float,
             }
             colour = stops[i].second;
         }
-        for (int x = 0; x < width_; ++x) Blend(x, y, colour);
+        for (int x = 0; x < width_; ++x)
+            Blend(x, y, colour);
     }
 }
 
@@ -56,7 +58,8 @@ void Canvas::FillPolygon(const std::vector<Point2>& points, Rgba colour) {
         maxY = std::max(maxY, p.y);
     }
     std::vector<float> crossings;
-    for (int y = std::max(0, static_cast<int>(std::floor(minY))); y < std::min(height_, static_cast<int>(std::ceil(maxY)) + 1); ++y) {
+    for (int y = std::max(0, static_cast<int>(std::floor(minY)));
+         y < std::min(height_, static_cast<int>(std::ceil(maxY)) + 1); ++y) {
         const float sy = y + 0.5f;
         crossings.clear();
         for (size_t i = 0; i < points.size(); ++i) {
@@ -70,14 +73,17 @@ void Canvas::FillPolygon(const std::vector<Point2>& points, Rgba colour) {
         for (size_t i = 0; i + 1 < crossings.size(); i += 2) {
             const int x0 = std::max(0, static_cast<int>(std::ceil(crossings[i] - 0.5f)));
             const int x1 = std::min(width_ - 1, static_cast<int>(std::ceil(crossings[i + 1] - 0.5f)) - 1);
-            for (int x = x0; x <= x1; ++x) Blend(x, y, colour);
+            for (int x = x0; x <= x1; ++x)
+                Blend(x, y, colour);
         }
     }
 }
 
 void Canvas::FillCircle(float cx, float cy, float radius, Rgba colour) {
-    for (int y = std::max(0, static_cast<int>(cy - radius)); y < std::min(height_, static_cast<int>(cy + radius) + 1); ++y) {
-        for (int x = std::max(0, static_cast<int>(cx - radius)); x < std::min(width_, static_cast<int>(cx + radius) + 1); ++x) {
+    for (int y = std::max(0, static_cast<int>(cy - radius));
+         y < std::min(height_, static_cast<int>(cy + radius) + 1); ++y) {
+        for (int x = std::max(0, static_cast<int>(cx - radius));
+             x < std::min(width_, static_cast<int>(cx + radius) + 1); ++x) {
             const float dx = x + 0.5f - cx, dy = y + 0.5f - cy;
             if (dx * dx + dy * dy <= radius * radius) Blend(x, y, colour);
         }
@@ -85,8 +91,10 @@ void Canvas::FillCircle(float cx, float cy, float radius, Rgba colour) {
 }
 
 void Canvas::Glow(float cx, float cy, float radius, Rgba colour) {
-    for (int y = std::max(0, static_cast<int>(cy - radius)); y < std::min(height_, static_cast<int>(cy + radius) + 1); ++y) {
-        for (int x = std::max(0, static_cast<int>(cx - radius)); x < std::min(width_, static_cast<int>(cx + radius) + 1); ++x) {
+    for (int y = std::max(0, static_cast<int>(cy - radius));
+         y < std::min(height_, static_cast<int>(cy + radius) + 1); ++y) {
+        for (int x = std::max(0, static_cast<int>(cx - radius));
+             x < std::min(width_, static_cast<int>(cx + radius) + 1); ++x) {
             const float dx = x + 0.5f - cx, dy = y + 0.5f - cy;
             const float d = std::sqrt(dx * dx + dy * dy) / radius;
             if (d < 1.0f) Blend(x, y, colour, (1.0f - d) * (1.0f - d));
@@ -168,7 +176,9 @@ void TextRenderer::Draw(Canvas& canvas, int x, int y, const std::string& text, R
         for (unsigned row = 0; row < bitmap.rows; ++row) {
             for (unsigned col = 0; col < bitmap.width; ++col) {
                 const uint8_t coverage = bitmap.buffer[row * bitmap.pitch + col];
-                if (coverage) canvas.Blend(left + static_cast<int>(col), top + static_cast<int>(row), colour, coverage / 255.0f);
+                if (coverage)
+                    canvas.Blend(left + static_cast<int>(col), top + static_cast<int>(row), colour,
+                                 coverage / 255.0f);
             }
         }
         penX += glyph->advance.x;

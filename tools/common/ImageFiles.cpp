@@ -88,7 +88,8 @@ Canvas CanvasFrom565(const uint16_t* pixels, int width, int height) {
             const uint16_t p = pixels[y * width + x];
             const uint8_t r = static_cast<uint8_t>((p >> 11) & 31), g = static_cast<uint8_t>((p >> 5) & 63),
                           b = static_cast<uint8_t>(p & 31);
-            canvas.At(x, y) = {static_cast<uint8_t>((r << 3) | (r >> 2)), static_cast<uint8_t>((g << 2) | (g >> 4)),
+            canvas.At(x, y) = {static_cast<uint8_t>((r << 3) | (r >> 2)),
+                               static_cast<uint8_t>((g << 2) | (g >> 4)),
                                static_cast<uint8_t>((b << 3) | (b >> 2)), 255};
         }
     }
@@ -122,7 +123,8 @@ std::vector<uint8_t> Encode565Bmp(const std::vector<uint16_t>& pixels, int width
     Put32(out, 0x001F);
     for (int i = 0; i < height; ++i) {
         const int y = topDown ? i : height - 1 - i;
-        for (int x = 0; x < stride; ++x) Put16(out, x < width ? pixels[static_cast<size_t>(y) * width + x] : 0);
+        for (int x = 0; x < stride; ++x)
+            Put16(out, x < width ? pixels[static_cast<size_t>(y) * width + x] : 0);
     }
     return out;
 }
@@ -149,10 +151,12 @@ std::vector<uint8_t> EncodeMaskBmp(const std::vector<uint8_t>& alpha, int width,
     Put32(out, 2835);
     Put32(out, 256);
     Put32(out, 0);
-    for (uint32_t i = 0; i < 256; ++i) Put32(out, i * 0x010101);
+    for (uint32_t i = 0; i < 256; ++i)
+        Put32(out, i * 0x010101);
     for (int i = 0; i < height; ++i) {
         const int y = height - 1 - i;
-        for (int x = 0; x < stride; ++x) out.push_back(x < width ? alpha[static_cast<size_t>(y) * width + x] : 0);
+        for (int x = 0; x < stride; ++x)
+            out.push_back(x < width ? alpha[static_cast<size_t>(y) * width + x] : 0);
     }
     return out;
 }

@@ -27,7 +27,8 @@ struct ArchiveRecipe {
 
 const ArchiveRecipe kArchives[] = {
     {"textures.zip",
-     {AddTextures, AddTerrainTextures, AddSceneryTextures, AddBuildingTextures, AddSkyBoxes, AddAircraftTextures}},
+     {AddTextures, AddTerrainTextures, AddSceneryTextures, AddBuildingTextures, AddSkyBoxes,
+      AddAircraftTextures}},
     {"models.zip", {AddBuildingModels, AddAircraftModels}},
     {"aircrafts.zip", {}},
     {"routes.zip", {}},

@@ -1,6 +1,5 @@
 #include "databuild/SceneryPaint.h"
 
-
 #include <algorithm>
 #include <cmath>
 

@@ -9,8 +9,6 @@ namespace {
 
 constexpr double kFixedScale = 65536.0;  // 16.16 as a double
 
-
-
 void Put32(std::vector<uint8_t>& out, uint32_t v) {
     for (int k = 0; k < 4; ++k)
         out.push_back(static_cast<uint8_t>(v >> (8 * k)));

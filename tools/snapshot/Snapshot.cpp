@@ -74,8 +74,9 @@ int WriteFontSheet(const std::string& path) {
         for (uint16_t background : {uint16_t{0x10A6}, uint16_t{0xDEFB}}) {
             std::fill(sheet.begin() + y * width, sheet.begin() + (y + rowHeight) * width, background);
             const uint16_t ink = background == 0x10A6 ? 0xFFFF : 0x0000;
-            DrawTextRaw(font, sheet.data(), width, height, 0, kJustifyLeft, {4, y + (rowHeight - font.LineHeight()) / 2},
-                        ink, sample.text, FSClipRect{0, 0, width, height});
+            DrawTextRaw(font, sheet.data(), width, height, 0, kJustifyLeft,
+                        {4, y + (rowHeight - font.LineHeight()) / 2}, ink, sample.text,
+                        FSClipRect{0, 0, width, height});
             y += rowHeight;
         }
     }
@@ -94,7 +95,8 @@ int SweepWorld(CFSShell& shell, const MFSDisplay& display, CSPPlaceholderControl
         const char* name;
         float heading, pitch, distance;
     };
-    const View views[] = {{"field", 200.0f, 10.0f, 1.4f}, {"low", 120.0f, 4.0f, 0.3f}, {"high", 300.0f, 35.0f, 4.5f}};
+    const View views[] = {
+        {"field", 200.0f, 10.0f, 1.4f}, {"low", 120.0f, 4.0f, 0.3f}, {"high", 300.0f, 35.0f, 4.5f}};
     const char* const terrains[] = {"valley.ter", "coast.ter", "farmland.ter"};
     const char* const times[] = {"", "morning", "noon", "evening", "night"};
     CFSApplicationContext& context = *GetApplicationContext();
@@ -114,7 +116,8 @@ int SweepWorld(CFSShell& shell, const MFSDisplay& display, CSPPlaceholderControl
                 }
                 std::string name = terrain;
                 name = name.substr(0, name.find('.'));
-                if (!SavePicture(display, out + "/world_" + name + "_" + times[time] + "_" + view.name + ".png")) {
+                if (!SavePicture(display,
+                                 out + "/world_" + name + "_" + times[time] + "_" + view.name + ".png")) {
                     return 1;
                 }
             }
@@ -146,7 +149,8 @@ int main(int argc, char** argv) {
         } else if (arg == "--world") {
             world = true;
         } else {
-            std::fprintf(stderr, "usage: %s [--world] [--frames N] [--every K] [--out DIR] [--align 0|1|2]\n", argv[0]);
+            std::fprintf(stderr, "usage: %s [--world] [--frames N] [--every K] [--out DIR] [--align 0|1|2]\n",
+                         argv[0]);
             return 2;
         }
     }
@@ -191,7 +195,8 @@ int main(int argc, char** argv) {
                 if (!SavePicture(display, out + name)) status = 1;
             }
         }
-        std::printf("time scale %.3f, %.1f frames per second of virtual time\n", GetApplicationContext()->timeScale,
+        std::printf("time scale %.3f, %.1f frames per second of virtual time\n",
+                    GetApplicationContext()->timeScale,
                     GetApplicationContext()->engine->Meter().CurrentRate());
     }
     ResetApplicationContext();

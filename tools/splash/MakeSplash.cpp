@@ -17,11 +17,14 @@ namespace {
 constexpr int kScale = 4;  // drawn at 4x and filtered down for smooth edges
 constexpr int kW = 320, kH = 240;
 
-Point2 P(float x, float y) { return {x * kScale, y * kScale}; }
+Point2 P(float x, float y) {
+    return {x * kScale, y * kScale};
+}
 
 std::vector<Point2> Polygon(std::initializer_list<std::pair<float, float>> points) {
     std::vector<Point2> out;
-    for (auto [x, y] : points) out.push_back(P(x, y));
+    for (auto [x, y] : points)
+        out.push_back(P(x, y));
     return out;
 }
 
@@ -30,13 +33,30 @@ std::vector<Point2> Polygon(std::initializer_list<std::pair<float, float>> point
 void DrawAircraft(Canvas& canvas, float cx, float cy, float size, float angle, Rgba colour) {
     const std::vector<std::vector<std::pair<float, float>>> parts = {
         // fuselage
-        {{0.00f, -0.95f}, {0.07f, -0.80f}, {0.08f, -0.20f}, {0.05f, 0.55f}, {0.0f, 0.62f}, {-0.05f, 0.55f},
-         {-0.08f, -0.20f}, {-0.07f, -0.80f}},
+        {{0.00f, -0.95f},
+         {0.07f, -0.80f},
+         {0.08f, -0.20f},
+         {0.05f, 0.55f},
+         {0.0f, 0.62f},
+         {-0.05f, 0.55f},
+         {-0.08f, -0.20f},
+         {-0.07f, -0.80f}},
         // wing with a little sweep
-        {{0.08f, -0.30f}, {1.00f, -0.12f}, {1.00f, 0.02f}, {0.08f, 0.02f}, {-0.08f, 0.02f}, {-1.00f, 0.02f},
-         {-1.00f, -0.12f}, {-0.08f, -0.30f}},
+        {{0.08f, -0.30f},
+         {1.00f, -0.12f},
+         {1.00f, 0.02f},
+         {0.08f, 0.02f},
+         {-0.08f, 0.02f},
+         {-1.00f, 0.02f},
+         {-1.00f, -0.12f},
+         {-0.08f, -0.30f}},
         // tail plane
-        {{0.04f, 0.40f}, {0.38f, 0.50f}, {0.38f, 0.58f}, {0.0f, 0.56f}, {-0.38f, 0.58f}, {-0.38f, 0.50f},
+        {{0.04f, 0.40f},
+         {0.38f, 0.50f},
+         {0.38f, 0.58f},
+         {0.0f, 0.56f},
+         {-0.38f, 0.58f},
+         {-0.38f, 0.50f},
          {-0.04f, 0.40f}},
     };
     const float c = std::cos(angle), s = std::sin(angle);
@@ -76,11 +96,32 @@ int main(int argc, char** argv) {
     canvas.FillCircle(238 * kScale, (horizon - 6) * kScale, 9 * kScale, {255, 240, 200, 255});
 
     // Two ranges of low-poly mountains.
-    canvas.FillPolygon(Polygon({{0, 150}, {0, 118}, {30, 104}, {58, 122}, {92, 96}, {128, 126}, {160, 112},
-                                {196, 130}, {230, 108}, {268, 128}, {300, 110}, {320, 120}, {320, 150}}),
+    canvas.FillPolygon(Polygon({{0, 150},
+                                {0, 118},
+                                {30, 104},
+                                {58, 122},
+                                {92, 96},
+                                {128, 126},
+                                {160, 112},
+                                {196, 130},
+                                {230, 108},
+                                {268, 128},
+                                {300, 110},
+                                {320, 120},
+                                {320, 150}}),
                        {84, 78, 126, 255});
-    canvas.FillPolygon(Polygon({{0, 150}, {0, 134}, {40, 126}, {70, 138}, {110, 122}, {150, 140}, {188, 128},
-                                {222, 142}, {262, 132}, {296, 144}, {320, 136}, {320, 150}}),
+    canvas.FillPolygon(Polygon({{0, 150},
+                                {0, 134},
+                                {40, 126},
+                                {70, 138},
+                                {110, 122},
+                                {150, 140},
+                                {188, 128},
+                                {222, 142},
+                                {262, 132},
+                                {296, 144},
+                                {320, 136},
+                                {320, 150}}),
                        {52, 58, 98, 255});
     // Ground and the runway running towards the horizon.
     canvas.VerticalGradient(static_cast<int>(horizon * kScale), kH * kScale,
@@ -108,7 +149,8 @@ int main(int argc, char** argv) {
     text.Draw(canvas, titleX, titleY, title, {255, 250, 240, 255});
     text.SetSize(11 * kScale);
     const std::string subtitle = "FLY  THE  GATES";
-    text.Draw(canvas, (kW * kScale - text.Measure(subtitle)) / 2, 116 * kScale, subtitle, {255, 214, 150, 255});
+    text.Draw(canvas, (kW * kScale - text.Measure(subtitle)) / 2, 116 * kScale, subtitle,
+              {255, 214, 150, 255});
 
     const Canvas picture = canvas.Downsample(kScale);
     if (argc > 3) WriteFile(argv[3], EncodePng(picture, false));
@@ -116,7 +158,8 @@ int main(int argc, char** argv) {
     // Landscape picture (X, Y) sits at device column 239 - Y, row X.
     std::vector<uint16_t> device(static_cast<size_t>(kW) * kH);
     for (int y = 0; y < kH; ++y) {
-        for (int x = 0; x < kW; ++x) device[static_cast<size_t>(x) * kH + (kH - 1 - y)] = To565(picture.At(x, y));
+        for (int x = 0; x < kW; ++x)
+            device[static_cast<size_t>(x) * kH + (kH - 1 - y)] = To565(picture.At(x, y));
     }
     const std::vector<uint8_t> bmp = Encode565Bmp(device, kH, kW, true);
 
