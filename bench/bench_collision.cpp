@@ -67,7 +67,7 @@ BENCHMARK(BM_CollisionPass)->Arg(60)->Arg(10)->Unit(benchmark::kMicrosecond);
 
 std::unique_ptr<CFSParticlesSystem> Smoke() {
     auto system = CFSParticlesSystem::CreateParticlesSystem(
-        "particle.png", 200,
+        nullptr, "particle.png", 200,
         std::make_unique<TFSFountainEmmiter>(FixedFromInt(60), FSFixedVector{2621, 26214, 2621},
                                              FSFixedVector{}, 52428),
         0x222222, 6553);

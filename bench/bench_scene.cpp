@@ -8,13 +8,10 @@
 
 #include "app/FSApplicationContext.h"
 #include "app/FSEngine.h"
-#include "app/FSShell.h"
+#include "common/HeadlessGame.h"
 #include "game/CSPPlaceholderController.h"
 #include "game/CSPTestWorld.h"
-#include "menu/CSPPlaceholderMenu.h"
 #include "platform/FSClock.h"
-#include "platform/FSNullDisplay.h"
-#include "platform/FSPaths.h"
 #include "world/FSFixed.h"
 #include "world/FSMeshedNode.h"
 #include "world/FSScene.h"
@@ -22,49 +19,34 @@
 namespace {
 
 void BM_FlightFrameOfTheTestWorld(benchmark::State& state) {
-    platform::SetPlayerFolder("/tmp/aerovant-bench");
-    platform::UseVirtualClock(10000);
-    CFSNullDisplay display;
-    {
-        CSPPlaceholderController* controller = nullptr;
-        CFSShell shell(display, {[] { return std::make_unique<CSPPlaceholderMenu>(); },
-                                 [&controller] {
-                                     auto made = std::make_unique<CSPPlaceholderController>();
-                                     controller = made.get();
-                                     return std::unique_ptr<MFSGameController>(std::move(made));
-                                 }});
-        if (shell.Start() != 0) {
-            state.SkipWithError("no 3-D display");
-            return;
-        }
-        CFSApplicationContext& context = *GetApplicationContext();
-        context.video.visibilityRange = static_cast<int>(state.range(0));
-        controller->SetAircraft(-1);  // the orbit camera round the field
-        controller->SetCameraPlacement(200.0f, 8.0f, 1.4f);
-        controller->RunFlightStart();
-        CSPTestWorld& world = *controller->World();
-        // Fifteen houses more round the field: twenty buildings in all.
-        for (int i = 0; i < 15; ++i) {
-            CFSMeshedNode* house =
-                context.engine->CreateMeshedNode("buildings/house.obj", "buildings/house.png");
-            const float x = -0.6f + 0.08f * i, z = 0.7f;
-            house->Scale({FloatToFixed(0.001f), FloatToFixed(0.001f), FloatToFixed(0.001f)});
-            house->SetCell(world.Cell());
-            house->Move({FloatToFixed(-5.625f + x),
-                         FloatToFixed(world.GroundHeight(-5.625f + x, -13.125f + z)),
-                         FloatToFixed(-13.125f + z)});
-        }
-        CFSEngine& engine = *context.engine;
-        for (auto _ : state) {
-            platform::Sleep(16);
-            engine.RenderFrame();
-        }
-        state.counters["nodes"] = static_cast<double>(context.sceneRoot->Nodes().size());
-        state.counters["culled"] = context.culledCount;
-        shell.Shutdown();
+    HeadlessGame game("/tmp/aerovant-bench", 10000);
+    if (game.Start() != 0) {
+        state.SkipWithError("no 3-D display");
+        return;
     }
-    ResetApplicationContext();
-    platform::UseRealClock();
+    CSPPlaceholderController& controller = *game.controller;
+    CFSApplicationContext& context = *GetApplicationContext();
+    context.video.visibilityRange = static_cast<int>(state.range(0));
+    controller.SetAircraft(-1);  // the orbit camera round the field
+    controller.SetCameraPlacement(200.0f, 8.0f, 1.4f);
+    controller.RunFlightStart();
+    CSPTestWorld& world = *controller.World();
+    // Fifteen houses more round the field: twenty buildings in all.
+    for (int i = 0; i < 15; ++i) {
+        CFSMeshedNode* house = context.engine->CreateMeshedNode("buildings/house.obj", "buildings/house.png");
+        const float x = -0.6f + 0.08f * i, z = 0.7f;
+        house->Scale({FloatToFixed(0.001f), FloatToFixed(0.001f), FloatToFixed(0.001f)});
+        house->SetCell(world.Cell());
+        house->Move({FloatToFixed(-5.625f + x), FloatToFixed(world.GroundHeight(-5.625f + x, -13.125f + z)),
+                     FloatToFixed(-13.125f + z)});
+    }
+    CFSEngine& engine = *context.engine;
+    for (auto _ : state) {
+        platform::Sleep(16);
+        engine.RenderFrame();
+    }
+    state.counters["nodes"] = static_cast<double>(context.sceneRoot->Nodes().size());
+    state.counters["culled"] = context.culledCount;
 }
 BENCHMARK(BM_FlightFrameOfTheTestWorld)
     ->Arg(33)

@@ -71,6 +71,7 @@ CFSEngine::~CFSEngine() {
 bool CFSEngine::Initialise(std::string& error) {
     context_.texturesArchive = MakeDataPath("data\\textures.zip");
     context_.textureCache = std::make_unique<CFSTextureCache>(context_.texturesArchive);
+    context_.textureCache->SetQuality(context_.video.texturesQuality);
     context_.meshLoader = std::make_unique<CFSMeshLoader>(MakeDataPath("data\\models.zip"));
     // The collision grid covers the local area of a world cell, as the scene's world box.
     context_.collisionDetector = std::make_unique<CFSGridCollisionDetector>(FSBox::FromCorners(
@@ -105,7 +106,7 @@ void CFSEngine::OnEnterState(int newState, int /*oldState*/) {
         stateWords_[1] = static_cast<int>(2 * warmUp_);
         stateWords_[2] = 0;
         stateEntryTick_ = lastFrameTick_ = warmUpBaseTick_ = now;
-        context_.timeScaleActive = 0;
+        context_.frame.timeScaleActive = 0;
     }
     switch (newState) {
         case Starting:
@@ -172,7 +173,10 @@ bool CFSEngine::SetUpSurface() {
     if (!surface_->Create(w, h)) return false;
     // Texture names belong to the GL context; a new context needs its textures again
     // under the same names, which every node still holds.
-    if (context_.textureCache) context_.textureCache->ReloadAll();
+    if (context_.textureCache) {
+        context_.textureCache->SetQuality(context_.video.texturesQuality);
+        context_.textureCache->ReloadAll();
+    }
     return true;
 }
 
@@ -248,7 +252,7 @@ void CFSEngine::RenderFrame() {
         if (context_.moveObjects && context_.sceneRoot) {
             // The moveable objects' base step, 0.05 s, four times over: 0.2 s of flight
             // per frame at the nominal 18 frames per second.
-            const float step = 0.05f * 4.0f * context_.timeScale;
+            const float step = 0.05f * 4.0f * context_.frame.timeScale;
             MFSCollisionDetector* detector = context_.collisionDetector.get();
             const auto& nodes = context_.sceneRoot->Nodes();
             for (size_t i = 0; i < nodes.size(); ++i) {
@@ -320,7 +324,7 @@ void CFSEngine::RenderFrame() {
     if (controller_) controller_->CameraStep();
 
     // 7. The scene (terrain first, then the nodes); the propeller joins here, drawn last.
-    if (gl && scene) scene->Draw();
+    if (gl && scene) scene->Draw(context_.culling != 0, context_.playerAircraft, context_.culledCount);
 
     // 8. The zone clouds, drawn with the view rotation the scene left loaded.
     if (gl && scene && terrainShown) context_.flyThrough.Draw(scene->Camera());
@@ -422,14 +426,19 @@ void CFSEngine::Present() {
 }
 
 void CFSEngine::UpdateTimeScale(uint32_t now) {
-    if (!context_.timeScaleActive && now - warmUpBaseTick_ > warmUp_ * 14 / 10) context_.timeScaleActive = 1;
-    context_.timeScale = ComputeTimeScale(context_.timeScaleActive != 0, meter_.CurrentRate());
+    if (!context_.frame.timeScaleActive && now - warmUpBaseTick_ > warmUp_ * 14 / 10)
+        context_.frame.timeScaleActive = 1;
+    context_.frame.timeScale = ComputeTimeScale(context_.frame.timeScaleActive != 0, meter_.CurrentRate());
 }
 
 CFSMeshedNode* CFSEngine::CreateMeshedNode(const std::string& modelName, const std::string& textureName,
                                            int flag) {
     if (!context_.sceneRoot) return nullptr;
-    return context_.sceneRoot->Add(CFSMeshedNode::CreateMeshedNode(modelName, textureName, flag));
+    CFSTextureCache* textures = context_.textureCache.get();
+    if (!context_.meshLoader)
+        return context_.sceneRoot->Add(std::make_unique<CFSMeshedNode>(textures, textureName));
+    return context_.sceneRoot->Add(
+        CFSMeshedNode::CreateMeshedNode(*context_.meshLoader, textures, modelName, textureName, flag));
 }
 
 CFSParticlesSystem* CFSEngine::CreateParticlesSystem(const std::string& textureName, int maxCount,
@@ -437,7 +446,7 @@ CFSParticlesSystem* CFSEngine::CreateParticlesSystem(const std::string& textureN
                                                      int32_t quadSize) {
     if (!context_.sceneRoot) return nullptr;
     return context_.sceneRoot->Add(CFSParticlesSystem::CreateParticlesSystem(
-        textureName, maxCount, std::move(emitter), colour, quadSize));
+        context_.textureCache.get(), textureName, maxCount, std::move(emitter), colour, quadSize));
 }
 
 TFSPropellerL* CFSEngine::CreatePropeller(MFSSceneNode* owner) {
@@ -448,6 +457,6 @@ TFSPropellerL* CFSEngine::CreatePropeller(MFSSceneNode* owner) {
 CFSBillboardNode* CFSEngine::CreateBillboard(int32_t height, int32_t halfWidth,
                                              const std::string& textureName, int variant) {
     if (!context_.sceneRoot) return nullptr;
-    return context_.sceneRoot->Add(
-        std::make_unique<CFSBillboardNode>(height, halfWidth, textureName, variant));
+    return context_.sceneRoot->Add(std::make_unique<CFSBillboardNode>(
+        height, halfWidth, context_.textureCache.get(), textureName, variant));
 }

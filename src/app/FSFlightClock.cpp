@@ -1,7 +1,5 @@
 #include "app/FSFlightClock.h"
 
-#include <cstdio>
-
 void FlightClock::Reset(uint32_t now) {
     value_ = 0;
     stopped_ = 0;
@@ -23,9 +21,4 @@ void FlightClock::Restart(uint32_t now) {
     if (!stopped_) return;
     stopped_ = 0;
     start_ = now;
-}
-
-void FormatFlightTime(int32_t seconds, char* text, int size) {
-    const int32_t minutes = seconds / 60;
-    std::snprintf(text, static_cast<size_t>(size), "%d:%02d", minutes, seconds - 60 * minutes);
 }

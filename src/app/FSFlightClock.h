@@ -16,6 +16,3 @@ private:
     uint32_t start_ = 0;
     int32_t divisor_ = 1000;  // milliseconds per unit
 };
-
-// "m:ss" of a time in whole seconds, as the TIME read-out shows it (125 -> "2:05").
-void FormatFlightTime(int32_t seconds, char* text, int size);

@@ -48,7 +48,7 @@ int CFSShell::Start() {
 
     context_->sceneRoot = std::make_unique<CFSScene>(&context_->sineTable);
     // The scene draws the route's terrain first, when one is loaded.
-    InstallTerrainHooks(*context_->sceneRoot);
+    InstallTerrainHooks(*context_->sceneRoot, context_->terrain, context_->video, context_->game);
     // The collision grid forgets every node the scene deletes, and starts afresh with it.
     CFSApplicationContext* context = context_;
     context_->sceneRoot->hooks.forgetNode = [context](MFSSceneNode& node) {
@@ -205,8 +205,8 @@ void CFSShell::HandleEvent(const FSEvent& event) {
                 default:
                     break;
             }
-            context_->stylusX = x;
-            context_->stylusY = y;
+            context_->frame.stylusX = x;
+            context_->frame.stylusY = y;
             const int latch = event.type == FSEventType::StylusDown ? kStateStylusPressed
                               : event.type == FSEventType::StylusUp ? kStateStylusReleased
                                                                     : kStateStylusMoved;

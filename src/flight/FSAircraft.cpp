@@ -3,6 +3,8 @@
 #include "resources/FSArchive.h"
 #include "world/FSSceneNode.h"
 
+const FSFrameValues CFSAircraft::kRestingFrame{};
+
 CFSAircraft::CFSAircraft(MFSSceneNode& node, const FSVector& velocity, const SineTable& sine)
     : MFSMoveableObject(node, velocity, 0.0f, sine), surfaces(kBaseSurfaceCount), lookVector(forward) {
     subStepping = true;

@@ -21,16 +21,18 @@
 // command dispatch, FSAircraftControls.cpp and FSAircraftPilot.cpp), then burns fuel, then
 // sums the plates, thrust and gravity.
 //
-// The controls read from the application context: the time scale T, the four control
-// gains of the game block (keyPitchRate for the elevator keys, keyRollRate for the aileron
-// and rudder keys, stylusPitchRate and stylusRollRate for the touch-pad),
-// "touchscreen_scheme", "screengame_align" and the last stylus point. One key step of a
-// control moves it by T × its rate × the key gain (rad).
+// The controls read the game settings and frame values the game hands them
+// (SetControlSettings): the time scale T, the four control gains of the game block
+// (keyPitchRate for the elevator keys, keyRollRate for the aileron and rudder keys,
+// stylusPitchRate and stylusRollRate for the touch-pad), "touchscreen_scheme",
+// "screengame_align" and the last stylus point. One key step of a control moves it by
+// T × its rate × the key gain (rad).
 #include <string>
 #include <string_view>
 #include <utility>
 #include <vector>
 
+#include "base/FSSettingsBlocks.h"
 #include "flight/FSAircraftSurface.h"
 #include "flight/FSMoveableObject.h"
 #include "flight/FSTouchpadRect.h"
@@ -155,6 +157,13 @@ public:
     // Where the touch-pad steering finds the pad's rectangles (the pad instrument). Without
     // a lookup the stylus commands are refused as off the pad.
     void SetTouchpadLookup(FSTouchpadLookup lookup) { touchpadLookup_ = std::move(lookup); }
+    // The game settings and the frame values the controls read; both must outlive the
+    // aircraft. Until they are set, the factory settings at time scale 1 with the stylus
+    // at (0, 0).
+    void SetControlSettings(const FSGameBlock& game, const FSFrameValues& frame) {
+        game_ = &game;
+        frame_ = &frame;
+    }
 
     // Store a control value (rad, not clamped: the actuators clamp) and write its plates.
     void SetRollControl(float radians);
@@ -275,4 +284,7 @@ protected:
 private:
     std::string descriptionArchive_;
     FSTouchpadLookup touchpadLookup_;
+    const FSGameBlock* game_ = &FactoryGameBlock();
+    const FSFrameValues* frame_ = &kRestingFrame;
+    static const FSFrameValues kRestingFrame;
 };

@@ -11,7 +11,6 @@
 #include <cmath>
 #include <cstdint>
 
-#include "app/FSApplicationContext.h"
 #include "flight/FSAircraft.h"
 #include "flight/FSFlightCommands.h"
 #include "world/FSSceneNode.h"
@@ -26,13 +25,9 @@ constexpr int32_t kSchemeNone = 0;
 constexpr int32_t kSchemeReversedPitch = 2;
 constexpr int32_t kSchemeLevelOnLift = 3;
 
-const CFSApplicationContext& Context() {
-    return *GetApplicationContext();
-}
-
 // One key step of a control: T × rate × gain (rad).
-float KeyStep(float rate, float gain) {
-    return Context().timeScale * rate * gain;
+float KeyStep(const FSFrameValues& frame, float rate, float gain) {
+    return frame.timeScale * rate * gain;
 }
 
 // control moved one step toward 0, or to 0 when it is no further than a step away.
@@ -58,8 +53,8 @@ float PadAxis(int32_t at, int32_t origin, int32_t size, int32_t dead) {
 }
 
 // The stylus's deflection step: T × gain × |axis|, formed in double precision.
-float StylusStep(float gain, float axis) {
-    return static_cast<float>(static_cast<double>(Context().timeScale) * gain * std::fabs(axis));
+float StylusStep(const FSFrameValues& frame, float gain, float axis) {
+    return static_cast<float>(static_cast<double>(frame.timeScale) * gain * std::fabs(axis));
 }
 
 }  // namespace
@@ -68,8 +63,7 @@ float StylusStep(float gain, float axis) {
 
 void CFSAircraft::ApplyStick(float rollInput, float pitchInput) {
     if (autopilot) return;
-    const CFSApplicationContext& context = Context();
-    const float rollStep = context.timeScale * context.game.keyRollRate * rollRate * rollInput;
+    const float rollStep = frame_->timeScale * game_->keyRollRate * rollRate * rollInput;
     if (rollInput < 0.0f) {
         rollControl = std::max(rollControl + rollStep, rollMin);
         aileronLeft = true;
@@ -81,7 +75,7 @@ void CFSAircraft::ApplyStick(float rollInput, float pitchInput) {
         aileronCentring = false;
         WriteAilerons();
     }
-    const float pitchStep = context.timeScale * context.game.keyPitchRate * pitchRate * pitchInput;
+    const float pitchStep = frame_->timeScale * game_->keyPitchRate * pitchRate * pitchInput;
     if (pitchInput < 0.0f) {
         pitchControl = std::min(pitchControl - pitchStep, pitchMax);
         elevatorUp = true;
@@ -97,7 +91,7 @@ void CFSAircraft::ApplyStick(float rollInput, float pitchInput) {
 
 void CFSAircraft::AileronLeft() {
     if (autopilot) return;
-    rollControl = std::max(rollControl - KeyStep(rollRate, Context().game.keyRollRate), rollMin);
+    rollControl = std::max(rollControl - KeyStep(*frame_, rollRate, game_->keyRollRate), rollMin);
     WriteAilerons();
     aileronLeft = true;
     aileronCentring = false;
@@ -105,7 +99,7 @@ void CFSAircraft::AileronLeft() {
 
 void CFSAircraft::AileronRight() {
     if (autopilot) return;
-    rollControl = std::min(rollControl + KeyStep(rollRate, Context().game.keyRollRate), rollMax);
+    rollControl = std::min(rollControl + KeyStep(*frame_, rollRate, game_->keyRollRate), rollMax);
     WriteAilerons();
     aileronRight = true;
     aileronCentring = false;
@@ -115,13 +109,13 @@ void CFSAircraft::CentreAileron() {
     aileronLeft = false;
     aileronRight = false;
     aileronCentring = !autopilot;
-    rollControl = TowardZero(rollControl, KeyStep(rollRate, Context().game.keyRollRate));
+    rollControl = TowardZero(rollControl, KeyStep(*frame_, rollRate, game_->keyRollRate));
     WriteAilerons();
 }
 
 void CFSAircraft::ElevatorUp() {
     if (autopilot) return;
-    pitchControl = std::min(pitchControl + KeyStep(pitchRate, Context().game.keyPitchRate), pitchMax);
+    pitchControl = std::min(pitchControl + KeyStep(*frame_, pitchRate, game_->keyPitchRate), pitchMax);
     WriteElevator();
     elevatorUp = true;
     elevatorCentring = false;
@@ -129,7 +123,7 @@ void CFSAircraft::ElevatorUp() {
 
 void CFSAircraft::ElevatorDown() {
     if (autopilot) return;
-    pitchControl = std::max(pitchControl - KeyStep(pitchRate, Context().game.keyPitchRate), pitchMin);
+    pitchControl = std::max(pitchControl - KeyStep(*frame_, pitchRate, game_->keyPitchRate), pitchMin);
     WriteElevator();
     elevatorDown = true;
     elevatorCentring = false;
@@ -139,13 +133,13 @@ void CFSAircraft::CentreElevator() {
     elevatorUp = false;
     elevatorDown = false;
     elevatorCentring = !autopilot;
-    pitchControl = TowardZero(pitchControl, KeyStep(pitchRate, Context().game.keyPitchRate));
+    pitchControl = TowardZero(pitchControl, KeyStep(*frame_, pitchRate, game_->keyPitchRate));
     WriteElevator();
 }
 
 void CFSAircraft::RudderLeft() {
     if (autopilot) return;
-    yawControl = std::max(yawControl - KeyStep(yawRate, Context().game.keyRollRate), yawMin);
+    yawControl = std::max(yawControl - KeyStep(*frame_, yawRate, game_->keyRollRate), yawMin);
     WriteRudder();
     rudderLeft = true;
     rudderCentring = false;
@@ -153,7 +147,7 @@ void CFSAircraft::RudderLeft() {
 
 void CFSAircraft::RudderRight() {
     if (autopilot) return;
-    yawControl = std::min(yawControl + KeyStep(yawRate, Context().game.keyRollRate), yawMax);
+    yawControl = std::min(yawControl + KeyStep(*frame_, yawRate, game_->keyRollRate), yawMax);
     WriteRudder();
     rudderRight = true;
     rudderCentring = false;
@@ -163,7 +157,7 @@ void CFSAircraft::CentreRudder() {
     rudderLeft = false;
     rudderRight = false;
     rudderCentring = !autopilot;
-    yawControl = TowardZero(yawControl, KeyStep(yawRate, Context().game.keyRollRate));
+    yawControl = TowardZero(yawControl, KeyStep(*frame_, yawRate, game_->keyRollRate));
     WriteRudder();
 }
 
@@ -186,8 +180,7 @@ void CFSAircraft::TurnLookVector(float radians) {
 }
 
 bool CFSAircraft::TouchpadSteering() {
-    const CFSApplicationContext& context = Context();
-    const int32_t scheme = context.game.touchscreenScheme;
+    const int32_t scheme = game_->touchscreenScheme;
     if (scheme == kSchemeNone) return false;
     if (lookAround != 0) {
         TurnLookVector(kLookStep);
@@ -196,38 +189,38 @@ bool CFSAircraft::TouchpadSteering() {
 
     // A point off the pad is refused and changes nothing; a point on its edge counts.
     FSTouchpadRect pad;
-    if (!touchpadLookup_ || !touchpadLookup_(context.game.screenAlign, pad)) return false;
-    const int64_t x = context.stylusX;
-    const int64_t y = context.stylusY;
+    if (!touchpadLookup_ || !touchpadLookup_(game_->screenAlign, pad)) return false;
+    const int64_t x = frame_->stylusX;
+    const int64_t y = frame_->stylusY;
     if (x < pad.x || y < pad.y || x > int64_t{pad.x} + pad.width || y > int64_t{pad.y} + pad.height)
         return false;
     // On the pad, even in its dead zone, the player takes over from the pilot aids.
     SetAutopilot(false);
     SetLeveller(false);
 
-    const float ax = PadAxis(context.stylusX, pad.x, pad.width, pad.deadWidth);
-    float ay = PadAxis(context.stylusY, pad.y, pad.height, pad.deadHeight);
+    const float ax = PadAxis(frame_->stylusX, pad.x, pad.width, pad.deadWidth);
+    float ay = PadAxis(frame_->stylusY, pad.y, pad.height, pad.deadHeight);
     if (scheme == kSchemeReversedPitch) ay = -ay;
 
     // Screen y grows downward: the stylus below the pad's centre pulls the nose up.
     if (ax < 0.0f) {
-        rollControl = std::max(rollControl - StylusStep(context.game.stylusRollRate, ax), rollMin);
+        rollControl = std::max(rollControl - StylusStep(*frame_, game_->stylusRollRate, ax), rollMin);
         aileronLeft = true;
         aileronCentring = false;
         WriteAilerons();
     } else if (ax > 0.0f) {
-        rollControl = std::min(rollControl + StylusStep(context.game.stylusRollRate, ax), rollMax);
+        rollControl = std::min(rollControl + StylusStep(*frame_, game_->stylusRollRate, ax), rollMax);
         aileronRight = true;
         aileronCentring = false;
         WriteAilerons();
     }
     if (ay < 0.0f) {
-        pitchControl = std::max(pitchControl - StylusStep(context.game.stylusPitchRate, ay), pitchMin);
+        pitchControl = std::max(pitchControl - StylusStep(*frame_, game_->stylusPitchRate, ay), pitchMin);
         elevatorDown = true;
         elevatorCentring = false;
         WriteElevator();
     } else if (ay > 0.0f) {
-        pitchControl = std::min(pitchControl + StylusStep(context.game.stylusPitchRate, ay), pitchMax);
+        pitchControl = std::min(pitchControl + StylusStep(*frame_, game_->stylusPitchRate, ay), pitchMax);
         elevatorUp = true;
         elevatorCentring = false;
         WriteElevator();
@@ -315,7 +308,7 @@ bool CFSAircraft::HandleCommand(int code, int /*parameter*/) {
         case kCommandStylusLifted:
             CentreAileron();
             CentreElevator();
-            if (Context().game.touchscreenScheme == kSchemeLevelOnLift) SetLeveller(true);
+            if (game_->touchscreenScheme == kSchemeLevelOnLift) SetLeveller(true);
             return true;
         case kCommandStylusPressed:
         case kCommandStylusMoved:

@@ -75,7 +75,7 @@ int CSPPlaceholderController::HandleAction(int action) {
     if (!engine) return 0;
     const int state = engine->State();
     if (state != Flying && state != Paused) return 0;
-    const float step = 3.0f * GetApplicationContext()->timeScale;
+    const float step = 3.0f * GetApplicationContext()->frame.timeScale;
     if (flight_ && action >= 12 && action <= 34 && action != 29 && action != 30) {
         return flight_->Command(action) ? 1 : 0;
     }
@@ -113,7 +113,7 @@ int CSPPlaceholderController::HandleAction(int action) {
 
 void CSPPlaceholderController::Update() {
     // One frame of game time: 0.2 s at the nominal 18 frames per second.
-    if (world_) world_->Update(0.2f * GetApplicationContext()->timeScale);
+    if (world_) world_->Update(0.2f * GetApplicationContext()->frame.timeScale);
     if (flight_ && !flight_->Update() && crashCountdown_ == 0) crashCountdown_ = 90;
     ++frames_;
     if (crashCountdown_ > 0 && --crashCountdown_ == 0) {

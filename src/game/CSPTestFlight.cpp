@@ -111,6 +111,7 @@ bool CSPTestFlight::Build(CSPTestWorld& world, int aircraftIndex) {
     node_->SaveOrientation();
 
     aircraft_ = &CreateFlightAircraft(*node_, FSVector(0.0f, 0.0f, 0.0f), aircraftIndex, context.sineTable);
+    aircraft_->SetControlSettings(context.game, context.frame);
     if (objects.propeller) {
         if (TFSPropellerL* propeller = engine->CreatePropeller(node_)) {
             // The placement values are metres in the model; the offsets are world km.
@@ -147,7 +148,8 @@ bool CSPTestFlight::Command(int action) {
 
 void CSPTestFlight::PlaceCamera() const {
     if (!node_) return;
-    CFSCamera& camera = GetApplicationContext()->sceneRoot->Camera();
+    const CFSApplicationContext& context = *GetApplicationContext();
+    CFSCamera& camera = context.sceneRoot->Camera();
     const FSFixedVector position = node_->GetPosition();
     const FSFixedVector nose = node_->GetAxisY();
     // Behind along the nose's horizontal direction, and above: the horizon stays level
@@ -161,7 +163,7 @@ void CSPTestFlight::PlaceCamera() const {
     const FSFixedVector target{position.x - X(bx * chaseDistance_), position.y + X(chaseHeight_ * 0.5f),
                                position.z - X(bz * chaseDistance_)};
     camera.SetCell(node_->GetCell());
-    camera.LookAt(eye, target, {0, kFixedOne, 0});
+    camera.LookAt(eye, target, {0, kFixedOne, 0}, context.game.screenAlign);
 }
 
 std::string CSPTestFlight::StatusText() const {

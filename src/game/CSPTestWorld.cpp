@@ -77,7 +77,7 @@ bool CSPTestWorld::Build(const std::string& terrain, int dayTime) {
         }
     }
 
-    context.terrain = std::make_unique<CFSTerrainHolder>();
+    context.terrain = std::make_unique<CFSTerrainHolder>(context.textureCache.get());
     const bool loaded = context.terrain->model->Load(MakeDataPath("data\\terrains.zip"), terrain,
                                                      context.video.visibilityRange, true);
     if (!loaded) context.terrain.reset();
@@ -86,7 +86,7 @@ bool CSPTestWorld::Build(const std::string& terrain, int dayTime) {
     // and the horizon agree.
     dayTime_ = ChooseDayTime(dayTime, [] { return WorldRandom().Next(); });
     skyBox_ = std::make_unique<CFSSkyBox>();
-    skyBox_->Load(SkyBoxFolder(dayTime_));
+    skyBox_->Load(SkyBoxFolder(dayTime_), context.textureCache.get());
     const FSSunPosition sun = SunPosition(dayTime_);
     scene.Camera().Sky().SetSun(sun.zenith, sun.azimuth);
     const FSDayLight light = DayLight(dayTime_);
@@ -112,11 +112,12 @@ bool CSPTestWorld::Build(const std::string& terrain, int dayTime) {
     AddSmoke(-0.35f, GroundHeight(centreX_ - 0.35f, centreZ_ + 0.40f) + 0.012f, 0.40f);
 
     // A cloud over the field and the cloud layer along the horizon.
-    auto cloud = std::make_unique<CFSCloudNode>(X(2.0f), X(0.8f), "clouds/cloud.png");
+    auto cloud =
+        std::make_unique<CFSCloudNode>(X(2.0f), X(0.8f), context.textureCache.get(), "clouds/cloud.png");
     cloud->SetVisible(true);
     PlaceOnCell(*cloud, 0.8f, GroundHeight(centreX_, centreZ_) + 1.6f, -2.5f);
     scene.Add(std::move(cloud));
-    scene.Add(std::make_unique<TFSClouds>("clouds/layer.png"));
+    scene.Add(std::make_unique<TFSClouds>(context.textureCache.get(), "clouds/layer.png"));
 
     // The stand-in aircraft: a red box the size of a light aircraft's fuselage, with its
     // engine and propeller.
@@ -137,7 +138,7 @@ bool CSPTestWorld::Build(const std::string& terrain, int dayTime) {
 
 void CSPTestWorld::Release() {
     CFSApplicationContext& context = *GetApplicationContext();
-    if (skyBox_) skyBox_->Unload();
+    if (skyBox_) skyBox_->Unload(context.textureCache.get());
     skyBox_.reset();
     if (context.sceneRoot) context.sceneRoot->Clear();
     context.terrain.reset();
@@ -241,7 +242,7 @@ void CSPTestWorld::PlaceOrbitCamera(float headingDegrees, float pitchDegrees, fl
     const float eyeY =
         std::fmax(ground + 0.05f + distanceKm * std::sin(pitch), GroundHeight(eyeX, eyeZ) + 0.03f);
     camera.SetCell(cell_);
-    camera.LookAt({X(eyeX), X(eyeY), X(eyeZ)}, target, {0, kFixedOne, 0});
+    camera.LookAt({X(eyeX), X(eyeY), X(eyeZ)}, target, {0, kFixedOne, 0}, context.game.screenAlign);
 }
 
 void CSPTestWorld::DrawSkyAndLight() {

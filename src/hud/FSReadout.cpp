@@ -2,7 +2,6 @@
 
 #include <cstdio>
 
-#include "app/FSFlightClock.h"
 #include "hud/FSFont.h"
 #include "resources/FSPixels.h"
 
@@ -22,4 +21,9 @@ void DrawTimeAndScore(const CFSFont& font, uint16_t* screen, int alignment, int3
     std::snprintf(text, sizeof text, "%d", score);
     if (withLabels) DrawText(font, screen, alignment, 0, kJustifyLeft, label2, colour, "SCORE");
     DrawText(font, screen, alignment, 0, kJustifyRight, value2, colour, text);
+}
+
+void FormatFlightTime(int32_t seconds, char* text, int size) {
+    const int32_t minutes = seconds / 60;
+    std::snprintf(text, static_cast<size_t>(size), "%d:%02d", minutes, seconds - 60 * minutes);
 }

@@ -106,8 +106,8 @@ int CSPPlaceholderMenu::DispatchAction(int action) {
             return 1;
         case 36:  // stylus pressed
         case 37:  // stylus moved
-            markX_ = context->stylusX;
-            markY_ = context->stylusY;
+            markX_ = context->frame.stylusX;
+            markY_ = context->frame.stylusY;
             pressed_ = markX_ >= kButtonX && markX_ < kButtonX + kButtonW && markY_ >= kButtonY &&
                        markY_ < kButtonY + kButtonH;
             dirty_ = true;

@@ -4,16 +4,6 @@
 
 #include <algorithm>
 
-#include "app/FSApplicationContext.h"
-
-namespace {
-
-int CurrentTexturesQuality() {
-    return GetApplicationContext()->video.texturesQuality;
-}
-
-}  // namespace
-
 CFSTextureCache::CFSTextureCache(std::string archivePath) : archivePath_(std::move(archivePath)) {}
 
 std::vector<CFSTextureCache::Entry>::iterator CFSTextureCache::FindPlace(const std::string& memberName) {
@@ -25,7 +15,7 @@ std::vector<CFSTextureCache::Entry>::iterator CFSTextureCache::FindPlace(const s
 uint32_t CFSTextureCache::GetTexture(const std::string& memberName) {
     auto place = FindPlace(memberName);
     if (place != entries_.end() && place->memberName == memberName) return place->texture;
-    const uint32_t texture = LoadPng(archivePath_, memberName, CurrentTexturesQuality());
+    const uint32_t texture = LoadPng(archivePath_, memberName, quality_);
     if (texture == kNoTexture) return kNoTexture;
     entries_.insert(place, Entry{texture, memberName});
     return texture;
@@ -47,13 +37,12 @@ std::string CFSTextureCache::GetTextureName(uint32_t texture) const {
 }
 
 void CFSTextureCache::ReloadAll() {
-    const int quality = CurrentTexturesQuality();
     for (const Entry& entry : entries_) {
         const GLuint texture = entry.texture;
         FSPngImage image;
         if (ReadPng(archivePath_, entry.memberName, image)) {
             glDeleteTextures(1, &texture);
-            UploadTexture(texture, image, quality);
+            UploadTexture(texture, image, quality_);
         } else {
             // Binding keeps the name in use in this context (an object that still exists
             // keeps its old picture); deleting it would let glGenTextures hand it out again.

@@ -17,17 +17,20 @@ public:
     CFSTextureCache(const CFSTextureCache&) = delete;
     CFSTextureCache& operator=(const CFSTextureCache&) = delete;
 
+    // The "textures_quality" new uploads are filtered with (FSPng.h); 0 until set.
+    void SetQuality(int quality) { quality_ = quality; }
+    int Quality() const { return quality_; }
+
     // The texture of a member name (case-sensitive here, though the archive lookup is
-    // not), loading it with the filtering of the current "textures_quality" on the first
-    // request. kNoTexture when it cannot be loaded; a failure is not remembered, so a
-    // later request tries again.
+    // not), loading it with the filtering of the cache's quality on the first request. kNoTexture when it
+    // cannot be loaded; a failure is not remembered, so a later request tries again.
     uint32_t GetTexture(const std::string& memberName);
     // Deletes the texture object and forgets the name; an unknown name changes nothing.
     void RemoveTexture(const std::string& memberName);
     // The member name of a texture, or "" when no entry has it.
     std::string GetTextureName(uint32_t texture) const;
-    // Decodes and uploads every entry again into its own texture name, with the current
-    // "textures_quality" (after a change of that setting or of the GL context). An entry
+    // Decodes and uploads every entry again into its own texture name, with the cache's
+    // quality (after a change of that setting or of the GL context). An entry
     // whose member can no longer be read keeps its texture name, reserved so that no
     // other texture is given it, and the others are reloaded all the same.
     void ReloadAll();
@@ -47,4 +50,5 @@ private:
 
     std::string archivePath_;
     std::vector<Entry> entries_;
+    int quality_ = 0;
 };

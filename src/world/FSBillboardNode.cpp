@@ -17,10 +17,10 @@ FSAtlasCell AtlasCell(int variant) {
     return {column * kQuarter, row * kQuarter, (column + 1) * kQuarter, (row + 1) * kQuarter};
 }
 
-CFSBillboardNode::CFSBillboardNode(FSFixed height, FSFixed halfWidth, const std::string& textureName,
-                                   int variant, bool upright)
+CFSBillboardNode::CFSBillboardNode(FSFixed height, FSFixed halfWidth, CFSTextureCache* textures,
+                                   const std::string& textureName, int variant, bool upright)
     : MFSTexturedNode(kNodeBillboard), upright_(upright ? 1 : 0), height_(height), halfWidth_(halfWidth) {
-    SetTextureByName(textureName);
+    SetTextureByName(textures, textureName);
     SetVisible(true);
     const FSAtlasCell cell = AtlasCell(variant);
     const GLfixed coords[8] = {cell.u0, cell.v0, cell.u1, cell.v0, cell.u0, cell.v1, cell.u1, cell.v1};

@@ -31,10 +31,10 @@ FSAtlasCell AtlasCell(int variant);
 
 class CFSBillboardNode : public MFSTexturedNode {
 public:
-    // height h and half-width w in 16.16 km; the texture by member name through the
-    // application context's cache. Visible at construction.
-    CFSBillboardNode(FSFixed height, FSFixed halfWidth, const std::string& textureName, int variant,
-                     bool upright = true);
+    // height h and half-width w in 16.16 km; the texture by member name through textures.
+    // Visible at construction.
+    CFSBillboardNode(FSFixed height, FSFixed halfWidth, CFSTextureCache* textures,
+                     const std::string& textureName, int variant, bool upright = true);
 
     void SetPosition(const FSFixedVector& position) override { StorePosition(position); }
     // h by the factors' y, w by their x (the box follows).

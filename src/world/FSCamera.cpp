@@ -5,7 +5,6 @@
 #include <algorithm>
 #include <cmath>
 
-#include "app/FSApplicationContext.h"
 #include "world/FSAtmosphere.h"
 #include "world/FSSceneNode.h"
 
@@ -97,10 +96,6 @@ bool BuildViewRotation(const FSFixedVector& eye, const FSFixedVector& target, co
 }
 
 CFSCamera::CFSCamera(const SineTable* sine) : sky_(sine) {}
-
-void CFSCamera::LookAt(const FSFixedVector& eye, const FSFixedVector& target, const FSFixedVector& up) {
-    LookAt(eye, target, up, GetApplicationContext()->game.screenAlign);
-}
 
 void CFSCamera::LookAt(const FSFixedVector& eye, const FSFixedVector& target, const FSFixedVector& up,
                        int alignment) {

@@ -42,19 +42,17 @@ inline constexpr float kCullDistance = 30.0f;
 
 class CFSCamera {
 public:
-    // sine: the application context's table, used by the sky model.
+    // sine: the game's sine table, used by the sky model.
     explicit CFSCamera(const SineTable* sine = nullptr);
 
     // Stores eye, target and up (16.16, local to the camera's cell), builds the view
-    // rotation for the alignment (the application context's "screengame_align" in the
-    // first form), then sets the fog, clear colour and light for the new view: the sky
-    // colour in the viewing direction (zenith angle at most 75°) with the turbidity
+    // rotation for the alignment ("screengame_align": 0, 1 or 2), then sets the fog, clear colour and light
+    // for the new view: the sky colour in the viewing direction (zenith angle at most 75°) with the turbidity
     // 2 + 4 × the relative air density at the eye (1 unit = 1000 m) goes to
     // glClearColorx and GL_FOG_COLOR, 0.1 × that colour is kept as the ambient colour, and
     // light 0 becomes a directional light along the light direction.
     // When target equals eye the previous rotation stays. When up is parallel to the view,
     // (0, 0, −1) (then (1, 0, 0)) serves as up so that the view never collapses.
-    void LookAt(const FSFixedVector& eye, const FSFixedVector& target, const FSFixedVector& up);
     void LookAt(const FSFixedVector& eye, const FSFixedVector& target, const FSFixedVector& up,
                 int alignment);
 

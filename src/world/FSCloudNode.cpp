@@ -73,9 +73,10 @@ void FSCloudShape::Draw(uint32_t texture) const {
     DrawTranslucentTextured(texture, vertices_, texCoords_, GL_TRIANGLES, kQuads * 6, kIndices);
 }
 
-CFSCloudNode::CFSCloudNode(FSFixed width, FSFixed height, const std::string& textureName)
+CFSCloudNode::CFSCloudNode(FSFixed width, FSFixed height, CFSTextureCache* textures,
+                           const std::string& textureName)
     : MFSTexturedNode(kNodeCloud), width_(width), height_(height) {
-    SetTextureByName(textureName);
+    SetTextureByName(textures, textureName);
     for (FSTextureWindow& w : windows_)
         w = RandomCloudWindow();
     Build();

@@ -50,9 +50,8 @@ private:
 class CFSCloudNode : public MFSTexturedNode {
 public:
     // width and height: the cloud's size (16.16 km); the texture by member name through
-    // the application context's texture cache. Made invisible: the route loader shows it
-    // once it is placed.
-    CFSCloudNode(FSFixed width, FSFixed height, const std::string& textureName);
+    // textures. Made invisible: the route loader shows it once it is placed.
+    CFSCloudNode(FSFixed width, FSFixed height, CFSTextureCache* textures, const std::string& textureName);
 
     void SetPosition(const FSFixedVector& position) override { StorePosition(position); }
     // Width by the x factor, height by the y factor.

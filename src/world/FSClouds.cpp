@@ -13,9 +13,10 @@ constexpr float kPi = 3.14159265358979f;
 
 }  // namespace
 
-TFSClouds::TFSClouds(const std::string& textureName, FSFixed a, FSFixed b, FSFixed c)
+TFSClouds::TFSClouds(CFSTextureCache* textures, const std::string& textureName, FSFixed a, FSFixed b,
+                     FSFixed c)
     : MFSTexturedNode(kNodeCloud), a_(a), b_(b), c_(c) {
-    SetTextureByName(textureName);
+    SetTextureByName(textures, textureName);
     SetVisible(true);
     const FSFixed x = FixedMul(a, kThreeQuarters);
     const GLfixed vertices[12] = {-x, c, a, -x, b, a, x, b, a, x, c, a};

@@ -21,9 +21,9 @@ public:
     static constexpr FSFixed kDefaultBottom = 0;
 
     // a: distance of the curtain from the eye, b: its top height, c: its bottom height
-    // (16.16 km). The texture by member name through the application context's cache.
-    TFSClouds(const std::string& textureName, FSFixed a = kDefaultDistance, FSFixed b = kDefaultTop,
-              FSFixed c = kDefaultBottom);
+    // (16.16 km). The texture by member name through textures.
+    TFSClouds(CFSTextureCache* textures, const std::string& textureName, FSFixed a = kDefaultDistance,
+              FSFixed b = kDefaultTop, FSFixed c = kDefaultBottom);
 
     void SetPosition(const FSFixedVector& position) override { StorePosition(position); }
     // The curtain keeps its size.

@@ -5,7 +5,6 @@
 #include <algorithm>
 #include <cstdlib>
 
-#include "app/FSApplicationContext.h"
 #include "resources/FSMeshLoader.h"
 #include "world/FSNodeDrawing.h"
 #include "world/FSScene.h"
@@ -18,13 +17,15 @@ constexpr FSFixed kHighlightScale = 49152;  // 0.75
 
 }  // namespace
 
-CFSMeshedNode::CFSMeshedNode(const std::string& textureName) : MFSTexturedNode(kNodeMeshed) {
+CFSMeshedNode::CFSMeshedNode(CFSTextureCache* textures, const std::string& textureName)
+    : MFSTexturedNode(kNodeMeshed) {
     SetVisible(true);
-    SetTextureByName(textureName);
+    SetTextureByName(textures, textureName);
 }
 
-CFSMeshedNode::CFSMeshedNode(int32_t vertexCount, int32_t triangleCount, const std::string& textureName)
-    : CFSMeshedNode(textureName) {
+CFSMeshedNode::CFSMeshedNode(int32_t vertexCount, int32_t triangleCount, CFSTextureCache* textures,
+                             const std::string& textureName)
+    : CFSMeshedNode(textures, textureName) {
     vertexCount_ = std::max(vertexCount, 0);
     triangleCount_ = std::max(triangleCount, 0);
 }
@@ -32,19 +33,13 @@ CFSMeshedNode::CFSMeshedNode(int32_t vertexCount, int32_t triangleCount, const s
 CFSMeshedNode::~CFSMeshedNode() = default;
 
 std::unique_ptr<CFSMeshedNode> CFSMeshedNode::CreateMeshedNode(CFSMeshLoader& loader,
+                                                               CFSTextureCache* textures,
                                                                const std::string& modelName,
                                                                const std::string& textureName, int /*flag*/) {
-    auto node = std::make_unique<CFSMeshedNode>(textureName);
+    auto node = std::make_unique<CFSMeshedNode>(textures, textureName);
     node->LoadModel(loader, modelName);
     node->StorePosition({});
     return node;
-}
-
-std::unique_ptr<CFSMeshedNode> CFSMeshedNode::CreateMeshedNode(const std::string& modelName,
-                                                               const std::string& textureName, int flag) {
-    CFSMeshLoader* loader = GetApplicationContext()->meshLoader.get();
-    if (loader) return CreateMeshedNode(*loader, modelName, textureName, flag);
-    return std::make_unique<CFSMeshedNode>(textureName);
 }
 
 void CFSMeshedNode::AllocateMesh() {

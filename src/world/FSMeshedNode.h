@@ -20,21 +20,20 @@ class CFSMeshLoader;
 
 class CFSMeshedNode : public MFSTexturedNode {
 public:
-    // Type 4, visible, texture by member name (see MFSTexturedNode), arrays empty.
-    explicit CFSMeshedNode(const std::string& textureName);
+    // Type 4, visible, texture by member name through textures (see MFSTexturedNode),
+    // arrays empty.
+    CFSMeshedNode(CFSTextureCache* textures, const std::string& textureName);
     // The same with the counts set for AllocateMesh (procedural meshes: gates, runways).
-    CFSMeshedNode(int32_t vertexCount, int32_t triangleCount, const std::string& textureName);
+    CFSMeshedNode(int32_t vertexCount, int32_t triangleCount, CFSTextureCache* textures,
+                  const std::string& textureName);
     ~CFSMeshedNode() override;
 
     // A node of the named model ("cube.obj", member of the models archive) through loader,
-    // with the texture by member name; position (0, 0, 0). A model that cannot be read
-    // gives empty arrays and an empty box: the node exists but shows nothing. flag is
-    // accepted for the callers' sake and changes nothing.
-    static std::unique_ptr<CFSMeshedNode> CreateMeshedNode(CFSMeshLoader& loader,
+    // with the texture by member name through textures; position (0, 0, 0). A model that
+    // cannot be read gives empty arrays and an empty box: the node exists but shows
+    // nothing. flag is accepted for the callers' sake and changes nothing.
+    static std::unique_ptr<CFSMeshedNode> CreateMeshedNode(CFSMeshLoader& loader, CFSTextureCache* textures,
                                                            const std::string& modelName,
-                                                           const std::string& textureName, int flag = 0);
-    // The same through the application context's mesh loader (empty arrays without one).
-    static std::unique_ptr<CFSMeshedNode> CreateMeshedNode(const std::string& modelName,
                                                            const std::string& textureName, int flag = 0);
 
     // Zeroed arrays for the counts already set (V positions, texture pairs and normals,

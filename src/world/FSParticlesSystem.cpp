@@ -4,7 +4,6 @@
 
 #include <algorithm>
 
-#include "app/FSApplicationContext.h"
 #include "resources/FSPng.h"
 #include "resources/FSTextureCache.h"
 #include "world/FSNodeDrawing.h"
@@ -17,8 +16,7 @@ const GLshort kCornerCoords[] = {0, 0, 1, 0, 0, 1, 1, 1};
 const GLubyte kStrip[] = {0, 1, 2, 3};
 constexpr FSFixed kLargestGrowth = 4 * kFixedOne;
 
-uint32_t TextureByName(const std::string& name) {
-    CFSTextureCache* cache = GetApplicationContext()->textureCache.get();
+uint32_t TextureByName(CFSTextureCache* cache, const std::string& name) {
     const uint32_t texture = cache ? cache->GetTexture(name) : kNoTexture;
     return texture == kNoTexture ? 0 : texture;
 }
@@ -32,10 +30,10 @@ CFSParticlesSystem::CFSParticlesSystem() : MFSSceneNode(kNodeParticles) {
 CFSParticlesSystem::~CFSParticlesSystem() = default;
 
 std::unique_ptr<CFSParticlesSystem> CFSParticlesSystem::CreateParticlesSystem(
-    const std::string& texture, int maxCount, std::unique_ptr<MFSEmmiter> emitter, uint32_t colour,
-    FSFixed quadSize) {
+    CFSTextureCache* textures, const std::string& texture, int maxCount, std::unique_ptr<MFSEmmiter> emitter,
+    uint32_t colour, FSFixed quadSize) {
     auto system = std::make_unique<CFSParticlesSystem>();
-    system->texture_ = TextureByName(texture);
+    system->texture_ = TextureByName(textures, texture);
     system->maxCount_ = std::max(maxCount, 0);
     system->emitter_ = std::move(emitter);
     system->colour_ = colour;

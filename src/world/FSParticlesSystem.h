@@ -20,17 +20,20 @@
 #include "world/FSParticle.h"
 #include "world/FSSceneNode.h"
 
+class CFSTextureCache;
+
 class CFSParticlesSystem : public MFSSceneNode {
 public:
     // Type 2, visible, no emitter, no owner.
     CFSParticlesSystem();
     ~CFSParticlesSystem() override;
 
-    // texture: member name in the textures archive ("particle.png"), through the texture
-    // cache (untextured without one); maxCount: the pool size; colour: packed bytes red
+    // texture: member name in the textures archive ("particle.png"), through textures
+    // (untextured without a cache); maxCount: the pool size; colour: packed bytes red
     // 0-7, green 8-15, blue 16-23 for every particle; quadSize: half the side of a new
     // particle's quad (16.16 km). No owner.
-    static std::unique_ptr<CFSParticlesSystem> CreateParticlesSystem(const std::string& texture, int maxCount,
+    static std::unique_ptr<CFSParticlesSystem> CreateParticlesSystem(CFSTextureCache* textures,
+                                                                     const std::string& texture, int maxCount,
                                                                      std::unique_ptr<MFSEmmiter> emitter,
                                                                      uint32_t colour, FSFixed quadSize);
 

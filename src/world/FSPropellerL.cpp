@@ -5,7 +5,6 @@
 #include <cmath>
 #include <cstdlib>
 
-#include "app/FSApplicationContext.h"
 #include "world/FSNodeDrawing.h"
 #include "world/FSRandom.h"
 #include "world/FSScene.h"
@@ -22,9 +21,6 @@ constexpr FSFixed kBoxHalf = 256;
 const GLubyte kBladePair[] = {0, 1, 2, 0, 3, 4};
 
 }  // namespace
-
-TFSPropellerL::TFSPropellerL(MFSSceneNode* owner)
-    : TFSPropellerL(owner, GetApplicationContext()->sineTable) {}
 
 TFSPropellerL::TFSPropellerL(MFSSceneNode* owner, const SineTable& sine)
     : MFSSceneNode(kNodePlain),

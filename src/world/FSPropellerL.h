@@ -15,8 +15,7 @@ class SineTable;
 class TFSPropellerL : public MFSSceneNode {
 public:
     // Type 7, visible, a random starting phase; placed for the owner's model (Adjust()).
-    // sine: the application context's table in the first form.
-    explicit TFSPropellerL(MFSSceneNode* owner);
+    // sine: the game's table, which outlives the propeller.
     TFSPropellerL(MFSSceneNode* owner, const SineTable& sine);
 
     // With the owner's model: radius = half its z extent (height), offset along the nose

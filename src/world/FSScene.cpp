@@ -4,8 +4,6 @@
 
 #include <algorithm>
 
-#include "app/FSApplicationContext.h"
-
 CFSScene::CFSScene(const SineTable* sine)
     : camera_(sine),
       worldBox_(FSBox::FromCorners({-FixedFromInt(30), 0, -FixedFromInt(30)},
@@ -61,11 +59,6 @@ void CFSScene::DeleteRemovedNodes() {
         nodes_.erase(found);
         dead.reset();
     }
-}
-
-void CFSScene::Draw() {
-    CFSApplicationContext* context = GetApplicationContext();
-    Draw(context->culling != 0, context->playerAircraft, context->culledCount);
 }
 
 void CFSScene::Draw(bool culling, const MFSSceneNode* player, int32_t& culledCount) {

@@ -75,13 +75,11 @@ public:
     // One frame of animation; see the top of this file.
     void Update(const FSFrame& frame);
 
-    // Draws the frame with the application context's culling switch, player aircraft and
-    // culled count (which it resets and counts).
-    void Draw();
-    // The same with the three given explicitly. Culling on: a root is always drawn if it
+    // Draws the frame. Culling on: a root is always drawn if it
     // is the player's node or has both a moveable object and a property; otherwise a node
     // with kCullByTerrainTile is drawn only when its terrain tile is visible, any other
-    // only when the camera's frustum test passes. Each root not drawn counts one culled.
+    // only when the camera's frustum test passes. Each root not drawn counts one culled in
+    // culledCount, which starts from 0.
     void Draw(bool culling, const MFSSceneNode* player, int32_t& culledCount);
 
     // Deletes every root node, then has the collision detector replaced (resetCollisions).

@@ -2,7 +2,6 @@
 
 #include <GLES/gl.h>
 
-#include "app/FSApplicationContext.h"
 #include "resources/FSTextureCache.h"
 #include "world/FSCamera.h"
 #include "world/FSSavedGLState.h"
@@ -40,19 +39,11 @@ const GLubyte kStrips[CFSSkyBox::kFaces][4] = {
     {0, 1, 2, 3}, {4, 5, 6, 7}, {8, 9, 10, 11}, {12, 13, 14, 15}, {16, 17, 18, 19}, {20, 21, 22, 23},
 };
 
-CFSTextureCache* ContextCache() {
-    return GetApplicationContext()->textureCache.get();
-}
-
 }  // namespace
 
 std::string CFSSkyBox::FaceMember(int face) const {
     if (face < 0 || face >= kFaces) return std::string();
     return folder_ + kFaceFiles[face];
-}
-
-bool CFSSkyBox::Load(const std::string& folder) {
-    return Load(folder, ContextCache());
 }
 
 bool CFSSkyBox::Load(const std::string& folder, CFSTextureCache* cache) {
@@ -64,10 +55,6 @@ bool CFSSkyBox::Load(const std::string& folder, CFSTextureCache* cache) {
         if (textures_[face] == 0) complete = false;
     }
     return complete;
-}
-
-void CFSSkyBox::Unload() {
-    Unload(ContextCache());
 }
 
 void CFSSkyBox::Unload(CFSTextureCache* cache) {

@@ -31,14 +31,12 @@ public:
     CFSSkyBox(const CFSSkyBox&) = delete;
     CFSSkyBox& operator=(const CFSSkyBox&) = delete;
 
-    // Stores the folder and takes the six face textures from the cache (the application
-    // context's in the first form), loading them on first use. True when all five
+    // Stores the folder and takes the six face textures from the cache, loading them on
+    // first use. True when all five
     // distinct pictures loaded; a face whose picture is missing is left undrawn (the
     // clear colour shows there) and the others still draw.
-    bool Load(const std::string& folder);
     bool Load(const std::string& folder, CFSTextureCache* cache);
     // Removes the five distinct face textures from the cache and forgets them.
-    void Unload();
     void Unload(CFSTextureCache* cache);
 
     // Draws the five visible faces around the eye with the camera's view rotation: no

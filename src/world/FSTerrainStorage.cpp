@@ -6,7 +6,6 @@
 #include <new>
 #include <utility>
 
-#include "app/FSApplicationContext.h"
 #include "resources/FSArchive.h"
 #include "resources/FSPng.h"
 #include "resources/FSTextureCache.h"
@@ -169,7 +168,7 @@ void CFSTerrainStorage::BuildMaterialSet(const FSTerrainFileData& data) {
 
 void CFSTerrainStorage::FetchTextures() {
     if (texturesFetched_ || !IsLoaded()) return;
-    CFSTextureCache* cache = GetApplicationContext()->textureCache.get();
+    CFSTextureCache* cache = textures_;
     if (!cache) return;
     for (FSTerrainLayer& layer : layers_) {
         for (size_t b = 0; b < layer.textureNames.size(); ++b) {

@@ -22,6 +22,7 @@
 #include "world/FSTerrainFile.h"
 #include "world/FSWorldPosition.h"
 
+class CFSTextureCache;
 // Where a terrain position falls in the grid: the square (column, row), the position's
 // offset from the square's corner (i, j) in km and as fractions of the spacing, and which
 // of the square's two triangles holds it.
@@ -72,8 +73,8 @@ public:
     // Releases the previous terrain, reads the member and parses it (bands and materials
     // only when full), stores the window size (clamped, see ClampWindowSize) and extends
     // the texture coordinates for it, and builds the layer weights and the material set.
-    // Textures are fetched from the application context's texture cache when a GL context
-    // is current (otherwise FetchTextures does it later). False, with everything released
+    // Textures are fetched from the storage's texture cache when a GL context is current
+    // (otherwise FetchTextures does it later). False, with everything released
     // and every size 0, when the member cannot be read or is not a sound terrain file.
     bool Load(const std::string& archivePath, const std::string& memberName, int windowSize, bool full);
     // The same from a file already in memory.
@@ -109,9 +110,12 @@ public:
     // indices) and at most N + 1 (a window never covers the field more than once).
     static int32_t ClampWindowSize(int windowSize, int32_t gridSize);
 
-    // Fetches the layers' textures by name from the application context's texture cache
-    // (needs a current GL context; without a cache nothing changes). Once every texture
-    // has been asked for, later calls do nothing.
+    // Where the layers' textures come from (null: the terrain draws untextured); it must
+    // outlive the storage.
+    void SetTextureCache(CFSTextureCache* textures) { textures_ = textures; }
+    // Fetches the layers' textures by name from the texture cache (needs a current GL
+    // context; without a cache nothing changes). Once every texture has been asked for,
+    // later calls do nothing.
     void FetchTextures();
     bool TexturesFetched() const { return texturesFetched_; }
 
@@ -168,5 +172,6 @@ private:
     std::vector<FSTerrainLayer> layers_;
     std::vector<FSTerrainBand> bands_;
     bool texturesFetched_ = false;
+    CFSTextureCache* textures_ = nullptr;
     uint32_t generation_ = 0;
 };

@@ -1,11 +1,9 @@
 #include "world/FSTexturedNode.h"
 
-#include "app/FSApplicationContext.h"
 #include "resources/FSPng.h"
 #include "resources/FSTextureCache.h"
 
-void MFSTexturedNode::SetTextureByName(const std::string& memberName) {
-    CFSTextureCache* cache = GetApplicationContext()->textureCache.get();
+void MFSTexturedNode::SetTextureByName(CFSTextureCache* cache, const std::string& memberName) {
     const uint32_t texture = cache ? cache->GetTexture(memberName) : kNoTexture;
     texture_ = texture == kNoTexture ? 0 : texture;
 }

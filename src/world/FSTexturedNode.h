@@ -1,11 +1,13 @@
 #pragma once
 // A scene node drawn with one texture: the graphics library's texture name, obtained by
-// member name from the application context's texture cache ("red.png", "trees.png").
+// member name from a texture cache ("red.png", "trees.png").
 // Meshed nodes, billboards and clouds derive from it.
 #include <cstdint>
 #include <string>
 
 #include "world/FSSceneNode.h"
+
+class CFSTextureCache;
 
 class MFSTexturedNode : public MFSSceneNode {
 public:
@@ -14,7 +16,7 @@ public:
     // The texture of a member of the textures archive, loaded on first use by the cache
     // (needs a current GL context). Without a cache, or when the member cannot be loaded,
     // the node draws untextured (texture 0).
-    void SetTextureByName(const std::string& memberName);
+    void SetTextureByName(CFSTextureCache* cache, const std::string& memberName);
     void SetTexture(uint32_t texture) { texture_ = texture; }
     uint32_t GetTexture() const { return texture_; }
 

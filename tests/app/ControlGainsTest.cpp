@@ -6,7 +6,7 @@
 #include "game/CSPAircraft.h"
 #include "game/CSPPlaceholderController.h"
 #include "game/CSPTestFlight.h"
-#include "support/TestSupport.h"
+#include "support/HeadlessTestGame.h"
 
 namespace {
 
@@ -53,7 +53,7 @@ TEST(ControlGains, SensitivitiesMapThroughTheirCentresAndTheBalanceTradesBetween
 }
 
 TEST(ControlGains, HoldingThePadInTheTestFlightMovesTheControls) {
-    testing_support::HeadlessGame game;
+    testing_support::HeadlessTestGame game;
     ASSERT_EQ(game.Start(), 0);
     game.StartFlight();
     game.Pass(2);

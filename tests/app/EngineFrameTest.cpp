@@ -8,19 +8,19 @@
 #include "app/FSEngine.h"
 #include "game/CSPPlaceholderController.h"
 #include "platform/FSPaths.h"
-#include "support/TestSupport.h"
+#include "support/HeadlessTestGame.h"
 #include "world/FSTerrainHolder.h"
 
 using testing_support::Blue5;
 using testing_support::Green6;
-using testing_support::HeadlessGame;
+using testing_support::HeadlessTestGame;
 using testing_support::Red5;
 
 namespace {
 
 // The test flight over the valley at a time of day, seen level from 1.4 km: the upright
 // landscape picture after a few frames.
-std::vector<uint16_t> TestFlightPicture(HeadlessGame& game, int dayTime) {
+std::vector<uint16_t> TestFlightPicture(HeadlessTestGame& game, int dayTime) {
     game.shell->Context().route.dayTime = dayTime;
     game.controller->SetCameraPlacement(200.0f, 8.0f, 1.4f);
     game.StartFlight();
@@ -33,7 +33,7 @@ int Brightness(uint16_t p) {
 }  // 0..93
 
 TEST(EngineFrame, RendersTheTestFlightUprightWithSkyAboveAndGroundBelow) {
-    HeadlessGame game;
+    HeadlessTestGame game;
     ASSERT_EQ(game.Start(), 0);
     const std::vector<uint16_t> picture = TestFlightPicture(game, 2);
     CFSEngine& engine = *game.shell->Context().engine;
@@ -74,7 +74,7 @@ TEST(EngineFrame, RendersTheTestFlightUprightWithSkyAboveAndGroundBelow) {
 TEST(EngineFrame, TheSkyFollowsTheTimeOfDay) {
     // One game at a time: the application context is the process's one.
     auto pictureAt = [](int dayTime) {
-        HeadlessGame game;
+        HeadlessTestGame game;
         EXPECT_EQ(game.Start(), 0);
         return TestFlightPicture(game, dayTime);
     };
@@ -89,7 +89,7 @@ TEST(EngineFrame, TheSkyFollowsTheTimeOfDay) {
 }
 
 TEST(EngineFrame, MapActionFreezesTheFlightAndBackReturnsToTheMenu) {
-    HeadlessGame game;
+    HeadlessTestGame game;
     ASSERT_EQ(game.Start(), 0);
     game.StartFlight();
     CFSEngine& engine = *game.shell->Context().engine;
@@ -116,7 +116,7 @@ TEST(EngineFrame, MapActionFreezesTheFlightAndBackReturnsToTheMenu) {
 }
 
 TEST(EngineFrame, ResolutionZeroShowsEveryPixelAsATwoByTwoBlock) {
-    HeadlessGame game;
+    HeadlessTestGame game;
     ASSERT_EQ(game.Start(), 0);
     CFSApplicationContext& context = game.shell->Context();
     context.video.resolution = 0;
@@ -139,7 +139,7 @@ TEST(EngineFrame, ResolutionZeroShowsEveryPixelAsATwoByTwoBlock) {
 }
 
 TEST(EngineFrame, ResolutionTwoCentresTheSmallerImageOnBlack) {
-    HeadlessGame game;
+    HeadlessTestGame game;
     ASSERT_EQ(game.Start(), 0);
     CFSApplicationContext& context = game.shell->Context();
     context.video.resolution = 2;
@@ -178,7 +178,7 @@ public:
 };
 
 TEST(EngineFrame, CockpitViewConvertsOnlyTheCockpitWindowRows) {
-    HeadlessGame game;
+    HeadlessTestGame game;
     game.shell = std::make_unique<CFSShell>(
         game.display, FSShellParts{nullptr, [] { return std::make_unique<CockpitController>(); }});
     ASSERT_EQ(game.Start(), 0);

@@ -53,7 +53,7 @@ TEST(ApplicationContext, IsMadeOnceWithTheDefaults) {
     EXPECT_EQ(context->route.dayTime, 2);
     EXPECT_EQ(context->route.weatherType, 1);
     EXPECT_EQ(context->menuOrientation, 2);
-    EXPECT_FLOAT_EQ(context->timeScale, 1.0f);
+    EXPECT_FLOAT_EQ(context->frame.timeScale, 1.0f);
     // Nothing applied yet: the first comparison after loading rebuilds everything.
     EXPECT_NE(context->video, context->appliedVideo);
     EXPECT_EQ(context->appliedGame.touchscreenScheme, -1);

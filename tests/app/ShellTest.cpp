@@ -16,9 +16,9 @@
 #include "platform/FSClock.h"
 #include "platform/FSPaths.h"
 #include "resources/FSTextureCache.h"
-#include "support/TestSupport.h"
+#include "support/HeadlessTestGame.h"
 
-using testing_support::HeadlessGame;
+using testing_support::HeadlessTestGame;
 
 namespace {
 
@@ -51,7 +51,7 @@ public:
 };
 
 TEST(Shell, StartsWithTheSplashAndEndsInTheMenuState) {
-    HeadlessGame game;
+    HeadlessTestGame game;
     ASSERT_EQ(game.Start(), 0);
     CFSApplicationContext& context = game.shell->Context();
     ASSERT_NE(context.engine, nullptr);
@@ -95,27 +95,27 @@ TEST(Shell, SplashIsCopiedToTheScreenAsStored) {
 }
 
 TEST(Shell, StylusPointsTurnWithTheOrientationInForce) {
-    HeadlessGame game;
+    HeadlessTestGame game;
     ASSERT_EQ(game.Start(), 0);
     CFSApplicationContext& context = game.shell->Context();
     const int expected[3][2] = {{10, 20}, {300, 10}, {20, 230}};
     for (int orientation = 0; orientation < 3; ++orientation) {
         context.menuOrientation = orientation;  // the menu state uses the menu orientation
         game.shell->HandleEvent({FSEventType::StylusDown, 10, 20, 0});
-        EXPECT_EQ(context.stylusX, expected[orientation][0]) << "orientation " << orientation;
-        EXPECT_EQ(context.stylusY, expected[orientation][1]) << "orientation " << orientation;
+        EXPECT_EQ(context.frame.stylusX, expected[orientation][0]) << "orientation " << orientation;
+        EXPECT_EQ(context.frame.stylusY, expected[orientation][1]) << "orientation " << orientation;
     }
     context.menuOrientation = 2;
     // In a flight the flight orientation holds.
     game.StartFlight();
     context.game.screenAlign = 1;
     game.shell->HandleEvent({FSEventType::StylusMove, 10, 20, 0});
-    EXPECT_EQ(context.stylusX, 300);
-    EXPECT_EQ(context.stylusY, 10);
+    EXPECT_EQ(context.frame.stylusX, 300);
+    EXPECT_EQ(context.frame.stylusY, 10);
 }
 
 TEST(Shell, EachButtonPressGivesOneThenZero) {
-    HeadlessGame game;
+    HeadlessTestGame game;
     ASSERT_EQ(game.Start(), 0);
     CFSInput& input = *game.shell->Context().input;
     // Hot key 193 (button 1) feeds key state 8 ("back") in orientation 2.
@@ -138,7 +138,7 @@ TEST(Shell, EachButtonPressGivesOneThenZero) {
 
 TEST(Shell, LosingTheForegroundLeavesTheFlightAndRegainingItRedrawsTheMenu) {
     std::vector<std::string> log;
-    HeadlessGame game;
+    HeadlessTestGame game;
     game.shell = std::make_unique<CFSShell>(
         game.display, FSShellParts{[&log] {
                                        auto m = std::make_unique<RecordingMenu>();
@@ -178,7 +178,7 @@ TEST(Shell, LosingTheForegroundLeavesTheFlightAndRegainingItRedrawsTheMenu) {
 }
 
 TEST(Shell, AQuitMessageEndsTheLoopEvenDuringAFlight) {
-    HeadlessGame game;
+    HeadlessTestGame game;
     ASSERT_EQ(game.Start(), 0);
     game.StartFlight();
     ASSERT_EQ(game.shell->Context().engine->State(), Flying);
@@ -188,7 +188,7 @@ TEST(Shell, AQuitMessageEndsTheLoopEvenDuringAFlight) {
 }
 
 TEST(Shell, BackInTheMenuQuitsWithStatusZero) {
-    HeadlessGame game;
+    HeadlessTestGame game;
     ASSERT_EQ(game.Start(), 0);
     game.PressButton(193);  // button 1 is "back" in the landscape menu
     EXPECT_EQ(game.shell->Context().engine->State(), Quit);
@@ -197,7 +197,7 @@ TEST(Shell, BackInTheMenuQuitsWithStatusZero) {
 }
 
 TEST(Shell, OneMessageIsHandledPerPass) {
-    HeadlessGame game;
+    HeadlessTestGame game;
     ASSERT_EQ(game.Start(), 0);
     game.display.PostEvent({FSEventType::StylusDown, 10, 20, 0});
     game.display.PostEvent({FSEventType::StylusUp, 10, 20, 0});
@@ -208,7 +208,7 @@ TEST(Shell, OneMessageIsHandledPerPass) {
 }
 
 TEST(Shell, AnIdleMenuDrawsNothingNew) {
-    HeadlessGame game;
+    HeadlessTestGame game;
     ASSERT_EQ(game.Start(), 0);
     game.Pass(2);
     const uint64_t frames = game.display.FrameCount();
@@ -228,13 +228,13 @@ public:
     float lastTimeScale = 0.0f;  // as the flight saw it
     void Update() override {
         CSPPlaceholderController::Update();
-        lastTimeScale = GetApplicationContext()->timeScale;
+        lastTimeScale = GetApplicationContext()->frame.timeScale;
         if (platform::TickCount() - startTick >= flightMs) GetApplicationContext()->engine->SetState(Quit);
     }
 };
 
 TEST(Shell, RunPacesTheLoopToSixtyPassesASecond) {
-    HeadlessGame game;
+    HeadlessTestGame game;
     TimedController* timed = nullptr;
     game.shell = std::make_unique<CFSShell>(
         game.display, FSShellParts{[] { return std::make_unique<CSPPlaceholderMenu>(); },

@@ -5,6 +5,7 @@
 #include "app/FSEngine.h"
 #include "app/FSFlightClock.h"
 #include "app/FSFrameRateMeter.h"
+#include "hud/FSReadout.h"
 
 namespace {
 

@@ -5,7 +5,6 @@
 #include <cmath>
 
 #include "FlightTestSupport.h"
-#include "app/FSApplicationContext.h"
 #include "flight/FSFlightCommands.h"
 
 using flight_test::kTrainer;
@@ -46,16 +45,9 @@ constexpr FSTouchpadRect kPad{160, 120, 160, 120, 40, 30};
 class AircraftControls : public ::testing::Test {
 protected:
     void SetUp() override {
-        ResetApplicationContext();
-        CFSApplicationContext& context = *GetApplicationContext();
-        context.timeScale = 1.0f;
-        context.game.keyPitchRate = kKeyGain;
-        context.game.keyRollRate = kKeyGain;
-        context.game.stylusPitchRate = kStylusGain;
-        context.game.stylusRollRate = kStylusGain;
-        context.game.screenAlign = 2;
         PlaceLevel(node, 1.0f);
         aircraft = std::make_unique<Trainer>(node, FSVector(), sine);
+        aircraft->SetControlSettings(settings.game, settings.frame);
         aircraft->LoadDescription(TextBlock(kTrainer));
         aircraft->SetTouchpadLookup([](int alignment, FSTouchpadRect& rect) {
             if (alignment != 2) return false;
@@ -63,16 +55,14 @@ protected:
             return true;
         });
     }
-    void TearDown() override { ResetApplicationContext(); }
-
-    static void Stylus(int scheme, int x, int y) {
-        CFSApplicationContext& context = *GetApplicationContext();
-        context.game.touchscreenScheme = scheme;
-        context.stylusX = x;
-        context.stylusY = y;
+    void Stylus(int scheme, int x, int y) {
+        settings.game.touchscreenScheme = scheme;
+        settings.frame.stylusX = x;
+        settings.frame.stylusY = y;
     }
 
     SineTable sine;
+    flight_test::ControlSettings settings;  // the factory gains, kKeyGain and kStylusGain
     flight_test::BareNode node;
     std::unique_ptr<Trainer> aircraft;
 };
@@ -91,18 +81,18 @@ TEST_F(AircraftControls, KeyStepsFollowRateGainAndTimeScaleAndStopAtTheLimits) {
     EXPECT_EQ(a.GetRollControl(), a.RollMax());
 
     // The time scale stretches a step: a slow frame rate moves the controls further.
-    GetApplicationContext()->timeScale = 1.5f;
+    settings.frame.timeScale = 1.5f;
     a.ElevatorUp();
     EXPECT_FLOAT_EQ(a.GetPitchControl(), 1.5f * a.PitchRate() * kKeyGain);
     EXPECT_FLOAT_EQ(a.Surface(kElevator).incidence, a.GetPitchControl());
-    GetApplicationContext()->timeScale = 1.0f;
+    settings.frame.timeScale = 1.0f;
     for (int i = 0; i < 20; ++i)
         a.ElevatorDown();
     EXPECT_EQ(a.GetPitchControl(), a.PitchMin());
     EXPECT_TRUE(a.Flag(kElevatorDown));
 
     // The rudder steps with the roll gain.
-    GetApplicationContext()->game.keyRollRate = 0.2f;
+    settings.game.keyRollRate = 0.2f;
     a.RudderLeft();
     EXPECT_FLOAT_EQ(a.GetYawControl(), -a.YawRate() * 0.2f);
     EXPECT_FLOAT_EQ(a.Surface(kRudder).incidence, a.GetYawControl());
@@ -125,7 +115,7 @@ TEST_F(AircraftControls, CentringStepsBackToZeroAndStillWorksUnderTheAutopilot) 
     // Moves are refused while the autopilot flies, centring is not (and leaves the
     // centring flag clear, so the force model does not repeat it).
     a.SetAutopilot(true);
-    GetApplicationContext()->game.keyRollRate = kKeyGain * 0.5f;
+    settings.game.keyRollRate = kKeyGain * 0.5f;
     a.SetYawControl(-1.5f * a.YawRate() * kKeyGain * 0.5f);
     a.RudderRight();
     a.ElevatorUp();
@@ -143,8 +133,8 @@ TEST_F(AircraftControls, AReleasedElevatorHoldsWhileReleasedAileronsReturnToZero
     Trainer& a = *aircraft;
     // Small steps, so that a few fit between the limits.
     constexpr float kGain = 0.02f;
-    GetApplicationContext()->game.keyPitchRate = kGain;
-    GetApplicationContext()->game.keyRollRate = kGain;
+    settings.game.keyPitchRate = kGain;
+    settings.game.keyRollRate = kGain;
     // A new aircraft's elevator stays where it is.
     a.ComputeForces();
     EXPECT_EQ(a.GetPitchControl(), 0.0f);
@@ -329,9 +319,9 @@ TEST_F(AircraftControls, TouchpadRefusesPointsOffThePadWithoutTouchingAnything) 
     }
     // No pad for the orientation, or no pad at all.
     Stylus(1, 240, 180);
-    GetApplicationContext()->game.screenAlign = 0;
+    settings.game.screenAlign = 0;
     EXPECT_FALSE(a.HandleCommand(kCommandStylusPressed, 0));
-    GetApplicationContext()->game.screenAlign = 2;
+    settings.game.screenAlign = 2;
     a.SetTouchpadLookup(nullptr);
     EXPECT_FALSE(a.HandleCommand(kCommandStylusPressed, 0));
     EXPECT_TRUE(a.IsAutopilot());

@@ -64,9 +64,9 @@ TEST(TrainerFlight, PitchesUpWithUpElevatorAndDownWithDownElevator) {
 }
 
 TEST(TrainerFlight, RollsRightWithRightAileronAndYawsRightWithRightRudder) {
-    const flight_test::ControlsHeldWhereSet held;
     {
         LoadedAircraft trainer(kTrainer, 1.0f);
+        trainer.settings.HoldControlsWhereSet();
         trainer->SetRollControl(0.1f);
         for (int frame = 0; frame < 3; ++frame)
             trainer->Integrate(kFrameStep);
@@ -76,6 +76,7 @@ TEST(TrainerFlight, RollsRightWithRightAileronAndYawsRightWithRightRudder) {
     }
     {
         LoadedAircraft trainer(kTrainer, 1.0f);
+        trainer.settings.HoldControlsWhereSet();
         trainer->SetYawControl(0.1f);
         for (int frame = 0; frame < 3; ++frame)
             trainer->Integrate(kFrameStep);

@@ -26,8 +26,8 @@ FSVector LevelVelocity(float speed, float angle = 0.0f) {
 }
 
 TEST(AircraftForces, SymmetricLevelFlightHasNoRollOrYawMomentAndNoSideForce) {
-    const flight_test::ControlsHeldWhereSet held;
     LoadedAircraft trainer(kTrainer, 1.0f);
+    trainer.settings.HoldControlsWhereSet();
     trainer->ComputeForces();
     const FSVector torque = trainer->GetTorque();
     // One wing's lift moment is about 4.5 kN × 0.0028 km.

@@ -5,7 +5,6 @@
 #include <cmath>
 
 #include "FlightTestSupport.h"
-#include "app/FSApplicationContext.h"
 #include "flight/FSFlightCommands.h"
 
 using flight_test::AltitudeOf;
@@ -17,17 +16,7 @@ namespace {
 constexpr float kFrameStep = 0.2f;
 constexpr float kG = 0.00980665f;
 
-class PilotAids : public ::testing::Test {
-protected:
-    void SetUp() override {
-        ResetApplicationContext();
-        CFSApplicationContext& context = *GetApplicationContext();
-        context.timeScale = 1.0f;
-        context.game.keyPitchRate = 0.125f;
-        context.game.keyRollRate = 0.125f;
-    }
-    void TearDown() override { ResetApplicationContext(); }
-};
+class PilotAids : public ::testing::Test {};
 
 // Turns the node about its own axes: pitch about the right wing (nose up positive), then
 // roll about the nose (positive lowers the right wing: a bank to the right).
@@ -134,8 +123,8 @@ TEST_F(PilotAids, AutopilotHoldsLevelFlightForAMinute) {
 TEST_F(PilotAids, WingLevellerLevelsABankWithTheAileronsAlone) {
     // Fine key steps, so that the elevator's first step (a released elevator ends a step
     // above 0) does not pitch the trainer about.
-    GetApplicationContext()->game.keyPitchRate = 0.005f;
     LoadedAircraft trainer(kTrainer, 1.0f);
+    trainer.settings.game.keyPitchRate = 0.005f;
     Tilt(*trainer.node, 0.0f, 0.5f);
     trainer->SetPitchControl(0.01f);
     trainer->SetLeveller(true);

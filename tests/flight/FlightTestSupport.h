@@ -5,7 +5,6 @@
 #include <memory>
 #include <string>
 
-#include "app/FSApplicationContext.h"
 #include "flight/FSAircraft.h"
 #include "resources/FSArchive.h"
 #include "support/AircraftTestData.h"
@@ -15,6 +14,7 @@
 
 namespace flight_test {
 
+using aircraft_test::ControlSettings;
 using aircraft_test::kTrainer;
 using aircraft_test::TextBlock;
 
@@ -39,33 +39,22 @@ inline void PlaceLevel(MFSSceneNode& node, float altitudeKm) {
     node.LookAlong(FSVector(0.0f, 0.0f, -1.0f), FSVector(0.0f, 1.0f, 0.0f));
 }
 
-// For its lifetime the key gains are zero, so the centring steps of released ailerons and
-// rudder are nothing and a control stays where a test sets it, as if held.
-class ControlsHeldWhereSet {
-public:
-    ControlsHeldWhereSet() : game_(GetApplicationContext()->game), saved_(game_) {
-        game_.keyPitchRate = game_.keyRollRate = 0.0f;
-    }
-    ~ControlsHeldWhereSet() { game_ = saved_; }
-    ControlsHeldWhereSet(const ControlsHeldWhereSet&) = delete;
-    ControlsHeldWhereSet& operator=(const ControlsHeldWhereSet&) = delete;
-
-private:
-    FSGameBlock& game_;
-    FSGameBlock saved_;
-};
-
-// An aircraft on its own node, loaded from a description text at an altitude (km).
+// An aircraft on its own node, loaded from a description text at an altitude (km), its
+// controls reading settings.
 struct LoadedAircraft {
     SineTable sine;
+    ControlSettings settings;
     std::unique_ptr<BareNode> node = std::make_unique<BareNode>();
     std::unique_ptr<CFSAircraft> aircraft;
 
     LoadedAircraft(const std::string& description, float altitudeKm, const FSVector& velocity = FSVector()) {
         PlaceLevel(*node, altitudeKm);
         aircraft = std::make_unique<CFSAircraft>(*node, velocity, sine);
+        aircraft->SetControlSettings(settings.game, settings.frame);
         aircraft->LoadDescription(TextBlock(description));
     }
+    LoadedAircraft(const LoadedAircraft&) = delete;
+    LoadedAircraft& operator=(const LoadedAircraft&) = delete;
     CFSAircraft& operator*() { return *aircraft; }
     CFSAircraft* operator->() { return aircraft.get(); }
 };

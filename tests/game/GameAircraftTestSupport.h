@@ -52,20 +52,12 @@ public:
     bool hasModel = true;
 };
 
-// A fixture that gives each test a fresh application context with known control gains
-// (the settings' defaults: 0.125 for the keys, 0.05 for the stylus), time scale 1 and,
-// when asked, a terrain.
+// A fixture that gives each test a fresh application context and, when asked, a terrain
+// in it. The aircraft's controls keep the factory settings (key gains 0.125, stylus gains
+// 0.05) at time scale 1.
 class GameAircraftTest : public ::testing::Test {
 protected:
-    void SetUp() override {
-        ResetApplicationContext();
-        CFSApplicationContext& context = *GetApplicationContext();
-        context.timeScale = 1.0f;
-        context.game.keyPitchRate = 0.125f;
-        context.game.keyRollRate = 0.125f;
-        context.game.stylusPitchRate = 0.05f;
-        context.game.stylusRollRate = 0.05f;
-    }
+    void SetUp() override { ResetApplicationContext(); }
     void TearDown() override { ResetApplicationContext(); }
 
     // Puts a terrain made in memory into the context.

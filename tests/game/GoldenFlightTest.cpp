@@ -51,12 +51,14 @@ struct DataAircraft {
     std::unique_ptr<AircraftNode> node = std::make_unique<AircraftNode>();
     CSPAircraft* aircraft = nullptr;
     FSFixedVector start;
+    aircraft_test::ControlSettings settings;
 
     DataAircraft(int index, float sceneHeight) {
         node->Place({0, FloatToFixed(sceneHeight), 0});
         node->SavePosition();
         node->LookAlong(FSVector(0.0f, 0.0f, -1.0f), FSVector(0.0f, 1.0f, 0.0f));
         aircraft = &CreateFlightAircraft(*node, FSVector(), index, sine, MakeDataPath("data\\aircrafts.zip"));
+        aircraft->SetControlSettings(settings.game, settings.frame);
         start = node->GetPosition();
     }
     CSPAircraft* operator->() { return aircraft; }
@@ -223,7 +225,7 @@ TEST_F(GoldenFlight, EveryPoweredAircraftLiftsOffAtItsGroundAttitudeAtTheWindows
         EXPECT_LT(a.Distance(), 600.0f);
         // The climb-out as a player flies it, a key step at a time: the nose held between
         // 5 and 12 degrees up for 30 s. The aircraft answers and climbs away.
-        GetApplicationContext()->timeScale = 18.0f / 60.0f;
+        a.settings.frame.timeScale = 18.0f / 60.0f;
         float slowest = liftOffSpeed;
         for (int step = 0; step < 500; ++step) {
             float pitch = 0.0f, bank = 0.0f;

@@ -109,8 +109,6 @@ TEST_F(GameAircraftTest, TerrainAvoidanceAddsPowerAndClimbsNearTheGround) {
 
     // Without a terrain it only flies level, whatever the altitude.
     ResetApplicationContext();
-    GetApplicationContext()->game.keyPitchRate = 0.125f;
-    GetApplicationContext()->game.keyRollRate = 0.125f;
     const Result blind = fly(0.1f);
     EXPECT_NEAR(blind.climb, 0.0f, 0.01f);
     EXPECT_NEAR(blind.throttle, blind.trimmed, 0.03f);

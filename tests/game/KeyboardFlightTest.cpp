@@ -12,11 +12,11 @@
 #include "game/CSPPlaceholderController.h"
 #include "game/CSPTestFlight.h"
 #include "platform/FSDisplay.h"
-#include "support/TestSupport.h"
+#include "support/HeadlessTestGame.h"
 #include "world/FSTerrainHolder.h"
 #include "world/FSTerrainStorage.h"
 
-using testing_support::HeadlessGame;
+using testing_support::HeadlessTestGame;
 
 namespace {
 
@@ -28,7 +28,7 @@ constexpr int kShift = 197, kFlapsButton = 196, kThrottleMoreButton = 195, kThro
 
 class Pilot {
 public:
-    explicit Pilot(HeadlessGame& game) : game_(game) {}
+    explicit Pilot(HeadlessTestGame& game) : game_(game) {}
 
     CSPAircraft& Aircraft() const { return *game_.controller->Flight()->Aircraft(); }
     bool Crashed() const { return game_.controller->Flight()->Crashed(); }
@@ -86,7 +86,7 @@ public:
     }
 
 private:
-    HeadlessGame& game_;
+    HeadlessTestGame& game_;
     int tick_ = 0;
     int key_ = -1;
 };
@@ -94,7 +94,7 @@ private:
 TEST(KeyboardFlight, EachPoweredAircraftTakesOffClimbsCruisesAndLandsWithTheKeys) {
     for (int index : {0, 1, 2, 4}) {
         SCOPED_TRACE(index);
-        HeadlessGame game;
+        HeadlessTestGame game;
         ASSERT_EQ(game.Start(), 0);
         // The smallest picture: the flight is what is tested here, not its drawing.
         CFSApplicationContext& context = game.shell->Context();

@@ -7,18 +7,18 @@
 #include "game/CSPAircraft.h"
 #include "game/CSPPlaceholderController.h"
 #include "game/CSPTestFlight.h"
-#include "support/TestSupport.h"
+#include "support/HeadlessTestGame.h"
 #include "world/FSCamera.h"
 #include "world/FSScene.h"
 
-using testing_support::HeadlessGame;
+using testing_support::HeadlessTestGame;
 
 namespace {
 
 TEST(TestFlightStart, PoweredAircraftStandOnTheStripAndTheGliderStartsGliding) {
     for (int index : {0, 3}) {
         SCOPED_TRACE(index);
-        HeadlessGame game;
+        HeadlessTestGame game;
         ASSERT_EQ(game.Start(), 0);
         game.controller->SetAircraft(index);
         game.StartFlight();

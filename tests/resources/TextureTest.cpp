@@ -10,7 +10,6 @@
 #include <vector>
 
 #include "ImageTestFiles.h"
-#include "app/FSApplicationContext.h"
 #include "platform/FSGLSurface.h"
 #include "resources/FSPng.h"
 #include "resources/FSTextureCache.h"
@@ -103,14 +102,8 @@ protected:
         members += "wide.png odd.png noise.png green.png notapng.png skyboxes/skybox1/morning/back.png";
         ready_ = made && ZipWithPassword(folder_, Archive(), members);
     }
-    static void TearDownTestSuite() {
-        ResetApplicationContext();
-        RemoveTempFolder(folder_);
-    }
-    void SetUp() override {
-        ASSERT_TRUE(ready_) << "ImageMagick or zip failed in " << folder_;
-        GetApplicationContext()->video.texturesQuality = 0;
-    }
+    static void TearDownTestSuite() { RemoveTempFolder(folder_); }
+    void SetUp() override { ASSERT_TRUE(ready_) << "ImageMagick or zip failed in " << folder_; }
 
     static std::string Archive() { return folder_ + "textures.zip"; }
 
@@ -304,8 +297,8 @@ TEST_F(TextureCache, EveryQualityFiltersAsTheSettingSaysAndDrawsThePictureUprigh
     };
     for (const Expected& e : table) {
         SCOPED_TRACE(e.quality);
-        GetApplicationContext()->video.texturesQuality = e.quality;
         CFSTextureCache cache(Archive());
+        cache.SetQuality(e.quality);
         const uint32_t texture = cache.GetTexture("rgb8.png");
         ASSERT_NE(texture, kNoTexture);
         GLint value = 0;
@@ -344,7 +337,7 @@ TEST_F(TextureCache, ReloadingRefreshesEveryPictureAndKeepsTheNamesOfLostOnes) {
 
     ASSERT_TRUE(RunShell("cp " + ShellQuote(folder_ + "rgb8.png") + " " + ShellQuote(folder_ + "b.png")));
     ASSERT_TRUE(ZipWithPassword(folder_, archive, "b.png"));
-    GetApplicationContext()->video.texturesQuality = 4;
+    cache.SetQuality(4);
     cache.ReloadAll();
     EXPECT_EQ(cache.Count(), 2u);
     EXPECT_EQ(cache.GetTexture("b.png"), b);

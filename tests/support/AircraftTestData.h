@@ -9,9 +9,21 @@
 #include <string>
 #include <vector>
 
+#include "base/FSSettingsBlocks.h"
 #include "resources/FSArchive.h"
 
 namespace aircraft_test {
+
+// What an aircraft's controls read: the factory settings (key gains 0.125, stylus gains
+// 0.05) at time scale 1, for a test to change.
+struct ControlSettings {
+    FSGameBlock game = FactoryGameBlock();
+    FSFrameValues frame;
+
+    // Key gains of zero: the centring steps of released ailerons and rudder are then
+    // nothing, and a control stays where a test sets it, as if held.
+    void HoldControlsWhereSet() { game.keyPitchRate = game.keyRollRate = 0.0f; }
+};
 
 // A text block as ReadArchiveText makes it.
 inline FSMemoryBlock TextBlock(const std::string& text) {

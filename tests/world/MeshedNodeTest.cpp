@@ -28,8 +28,10 @@ bool IsWhite(const Rgb& p) {
 }
 
 TEST(MeshedNode, IsMadeFromTheModelWithArraysOfItsOwn) {
-    std::unique_ptr<CFSMeshedNode> a = CFSMeshedNode::CreateMeshedNode(Models(), "cube.obj", "red.png");
-    std::unique_ptr<CFSMeshedNode> b = CFSMeshedNode::CreateMeshedNode(Models(), "cube.obj", "red.png");
+    std::unique_ptr<CFSMeshedNode> a =
+        CFSMeshedNode::CreateMeshedNode(Models(), nullptr, "cube.obj", "red.png");
+    std::unique_ptr<CFSMeshedNode> b =
+        CFSMeshedNode::CreateMeshedNode(Models(), nullptr, "cube.obj", "red.png");
     EXPECT_EQ(a->TriangleCount(), 12);
     EXPECT_EQ(a->VertexCount(), 36);
     EXPECT_EQ(a->Positions().size(), 108u);
@@ -45,13 +47,14 @@ TEST(MeshedNode, IsMadeFromTheModelWithArraysOfItsOwn) {
     EXPECT_EQ(b->GetModel()->max.x, F(0.5));  // b's copy is untouched
     // A model that cannot be read: the node exists and shows nothing.
     std::unique_ptr<CFSMeshedNode> missing =
-        CFSMeshedNode::CreateMeshedNode(Models(), "no such.obj", "red.png");
+        CFSMeshedNode::CreateMeshedNode(Models(), nullptr, "no such.obj", "red.png");
     EXPECT_EQ(missing->TriangleCount(), 0);
     EXPECT_TRUE(missing->GetModel()->IsEmpty());
 }
 
 TEST(MeshedNode, ScaleStretchesVerticesAndBoxComponentWiseAndAllocateMeshZeroes) {
-    std::unique_ptr<CFSMeshedNode> node = CFSMeshedNode::CreateMeshedNode(Models(), "cube.obj", "red.png");
+    std::unique_ptr<CFSMeshedNode> node =
+        CFSMeshedNode::CreateMeshedNode(Models(), nullptr, "cube.obj", "red.png");
     const std::vector<FSFixed> positions = node->Positions();
     const std::vector<FSFixed> normals = node->Normals();
     node->Scale({2 * kFixedOne, kFixedOne, kFixedOne});
@@ -66,12 +69,12 @@ TEST(MeshedNode, ScaleStretchesVerticesAndBoxComponentWiseAndAllocateMeshZeroes)
     node->FitToSize({F(0.5), F(3), F(1)});
     EXPECT_EQ(node->GetModel()->Extent(), (FSFixedVector{F(0.5), F(3), F(1)}));
     // The empty box of a model-less node stays empty instead of becoming a small real box.
-    CFSMeshedNode empty("red.png");
+    CFSMeshedNode empty(nullptr, "red.png");
     empty.Scale({2 * kFixedOne, 3 * kFixedOne, kFixedOne / 2});
     EXPECT_TRUE(empty.GetModel()->IsEmpty());
     EXPECT_EQ(*empty.GetModel(), FSBox::Empty());
     // AllocateMesh makes zeroed arrays for the counts set.
-    CFSMeshedNode allocated(16, 32, "blue.png");
+    CFSMeshedNode allocated(16, 32, nullptr, "blue.png");
     allocated.SetPosition({F(1), F(2), F(3)});
     allocated.AllocateMesh();
     EXPECT_EQ(allocated.Positions().size(), 48u);
@@ -86,7 +89,7 @@ class MeshedNodeDrawTest : public PictureTest {
 protected:
     CFSMeshedNode* AddCube(const FSFixedVector& at, FSFixed size = kFixedOne) {
         std::unique_ptr<CFSMeshedNode> node =
-            CFSMeshedNode::CreateMeshedNode(Models(), "cube.obj", "red.png");
+            CFSMeshedNode::CreateMeshedNode(Models(), textures.get(), "cube.obj", "red.png");
         node->Scale({size, size, size});
         node->SetPosition(at);
         return scene.Add(std::move(node));

@@ -23,12 +23,14 @@ namespace {
 
 constexpr uint32_t kRed = 0x0000FF;  // red in the low byte
 
+// A burst of particles textured through textures (untextured without a cache).
 std::unique_ptr<CFSParticlesSystem> Burst(int count, double life,
                                           FSFixedVector velocity = {F(0.3), F(0.3), F(0.3)},
-                                          FSFixedVector acceleration = {}) {
+                                          FSFixedVector acceleration = {},
+                                          CFSTextureCache* textures = nullptr) {
     return CFSParticlesSystem::CreateParticlesSystem(
-        "particle.png", count, std::make_unique<TFSBoomEmmiter>(F(life), velocity, acceleration), kRed,
-        F(0.05));
+        textures, "particle.png", count, std::make_unique<TFSBoomEmmiter>(F(life), velocity, acceleration),
+        kRed, F(0.05));
 }
 
 TEST(RandomSource, RepeatsItsSequenceForASeedAndKeepsFactorsInHalfAUnit) {
@@ -163,7 +165,7 @@ class ParticleSystemDrawTest : public PictureTest {};
 
 TEST_F(ParticleSystemDrawTest, ALifeOfTenIsDrawnInEightFramesAsAGrowingFacingQuad) {
     Look({0, 0, F(2)}, {0, 0, 0});
-    CFSParticlesSystem* system = scene.Add(Burst(1, 10.0, {}));
+    CFSParticlesSystem* system = scene.Add(Burst(1, 10.0, {}, {}, textures.get()));
     system->AddAffector(std::make_unique<TFSFadeOutAffector>());
     int drawnFrames = 0;
     for (int update = 1; update <= 8; ++update) {
@@ -182,7 +184,7 @@ TEST_F(ParticleSystemDrawTest, ALifeOfTenIsDrawnInEightFramesAsAGrowingFacingQua
     EXPECT_TRUE(scene.Nodes().empty());
 
     // Quads are semi-transparent, face the camera and grow with age.
-    CFSParticlesSystem* burst = scene.Add(Burst(1, 10.0, {}));
+    CFSParticlesSystem* burst = scene.Add(Burst(1, 10.0, {}, {}, textures.get()));
     scene.Update({});
     ASSERT_EQ(burst->Particles().size(), 1u);
     // At half its life: twice the size, alpha 127 over the blue background.
@@ -255,7 +257,7 @@ TEST(ParticleSystem, FollowsItsOwnerUntilTheOwnerIsGoneThenEndsWithItsLastPartic
     TestNode* aircraft = scene.Add(std::move(owner));
 
     auto made = CFSParticlesSystem::CreateParticlesSystem(
-        "particle.png", 40,
+        nullptr, "particle.png", 40,
         std::make_unique<TFSFountainEmmiter>(F(3), FSFixedVector{0, F(0.4), 0}, FSFixedVector{}, F(0.8)),
         0x222222, F(0.1));
     made->SetOwner(aircraft);

@@ -1,8 +1,8 @@
 #pragma once
 // A real 240 x 320 GLES picture for the drawing tests: the engine's GL defaults (without
 // lighting and fog, so colours read back plainly), a scene whose camera looks from a chosen
-// eye, the application context's texture cache over the real textures archive, and the
-// pixels read back as 8-bit channels.
+// eye, a texture cache over the real textures archive, and the pixels read back as 8-bit
+// channels.
 #include <GLES/gl.h>
 #include <gtest/gtest.h>
 
@@ -11,7 +11,6 @@
 #include <string>
 #include <vector>
 
-#include "app/FSApplicationContext.h"
 #include "platform/FSGLSurface.h"
 #include "resources/FSArchive.h"
 #include "resources/FSTextureCache.h"
@@ -38,8 +37,7 @@ protected:
         std::string why;
         ASSERT_TRUE(CFSGLSurface::Probe(why)) << why;
         ASSERT_TRUE(surface.Create(kWidth, kHeight));
-        GetApplicationContext()->textureCache =
-            std::make_unique<CFSTextureCache>(MakeDataPath("data\\textures.zip"));
+        textures = std::make_unique<CFSTextureCache>(MakeDataPath("data\\textures.zip"));
         glViewport(0, 0, kWidth, kHeight);
         glMatrixMode(GL_PROJECTION);
         glLoadIdentity();
@@ -55,7 +53,6 @@ protected:
         Look({0, 0, 0}, {0, 0, -F(1)});
     }
 
-    void TearDown() override { GetApplicationContext()->textureCache.reset(); }
     // Portrait alignment, so the read-back picture is the upright one.
     void Look(const FSFixedVector& eye, const FSFixedVector& target, FSCell cell = {0, 0}) {
         scene.Camera().SetCell(cell);
@@ -113,6 +110,7 @@ protected:
     }
 
     CFSGLSurface surface;
+    std::unique_ptr<CFSTextureCache> textures;
     CFSScene scene;
     std::vector<uint32_t> pixels;
 };

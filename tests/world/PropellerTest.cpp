@@ -139,7 +139,7 @@ protected:
         engine = physics.get();
         made->SetMoveableObject(std::move(physics));
         owner = scene.Add(std::move(made));
-        propeller = scene.Add(std::make_unique<TFSPropellerL>(owner));
+        propeller = scene.Add(std::make_unique<TFSPropellerL>(owner, sine));
         Look({0, F(0.25), F(5)}, {0, F(0.25), 0});
         scene.Update({});
     }
@@ -153,6 +153,7 @@ protected:
     static bool Lighter(const Rgb& p) { return p.r > 200 && p.g > 200 && p.b > 200; }
     static bool Darker(const Rgb& p) { return p.r > 100 && p.r < 122; }
 
+    SineTable sine;
     Engine* engine = nullptr;
     TestNode* owner = nullptr;
     TFSPropellerL* propeller = nullptr;

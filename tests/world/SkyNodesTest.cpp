@@ -45,7 +45,7 @@ TEST(Billboard, VariantsPickTheirCellOfTheFourByFourAtlas) {
             << c.variant;
     }
     // The node's corners: left foot, right foot, left top, right top.
-    CFSBillboardNode tree(F(0.02), F(0.005), "trees/trees.png", 5);
+    CFSBillboardNode tree(F(0.02), F(0.005), nullptr, "trees/trees.png", 5);
     EXPECT_EQ((std::vector<GLfixed>(tree.TexCoords(), tree.TexCoords() + 8)),
               (std::vector<GLfixed>{q, q, 2 * q, q, q, 2 * q, 2 * q, 2 * q}));
     EXPECT_TRUE(tree.IsUpright());
@@ -65,7 +65,7 @@ TEST(CloudLayer, FollowsTheCameraAndFacesAlongTheView) {
     camera.SetCell({2, 1});
     camera.SetView({F(12), F(3), F(-7)}, {F(20), F(3), F(-7)}, {0, kFixedOne, 0}, 0);  // along +x
 
-    auto* layer = scene.Add(std::make_unique<TFSClouds>("clouds/layer.png"));
+    auto* layer = scene.Add(std::make_unique<TFSClouds>(nullptr, "clouds/layer.png"));
     EXPECT_EQ(layer->Distance(), F(40));
     EXPECT_EQ(layer->Top(), F(10));
     EXPECT_EQ(layer->Bottom(), 0);
@@ -111,7 +111,7 @@ TEST(CloudLayer, FollowsTheCameraAndFacesAlongTheView) {
 
 TEST(CloudNode, ShowsRandomWindowsAroundThePictureCentre) {
     std::srand(77);
-    CFSCloudNode cloud(F(4), F(1.5), "clouds/cloud.png");
+    CFSCloudNode cloud(F(4), F(1.5), nullptr, "clouds/cloud.png");
     EXPECT_FALSE(cloud.IsVisible());  // the route loader shows it once placed
     std::set<FSFixed> lefts;
     for (int q = 0; q < FSCloudShape::kQuads; ++q) {

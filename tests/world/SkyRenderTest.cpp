@@ -65,9 +65,8 @@ protected:
 
 TEST_F(SkyRender, TheSkyBoxFillsEveryViewWithSkyForEachTimeOfDay) {
     // Smooth filtering, so a jump between neighbouring pixels can only be a seam.
-    const int quality = GetApplicationContext()->video.texturesQuality;
-    GetApplicationContext()->video.texturesQuality = 1;
     CFSTextureCache cache(MakeDataPath("data\\textures.zip"));
+    cache.SetQuality(1);
     for (int dayTime = kDayTimeMorning; dayTime <= kDayTimeNight; ++dayTime) {
         const std::string folder = SkyBoxFolder(dayTime);
         CFSSkyBox box;
@@ -131,7 +130,6 @@ TEST_F(SkyRender, TheSkyBoxFillsEveryViewWithSkyForEachTimeOfDay) {
         EXPECT_EQ(box.FaceTexture(0), 0u);
     }
     EXPECT_EQ(cache.Count(), 0u);
-    GetApplicationContext()->video.texturesQuality = quality;
 }
 
 TEST_F(SkyRender, TheSkyBoxLeavesTheStateAsItFoundIt) {
@@ -211,7 +209,7 @@ TEST_F(SkyRender, ATreeShowsItsAtlasCellAndLetsTheBackgroundThroughItsClearParts
     LookToward(0.0f, 0.0f);  // along +x from 0.8 km up
     glLoadMatrixx(scene.Camera().ViewMatrix().m);
     for (int variant : {5, 15, 0}) {
-        auto tree = std::make_unique<CFSBillboardNode>(F(0.4), F(0.2), "", variant);
+        auto tree = std::make_unique<CFSBillboardNode>(F(0.4), F(0.2), nullptr, "", variant);
         tree->SetTexture(atlas);
         tree->Place({F(2), F(0.6), 0});  // 2 km ahead, standing 0.2 below the eye
         Clear(0x0000FF);
@@ -249,7 +247,7 @@ TEST_F(SkyRender, ATreeShowsItsAtlasCellAndLetsTheBackgroundThroughItsClearParts
 TEST_F(SkyRender, CloudsShowFromEverySideAndTheLayerStandsAheadOfTheEye) {
     const GLuint white = WhiteTexture();
     glDisable(GL_FOG);
-    CFSCloudNode cloud(F(3), F(1), "");
+    CFSCloudNode cloud(F(3), F(1), nullptr, "");
     cloud.SetTexture(white);
     cloud.Place({0, F(0.8), 0});
     cloud.SetVisible(true);
@@ -265,7 +263,7 @@ TEST_F(SkyRender, CloudsShowFromEverySideAndTheLayerStandsAheadOfTheEye) {
     }
     // The layer: re-centred on the camera, so straight ahead at the horizon the curtain
     // fills the lower sky.
-    TFSClouds layer("", F(40), F(10), 0);
+    TFSClouds layer(nullptr, "", F(40), F(10), 0);
     layer.SetTexture(white);
     Face({F(3), F(0.8), F(-4)}, {F(13), F(0.8), F(-4)});
     layer.Update(scene, {0});

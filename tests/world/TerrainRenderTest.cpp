@@ -33,25 +33,15 @@ protected:
         glShadeModel(GL_SMOOTH);
         glTexEnvx(GL_TEXTURE_ENV, GL_TEXTURE_ENV_MODE, GL_MODULATE);
         glEnable(GL_FOG);
-        context_ = GetApplicationContext();
-        savedAlign_ = context_->game.screenAlign;
-        savedQuality_ = context_->video.terrainQuality;
-        context_->game.screenAlign = 0;
-        context_->terrain = std::make_unique<CFSTerrainHolder>();
-        ASSERT_TRUE(context_->terrain->model->Load(TerrainsArchive(), "valley.ter", 33, true));
-        InstallTerrainHooks(scene);
+        game_.screenAlign = 0;
+        terrain_ = std::make_unique<CFSTerrainHolder>(textures.get());
+        ASSERT_TRUE(terrain_->model->Load(TerrainsArchive(), "valley.ter", 33, true));
+        InstallTerrainHooks(scene, terrain_, video_, game_);
         scene.Camera().SetPerspectiveMatrix(60.0f, 0.75f, 0.001f, 40.0f);
         Look(eye_, {eye_.x, eye_.y, eye_.z - F(10)}, cell_);
     }
 
-    void TearDown() override {
-        context_->terrain.reset();
-        context_->game.screenAlign = savedAlign_;
-        context_->video.terrainQuality = savedQuality_;
-        PictureTest::TearDown();
-    }
-
-    CFSTerrainModel& Model() { return *context_->terrain->model; }
+    CFSTerrainModel& Model() { return *terrain_->model; }
     // Clears to the camera's sky colour, draws the scene with culling and reads back.
     std::vector<uint32_t> DrawFrame(int32_t* culled = nullptr) {
         glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
@@ -73,13 +63,13 @@ protected:
         node->SetCell(cell_);
         node->Place(local);
         node->SetCullFlags(kCullByTerrainTile);
-        if (context_->terrain) node->UpdateTerrainTile(Model());
+        if (terrain_) node->UpdateTerrainTile(Model());
         return scene.Add(std::move(node));
     }
 
-    CFSApplicationContext* context_ = nullptr;
-    int savedAlign_ = 2;
-    int savedQuality_ = 0;
+    std::unique_ptr<CFSTerrainHolder> terrain_;  // the terrain slot
+    FSVideoBlock video_;
+    FSGameBlock game_;
     const FSCell cell_{1, 0};
     const FSFixedVector eye_{F(-5.625), F(1.15), F(-13.125)};
 };
@@ -110,7 +100,7 @@ TEST_F(TerrainRendering, TheGroundFillsTheLowerHalfUnderTheSky) {
 }
 
 TEST_F(TerrainRendering, PutsBackTheGLStateItChanges) {
-    context_->video.terrainQuality = 2;  // with the layer blending pass
+    video_.terrainQuality = 2;  // with the layer blending pass
     // Loading the textures set the shading of "textures_quality" 0; the flight's own state:
     glShadeModel(GL_SMOOTH);
     glTexEnvx(GL_TEXTURE_ENV, GL_TEXTURE_ENV_MODE, GL_MODULATE);
@@ -134,15 +124,15 @@ TEST_F(TerrainRendering, PutsBackTheGLStateItChanges) {
 
 TEST_F(TerrainRendering, ThePausedDrawingUsesNoTexturesAndCanShowTheGrid) {
     const std::vector<uint32_t> textured = DrawFrame();
-    context_->terrain->paused = 1;
+    terrain_->paused = 1;
     const std::vector<uint32_t> paused = DrawFrame();
     EXPECT_NE(paused, textured);
     for (uint32_t p : paused)
         ASSERT_NE(p, 0xFFFFFFu);
-    context_->terrain->gridOverlay = 1;
+    terrain_->gridOverlay = 1;
     const std::vector<uint32_t> grid = DrawFrame();
     EXPECT_GT(std::count(grid.begin(), grid.end(), 0xFFFFFFu), 200);
-    context_->terrain->gridOverlay = 0;
+    terrain_->gridOverlay = 0;
     // Take the textures away: the paused picture stays exactly the same, the normal one
     // does not.
     for (const FSTerrainLayer& layer : Model().Layers()) {
@@ -152,7 +142,7 @@ TEST_F(TerrainRendering, ThePausedDrawingUsesNoTexturesAndCanShowTheGrid) {
         }
     }
     EXPECT_EQ(DrawFrame(), paused);
-    context_->terrain->paused = 0;
+    terrain_->paused = 0;
     EXPECT_NE(DrawFrame(), textured);
 }
 
@@ -196,7 +186,7 @@ TEST_F(TerrainRendering, OnlyTilesDrawnThisFrameAreVisible) {
 }
 
 TEST_F(TerrainRendering, WithoutALoadedTerrainTheSceneDrawsNoGround) {
-    context_->terrain.reset();
+    terrain_.reset();
     TestNode* inView = AddTileCulled({eye_.x, eye_.y, eye_.z - F(3)});
     DrawFrame();
     const Rgb sky = Sky();
@@ -206,8 +196,8 @@ TEST_F(TerrainRendering, WithoutALoadedTerrainTheSceneDrawsNoGround) {
     // Tile-culled nodes take the frustum test instead.
     EXPECT_EQ(inView->draws, 1);
     // An empty holder (its route's load failed) draws nothing either.
-    context_->terrain = std::make_unique<CFSTerrainHolder>();
-    EXPECT_FALSE(context_->terrain->model->Load(TerrainsArchive(), "missing.ter", 33, true));
+    terrain_ = std::make_unique<CFSTerrainHolder>(textures.get());
+    EXPECT_FALSE(terrain_->model->Load(TerrainsArchive(), "missing.ter", 33, true));
     DrawFrame();
     EXPECT_EQ(inView->draws, 2);
 }

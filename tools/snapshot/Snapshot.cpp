@@ -20,24 +20,17 @@
 
 #include "app/FSApplicationContext.h"
 #include "app/FSEngine.h"
-#include "app/FSShell.h"
+#include "common/HeadlessGame.h"
 #include "common/ImageFiles.h"
 #include "game/CSPPlaceholderController.h"
 #include "hud/FSFont.h"
-#include "menu/CSPPlaceholderMenu.h"
-#include "platform/FSClock.h"
-#include "platform/FSNullDisplay.h"
-#include "platform/FSPaths.h"
 
 namespace {
 
-bool SavePicture(const MFSDisplay& display, const std::string& path) {
-    const std::vector<uint16_t> frame = display.LastFrame();
-    std::vector<uint16_t> picture(frame.size());
-    const int orientation = display.Orientation();
-    platform::DeviceToPicture(orientation, frame.data(), picture.data());
-    const int w = orientation == 0 ? MFSDisplay::kWidth : MFSDisplay::kHeight;
-    const int h = orientation == 0 ? MFSDisplay::kHeight : MFSDisplay::kWidth;
+bool SavePicture(const HeadlessGame& game, const std::string& path) {
+    const std::vector<uint16_t> picture = game.Picture();
+    const int w = game.PictureWidth();
+    const int h = static_cast<int>(picture.size()) / w;
     if (!WriteFile(path, EncodePng(CanvasFrom565(picture.data(), w, h), false))) {
         std::fprintf(stderr, "aerovant-snapshot: cannot write %s\n", path.c_str());
         return false;
@@ -89,8 +82,8 @@ int WriteFontSheet(const std::string& path) {
 }
 
 // Each terrain at each time of day, from three places round the airfield.
-int SweepWorld(CFSShell& shell, const MFSDisplay& display, CSPPlaceholderController& controller,
-               const std::string& out) {
+int SweepWorld(HeadlessGame& game, const std::string& out) {
+    CSPPlaceholderController& controller = *game.controller;
     struct View {
         const char* name;
         float heading, pitch, distance;
@@ -110,13 +103,10 @@ int SweepWorld(CFSShell& shell, const MFSDisplay& display, CSPPlaceholderControl
             for (const View& view : views) {
                 controller.SetCameraPlacement(view.heading, view.pitch, view.distance);
                 // A few frames, so smoke and sparks are under way.
-                for (int frame = 0; frame < 12; ++frame) {
-                    platform::Sleep(1000 / CFSShell::kFramesPerSecond);
-                    shell.RunPass();
-                }
+                game.Pass(12);
                 std::string name = terrain;
                 name = name.substr(0, name.find('.'));
-                if (!SavePicture(display,
+                if (!SavePicture(game,
                                  out + "/world_" + name + "_" + times[time] + "_" + view.name + ".png")) {
                     return 1;
                 }
@@ -156,49 +146,28 @@ int main(int argc, char** argv) {
     }
     mkdir(out.c_str(), 0755);
     // Player files of a snapshot run never touch the real ones.
-    platform::SetPlayerFolder(out + "/player");
-    platform::UseVirtualClock(100000);
+    HeadlessGame game(out + "/player", 100000);
+    int status = game.Start();
+    if (status != 0) return status;
+    GetApplicationContext()->game.screenAlign = align;
+    if (world) return SweepWorld(game, out);
 
-    CFSNullDisplay display;
-    int status = 0;
-    {
-        CSPPlaceholderController* controller = nullptr;
-        CFSShell shell(display, {[] { return std::make_unique<CSPPlaceholderMenu>(); },
-                                 [&controller] {
-                                     auto made = std::make_unique<CSPPlaceholderController>();
-                                     controller = made.get();
-                                     return std::unique_ptr<MFSGameController>(std::move(made));
-                                 }});
-        status = shell.Start();
-        if (status != 0) return status;
-        GetApplicationContext()->game.screenAlign = align;
-        constexpr uint32_t kPassMs = 1000 / CFSShell::kFramesPerSecond;
-        if (world) {
-            status = SweepWorld(shell, display, *controller, out);
-            shell.Shutdown();
-            ResetApplicationContext();
-            return status;
+    game.Pass();
+    if (!SavePicture(game, out + "/menu.png")) status = 1;
+
+    game.display.SetPadKey(0, true);  // the action key: select, which starts the flight
+    game.Pass();
+    game.display.SetPadKey(0, false);
+    for (int frame = 1; frame <= frames && status == 0; ++frame) {
+        if (!game.Pass()) break;
+        if (frame % every == 0) {
+            char name[32];
+            std::snprintf(name, sizeof name, "/frame_%04d.png", frame);
+            if (!SavePicture(game, out + name)) status = 1;
         }
-
-        shell.RunPass();
-        if (!SavePicture(display, out + "/menu.png")) status = 1;
-
-        display.SetPadKey(0, true);  // the action key: select, which starts the flight
-        shell.RunPass();
-        display.SetPadKey(0, false);
-        for (int frame = 1; frame <= frames && status == 0; ++frame) {
-            platform::Sleep(kPassMs);
-            if (!shell.RunPass()) break;
-            if (frame % every == 0) {
-                char name[32];
-                std::snprintf(name, sizeof name, "/frame_%04d.png", frame);
-                if (!SavePicture(display, out + name)) status = 1;
-            }
-        }
-        std::printf("time scale %.3f, %.1f frames per second of virtual time\n",
-                    GetApplicationContext()->timeScale,
-                    GetApplicationContext()->engine->Meter().CurrentRate());
     }
-    ResetApplicationContext();
+    std::printf("time scale %.3f, %.1f frames per second of virtual time\n",
+                GetApplicationContext()->frame.timeScale,
+                GetApplicationContext()->engine->Meter().CurrentRate());
     return status;
 }

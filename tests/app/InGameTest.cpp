@@ -9,7 +9,7 @@
 #include "app/FSApplicationContext.h"
 #include "app/FSEngine.h"
 #include "game/CSPPlaceholderController.h"
-#include "support/TestSupport.h"
+#include "support/HeadlessTestGame.h"
 #include "world/FSBoomEmmiter.h"
 #include "world/FSFadeOutAffector.h"
 #include "world/FSGridCollisionDetector.h"
@@ -19,7 +19,7 @@
 #include "world/FSScene.h"
 #include "world/WorldTestNodes.h"
 
-using testing_support::HeadlessGame;
+using testing_support::HeadlessTestGame;
 using world_test::F;
 using world_test::TestNode;
 
@@ -53,7 +53,7 @@ public:
 // flight frames, and gone at shutdown.
 TEST(SceneInGame, TheShellMakesTheSceneAndGridThatFlightFramesRunUntilShutdown) {
     std::vector<std::string> log;
-    HeadlessGame game;
+    HeadlessTestGame game;
     ASSERT_EQ(game.Start(), 0);
     CFSApplicationContext& context = game.shell->Context();
     ASSERT_NE(context.sceneRoot, nullptr);
@@ -114,7 +114,7 @@ TEST(SceneInGame, TheShellMakesTheSceneAndGridThatFlightFramesRunUntilShutdown) 
 }
 
 TEST(CollisionInGame, EveryFlightFrameRunsThePassWithTheControllersHandlers) {
-    HeadlessGame game;
+    HeadlessTestGame game;
     ASSERT_EQ(game.Start(), 0);
     CFSApplicationContext& context = game.shell->Context();
     auto spy = std::make_unique<SpyDetector>();
@@ -138,7 +138,7 @@ TEST(CollisionInGame, EveryFlightFrameRunsThePassWithTheControllersHandlers) {
 }
 
 TEST(CollisionInGame, TheEngineFactoriesAddTheirNodesToTheSceneRoot) {
-    HeadlessGame game;
+    HeadlessTestGame game;
     ASSERT_EQ(game.Start(), 0);
     game.controller->SetTerrain("");  // an empty world: only the nodes made here
     game.StartFlight();

@@ -5,21 +5,21 @@
 #include <algorithm>
 #include <memory>
 
-#include "FlightTestSupport.h"
 #include "app/FSApplicationContext.h"
 #include "app/FSEngine.h"
 #include "flight/FSFragment.h"
-#include "support/TestSupport.h"
+#include "flight/FlightTestSupport.h"
+#include "support/HeadlessTestGame.h"
 #include "world/FSGridCollisionDetector.h"
 #include "world/FSScene.h"
 
 using flight_test::BareNode;
-using testing_support::HeadlessGame;
+using testing_support::HeadlessTestGame;
 
 namespace {
 
 TEST(EngineStep, MovesEveryMoveableObjectOncePerFrameAndRefilesItInTheGrid) {
-    HeadlessGame game;
+    HeadlessTestGame game;
     ASSERT_EQ(game.Start(), 0);
     game.StartFlight();
     game.Pass(2);
@@ -44,7 +44,7 @@ TEST(EngineStep, MovesEveryMoveableObjectOncePerFrameAndRefilesItInTheGrid) {
     post->Place({FloatToFixed(3.0f), FloatToFixed(20.0f), FloatToFixed(3.0f)});
     MFSSceneNode* still = context.sceneRoot->AddNode(std::move(post));
 
-    const float step = 0.05f * 4.0f * context.timeScale;
+    const float step = 0.05f * 4.0f * context.frame.timeScale;
     game.Pass(1);
     const FSFixed expected = FloatToFixed(-0.01f) + FixedMul(FloatToFixed(0.1f), FloatToFixed(step));
     EXPECT_EQ(moving->GetPosition().x, expected);
