@@ -46,12 +46,9 @@ void SetProjection(float fovDegrees, float aspect, float nearPlane, float farPla
 }  // namespace
 
 float ComputeTimeScale(bool active, float currentRate) {
-    float scale = 1.0f;
-    if (active && currentRate != 0.0f) {
-        // The game is designed for 18 frames per second of game time.
-        scale = std::max(18.0f / currentRate, 0.25f);
-    }
-    return std::min(scale, 4.0f);
+    // The game is designed for 18 frames per second of game time.
+    const float rate = active && currentRate > 0.0f ? currentRate : static_cast<float>(kPacedFramesPerSecond);
+    return std::clamp(18.0f / rate, 0.25f, 4.0f);
 }
 
 std::unique_ptr<CFSEngine> CFSEngine::Create(CFSApplicationContext& context, MFSMenu* menu,
@@ -74,8 +71,8 @@ bool CFSEngine::Initialise(std::string& error) {
     context_.textureCache->SetQuality(context_.video.texturesQuality);
     context_.meshLoader = std::make_unique<CFSMeshLoader>(MakeDataPath("data\\models.zip"));
     // The collision grid covers the local area of a world cell, as the scene's world box.
-    context_.collisionDetector = std::make_unique<CFSGridCollisionDetector>(FSBox::FromCorners(
-        {-FixedFromInt(30), 0, -FixedFromInt(30)}, {FixedFromInt(30), FixedFromInt(90), FixedFromInt(30)}));
+    ResetCollisions(FSBox::FromCorners({-FixedFromInt(30), 0, -FixedFromInt(30)},
+                                       {FixedFromInt(30), FixedFromInt(90), FixedFromInt(30)}));
     // The fly-through effect starts outside every zone; its cloud picture is optional.
     context_.flyThrough.Init();
     context_.flyThrough.LoadCloudImage(context_.texturesArchive);
@@ -107,6 +104,7 @@ void CFSEngine::OnEnterState(int newState, int /*oldState*/) {
         stateWords_[2] = 0;
         stateEntryTick_ = lastFrameTick_ = warmUpBaseTick_ = now;
         context_.frame.timeScaleActive = 0;
+        context_.frame.timeScale = ComputeTimeScale(false, 0.0f);
     }
     switch (newState) {
         case Starting:
@@ -244,69 +242,67 @@ void CFSEngine::RenderFrame() {
     const int state = State();
     if (state != Flying && state != Paused) return;
 
-    // 2. A running flight moves first, so this frame draws where things are now.
+    // 2. A running flight moves first, so this frame draws where things are now; the
+    // contacts at the new positions reach the controller before its frame update.
     if (state == Flying) {
-        // 2.1 Every moveable object takes one step. The grid files a node by its
-        // position, so a node leaves the grid before it moves and is filed again where it
-        // ends up (unless the step removed it).
-        if (context_.moveObjects && context_.sceneRoot) {
-            // The moveable objects' base step, 0.05 s, four times over: 0.2 s of flight
-            // per frame at the nominal 18 frames per second.
-            const float step = 0.05f * 4.0f * context_.frame.timeScale;
-            MFSCollisionDetector* detector = context_.collisionDetector.get();
-            const auto& nodes = context_.sceneRoot->Nodes();
-            for (size_t i = 0; i < nodes.size(); ++i) {
-                MFSSceneNode* node = nodes[i].get();
-                if (!node || node->IsRemoved()) continue;
-                // Refresh: the previous position and orientation become the current ones,
-                // so the swept box the collision pass tests covers this frame's move only
-                // (a node placed without moving would otherwise sweep from where it was).
-                node->SavePosition();
-                node->SaveOrientation();
-                MFSMoveableObject* object = node->GetMoveableAs<MFSMoveableObject>();
-                if (!object) continue;
-                if (detector) detector->Remove(node);
-                object->Integrate(step);
-                if (detector && !node->IsRemoved()) detector->Insert(node);
-            }
-        }
-        // 2.2 Contacts at the new positions go to the controller before its frame update.
-        if (context_.detectCollisions && context_.collisionDetector) {
-            MFSCollisionDetector& detector = *context_.collisionDetector;
-            detector.handlers.mayCollide = nullptr;
-            detector.handlers.collision = nullptr;
-            detector.handlers.groundContact = nullptr;
-            if (MFSGameController* controller = controller_) {
-                detector.handlers.mayCollide = [controller](MFSSceneNode& a, MFSSceneNode& b) {
-                    return controller->MayCollide(&a, &b);
-                };
-                detector.handlers.groundContact = [controller](MFSSceneNode& node, CFSTerrainModel* terrain) {
-                    controller->GroundContact(&node, terrain);
-                };
-                detector.handlers.collision = [controller](MFSSceneNode& a, MFSSceneNode& moving) {
-                    controller->Collision(&a, &moving);
-                };
-            }
-            // Low moving nodes are tested against the ground of a loaded terrain.
-            CFSTerrainHolder* holder = context_.terrain.get();
-            if (holder && holder->IsLoaded()) {
-                CFSTerrainModel* terrain = holder->model.get();
-                detector.handlers.terrain = terrain;
-                detector.handlers.touchesGround = [terrain](MFSSceneNode& node) {
-                    return terrain->TouchesGround(node);
-                };
-            } else {
-                detector.handlers.terrain = nullptr;
-                detector.handlers.touchesGround = nullptr;
-            }
-            detector.Detect();
-        }
+        if (context_.moveObjects) MoveObjects();
+        if (context_.detectCollisions && context_.collisionDetector) context_.collisionDetector->Detect();
         if (controller_) controller_->Update();
     }
 
-    // 3. Inside a cloud zone the picture whitens: find out where the aircraft is.
-    CFSTerrainHolder* holder = context_.terrain.get();
+    // 3-9. The 3-D picture.
+    const CFSTerrainHolder* holder = context_.terrain.get();
     const bool terrainShown = holder && holder->IsLoaded() && !holder->paused;
+    DrawWorld(terrainShown);
+    if (renderBuffer_.empty()) return;  // no surface was ever set up
+
+    // 10. 2-D work on the finished 3-D image.
+    if (controller_) controller_->AfterRender(dib_);
+
+    // 11-12. To 5-6-5 (whitened inside a cloud zone), then to the 240 x 320 screen image.
+    ConvertImage(terrainShown && context_.flyThrough.State() != 0);
+    ComposeScreen();
+
+    // 13-14. Instruments, status text and the TIME / SCORE read-out over the picture.
+    DrawFlightOverlay();
+
+    // 15. Show it.
+    Present();
+
+    // 16-18. Timing: the next frame's time scale comes from this frame's rate.
+    const uint32_t now = platform::TickCount();
+    lastFrameTick_ = now;
+    UpdateTimeScale(now);
+    meter_.Count(now);
+}
+
+void CFSEngine::MoveObjects() {
+    if (!context_.sceneRoot) return;
+    // The moveable objects' base step, 0.05 s, four times over: 0.2 s of flight per frame
+    // at the nominal 18 frames per second.
+    const float step = 0.05f * 4.0f * context_.frame.timeScale;
+    MFSCollisionDetector* detector = context_.collisionDetector.get();
+    const auto& nodes = context_.sceneRoot->Nodes();
+    // The grid files a node by its position, so a node leaves the grid before it moves
+    // and is filed again where it ends up (unless the step removed it).
+    for (size_t i = 0; i < nodes.size(); ++i) {
+        MFSSceneNode* node = nodes[i].get();
+        if (!node || node->IsRemoved()) continue;
+        // Refresh: the previous position and orientation become the current ones, so the
+        // swept box the collision pass tests covers this frame's move only (a node placed
+        // without moving would otherwise sweep from where it was).
+        node->SavePosition();
+        node->SaveOrientation();
+        MFSMoveableObject* object = node->GetMoveableAs<MFSMoveableObject>();
+        if (!object) continue;
+        if (detector) detector->Remove(node);
+        object->Integrate(step);
+        if (detector && !node->IsRemoved()) detector->Insert(node);
+    }
+}
+
+void CFSEngine::DrawWorld(bool terrainShown) {
+    // 3. Inside a cloud zone the picture whitens: find out where the aircraft is.
     if (context_.playerAircraft && terrainShown) context_.flyThrough.Update(*context_.playerAircraft);
 
     // 4. The scene's animation, timed from the context's creation.
@@ -334,26 +330,34 @@ void CFSEngine::RenderFrame() {
         surface_->WaitGL();
         surface_->ReadPixels(surfacePixels_.data());
     }
-    if (renderBuffer_.empty()) return;  // no surface was ever set up
+}
 
-    // 10. 2-D work on the finished 3-D image.
-    if (controller_) controller_->AfterRender(dib_);
+void CFSEngine::ResetCollisions(const FSBox& worldBox) {
+    context_.collisionDetector = std::make_unique<CFSGridCollisionDetector>(worldBox);
+    InstallCollisionHandlers(*context_.collisionDetector);
+}
 
-    // 11-12. To 5-6-5 (whitened inside a cloud zone), then to the 240 x 320 screen image.
-    ConvertImage(terrainShown && context_.flyThrough.State() != 0);
-    ComposeScreen();
-
-    // 13-14. Instruments, status text and the TIME / SCORE read-out over the picture.
-    DrawFlightOverlay();
-
-    // 15. Show it.
-    Present();
-
-    // 16-18. Timing: the next frame's time scale comes from this frame's rate.
-    const uint32_t now = platform::TickCount();
-    lastFrameTick_ = now;
-    UpdateTimeScale(now);
-    meter_.Count(now);
+void CFSEngine::InstallCollisionHandlers(MFSCollisionDetector& detector) {
+    // What a contact means is the controller's to say; low moving nodes are tested
+    // against the ground of whichever terrain is loaded at the time.
+    FSCollisionHandlers& handlers = detector.handlers;
+    const auto loadedTerrain = [this]() -> CFSTerrainModel* {
+        CFSTerrainHolder* holder = context_.terrain.get();
+        return holder && holder->IsLoaded() ? holder->model.get() : nullptr;
+    };
+    handlers.mayCollide = [this](MFSSceneNode& a, MFSSceneNode& b) {
+        return !controller_ || controller_->MayCollide(&a, &b);
+    };
+    handlers.collision = [this](MFSSceneNode& a, MFSSceneNode& moving) {
+        if (controller_) controller_->Collision(&a, &moving);
+    };
+    handlers.touchesGround = [loadedTerrain](MFSSceneNode& node) {
+        const CFSTerrainModel* terrain = loadedTerrain();
+        return terrain && terrain->TouchesGround(node);
+    };
+    handlers.groundContact = [this, loadedTerrain](MFSSceneNode& node, CFSTerrainModel* /*unused*/) {
+        if (controller_) controller_->GroundContact(&node, loadedTerrain());
+    };
 }
 
 void CFSEngine::ConvertImage(bool insideCloud) {

@@ -17,6 +17,8 @@
 #include "world/FSSkyColour.h"
 
 class CFSApplicationContext;
+struct FSBox;
+class MFSCollisionDetector;
 class CFSBillboardNode;
 class CFSGLSurface;
 class CFSMeshedNode;
@@ -36,7 +38,9 @@ enum EngineState : int {
     Loading = 6,
 };
 
-// 18 / frames per second, at least 0.25; 1.0 until active or without a rate; at most 4.
+// 18 / frames per second, at least 0.25 and at most 4. Until active (the warm-up after a
+// state change) or without a measured rate, that of the paced rate (18 / 60), so that a
+// flight runs at its real speed from the first frame on.
 float ComputeTimeScale(bool active, float currentRate);
 
 class CFSEngine : public MFSFiniteStateMachine {
@@ -59,6 +63,11 @@ public:
 
     // One flight frame: move, collide, update, draw, convert, overlay, present, time scale.
     void RenderFrame();
+
+    // A new collision detector over the world box, its handlers wired to the controller and
+    // the loaded terrain (at start-up, and whenever the scene is cleared).
+    void ResetCollisions(const FSBox& worldBox);
+    void InstallCollisionHandlers(MFSCollisionDetector& detector);
 
     // An action from the input: to the menu in state 4, to the controller otherwise.
     int DispatchAction(int action);
@@ -108,6 +117,10 @@ private:
     CFSEngine(CFSApplicationContext& context, MFSMenu* menu);
     bool Initialise(std::string& error);
 
+    // Step 2.1: every moveable object takes one step, refiled in the collision grid.
+    void MoveObjects();
+    // Steps 3-9: the scene's animation and the 3-D picture, read back from GL.
+    void DrawWorld(bool terrainShown);
     // The 3-D image to 5-6-5; insideCloud lets the fly-through effect mix its clouds in.
     void ConvertImage(bool insideCloud);
     void ComposeScreen();

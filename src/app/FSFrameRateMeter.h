@@ -2,6 +2,9 @@
 // Frames per second, measured over windows of a fixed length (500 ms for the engine).
 #include <cstdint>
 
+// The rate the main loop paces itself to, passes (frames) per second.
+inline constexpr int kPacedFramesPerSecond = 60;
+
 class FrameRateMeter {
 public:
     void Init(uint32_t windowMs);

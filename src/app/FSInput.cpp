@@ -109,8 +109,13 @@ void CFSInput::EvaluateAll(uint32_t now) {
 }
 
 void CFSInput::Dispatch(const std::function<int(int)>& send) {
+    // An action may change the bindings while we walk them (the controls screen rebinds,
+    // the controller switches the enabled set): walk a copy of the order, and stop once the
+    // bindings have been rebuilt, since the states evaluated belong to the old ones.
+    const std::vector<int> order = order_;
+    const uint32_t generation = generation_;
     int dispatchedKeyCount = -1;
-    for (auto it = order_.rbegin(); it != order_.rend(); ++it) {
+    for (auto it = order.rbegin(); it != order.rend() && generation == generation_; ++it) {
         const Binding& binding = bindings_[static_cast<size_t>(*it)];
         const int keyCount = static_cast<int>(binding.keys.size());
         if (binding.action == -1 || !binding.enabled || keyCount < 1 ||
@@ -135,11 +140,26 @@ void CFSInput::EnableAction(int index, uint8_t flag) {
 
 void CFSInput::EnableActionSet(int set) {
     static const std::vector<int> kSets[3] = {
-        {0, 1, 4, 5, 8, 9, 2, 6, 3, 7, 36, 35, 37},
-        {12, 21, 13, 22, 14, 19, 15, 20, 16, 23, 17, 24, 18,
-         25, 26, 27, 28, 29, 31, 32, 33, 34, 30, 36, 35, 37},
+        {kActionSelect, kActionBack, kActionUp, kActionDown, kActionUpHeld, kActionDownHeld, kActionLeft,
+         kActionLeftHeld, kActionRight, kActionRightHeld, kActionStylusPressed, kActionStylusReleased,
+         kActionStylusMoved},
+        {kActionElevatorsUp,    kActionElevatorsUpReleased,
+         kActionElevatorsDown,  kActionElevatorsDownReleased,
+         kActionAileronsLeft,   kActionAileronsLeftReleased,
+         kActionAileronsRight,  kActionAileronsRightReleased,
+         kActionRuddersLeft,    kActionRuddersLeftReleased,
+         kActionRuddersRight,   kActionRuddersRightReleased,
+         kActionBrake,          kActionBrakeReleased,
+         kActionFlaps,          kActionInstructor,
+         kActionAutopilot,      kActionMap,
+         kActionChangeView,     kActionLookAround,
+         kActionThrottleLess,   kActionThrottleMore,
+         kActionBackToMenu,     kActionStylusPressed,
+         kActionStylusReleased, kActionStylusMoved},
         // The map view: no stylus actions.
-        {12, 21, 13, 22, 14, 19, 15, 20, 11, 10, 29, 30},
+        {kActionElevatorsUp, kActionElevatorsUpReleased, kActionElevatorsDown, kActionElevatorsDownReleased,
+         kActionAileronsLeft, kActionAileronsLeftReleased, kActionAileronsRight, kActionAileronsRightReleased,
+         kActionMapCameraFarther, kActionMapCameraNearer, kActionMap, kActionBackToMenu},
     };
     EnableAll(0);
     if (set < 0 || set > 2) return;
@@ -203,6 +223,7 @@ std::vector<int32_t> CFSInput::KeysOf(int index) const {
 }
 
 void CFSInput::RebuildOrder() {
+    ++generation_;
     // Counting sort over the key counts: ascending, stable within equal counts.
     size_t maxCount = 0;
     for (const Binding& binding : bindings_)

@@ -9,9 +9,10 @@
 #include <functional>
 #include <vector>
 
+#include "base/FSActions.h"
+
 class MFSDisplay;
 
-constexpr int kActionCount = 38;
 constexpr int kKeyStateCount = 13;
 // Key state indices: 0 action key, 1-4 left/right/up/down, 5-9 buttons 1-5, then the
 // three stylus latches.
@@ -100,7 +101,8 @@ private:
     uint8_t buttonToggles_[5] = {};
     const int* keyTable_;
     std::vector<Binding> bindings_;
-    std::vector<int> order_;  // binding indices sorted by key count, stable
+    std::vector<int> order_;   // binding indices sorted by key count, stable
+    uint32_t generation_ = 0;  // grows whenever the bindings change
     std::vector<uint8_t> actionStates_;
     int captureMode_ = 0;
     std::vector<int32_t>* captureTarget_ = nullptr;

@@ -55,7 +55,13 @@ int CFSShell::Start() {
         if (context->collisionDetector) context->collisionDetector->Remove(&node);
     };
     context_->sceneRoot->hooks.resetCollisions = [context](const FSBox& worldBox) {
-        context->collisionDetector = std::make_unique<CFSGridCollisionDetector>(worldBox);
+        if (context->engine) {
+            context->engine->ResetCollisions(worldBox);
+        } else {
+            // At shutdown the controller clears the scene after the engine has gone: an
+            // empty grid that nothing asks any more.
+            context->collisionDetector = std::make_unique<CFSGridCollisionDetector>(worldBox);
+        }
     };
     if (parts_.makeController) context_->gameController = parts_.makeController();
     if (!context_->input) context_->input = std::make_unique<CFSInput>(kActionCount);
@@ -237,8 +243,17 @@ void CFSShell::HandleEvent(const FSEvent& event) {
 
 void CFSShell::Suspend() {
     suspended_ = 1;
+    // Whatever is let go while the window is away never reaches us (a button's key-up
+    // queued before the focus left is dropped), so everything counts as released now and
+    // each button's next event is a press.
+    for (int button = 0; button < 5; ++button) {
+        hotKeyToggles_[button] = 1;
+        if (context_->input) context_->input->SetButtonToggle(button, 0);
+    }
+    for (int key = 0; key < 5; ++key)
+        display_.SetPadKey(key, false);
     // Leaves a running flight for the menu, keeping it resumable.
-    if (context_->gameController) context_->gameController->HandleAction(30);
+    if (context_->gameController) context_->gameController->HandleAction(kActionBackToMenu);
     if (context_->loadingThread && context_->loadingThreadRunning) context_->loadingThread->Suspend();
     if (context_->videoThread && context_->videoThreadRunning) context_->videoThread->Suspend();
 }

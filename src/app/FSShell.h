@@ -9,6 +9,7 @@
 #include <functional>
 #include <memory>
 
+#include "app/FSFrameRateMeter.h"
 #include "platform/FSDisplay.h"
 
 class CFSApplicationContext;
@@ -23,7 +24,7 @@ struct FSShellParts {
 
 class CFSShell {
 public:
-    static constexpr int kFramesPerSecond = 60;
+    static constexpr int kFramesPerSecond = kPacedFramesPerSecond;
 
     CFSShell(MFSDisplay& display, FSShellParts parts);
     ~CFSShell();

@@ -76,34 +76,36 @@ int CSPPlaceholderController::HandleAction(int action) {
     const int state = engine->State();
     if (state != Flying && state != Paused) return 0;
     const float step = 3.0f * GetApplicationContext()->frame.timeScale;
-    if (flight_ && action >= 12 && action <= 34 && action != 29 && action != 30) {
+    if (flight_ && action >= kActionElevatorsUp && action <= kActionThrottleMore && action != kActionMap &&
+        action != kActionBackToMenu) {
         return flight_->Command(action) ? 1 : 0;
     }
     switch (action) {
-        case 30:
+        case kActionBackToMenu:
             LeaveToMenu();
             return 1;
-        case 29:
+        case kActionMap:
             engine->SetState(state == Flying ? Paused : Flying);
             GetApplicationContext()->input->EnableActionSet(state == Flying ? kActionSetPaused
                                                                             : kActionSetFlight);
             return 1;
-        case 12:
+        // Without an aircraft the pad orbits the camera round the field.
+        case kActionElevatorsUp:
             pitch_ = std::min(pitch_ + step, 80.0f);
             return 1;
-        case 13:
+        case kActionElevatorsDown:
             pitch_ = std::max(pitch_ - step, 0.0f);
             return 1;
-        case 14:
+        case kActionAileronsLeft:
             heading_ -= step;
             return 1;
-        case 15:
+        case kActionAileronsRight:
             heading_ += step;
             return 1;
-        case 33:
+        case kActionThrottleLess:
             distance_ = std::min(distance_ * (1.0f + 0.02f * step), 6.0f);
             return 1;
-        case 34:
+        case kActionThrottleMore:
             distance_ = std::max(distance_ / (1.0f + 0.02f * step), 0.15f);
             return 1;
         default:

@@ -91,28 +91,28 @@ int CSPPlaceholderMenu::DispatchAction(int action) {
     CFSApplicationContext* context = GetApplicationContext();
     const uint32_t now = platform::TickCount();
     switch (action) {
-        case 0:
+        case kActionSelect:
             StartFlight();
             return 1;
-        case 1:
+        case kActionBack:
             if (context->engine) context->engine->SetState(EngineState::Quit);
             return 1;
-        case 2:
-        case 3:
-        case 4:
-        case 5:
-            arrowTicks_[action - 2] = now;
+        case kActionLeft:
+        case kActionRight:
+        case kActionUp:
+        case kActionDown:
+            arrowTicks_[action - kActionLeft] = now;
             dirty_ = true;
             return 1;
-        case 36:  // stylus pressed
-        case 37:  // stylus moved
+        case kActionStylusPressed:
+        case kActionStylusMoved:
             markX_ = context->frame.stylusX;
             markY_ = context->frame.stylusY;
             pressed_ = markX_ >= kButtonX && markX_ < kButtonX + kButtonW && markY_ >= kButtonY &&
                        markY_ < kButtonY + kButtonH;
             dirty_ = true;
             return 1;
-        case 35:  // stylus released: a tap that ends on the button flies
+        case kActionStylusReleased:  // a tap that ends on the button flies
             dirty_ = true;
             if (pressed_) {
                 pressed_ = false;

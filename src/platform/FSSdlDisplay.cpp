@@ -5,6 +5,26 @@
 #include <cstring>
 
 struct CFSSdlDisplay::Window {
+    explicit Window(int windowScale) : scale(windowScale) {}
+    ~Window() {
+        if (pad) SDL_GameControllerClose(pad);
+        if (portrait) SDL_DestroyTexture(portrait);
+        if (landscape) SDL_DestroyTexture(landscape);
+        if (renderer) SDL_DestroyRenderer(renderer);
+        if (window) SDL_DestroyWindow(window);
+    }
+
+    // The window, its renderer and both textures; false when any cannot be made.
+    bool Create();
+    // Shows the last frame (turned upright first when it is new).
+    void Present(bool newFrame);
+    // Fits the window to the picture of the orientation (0 portrait, 1 and 2 landscape).
+    void SetOrientation(int o);
+    // Turns one SDL event into the display's events and key states; repaint is set when
+    // the window needs its picture again.
+    void HandleEvent(const SDL_Event& ev, MFSDisplay& display, bool& repaint);
+
+    int scale;
     SDL_Window* window = nullptr;
     SDL_Renderer* renderer = nullptr;
     SDL_Texture* portrait = nullptr;   // 240 x 320
@@ -17,13 +37,10 @@ struct CFSSdlDisplay::Window {
     std::vector<uint16_t> picture = std::vector<uint16_t>(kPixels, 0);
     bool haveFrame = false;
 
-    ~Window() {
-        if (pad) SDL_GameControllerClose(pad);
-        if (portrait) SDL_DestroyTexture(portrait);
-        if (landscape) SDL_DestroyTexture(landscape);
-        if (renderer) SDL_DestroyRenderer(renderer);
-        if (window) SDL_DestroyWindow(window);
-    }
+private:
+    void HandleKey(const SDL_KeyboardEvent& key, MFSDisplay& display);
+    void HandleControllerButton(const SDL_ControllerButtonEvent& button, MFSDisplay& display);
+    void PostStylus(MFSDisplay& display, FSEventType type, int px, int py) const;
 };
 
 std::unique_ptr<CFSSdlDisplay> CFSSdlDisplay::Open(int scale, std::string& error) {
@@ -111,7 +128,176 @@ int PadIndexOfButton(int button) {
     }
 }
 
+void PostHotKey(MFSDisplay& display, int code) {
+    FSEvent e;
+    e.type = FSEventType::HotKey;
+    e.code = code;
+    display.PostEvent(e);
+}
+
 }  // namespace
+
+bool CFSSdlDisplay::Window::Create() {
+    window = SDL_CreateWindow("Aerovant", SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED, 320 * scale,
+                              240 * scale, SDL_WINDOW_SHOWN);
+    if (window) renderer = SDL_CreateRenderer(window, -1, SDL_RENDERER_PRESENTVSYNC);
+    if (window && !renderer) renderer = SDL_CreateRenderer(window, -1, SDL_RENDERER_SOFTWARE);
+    if (renderer) {
+        portrait =
+            SDL_CreateTexture(renderer, SDL_PIXELFORMAT_RGB565, SDL_TEXTUREACCESS_STREAMING, kWidth, kHeight);
+        landscape =
+            SDL_CreateTexture(renderer, SDL_PIXELFORMAT_RGB565, SDL_TEXTUREACCESS_STREAMING, kHeight, kWidth);
+    }
+    return portrait && landscape;
+}
+
+void CFSSdlDisplay::Window::Present(bool newFrame) {
+    if (!haveFrame) return;
+    SDL_Texture* texture = orientation == 0 ? portrait : landscape;
+    if (newFrame) {
+        platform::DeviceToPicture(orientation, frame.data(), picture.data());
+        SDL_UpdateTexture(texture, nullptr, picture.data(), (orientation == 0 ? kWidth : kHeight) * 2);
+    }
+    SDL_SetRenderDrawColor(renderer, 0, 0, 0, 255);
+    SDL_RenderClear(renderer);
+    SDL_RenderCopy(renderer, texture, nullptr, nullptr);
+    SDL_RenderPresent(renderer);
+}
+
+void CFSSdlDisplay::Window::SetOrientation(int o) {
+    if (o == orientation) return;
+    orientation = o;
+    const int lw = o == 0 ? kWidth : kHeight;
+    const int lh = o == 0 ? kHeight : kWidth;
+    SDL_RenderSetLogicalSize(renderer, lw, lh);
+    SDL_RenderSetIntegerScale(renderer, SDL_TRUE);
+    if (!fullScreen) SDL_SetWindowSize(window, lw * scale, lh * scale);
+}
+
+void CFSSdlDisplay::Window::PostStylus(MFSDisplay& display, FSEventType type, int px, int py) const {
+    FSEvent e;
+    e.type = type;
+    platform::PictureToDevice(orientation < 0 ? 2 : orientation, px, py, e.x, e.y);
+    display.PostEvent(e);
+}
+
+void CFSSdlDisplay::Window::HandleKey(const SDL_KeyboardEvent& event, MFSDisplay& display) {
+    const bool down = event.type == SDL_KEYDOWN;
+    const SDL_Keycode key = event.keysym.sym;
+    const int padKey = PadIndexOfKey(key);
+    if (padKey >= 0) {
+        display.SetPadKey(padKey, down);
+    } else if (event.repeat) {
+        // auto-repeat of a button is not a new press
+    } else if (key >= SDLK_1 && key <= SDLK_5) {
+        PostHotKey(display, kHotKeyButton1 + static_cast<int>(key - SDLK_1));
+    } else if (key == SDLK_ESCAPE || key == SDLK_BACKSPACE) {
+        PostHotKey(display, display.BackHotKey());
+    } else if (key == SDLK_F11 && down) {
+        fullScreen = !fullScreen;
+        SDL_SetWindowFullscreen(window, fullScreen ? SDL_WINDOW_FULLSCREEN_DESKTOP : 0);
+        if (!fullScreen) {
+            // Back to the window's own size for the picture.
+            const int o = orientation;
+            orientation = -1;
+            SetOrientation(o);
+        }
+    }
+}
+
+void CFSSdlDisplay::Window::HandleControllerButton(const SDL_ControllerButtonEvent& event,
+                                                   MFSDisplay& display) {
+    const bool down = event.type == SDL_CONTROLLERBUTTONDOWN;
+    const int button = event.button;
+    const int padKey = PadIndexOfButton(button);
+    if (padKey >= 0) {
+        display.SetPadKey(padKey, down);
+    } else if (button == SDL_CONTROLLER_BUTTON_B) {
+        PostHotKey(display, display.BackHotKey());
+    } else if (button == SDL_CONTROLLER_BUTTON_X) {
+        PostHotKey(display, display.HotKeyOfState(9));  // the shift button of the chords
+    } else if (button == SDL_CONTROLLER_BUTTON_Y) {
+        PostHotKey(display, display.HotKeyOfState(5));
+    } else if (button == SDL_CONTROLLER_BUTTON_LEFTSHOULDER) {
+        PostHotKey(display, display.HotKeyOfState(7));
+    } else if (button == SDL_CONTROLLER_BUTTON_RIGHTSHOULDER) {
+        PostHotKey(display, display.HotKeyOfState(6));
+    }
+}
+
+void CFSSdlDisplay::Window::HandleEvent(const SDL_Event& ev, MFSDisplay& display, bool& repaint) {
+    switch (ev.type) {
+        case SDL_QUIT: {
+            FSEvent e;
+            e.type = FSEventType::Quit;
+            display.PostEvent(e);
+            break;
+        }
+        case SDL_WINDOWEVENT:
+            if (ev.window.event == SDL_WINDOWEVENT_FOCUS_GAINED ||
+                ev.window.event == SDL_WINDOWEVENT_FOCUS_LOST) {
+                const bool gained = ev.window.event == SDL_WINDOWEVENT_FOCUS_GAINED;
+                display.SetFocus(gained);
+                FSEvent e;
+                e.type = FSEventType::Activate;
+                e.code = gained ? 1 : 0;
+                display.PostEvent(e);
+                if (!gained) {
+                    for (int i = 0; i < 5; ++i)
+                        display.SetPadKey(i, false);
+                }
+            } else if (ev.window.event == SDL_WINDOWEVENT_EXPOSED ||
+                       ev.window.event == SDL_WINDOWEVENT_SIZE_CHANGED) {
+                repaint = true;
+            }
+            break;
+        case SDL_KEYDOWN:
+        case SDL_KEYUP:
+            HandleKey(ev.key, display);
+            break;
+        case SDL_MOUSEBUTTONDOWN:
+        case SDL_MOUSEBUTTONUP:
+            if (ev.button.button == SDL_BUTTON_LEFT && ev.button.which != SDL_TOUCH_MOUSEID) {
+                mouseDown = ev.type == SDL_MOUSEBUTTONDOWN;
+                PostStylus(display, mouseDown ? FSEventType::StylusDown : FSEventType::StylusUp, ev.button.x,
+                           ev.button.y);
+            }
+            break;
+        case SDL_MOUSEMOTION:
+            // A stylus cannot hover: only a drag is a move.
+            if (mouseDown && ev.motion.which != SDL_TOUCH_MOUSEID) {
+                PostStylus(display, FSEventType::StylusMove, ev.motion.x, ev.motion.y);
+            }
+            break;
+        case SDL_FINGERDOWN:
+        case SDL_FINGERUP:
+        case SDL_FINGERMOTION: {
+            const int lw = orientation == 0 ? kWidth : kHeight;
+            const int lh = orientation == 0 ? kHeight : kWidth;
+            const FSEventType type = ev.type == SDL_FINGERDOWN ? FSEventType::StylusDown
+                                     : ev.type == SDL_FINGERUP ? FSEventType::StylusUp
+                                                               : FSEventType::StylusMove;
+            PostStylus(display, type, static_cast<int>(ev.tfinger.x * lw),
+                       static_cast<int>(ev.tfinger.y * lh));
+            break;
+        }
+        case SDL_CONTROLLERDEVICEADDED:
+            if (!pad) pad = SDL_GameControllerOpen(ev.cdevice.which);
+            break;
+        case SDL_CONTROLLERDEVICEREMOVED:
+            if (pad && SDL_JoystickInstanceID(SDL_GameControllerGetJoystick(pad)) == ev.cdevice.which) {
+                SDL_GameControllerClose(pad);
+                pad = nullptr;
+            }
+            break;
+        case SDL_CONTROLLERBUTTONDOWN:
+        case SDL_CONTROLLERBUTTONUP:
+            HandleControllerButton(ev.cbutton, display);
+            break;
+        default:
+            break;
+    }
+}
 
 void CFSSdlDisplay::WindowThread() {
     auto fail = [this](const std::string& why) {
@@ -128,20 +314,11 @@ void CFSSdlDisplay::WindowThread() {
         return;
     }
     SDL_InitSubSystem(SDL_INIT_GAMECONTROLLER);  // optional: no controller support is fine
-    auto w = std::make_unique<Window>();
-    w->window = SDL_CreateWindow("Aerovant", SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED, 320 * scale_,
-                                 240 * scale_, SDL_WINDOW_SHOWN);
-    if (w->window) w->renderer = SDL_CreateRenderer(w->window, -1, SDL_RENDERER_PRESENTVSYNC);
-    if (w->window && !w->renderer) w->renderer = SDL_CreateRenderer(w->window, -1, SDL_RENDERER_SOFTWARE);
-    if (w->renderer) {
-        w->portrait = SDL_CreateTexture(w->renderer, SDL_PIXELFORMAT_RGB565, SDL_TEXTUREACCESS_STREAMING,
-                                        kWidth, kHeight);
-        w->landscape = SDL_CreateTexture(w->renderer, SDL_PIXELFORMAT_RGB565, SDL_TEXTUREACCESS_STREAMING,
-                                         kHeight, kWidth);
-    }
-    uint32_t wake = SDL_RegisterEvents(1);
-    if (!w->portrait || !w->landscape || wake == static_cast<uint32_t>(-1)) {
-        std::string why = SDL_GetError();
+    auto w = std::make_unique<Window>(scale_);
+    const bool created = w->Create();
+    const uint32_t wake = SDL_RegisterEvents(1);
+    if (!created || wake == static_cast<uint32_t>(-1)) {
+        const std::string why = SDL_GetError();
         w.reset();
         SDL_QuitSubSystem(SDL_INIT_VIDEO | SDL_INIT_EVENTS | SDL_INIT_GAMECONTROLLER);
         SDL_TLSCleanup();
@@ -155,160 +332,19 @@ void CFSSdlDisplay::WindowThread() {
         started_ = true;
         ready_.notify_all();
     }
-
-    auto present = [&](bool newFrame) {
-        if (!w->haveFrame) return;
-        const int o = w->orientation;
-        SDL_Texture* texture = o == 0 ? w->portrait : w->landscape;
-        if (newFrame) {
-            platform::DeviceToPicture(o, w->frame.data(), w->picture.data());
-            SDL_UpdateTexture(texture, nullptr, w->picture.data(), (o == 0 ? kWidth : kHeight) * 2);
-        }
-        SDL_SetRenderDrawColor(w->renderer, 0, 0, 0, 255);
-        SDL_RenderClear(w->renderer);
-        SDL_RenderCopy(w->renderer, texture, nullptr, nullptr);
-        SDL_RenderPresent(w->renderer);
-    };
-    auto setOrientation = [&](int o) {
-        if (o == w->orientation) return;
-        w->orientation = o;
-        const int lw = o == 0 ? kWidth : kHeight;
-        const int lh = o == 0 ? kHeight : kWidth;
-        SDL_RenderSetLogicalSize(w->renderer, lw, lh);
-        SDL_RenderSetIntegerScale(w->renderer, SDL_TRUE);
-        if (!w->fullScreen) SDL_SetWindowSize(w->window, lw * scale_, lh * scale_);
-    };
-    auto stylus = [&](FSEventType type, int px, int py) {
-        FSEvent e;
-        e.type = type;
-        platform::PictureToDevice(w->orientation < 0 ? 2 : w->orientation, px, py, e.x, e.y);
-        PostEvent(e);
-    };
-    auto hotKey = [&](int code) {
-        FSEvent e;
-        e.type = FSEventType::HotKey;
-        e.code = code;
-        PostEvent(e);
-    };
-    setOrientation(2);
+    w->SetOrientation(2);
 
     for (;;) {
         SDL_Event ev;
         bool got = SDL_WaitEventTimeout(&ev, 200) != 0;
-        bool newFrame = false;
         bool repaint = false;
         while (got) {
-            switch (ev.type) {
-                case SDL_QUIT: {
-                    FSEvent e;
-                    e.type = FSEventType::Quit;
-                    PostEvent(e);
-                    break;
-                }
-                case SDL_WINDOWEVENT:
-                    if (ev.window.event == SDL_WINDOWEVENT_FOCUS_GAINED ||
-                        ev.window.event == SDL_WINDOWEVENT_FOCUS_LOST) {
-                        const bool gained = ev.window.event == SDL_WINDOWEVENT_FOCUS_GAINED;
-                        SetFocus(gained);
-                        FSEvent e;
-                        e.type = FSEventType::Activate;
-                        e.code = gained ? 1 : 0;
-                        PostEvent(e);
-                        if (!gained) {
-                            for (int i = 0; i < 5; ++i)
-                                SetPadKey(i, false);
-                        }
-                    } else if (ev.window.event == SDL_WINDOWEVENT_EXPOSED ||
-                               ev.window.event == SDL_WINDOWEVENT_SIZE_CHANGED) {
-                        repaint = true;
-                    }
-                    break;
-                case SDL_KEYDOWN:
-                case SDL_KEYUP: {
-                    const bool down = ev.type == SDL_KEYDOWN;
-                    const SDL_Keycode key = ev.key.keysym.sym;
-                    int pad = PadIndexOfKey(key);
-                    if (pad >= 0) {
-                        SetPadKey(pad, down);
-                    } else if (ev.key.repeat) {
-                        // auto-repeat of a button is not a new press
-                    } else if (key >= SDLK_1 && key <= SDLK_5) {
-                        hotKey(kHotKeyButton1 + static_cast<int>(key - SDLK_1));
-                    } else if (key == SDLK_ESCAPE || key == SDLK_BACKSPACE) {
-                        hotKey(BackHotKey());
-                    } else if (key == SDLK_F11 && down) {
-                        w->fullScreen = !w->fullScreen;
-                        SDL_SetWindowFullscreen(w->window, w->fullScreen ? SDL_WINDOW_FULLSCREEN_DESKTOP : 0);
-                        if (!w->fullScreen) {
-                            const int o = w->orientation;
-                            w->orientation = -1;
-                            setOrientation(o);
-                        }
-                    }
-                    break;
-                }
-                case SDL_MOUSEBUTTONDOWN:
-                case SDL_MOUSEBUTTONUP:
-                    if (ev.button.button == SDL_BUTTON_LEFT && ev.button.which != SDL_TOUCH_MOUSEID) {
-                        w->mouseDown = ev.type == SDL_MOUSEBUTTONDOWN;
-                        stylus(w->mouseDown ? FSEventType::StylusDown : FSEventType::StylusUp, ev.button.x,
-                               ev.button.y);
-                    }
-                    break;
-                case SDL_MOUSEMOTION:
-                    // A stylus cannot hover: only a drag is a move.
-                    if (w->mouseDown && ev.motion.which != SDL_TOUCH_MOUSEID) {
-                        stylus(FSEventType::StylusMove, ev.motion.x, ev.motion.y);
-                    }
-                    break;
-                case SDL_FINGERDOWN:
-                case SDL_FINGERUP:
-                case SDL_FINGERMOTION: {
-                    const int lw = w->orientation == 0 ? kWidth : kHeight;
-                    const int lh = w->orientation == 0 ? kHeight : kWidth;
-                    FSEventType type = ev.type == SDL_FINGERDOWN ? FSEventType::StylusDown
-                                       : ev.type == SDL_FINGERUP ? FSEventType::StylusUp
-                                                                 : FSEventType::StylusMove;
-                    stylus(type, static_cast<int>(ev.tfinger.x * lw), static_cast<int>(ev.tfinger.y * lh));
-                    break;
-                }
-                case SDL_CONTROLLERDEVICEADDED:
-                    if (!w->pad) w->pad = SDL_GameControllerOpen(ev.cdevice.which);
-                    break;
-                case SDL_CONTROLLERDEVICEREMOVED:
-                    if (w->pad &&
-                        SDL_JoystickInstanceID(SDL_GameControllerGetJoystick(w->pad)) == ev.cdevice.which) {
-                        SDL_GameControllerClose(w->pad);
-                        w->pad = nullptr;
-                    }
-                    break;
-                case SDL_CONTROLLERBUTTONDOWN:
-                case SDL_CONTROLLERBUTTONUP: {
-                    const bool down = ev.type == SDL_CONTROLLERBUTTONDOWN;
-                    const int button = ev.cbutton.button;
-                    int pad = PadIndexOfButton(button);
-                    if (pad >= 0) {
-                        SetPadKey(pad, down);
-                    } else if (button == SDL_CONTROLLER_BUTTON_B) {
-                        hotKey(BackHotKey());
-                    } else if (button == SDL_CONTROLLER_BUTTON_X) {
-                        hotKey(HotKeyOfState(9));  // the shift button of the chords
-                    } else if (button == SDL_CONTROLLER_BUTTON_Y) {
-                        hotKey(HotKeyOfState(5));
-                    } else if (button == SDL_CONTROLLER_BUTTON_LEFTSHOULDER) {
-                        hotKey(HotKeyOfState(7));
-                    } else if (button == SDL_CONTROLLER_BUTTON_RIGHTSHOULDER) {
-                        hotKey(HotKeyOfState(6));
-                    }
-                    break;
-                }
-                default:
-                    break;
-            }
+            w->HandleEvent(ev, *this, repaint);
             got = SDL_PollEvent(&ev) != 0;
         }
 
         bool quit;
+        bool newFrame = false;
         int orientation = 2;
         {
             std::lock_guard<std::mutex> hold(lock_);
@@ -324,11 +360,11 @@ void CFSSdlDisplay::WindowThread() {
         if (newFrame) {
             w->haveFrame = true;
             const bool turned = orientation != w->orientation;
-            setOrientation(orientation);
-            present(true);
+            w->SetOrientation(orientation);
+            w->Present(true);
             if (turned) repaint = true;
         } else if (repaint) {
-            present(false);
+            w->Present(false);
         }
     }
     w.reset();

@@ -31,7 +31,7 @@ TEST(EngineStep, MovesEveryMoveableObjectOncePerFrameAndRefilesItInTheGrid) {
     // A piece flying east high above the ground, about to cross from one grid square into
     // the next (squares are 1.875 km wide; x = 0 is a square edge).
     auto piece = std::make_unique<BareNode>();
-    piece->Place({FloatToFixed(-0.01f), FloatToFixed(20.0f), FloatToFixed(0.5f)});
+    piece->Place({FloatToFixed(-0.002f), FloatToFixed(20.0f), FloatToFixed(0.5f)});
     piece->SavePosition();
     piece->SetMoveableObject(
         std::make_unique<FSFragment>(*piece, FSVector(0.1f, 0.0f, 0.0f), 1.0f, context.sineTable));
@@ -46,9 +46,9 @@ TEST(EngineStep, MovesEveryMoveableObjectOncePerFrameAndRefilesItInTheGrid) {
 
     const float step = 0.05f * 4.0f * context.frame.timeScale;
     game.Pass(1);
-    const FSFixed expected = FloatToFixed(-0.01f) + FixedMul(FloatToFixed(0.1f), FloatToFixed(step));
+    const FSFixed expected = FloatToFixed(-0.002f) + FixedMul(FloatToFixed(0.1f), FloatToFixed(step));
     EXPECT_EQ(moving->GetPosition().x, expected);
-    EXPECT_EQ(moving->GetPreviousPosition().x, FloatToFixed(-0.01f));
+    EXPECT_EQ(moving->GetPreviousPosition().x, FloatToFixed(-0.002f));
     const int after = grid->SquareOf(moving->GetPosition());
     EXPECT_NE(after, before);
     EXPECT_EQ(grid->CountOf(moving), 1);

@@ -119,6 +119,7 @@ TEST(CollisionInGame, EveryFlightFrameRunsThePassWithTheControllersHandlers) {
     CFSApplicationContext& context = game.shell->Context();
     auto spy = std::make_unique<SpyDetector>();
     SpyDetector* detector = spy.get();
+    context.engine->InstallCollisionHandlers(*spy);
     context.collisionDetector = std::move(spy);
 
     game.Pass(2);  // the menu: no flight, no pass

@@ -156,6 +156,37 @@ TEST_F(InputTest, BindingsFromRecordsReplaceAllAndAnEmptyChordNeverDispatches) {
     EXPECT_EQ(input.KeysOf(12), (std::vector<int32_t>{3}));
 }
 
+TEST_F(InputTest, AnActionThatReplacesTheBindingsEndsThePassSafely) {
+    // Up and left held in the menu fire four single-key actions in one pass. The first one
+    // sent rebinds everything, as the controls screen does: the rest of the pass belonged
+    // to the old bindings and is not sent.
+    input.EnableActionSet(kActionSetMenu);
+    display.SetPadKey(1, true);
+    display.SetPadKey(3, true);
+    input.Poll();
+    input.EvaluateAll(10000);
+    std::vector<int> sent;
+    input.Dispatch([&](int action) {
+        sent.push_back(action);
+        input.ReplaceBindings({{kActionSelect, 0, 0, {0}}});
+        return 1;
+    });
+    EXPECT_EQ(sent.size(), 1u);
+    EXPECT_EQ(input.BindingCount(), 1);
+    // Switching the enabled set from an action (the map view does) only skips what it disabled.
+    input.ResetToDefaults();
+    input.EnableActionSet(kActionSetMenu);
+    input.Poll();
+    input.EvaluateAll(20000);
+    sent.clear();
+    input.Dispatch([&](int action) {
+        sent.push_back(action);
+        input.EnableAll(0);
+        return 1;
+    });
+    EXPECT_EQ(sent.size(), 1u);
+}
+
 TEST_F(InputTest, DefaultsCoverEveryActionWithItsPairSharingTheChord) {
     const std::vector<FSBindingRecord> records = input.ExportBindings();
     ASSERT_EQ(records.size(), static_cast<size_t>(kActionCount));

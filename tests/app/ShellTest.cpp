@@ -114,7 +114,7 @@ TEST(Shell, StylusPointsTurnWithTheOrientationInForce) {
     EXPECT_EQ(context.frame.stylusY, 10);
 }
 
-TEST(Shell, EachButtonPressGivesOneThenZero) {
+TEST(Shell, EachButtonPressGivesOneThenZeroAndLosingTheForegroundLetsGo) {
     HeadlessTestGame game;
     ASSERT_EQ(game.Start(), 0);
     CFSInput& input = *game.shell->Context().input;
@@ -128,12 +128,22 @@ TEST(Shell, EachButtonPressGivesOneThenZero) {
     game.shell->HandleEvent({FSEventType::HotKey, 0, 0, 193});
     input.Poll();
     EXPECT_EQ(input.KeyState(8), 1);
-    // Codes outside 193-197 and presses without the foreground are ignored.
-    game.shell->HandleEvent({FSEventType::HotKey, 0, 0, 198});
+    game.shell->HandleEvent({FSEventType::HotKey, 0, 0, 198});  // not a button: ignored
+    // Held as the window loses the foreground: the release comes while it is away and is
+    // dropped. Back in the foreground the button reads released, and a press reads pressed.
     game.display.SetFocus(false);
+    game.shell->HandleEvent({FSEventType::HotKey, 0, 0, 193});
+    game.Pass();
+    game.display.SetFocus(true);
+    game.Pass();
+    input.Poll();
+    EXPECT_EQ(input.KeyState(8), 0);
     game.shell->HandleEvent({FSEventType::HotKey, 0, 0, 193});
     input.Poll();
     EXPECT_EQ(input.KeyState(8), 1);
+    game.shell->HandleEvent({FSEventType::HotKey, 0, 0, 193});
+    input.Poll();
+    EXPECT_EQ(input.KeyState(8), 0);
 }
 
 TEST(Shell, LosingTheForegroundLeavesTheFlightAndRegainingItRedrawsTheMenu) {
@@ -226,9 +236,11 @@ public:
     uint32_t startTick = 0;
     uint32_t flightMs = 0;
     float lastTimeScale = 0.0f;  // as the flight saw it
+    float largestTimeScale = 0.0f;
     void Update() override {
         CSPPlaceholderController::Update();
         lastTimeScale = GetApplicationContext()->frame.timeScale;
+        largestTimeScale = std::max(largestTimeScale, lastTimeScale);
         if (platform::TickCount() - startTick >= flightMs) GetApplicationContext()->engine->SetState(Quit);
     }
 };
@@ -249,9 +261,11 @@ TEST(Shell, RunPacesTheLoopToSixtyPassesASecond) {
     game.StartFlight();
     EXPECT_EQ(game.shell->Run(), 0);
     EXPECT_NEAR(timed->Frames(), 181, 3);
-    // At 60 frames per second the simulation steps 18/60 of a nominal frame.
+    // At 60 frames per second the simulation steps 18/60 of a nominal frame, also while
+    // the frame rate is still being measured after the flight started.
     EXPECT_NEAR(game.shell->Context().engine->Meter().CurrentRate(), 60.0f, 2.0f);
     EXPECT_NEAR(timed->lastTimeScale, 0.3f, 0.01f);
+    EXPECT_NEAR(timed->largestTimeScale, 0.3f, 0.01f);
 }
 
 }  // namespace

@@ -14,8 +14,9 @@ TEST(TimeScale, FollowsEighteenOverTheFrameRateWithinItsLimits) {
     EXPECT_FLOAT_EQ(ComputeTimeScale(true, 100.0f), 0.25f);  // 0.18 raised
     EXPECT_FLOAT_EQ(ComputeTimeScale(true, 3.0f), 4.0f);     // 6.0 lowered
     EXPECT_FLOAT_EQ(ComputeTimeScale(true, 60.0f), 0.3f);
-    EXPECT_FLOAT_EQ(ComputeTimeScale(true, 0.0f), 1.0f);   // no rate yet
-    EXPECT_FLOAT_EQ(ComputeTimeScale(false, 9.0f), 1.0f);  // still warming up
+    // No rate yet, or still warming up after a state change: the paced rate's.
+    EXPECT_FLOAT_EQ(ComputeTimeScale(true, 0.0f), 0.3f);
+    EXPECT_FLOAT_EQ(ComputeTimeScale(false, 9.0f), 0.3f);
 }
 
 TEST(FlightClock, CountsWholeSecondsAndStandsStillWhileStopped) {
