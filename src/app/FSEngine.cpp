@@ -97,19 +97,12 @@ void CFSEngine::AttachController() {
 }
 
 void CFSEngine::OnEnterState(int newState, int /*oldState*/) {
-    const uint32_t now = platform::TickCount();
     if (newState != Idle) {
-        stateWords_[0] = 2;
-        stateWords_[1] = static_cast<int>(2 * warmUp_);
-        stateWords_[2] = 0;
-        stateEntryTick_ = lastFrameTick_ = warmUpBaseTick_ = now;
+        warmUpBaseTick_ = platform::TickCount();
         context_.frame.timeScaleActive = 0;
         context_.frame.timeScale = ComputeTimeScale(false, 0.0f);
     }
     switch (newState) {
-        case Starting:
-            lastFrameTick_ = now;
-            break;
         case Menu:
             if (menu_) menu_->Enter();
             break;
@@ -118,13 +111,11 @@ void CFSEngine::OnEnterState(int newState, int /*oldState*/) {
             if (controller_) controller_->LeaveGame();
             break;
         case Loading:
-            lastFrameTick_ = now;
             if (controller_) controller_->EnterLoading();
             break;
         default:
             break;
     }
-    stateMirror_ = newState;
 }
 
 void CFSEngine::OnLeaveState(int oldState) {
@@ -271,7 +262,6 @@ void CFSEngine::RenderFrame() {
 
     // 16-18. Timing: the next frame's time scale comes from this frame's rate.
     const uint32_t now = platform::TickCount();
-    lastFrameTick_ = now;
     UpdateTimeScale(now);
     meter_.Count(now);
 }

@@ -102,11 +102,8 @@ public:
     MFSMenu* GetMenu() const { return menu_; }
     MFSGameController* GetController() const { return controller_; }
     const FrameRateMeter& Meter() const { return meter_; }
-    int StateMirror() const { return stateMirror_; }
-    // The 32-bit image GL renders into and the 16-bit screen image last presented.
+    // The 32-bit image GL renders into.
     const FSSurfaceImage& SurfaceImage() const { return dib_; }
-    const uint16_t* ScreenImage() const { return screenImage_; }
-    const CFSFont& MainFont() const { return mainFont_; }
     const CFSFont& GameFont() const { return gameFont_; }
 
 protected:
@@ -132,13 +129,9 @@ private:
     MFSDisplay* display_;
     MFSMenu* menu_;
     MFSGameController* controller_ = nullptr;
-    int handedWord_ = 0;      // a word of ours the controller may keep
-    int stateWords_[3] = {};  // set to 2, twice the warm-up and 0 on entering a state
-    uint32_t stateEntryTick_ = 0;
-    uint32_t lastFrameTick_ = 0;
+    int handedWord_ = 0;  // a word of ours the controller may keep
     uint32_t warmUpBaseTick_ = 0;
     uint32_t warmUp_ = 1000;  // ms; the time scale stays 1.0 for 1.4 x this after a state change
-    int stateMirror_ = -1;
     FrameRateMeter meter_;
 
     std::unique_ptr<CFSGLSurface> surface_;

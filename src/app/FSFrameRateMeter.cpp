@@ -13,7 +13,6 @@ void FrameRateMeter::Count(uint32_t now) {
         windowStart_ = now;
         return;
     }
-    lastTick_ = now;
     const uint32_t elapsed = now - windowStart_;
     if (elapsed < windowMs_ || elapsed == 0) return;
     currentRate_ = static_cast<float>(windowFrames_) * 1000.0f / static_cast<float>(elapsed);

@@ -15,7 +15,6 @@ public:
     float AverageRate() const { return averageRate_; }  // since the first frame
     float HighestRate() const { return highestRate_; }
     float LowestRate() const { return lowestRate_; }
-    int32_t TotalFrames() const { return totalFrames_; }
 
 private:
     int32_t windowFrames_ = 0;
@@ -26,6 +25,5 @@ private:
     float lowestRate_ = 1.0e10f;
     uint32_t windowMs_ = 500;
     uint32_t firstTick_ = 0;
-    uint32_t lastTick_ = 0;
     uint32_t windowStart_ = 0;
 };

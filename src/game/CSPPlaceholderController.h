@@ -20,7 +20,7 @@ public:
     CSPPlaceholderController();
     ~CSPPlaceholderController() override;
 
-    void Initialise(int* engineWord) override { engineWord_ = engineWord; }
+    void Initialise(int* /*engineWord*/) override {}
     void EnterLoading() override {}
     void LeaveLoading() override {}
     void Update() override;
@@ -60,7 +60,6 @@ public:
 private:
     void LeaveToMenu();
 
-    int* engineWord_ = nullptr;
     uint8_t resumable_ = 0;
     int view_ = 0;
     std::string terrain_ = "valley.ter";

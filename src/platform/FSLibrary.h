@@ -12,7 +12,6 @@ public:
     // Loads the library at path; false (and error set) when it cannot be loaded.
     bool Open(const std::string& path);
     void Close();
-    bool IsOpen() const { return handle_ != nullptr; }
     // Address of an exported symbol, or null.
     void* Symbol(const char* name) const;
     const std::string& Error() const { return error_; }

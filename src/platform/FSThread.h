@@ -27,7 +27,6 @@ public:
 
     bool Running() const { return running_.load(); }
     bool Suspended() const;
-    bool StopRequested() const { return stop_.load(); }
 
     // Called by the body: waits while suspended; false when the body should end.
     bool Pass();

@@ -19,7 +19,6 @@ public:
 
     // The "textures_quality" new uploads are filtered with (FSPng.h); 0 until set.
     void SetQuality(int quality) { quality_ = quality; }
-    int Quality() const { return quality_; }
 
     // The texture of a member name (case-sensitive here, though the archive lookup is
     // not), loading it with the filtering of the cache's quality on the first request. kNoTexture when it
@@ -38,7 +37,6 @@ public:
     void Clear();
 
     size_t Count() const { return entries_.size(); }
-    const std::string& ArchivePath() const { return archivePath_; }
 
 private:
     struct Entry {
