@@ -268,65 +268,53 @@ struct Camera {
     float eyeX, eyeY, eyeZ, atX, atY, atZ;
 };
 
-bool WriteScene(const std::string& data, const Camera& camera, const std::string& path) {
-    CFSGLSurface surface;
-    if (!surface.Create(960, 600)) return false;
-    CFSMeshLoader loader(data + "/models.zip");
-    const std::string textures = data + "/textures.zip";
-    PreviewTexture trees, runway, layer, cloud;
-    if (!trees.Load(textures, "trees/trees.png") || !runway.Load(textures, "runway.png") ||
-        !layer.Load(textures, "clouds/layer.png") || !cloud.Load(textures, "clouds/cloud.png")) {
-        return false;
+// The cloud layer, a curtain 1.5a wide at distance a ahead of the eye (u once across, v
+// up), and two single clouds high above the field.
+void DrawClouds(float eyeX, float eyeZ, GLuint layer, GLuint cloud) {
+    glDisable(GL_LIGHTING);
+    glEnable(GL_BLEND);
+    glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
+    glDepthMask(GL_FALSE);
+    const float a = 5000;
+    const float cx = eyeX + 0.62f * a, cz = eyeZ - 0.78f * a;    // ahead of the camera
+    const float sx = 0.78f * 0.75f * a, sz = 0.62f * 0.75f * a;  // across the view
+    const float corners[] = {cx - sx, 0,    cz - sz, cx + sx, 0,    cz + sz,
+                             cx + sx, 1250, cz + sz, cx - sx, 1250, cz - sz};
+    const float uv[] = {0.3f, 0, 1.3f, 0, 1.3f, 1, 0.3f, 1};
+    DrawQuad(corners, uv, layer);
+    const float clouds[2][4] = {{300, 330, -700, 260}, {-300, 420, -1100, 320}};  // x, y, z, half width
+    for (const float* c : clouds) {
+        const float q[] = {c[0] - c[3], c[1] - c[3] * 0.35f, c[2], c[0] + c[3], c[1] - c[3] * 0.35f, c[2],
+                           c[0] + c[3], c[1] + c[3] * 0.65f, c[2], c[0] - c[3], c[1] + c[3] * 0.65f, c[2]};
+        const float cuv[] = {0.05f, 0.05f, 0.95f, 0.05f, 0.95f, 0.95f, 0.05f, 0.95f};
+        DrawQuad(q, cuv, cloud);
     }
-    CommonState();
-    ClearSky();
-    const float eyeX = camera.eyeX, eyeY = camera.eyeY, eyeZ = camera.eyeZ;
-    SetCamera(eyeX, eyeY, eyeZ, camera.atX, camera.atY, camera.atZ, 45, 960.0f / 600.0f, 5, 20000);
-    DrawGround(6000);
-    // The cloud layer: a curtain 1.5a wide at distance a, u once across, v up.
-    {
-        glDisable(GL_LIGHTING);
-        glEnable(GL_BLEND);
-        glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
-        glDepthMask(GL_FALSE);
-        const float a = 5000;
-        const float cx = eyeX + 0.62f * a, cz = eyeZ - 0.78f * a;    // ahead of the camera
-        const float sx = 0.78f * 0.75f * a, sz = 0.62f * 0.75f * a;  // across the view
-        const float corners[] = {cx - sx, 0,    cz - sz, cx + sx, 0,    cz + sz,
-                                 cx + sx, 1250, cz + sz, cx - sx, 1250, cz - sz};
-        const float uv[] = {0.3f, 0, 1.3f, 0, 1.3f, 1, 0.3f, 1};
-        DrawQuad(corners, uv, layer.Name());
-        // Two single clouds high above the field.
-        const float clouds[2][4] = {{300, 330, -700, 260}, {-300, 420, -1100, 320}};  // x, y, z, half width
-        for (const float* c : clouds) {
-            const float q[] = {
-                c[0] - c[3], c[1] - c[3] * 0.35f, c[2], c[0] + c[3], c[1] - c[3] * 0.35f, c[2],
-                c[0] + c[3], c[1] + c[3] * 0.65f, c[2], c[0] - c[3], c[1] + c[3] * 0.65f, c[2]};
-            const float cuv[] = {0.05f, 0.05f, 0.95f, 0.05f, 0.95f, 0.95f, 0.05f, 0.95f};
-            DrawQuad(q, cuv, cloud.Name());
-        }
-        glDepthMask(GL_TRUE);
-        glDisable(GL_BLEND);
-        glEnable(GL_LIGHTING);
-    }
-    // The runway: 40 m x 1600 m along z, drawn as the game draws it (two blended passes).
-    {
-        glDisable(GL_CULL_FACE);
-        glDisable(GL_DEPTH_TEST);
-        glDisable(GL_LIGHTING);
-        glEnable(GL_BLEND);
-        const float x0 = 60, x1 = 100, za = 600, zb = -1000;
-        const float corners[] = {x0, 0.05f, za, x1, 0.05f, za, x1, 0.05f, zb, x0, 0.05f, zb};
-        const float uv[] = {0, 0, 1, 0, 1, 1, 0, 1};
-        glBlendFunc(GL_SRC_ALPHA, GL_ONE);
-        DrawQuad(corners, uv, runway.Name());
-        glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
-        DrawQuad(corners, uv, runway.Name());
-        glDisable(GL_BLEND);
-        glEnable(GL_CULL_FACE);
-        glEnable(GL_DEPTH_TEST);
-        glEnable(GL_LIGHTING);
-    }
+    glDepthMask(GL_TRUE);
+    glDisable(GL_BLEND);
+    glEnable(GL_LIGHTING);
+}
+
+// The runway: 40 m x 1600 m along z, drawn as the game draws it (two blended passes).
+void DrawRunway(GLuint runway) {
+    glDisable(GL_CULL_FACE);
+    glDisable(GL_DEPTH_TEST);
+    glDisable(GL_LIGHTING);
+    glEnable(GL_BLEND);
+    const float x0 = 60, x1 = 100, za = 600, zb = -1000;
+    const float corners[] = {x0, 0.05f, za, x1, 0.05f, za, x1, 0.05f, zb, x0, 0.05f, zb};
+    const float uv[] = {0, 0, 1, 0, 1, 1, 0, 1};
+    glBlendFunc(GL_SRC_ALPHA, GL_ONE);
+    DrawQuad(corners, uv, runway);
+    glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
+    DrawQuad(corners, uv, runway);
+    glDisable(GL_BLEND);
+    glEnable(GL_CULL_FACE);
+    glEnable(GL_DEPTH_TEST);
+    glEnable(GL_LIGHTING);
+}
+
+// The village and the airfield's buildings; false when a model or its texture is missing.
+bool DrawBuildings(CFSMeshLoader& loader, const std::string& textures) {
     struct Placement {
         const char* name;
         float x, z, heading;
@@ -344,6 +332,11 @@ bool WriteScene(const std::string& data, const Camera& camera, const std::string
         }
         DrawMesh(mesh, texture.Name(), p.x, p.z, p.heading);
     }
+    return true;
+}
+
+// A wood round the village's gardens and a hedge row of trees behind the barn.
+std::vector<Tree> Forest() {
     std::vector<Tree> forest;
     for (int i = 0; i < 90; ++i) {
         const float x = -420 + std::fmod(i * 97.31f, 360.0f), z = -140 + std::fmod(i * 53.77f, 420.0f);
@@ -352,7 +345,28 @@ bool WriteScene(const std::string& data, const Camera& camera, const std::string
     }
     for (int i = 0; i < 16; ++i)
         forest.push_back({-40.0f + i * 12, 330, 16, i});
-    DrawTrees(forest, trees.Name(), eyeX, eyeZ);
+    return forest;
+}
+
+bool WriteScene(const std::string& data, const Camera& camera, const std::string& path) {
+    CFSGLSurface surface;
+    if (!surface.Create(960, 600)) return false;
+    CFSMeshLoader loader(data + "/models.zip");
+    const std::string textures = data + "/textures.zip";
+    PreviewTexture trees, runway, layer, cloud;
+    if (!trees.Load(textures, "trees/trees.png") || !runway.Load(textures, "runway.png") ||
+        !layer.Load(textures, "clouds/layer.png") || !cloud.Load(textures, "clouds/cloud.png")) {
+        return false;
+    }
+    CommonState();
+    ClearSky();
+    SetCamera(camera.eyeX, camera.eyeY, camera.eyeZ, camera.atX, camera.atY, camera.atZ, 45, 960.0f / 600.0f,
+              5, 20000);
+    DrawGround(6000);
+    DrawClouds(camera.eyeX, camera.eyeZ, layer.Name(), cloud.Name());
+    DrawRunway(runway.Name());
+    if (!DrawBuildings(loader, textures)) return false;
+    DrawTrees(Forest(), trees.Name(), camera.eyeX, camera.eyeZ);
     return Save(ReadFrame(surface), path);
 }
 
