@@ -6,6 +6,7 @@
 #include <chrono>
 #include <cstdio>
 #include <fstream>
+#include <iterator>
 #include <string>
 #include <thread>
 
@@ -22,21 +23,21 @@ TEST(Paths, DataPathsSitBesideTheExecutableWithSlashes) {
     const std::string folder = platform::ExecutableFolder();
     ASSERT_FALSE(folder.empty());
     EXPECT_EQ(folder.back(), '/');
-    EXPECT_EQ(platform::DataPath("data\\menu.zip"), folder + "data/menu.zip");
+    EXPECT_EQ(platform::DataPath("sounds\\explos.wav"), folder + "sounds/explos.wav");
     // Far beyond the old 127-character limit.
     const std::string deep(600, 'a');
-    EXPECT_EQ(platform::DataPath("data\\" + deep), folder + "data/" + deep);
+    EXPECT_EQ(platform::DataPath(deep + "\\data\\" + deep), folder + deep + "/data/" + deep);
 }
 
 TEST(Paths, WritesFilesWholeOrNotAtAll) {
     const std::string folder = testing_support::MakeTempFolder("paths");
     const std::string path = folder + "settings.bin";
-    ASSERT_TRUE(platform::WriteFileAtomically(path, "one", 3));
-    ASSERT_TRUE(platform::WriteFileAtomically(path, "second", 6));
-    std::ifstream in(path);
-    std::string text;
-    std::getline(in, text);
-    EXPECT_EQ(text, "second");
+    // Each write replaces the whole file, a shorter one too.
+    for (const std::string& text : {std::string(5000, 'x'), std::string("second"), std::string()}) {
+        ASSERT_TRUE(platform::WriteFileAtomically(path, text.data(), text.size()));
+        std::ifstream in(path, std::ios::binary);
+        EXPECT_EQ(std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()), text);
+    }
     struct stat info;
     EXPECT_NE(stat((path + ".tmp").c_str(), &info), 0);  // no temporary left behind
     EXPECT_FALSE(platform::WriteFileAtomically(folder + "missing/settings.bin", "x", 1));

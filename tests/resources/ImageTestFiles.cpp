@@ -1,10 +1,13 @@
 #include "ImageTestFiles.h"
 
+#include <clocale>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
+#include <random>
 
 #include "resources/FSDataPassword.h"
 
@@ -25,12 +28,25 @@ bool Convert(const std::string& folder, const std::string& arguments) {
     return RunShell("cd " + ShellQuote(folder) + " && convert " + arguments);
 }
 
-bool ZipWithPassword(const std::string& folder, const std::string& archive, const std::string& members) {
+bool Printf(const std::string& path, const std::string& format) {
+    return RunShell("printf " + ShellQuote(format) + " > " + ShellQuote(path));
+}
+
+std::string DataPassword() {
     char password[kDataPasswordLength + 1] = {};
     UnscrambleDataPassword(password);
+    return password;
+}
+
+bool Zip(const std::string& folder, const std::string& options, const std::string& archive,
+         const std::string& members) {
     std::remove(archive.c_str());
-    return RunShell("cd " + ShellQuote(folder) + " && zip -q -P " + ShellQuote(password) + " " +
-                    ShellQuote(archive) + " " + members);
+    return RunShell("cd " + ShellQuote(folder) + " && zip -q " + options + " " + ShellQuote(archive) + " " +
+                    members);
+}
+
+bool ZipWithPassword(const std::string& folder, const std::string& archive, const std::string& members) {
+    return Zip(folder, "-P " + ShellQuote(DataPassword()), archive, members);
 }
 
 void RemoveTempFolder(const std::string& folder) {
@@ -57,6 +73,28 @@ bool WriteBytes(const std::string& path, const std::vector<uint8_t>& bytes) {
 
 bool WriteText(const std::string& path, const std::string& text) {
     return WriteBytes(path, std::vector<uint8_t>(text.begin(), text.end()));
+}
+
+std::string RandomBytes(size_t count, unsigned seed) {
+    std::mt19937 random(seed);
+    std::string bytes(count, '\0');
+    for (char& b : bytes)
+        b = static_cast<char>(random() & 0xFF);
+    return bytes;
+}
+
+CommaDecimalLocale::CommaDecimalLocale() {
+    for (const char* name : {"de_DE.UTF-8", "de_DE", "fr_FR.UTF-8", "fr_FR", "nl_NL.UTF-8", "ru_RU.UTF-8"}) {
+        if (std::setlocale(LC_ALL, name) && std::strcmp(std::localeconv()->decimal_point, ",") == 0) {
+            active_ = true;
+            return;
+        }
+    }
+    std::setlocale(LC_ALL, "C");
+}
+
+CommaDecimalLocale::~CommaDecimalLocale() {
+    std::setlocale(LC_ALL, "C");
 }
 
 }  // namespace image_test_files

@@ -6,7 +6,7 @@ AEROVANT_BUILD_PACKAGES="cmake ninja-build g++ pkg-config libsdl2-dev libegl-dev
   libegl-mesa0 libgl1-mesa-dri libzip-dev libpng-dev libfreetype-dev fonts-dejavu-core
   libgtest-dev libgmock-dev libbenchmark-dev"
 # What the tests use besides: tools nobody here wrote, to make files our loaders must read.
-AEROVANT_TEST_PACKAGES="zip unzip imagemagick"
+AEROVANT_TEST_PACKAGES="zip unzip imagemagick locales-all"
 
 aerovant_install_packages() {
     local missing=""
