@@ -4,7 +4,6 @@
 
 #include <atomic>
 #include <chrono>
-#include <cstdio>
 #include <fstream>
 #include <iterator>
 #include <string>
@@ -53,22 +52,19 @@ TEST(Paths, PlayerFolderCanBeMovedAndIsMade) {
 
 TEST(InstanceLock, ASecondCopyFindsTheLockBusy) {
     const std::string file = testing_support::MakeTempFolder("lock") + "aerovant.lock";
-    CFSInstanceLock first;
+    CFSInstanceLock first, second, nowhere;
     EXPECT_EQ(first.Acquire(file), CFSInstanceLock::Result::Acquired);
-    CFSInstanceLock second;
     EXPECT_EQ(second.Acquire(file), CFSInstanceLock::Result::Busy);
     first.Release();
     EXPECT_EQ(second.Acquire(file), CFSInstanceLock::Result::Acquired);
-    CFSInstanceLock nowhere;
     EXPECT_EQ(nowhere.Acquire("/nonexistent-folder/aerovant.lock"), CFSInstanceLock::Result::Unavailable);
 }
 
 TEST(Library, LoadsASharedLibraryAndFindsItsSymbols) {
-    CFSLibrary library;
+    CFSLibrary library, missing;
     ASSERT_TRUE(library.Open("libz.so.1")) << library.Error();
     EXPECT_NE(library.Symbol("zlibVersion"), nullptr);
     EXPECT_EQ(library.Symbol("NoSuchSymbolHere"), nullptr);
-    CFSLibrary missing;
     EXPECT_FALSE(missing.Open("/nonexistent/xvid_ppc.so"));
     EXPECT_FALSE(missing.Error().empty());
     EXPECT_EQ(missing.Symbol("InitCodec"), nullptr);

@@ -4,6 +4,7 @@
 
 #include <random>
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include "ImageTestFiles.h"
@@ -24,90 +25,87 @@ FSMesh Parse(std::string text, bool* accepted = nullptr) {
     return mesh;
 }
 
-// Six positions, one normal and three texture pairs for the faces of the tests.
-const char kLists[] =
-    "v 0 0 0\nv 1 0 0\nv 0 2 0\nv 0 0 3\nv -1 -1 -1\nv 4 4 4\n"
-    "vn 0 0 1\nvt 0 0\nvt 1 0\nvt 0 1\n";
+// Everything a mesh holds, to compare whole meshes.
+auto Arrays(const FSMesh& m) {
+    return std::make_tuple(m.triangleCount, m.vertexCount, m.positions, m.normals, m.texCoords, m.indices,
+                           Fixed(m.box, m.box + 6));
+}
 
-TEST(MeshParsing, FanTriangulatesFacesAndResolvesRelativeIndices) {
-    const std::string lists = kLists;
-    const std::pair<const char*, int> counts[] = {{"f 1/1/1 2/2/1\n", 0},
-                                                  {"f 1/1/1 2/2/1 3/3/1\n", 1},
-                                                  {"f 1 2 3 4\n", 2},
-                                                  {"f 1 2 3 4 5\n", 3},
-                                                  {"f 1 2 3 4 5 6\n", 4}};
-    for (const auto& [face, triangles] : counts)
-        EXPECT_EQ(Parse(lists + face).triangleCount, triangles) << face;
+// Six positions, two normals and three texture pairs for the faces of the tests.
+const std::string kLists =
+    "v 0 0 0\nv 1 0 0\nv 0 2 0\nv 0 0 3\nv -1 -1 -1\nv 4 4 4\nvn 0 0 1\nvn 1 0 0\n"
+    "vt 0 0\nvt 1 0\nvt 0 1\n";
+
+TEST(MeshParsing, FanTriangulatesFacesIntoOneVertexPerCornerAndResolvesRelativeIndices) {
+    std::string polygon = "f 1 2";
+    EXPECT_EQ(Parse(kLists + polygon).triangleCount, 0);
+    for (int corners = 3; corners <= 6; ++corners) {
+        polygon += " " + std::to_string(corners);
+        EXPECT_EQ(Parse(kLists + polygon).triangleCount, corners - 2) << polygon;
+    }
     // A quadrilateral is the triangles (1, 2, 3) and (1, 3, 4); -1 is the last item read so far.
-    const Fixed quad = {0, 0, 0, kOne, 0, 0, 0, 2 * kOne, 0, 0, 0, 0, 0, 2 * kOne, 0, 0, 0, 3 * kOne};
-    for (const char* face : {"f 1/1/1 2/2/1 3/3/1 4/1/1\n", "f -6/-3/-1 -5/-2/-1 -4/-1/-1 -3/-3/-1\n"}) {
-        const FSMesh mesh = Parse(lists + face);
-        EXPECT_EQ(mesh.positions, quad) << face;
-        EXPECT_EQ(mesh.texCoords, (Fixed{0, 0, kOne, 0, 0, kOne, 0, 0, 0, kOne, 0, 0})) << face;
+    for (const char* face : {"f 2/2/2 3/3/1 1/1/1 4/2/2\n", "f -5/-2/-1 -4/-1/-2 -6/-3/-2 -3/-2/-1\n"}) {
+        const FSMesh mesh = Parse(kLists + face);
+        ASSERT_EQ(mesh.vertexCount, 6) << face;
+        EXPECT_EQ(mesh.positions,
+                  (Fixed{kOne, 0, 0, 0, 2 * kOne, 0, 0, 0, 0, kOne, 0, 0, 0, 0, 0, 0, 0, 3 * kOne}));
+        EXPECT_EQ(mesh.normals,
+                  (Fixed{kOne, 0, 0, 0, 0, kOne, 0, 0, kOne, kOne, 0, 0, 0, 0, kOne, kOne, 0, 0}));
+        EXPECT_EQ(mesh.texCoords, (Fixed{kOne, 0, 0, kOne, 0, 0, kOne, 0, 0, 0, kOne, 0}));
+        EXPECT_EQ(mesh.indices, (std::vector<uint16_t>{0, 1, 2, 3, 4, 5}));
+        // The box spans the positions used, not the whole list.
+        EXPECT_EQ(Fixed(mesh.box, mesh.box + 6), (Fixed{0, 0, 0, kOne, 2 * kOne, 3 * kOne}));
     }
     EXPECT_EQ(Parse("v 0 0 0\nv 1 0 0\nv 0 1 0\nf -3 -2 -1\nv 9 9 9\nf -4 -3 -2\n").positions,
               (Fixed{0, 0, 0, kOne, 0, 0, 0, kOne, 0, 0, 0, 0, kOne, 0, 0, 0, kOne, 0}));
 }
 
-TEST(MeshParsing, FlattensEveryCornerIntoItsOwnVertex) {
-    const FSMesh mesh = Parse(std::string(kLists) + "vn 1 0 0\nf 2/2/2 3/3/1 1/1/1\nf 1/3/2 2/1/1 4/2/2\n");
-    ASSERT_EQ(mesh.triangleCount, 2);
-    EXPECT_EQ(mesh.vertexCount, 6);
-    EXPECT_EQ(mesh.positions,
-              (Fixed{kOne, 0, 0, 0, 2 * kOne, 0, 0, 0, 0, 0, 0, 0, kOne, 0, 0, 0, 0, 3 * kOne}));
-    EXPECT_EQ(mesh.normals, (Fixed{kOne, 0, 0, 0, 0, kOne, 0, 0, kOne, kOne, 0, 0, 0, 0, kOne, kOne, 0, 0}));
-    EXPECT_EQ(mesh.texCoords, (Fixed{kOne, 0, 0, kOne, 0, 0, 0, kOne, 0, 0, kOne, 0}));
-    EXPECT_EQ(mesh.indices, (std::vector<uint16_t>{0, 1, 2, 3, 4, 5}));
-    // The box spans the positions used, not the whole list.
-    EXPECT_EQ(Fixed(mesh.box, mesh.box + 6), (Fixed{0, 0, 0, kOne, 2 * kOne, 3 * kOne}));
-}
-
-// 0.00001 is 0.65536 truncated toward zero; beyond 16.16 values saturate; words that are no
-// numbers read as 0; a fourth number is ignored; a negative texture coordinate reads as 0.
-const char kNumbers[] =
-    "v 1.5 -0.5 0.00001 7\nv 40000 -40000 1e300\nv abc nan -2.75\n"
-    "vn 0.70710678 -0.70710678 0\nvt -0.25 0.75\nf 1/1/1 2/1/1 3/1/1\n";
-const Fixed kNumberPositions = {98304, -32768, 0, INT32_MAX, INT32_MIN, INT32_MAX, 0, 0, -180224};
-
-TEST(MeshParsing, ConvertsNumbersToTruncated16Dot16) {
-    const FSMesh mesh = Parse(kNumbers);
-    EXPECT_EQ(mesh.positions, kNumberPositions);
-    EXPECT_EQ(Fixed(mesh.normals.begin(), mesh.normals.begin() + 3), (Fixed{46340, -46340, 0}));
-    EXPECT_EQ(Fixed(mesh.texCoords.begin(), mesh.texCoords.begin() + 2), (Fixed{0, 49152}));
-}
-
-TEST(MeshParsing, ReadsNumbersWithAPointWhateverTheProcessLocale) {
-    CommaDecimalLocale comma;
+TEST(MeshParsing, ConvertsNumbersToTruncated16Dot16WithAPointWhateverTheLocale) {
+    // 0.00001 is 0.65536 truncated toward zero; beyond 16.16 values saturate; words that are
+    // no numbers read as 0; a fourth number is ignored; a negative texture coordinate reads as 0.
+    const auto expectNumbers = [] {
+        const FSMesh mesh = Parse(
+            "v 1.5 -0.5 0.00001 7\nv 40000 -40000 1e300\nv abc nan -2.75\nvn 0.70710678 -0.70710678 0\n"
+            "vt -0.25 0.75\nf 1/1/1 2/1/1 3/1/1\n");
+        EXPECT_EQ(mesh.positions, (Fixed{98304, -32768, 0, INT32_MAX, INT32_MIN, INT32_MAX, 0, 0, -180224}));
+        EXPECT_EQ(Fixed(mesh.normals.begin(), mesh.normals.begin() + 3), (Fixed{46340, -46340, 0}));
+        EXPECT_EQ(Fixed(mesh.texCoords.begin(), mesh.texCoords.begin() + 2), (Fixed{0, 49152}));
+    };
+    expectNumbers();
+    const CommaDecimalLocale comma;
     if (!comma.Active()) GTEST_SKIP() << "no locale with a decimal comma is installed";
-    EXPECT_EQ(Parse(kNumbers).positions, kNumberPositions);
+    expectNumbers();
 }
 
-TEST(MeshParsing, DropsFacesThatReachOutsideTheLists) {
-    const std::string lists = kLists;
+TEST(MeshParsing, DropsFacesThatReachOutsideTheListsFillsInMissingPartsAndRefusesNothing) {
     for (const char* face :
-         {"f 1/1/1 2/2/1 7/3/1\n", "f 0/1/1 2/2/1 3/3/1\n", "f 1/1/1 2/4/1 3/3/1\n", "f 1/1/1 2/2/2 3/3/1\n",
-          "f -7/1/1 2/2/1 3/3/1\n", "f 1/-4/1 2/2/1 3/3/1\n", "f 1/1/-2 2/2/1 3/3/1\n",
-          "f 1/1/1 2/2/1 99999999999/3/1\n", "f 1 2 3 -99999999999\n", "f 1 2 3 4 9\n", "f a b c\n"}) {
-        EXPECT_EQ(Parse(lists + face).triangleCount, 0) << face;
+         {"f 1/1/1 2/2/1 7/3/1", "f 0/1/1 2/2/1 3/3/1", "f 1/1/1 2/4/1 3/3/1", "f 1/1/1 2/2/3 3/3/1",
+          "f -7/1/1 2/2/1 3/3/1", "f 1/-4/1 2/2/1 3/3/1", "f 1/1/-3 2/2/1 3/3/1",
+          "f 1/1/1 2/2/1 99999999999/3/1", "f 1 2 3 -99999999999", "f 1 2 3 4 9", "f a b c"}) {
+        EXPECT_EQ(Parse(kLists + face).triangleCount, 0) << face;
     }
     // Only the bad face goes; a face before the lists it refers to is read against them as they stand.
-    EXPECT_EQ(Parse(lists + "f 1 2 9\nf 1 2 3\n").triangleCount, 1);
-    EXPECT_EQ(Parse("f 1/1/1 2/2/1 3/3/1\n" + lists).triangleCount, 0);
-}
-
-TEST(MeshParsing, FillsInMissingTextureAndNormalReferences) {
+    EXPECT_EQ(Parse(kLists + "f 1 2 9\nf 1 2 3\n").triangleCount, 1);
+    EXPECT_EQ(Parse("f 1/1/1 2/2/1 3/3/1\n" + kLists).triangleCount, 0);
+    // Without a normal a corner gets the face normal (counter-clockwise seen from +z), zero for a
+    // degenerate triangle; without a texture, (0, 0).
     const FSMesh mesh =
         Parse("v 0 0 0\nv 1 0 0\nv 0 1 0\nvt 0.5 0.25\nf 1 2 3\nf 1//1 2/1 3/1/\nf 1/1 2/1 3/1\n");
-    ASSERT_EQ(mesh.triangleCount, 2);  // "1//1" names normal 1, which does not exist
-    // The face normal, counter-clockwise seen from +z; no texture reads as (0, 0).
     EXPECT_EQ(mesh.normals, (Fixed{0, 0, kOne, 0, 0, kOne, 0, 0, kOne, 0, 0, kOne, 0, 0, kOne, 0, 0, kOne}));
     EXPECT_EQ(mesh.texCoords,
               (Fixed{0, 0, 0, 0, 0, 0, kOne / 2, kOne / 4, kOne / 2, kOne / 4, kOne / 2, kOne / 4}));
-    // A degenerate triangle without normals gets zero normals.
     EXPECT_EQ(Parse("v 0 0 0\nv 1 0 0\nv 2 0 0\nf 1 2 3\n").normals, Fixed(9, 0));
+    // Text without a triangle is refused, and gives an empty mesh with the empty box.
+    FSMesh none;
+    EXPECT_FALSE(CFSMeshLoader::ParseObj(nullptr, 0, none));
+    bool accepted = true;
+    for (const char* nothing : {"", "v 1 2 3\n", "# only a comment\n", "f 1 2 3\n"}) {
+        EXPECT_EQ(Arrays(Parse(nothing, &accepted)), Arrays(FSMesh{})) << nothing;
+        EXPECT_FALSE(accepted) << nothing;
+    }
 }
 
-TEST(MeshParsing, IgnoresCommentsUnknownLinesAndGarbageAndRefusesTextWithoutTriangles) {
+TEST(MeshParsing, IgnoresCommentsUnknownLinesAndGarbage) {
     const std::string text =
         "# a comment f 1 2 3\r\n#v 9 9 9\r\nmtllib house.mtl\r\no house\r\nusemtl brick\r\nusemat brick\r\n"
         "g walls\r\nv\r\n"  // no arguments: a position of zeros
@@ -115,30 +113,17 @@ TEST(MeshParsing, IgnoresCommentsUnknownLinesAndGarbageAndRefusesTextWithoutTria
         "  v 7 7 7\r\n"  // the keyword is the empty word before the first blank
         "f\r\n\r\n\x01\x02\xff garbage\r\n"
         "f 1/1/1   2/1/1\t3/1/1";  // the last line has no LF
-    bool accepted = false;
-    EXPECT_EQ(Parse(text, &accepted).positions, (Fixed{0, 0, 0, kOne, 0, 0, 0, kOne, 0}));
-    EXPECT_TRUE(accepted);
-    for (const char* nothing : {"", "v 1 2 3\n", "# only a comment\n", "f 1 2 3\n"}) {
-        const FSMesh mesh = Parse(nothing, &accepted);
-        EXPECT_FALSE(accepted) << nothing;
-        EXPECT_TRUE(mesh.positions.empty());
-        EXPECT_EQ(Fixed(mesh.box, mesh.box + 6),
-                  (Fixed{INT32_MAX, INT32_MAX, INT32_MAX, INT32_MIN, INT32_MIN, INT32_MIN}));
-    }
-}
-
-TEST(MeshParsing, SurvivesRandomText) {
+    EXPECT_EQ(Parse(text).positions, (Fixed{0, 0, 0, kOne, 0, 0, 0, kOne, 0}));
     std::mt19937 random(99);
     const char pieces[] = "vfnt /#-.0123456789e\n\r\t ";
     for (int round = 0; round < 300; ++round) {
-        std::string text(kLists);
+        std::string noise = kLists;
         for (size_t i = 0, length = random() % 2000; i < length; ++i)
-            text +=
+            noise +=
                 (random() % 8 == 0) ? static_cast<char>(random()) : pieces[random() % (sizeof pieces - 1)];
-        const FSMesh mesh = Parse(text);
+        const FSMesh mesh = Parse(noise);
         ASSERT_EQ(mesh.vertexCount, 3 * mesh.triangleCount);
-        ASSERT_EQ(mesh.positions.size(), static_cast<size_t>(3 * mesh.vertexCount));
-        ASSERT_EQ(mesh.texCoords.size(), static_cast<size_t>(2 * mesh.vertexCount));
+        ASSERT_EQ(mesh.positions.size() + mesh.texCoords.size(), static_cast<size_t>(5 * mesh.vertexCount));
         for (int32_t t : mesh.texCoords)
             ASSERT_GE(t, 0);
     }
@@ -151,35 +136,28 @@ TEST(MeshParsing, RefusesModelsTooBigForSixteenBitIndices) {
         largest += " " + std::to_string(1 + i % 3);
     bool accepted = false;
     const FSMesh mesh = Parse(largest, &accepted);
-    EXPECT_TRUE(accepted);
-    EXPECT_EQ(mesh.triangleCount, kLargestMeshTriangles);
+    ASSERT_TRUE(accepted);
     EXPECT_EQ(mesh.indices.back(), 65534);
-    EXPECT_TRUE(Parse(largest + " 1", &accepted).IsEmpty());
-    EXPECT_FALSE(accepted);
-    EXPECT_TRUE(Parse(largest + "\nf 1 2 3\n", &accepted).IsEmpty());
-    EXPECT_FALSE(accepted);
+    for (const std::string& tooBig : {largest + " 1", largest + "\nf 1 2 3\n"}) {
+        EXPECT_TRUE(Parse(tooBig, &accepted).IsEmpty());
+        EXPECT_FALSE(accepted);
+    }
 }
+
+const char kModels[] = "pyramid.obj empty.obj modeller.obj";
 
 class MeshLoading : public ::testing::Test {
 protected:
     static void SetUpTestSuite() {
         folder_ = testing_support::MakeTempFolder("models");
-        // The same triangle as a modeller may write it: with a byte-order mark, with lone-CR
-        // line ends, and as the first half of a quadrilateral.
-        const std::string triangle =
-            "v 0 0 0\\nv 1 0 0\\nv 0 1 0\\nvt 0 0\\nvn 0 0 1\\nf 1/1/1 2/1/1 3/1/1\\n";
-        ready_ = WriteText(folder_ + "pyramid.obj",
-                           std::string(kLists) + "f 1/1/1 2/2/1 3/3/1\nf 1/1/1 3/2/1 4/3/1\n") &&
-                 WriteText(folder_ + "Pyramid.obj", std::string(kLists) + "f 4/1/1 5/2/1 6/3/1\n") &&
-                 WriteText(folder_ + "empty.obj", "") && Printf(folder_ + "triangle.obj", triangle) &&
-                 Printf(folder_ + "marked.obj", "\\357\\273\\277" + triangle) &&
-                 Printf(folder_ + "oldmac.obj",
-                        "v 0 0 0\\rv 1 0 0\\rv 0 1 0\\rvt 0 0\\rvn 0 0 1\\rf 1/1/1 2/1/1 3/1/1\\r") &&
-                 Printf(folder_ + "quad.obj",
-                        "v 0 0 0\\r\\nv 1 0 0\\r\\nv 0 1 0\\r\\nv -1 1 0\\r\\nvt 0 0\\r\\nvn 0 0 1\\r\\nf "
-                        "1/1/1 2/1/1 3/1/1 4/1/1\\r\\n") &&
-                 ZipWithPassword(folder_, folder_ + "models.zip",
-                                 "pyramid.obj empty.obj triangle.obj marked.obj oldmac.obj quad.obj");
+        ready_ = WriteText(folder_ + "pyramid.obj", kLists + "f 1/1/1 2/2/1 3/3/1\nf 1/1/1 3/2/1 4/3/1\n") &&
+                 WriteText(folder_ + "Pyramid.obj", kLists + "f 4/1/1 5/2/1 6/3/1\n") &&
+                 WriteText(folder_ + "empty.obj", "") &&
+                 // A quadrilateral as a modeller may save it: a byte-order mark and lone-CR line ends.
+                 Printf(folder_ + "modeller.obj",
+                        "\357\273\277v 0 0 0\rv 1 0 0\rv 0 1 0\rv -1 1 0\rvt 0 0\rvn 0 0 1\rf 1/1/1 2/1/1 "
+                        "3/1/1 4/1/1\r") &&
+                 ZipWithPassword(folder_, folder_ + "models.zip", kModels);
     }
     static void TearDownTestSuite() { RemoveTempFolder(folder_); }
     void SetUp() override { ASSERT_TRUE(ready_); }
@@ -189,62 +167,36 @@ protected:
 std::string MeshLoading::folder_;
 bool MeshLoading::ready_ = false;
 
-TEST_F(MeshLoading, ReadsModelsWrittenWithMarksOtherLineEndsAndPolygons) {
-    CFSMeshLoader loader(folder_ + "models.zip");
-    FSMesh triangle, mesh;
-    ASSERT_TRUE(loader.LoadMesh("triangle.obj", triangle));
-    ASSERT_EQ(triangle.triangleCount, 1);
-    for (const char* name : {"marked.obj", "oldmac.obj", "quad.obj"}) {
-        ASSERT_TRUE(loader.LoadMesh(name, mesh) && mesh.triangleCount > 0) << name;
-        EXPECT_EQ(Fixed(mesh.positions.begin(), mesh.positions.begin() + 9), triangle.positions) << name;
-        EXPECT_EQ(mesh.normals[2], kOne) << name;
-    }
-    EXPECT_EQ(mesh.triangleCount, 2);  // the quadrilateral's second half is there too
-    EXPECT_EQ(mesh.box[0], -kOne);
+TEST_F(MeshLoading, ReadsAModellersFileWithAMarkLoneCrLineEndsAndAPolygon) {
+    FSMesh mesh;
+    ASSERT_TRUE(CFSMeshLoader(folder_ + "models.zip").LoadMesh("modeller.obj", mesh) &&
+                mesh.vertexCount == 6);
+    EXPECT_EQ(mesh.positions, (Fixed{0, 0, 0, kOne, 0, 0, 0, kOne, 0, 0, 0, 0, 0, kOne, 0, -kOne, kOne, 0}));
+    EXPECT_EQ(mesh.normals[17], kOne);
 }
 
-TEST_F(MeshLoading, ParsesEachModelOnceAndHandsOutSeparateCopies) {
+TEST_F(MeshLoading, ParsesEachModelOnceByItsExactNameAndHandsOutSeparateCopies) {
     CFSMeshLoader loader(folder_ + "models.zip");
-    FSMesh first, second;
-    ASSERT_TRUE(loader.LoadMesh("pyramid.obj", first));
-    ASSERT_TRUE(loader.LoadMesh("pyramid.obj", second));
-    EXPECT_EQ(loader.ParseCount(), 1);
-    EXPECT_EQ(loader.CachedModelCount(), 1u);
-    EXPECT_EQ(first.triangleCount, 2);
-    EXPECT_EQ(first.normals, second.normals);
-    EXPECT_EQ(first.texCoords, second.texCoords);
-    EXPECT_EQ(first.indices, second.indices);
-    EXPECT_EQ(Fixed(first.box, first.box + 6), Fixed(second.box, second.box + 6));
+    FSMesh first, second, mesh, upper;
+    ASSERT_TRUE(loader.LoadMesh("pyramid.obj", first) && loader.LoadMesh("pyramid.obj", second));
+    EXPECT_EQ(std::make_tuple(loader.ParseCount(), first.triangleCount), std::make_tuple(1, 2));
+    EXPECT_EQ(Arrays(first), Arrays(second));
     // Scaling one node's copy leaves the other and the cache alone.
     for (int32_t& p : first.positions)
         p *= 2;
-    FSMesh third;
-    ASSERT_TRUE(loader.LoadMesh("pyramid.obj", third));
-    EXPECT_EQ(third.positions, second.positions);
-    EXPECT_NE(first.positions, second.positions);
-}
-
-TEST_F(MeshLoading, NamesAreExactAndMissingModelsAreTriedAgainButEmptyOnesRefused) {
-    CFSMeshLoader loader(folder_ + "models.zip");
-    FSMesh mesh;
-    EXPECT_FALSE(loader.LoadMesh("house.obj", mesh));
-    EXPECT_TRUE(mesh.IsEmpty());
-    EXPECT_EQ(mesh.box[0], INT32_MAX);
-    EXPECT_EQ(loader.CachedModelCount(), 0u);
-    EXPECT_FALSE(loader.LoadMesh("empty.obj", mesh));
-    EXPECT_TRUE(mesh.IsEmpty());
-    ASSERT_TRUE(ZipWithPassword(folder_, folder_ + "models.zip", "pyramid.obj empty.obj Pyramid.obj"));
+    ASSERT_TRUE(loader.LoadMesh("pyramid.obj", mesh));
+    EXPECT_EQ(Arrays(mesh), Arrays(second));
+    // A missing model is tried again when asked again; an empty one is refused.
+    EXPECT_FALSE(loader.LoadMesh("house.obj", mesh) || loader.LoadMesh("empty.obj", mesh));
+    EXPECT_EQ(Arrays(mesh), Arrays(FSMesh{}));
+    EXPECT_FALSE(CFSMeshLoader(folder_ + "no_such.zip").LoadMesh("pyramid.obj", mesh));
     // "Pyramid.obj" is a model of its own, in the cache and in the archive.
-    FSMesh lower, upper;
-    ASSERT_TRUE(loader.LoadMesh("pyramid.obj", lower));
-    ASSERT_TRUE(loader.LoadMesh("Pyramid.obj", upper));
-    EXPECT_EQ(lower.triangleCount, 2);
-    EXPECT_EQ(upper.triangleCount, 1);
-    EXPECT_EQ(loader.ParseCount(), 3);
-    CFSMeshLoader nowhere(folder_ + "no_such.zip");
-    EXPECT_FALSE(nowhere.LoadMesh("pyramid.obj", mesh));
-    ASSERT_TRUE(ZipWithPassword(folder_, folder_ + "models.zip",
-                                "pyramid.obj empty.obj triangle.obj marked.obj oldmac.obj quad.obj"));
+    ASSERT_TRUE(
+        WriteText(folder_ + "house.obj", kLists + "f 1 2 3\n") &&
+        ZipWithPassword(folder_, folder_ + "models.zip", std::string("Pyramid.obj house.obj ") + kModels));
+    ASSERT_TRUE(loader.LoadMesh("Pyramid.obj", upper) && loader.LoadMesh("house.obj", mesh));
+    EXPECT_EQ(std::make_tuple(upper.triangleCount, loader.ParseCount()), std::make_tuple(1, 4));
+    ASSERT_TRUE(ZipWithPassword(folder_, folder_ + "models.zip", kModels));
 }
 
 }  // namespace
