@@ -93,6 +93,13 @@ bool FindMember(const std::string& archivePath, const std::string& memberName, F
     zip_stat_init(&info);
     if (zip_stat_index(archive.get(), static_cast<zip_uint64_t>(index), 0, &info) != 0) return false;
     if (!(info.valid & ZIP_STAT_SIZE) || info.size > kLargestMember) return false;
+    // The game's members are plain or under the traditional zip encryption. Others are refused
+    // before they are opened: libzip (1.7) loses the memory of a member it fails to open for an
+    // encryption method it does not support, and a damaged entry may claim any method.
+    const bool readable = !(info.valid & ZIP_STAT_ENCRYPTION_METHOD) ||
+                          info.encryption_method == ZIP_EM_NONE ||
+                          info.encryption_method == ZIP_EM_TRAD_PKWARE;
+    if (!readable) return false;
     out.archive = std::move(archive);
     out.index = static_cast<zip_uint64_t>(index);
     out.size = static_cast<size_t>(info.size);
