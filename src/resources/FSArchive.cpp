@@ -51,10 +51,15 @@ bool SameNameIgnoringAsciiCase(const char* stored, const std::string& wanted) {
     return stored[i] == '\0';
 }
 
-// Index of the member, or -1. zip_name_locate compares with strcasecmp, which follows the
-// process locale (a library may switch it, even for a moment while the loading thread
-// reads); the game's rule is ASCII a-z only, so a doubtful answer is settled by a scan.
+// Index of the member, or -1. A member of exactly that name wins, so that two members whose
+// names differ only in case each stay reachable; otherwise any member whose name matches
+// ignoring the case of a-z. zip_name_locate's case-insensitive search compares with
+// strcasecmp, which follows the process locale (a library may switch it, even for a moment
+// while the loading thread reads); the game's rule is ASCII a-z only, so a doubtful answer is
+// settled by a scan.
 zip_int64_t LocateMember(zip_t* archive, const std::string& name) {
+    const zip_int64_t exact = zip_name_locate(archive, name.c_str(), ZIP_FL_ENC_RAW);
+    if (exact >= 0) return exact;
     const zip_int64_t found = zip_name_locate(archive, name.c_str(), ZIP_FL_NOCASE | ZIP_FL_ENC_RAW);
     if (found >= 0 && SameNameIgnoringAsciiCase(
                           zip_get_name(archive, static_cast<zip_uint64_t>(found), ZIP_FL_ENC_RAW), name)) {
@@ -88,6 +93,13 @@ bool FindMember(const std::string& archivePath, const std::string& memberName, F
     zip_stat_init(&info);
     if (zip_stat_index(archive.get(), static_cast<zip_uint64_t>(index), 0, &info) != 0) return false;
     if (!(info.valid & ZIP_STAT_SIZE) || info.size > kLargestMember) return false;
+    // The game's members are plain or under the traditional zip encryption. Others are refused
+    // before they are opened: libzip (1.7) loses the memory of a member it fails to open for an
+    // encryption method it does not support, and a damaged entry may claim any method.
+    const bool readable = !(info.valid & ZIP_STAT_ENCRYPTION_METHOD) ||
+                          info.encryption_method == ZIP_EM_NONE ||
+                          info.encryption_method == ZIP_EM_TRAD_PKWARE;
+    if (!readable) return false;
     out.archive = std::move(archive);
     out.index = static_cast<zip_uint64_t>(index);
     out.size = static_cast<size_t>(info.size);
@@ -173,8 +185,16 @@ bool ReadArchiveMemberInto(uint8_t* block, size_t capacity, const std::string& a
     if (!FindMember(archivePath, memberName, found)) return false;
     size = found.size;
     if (found.size > capacity || (!block && found.size > 0)) return false;
-    uint8_t none = 0;
-    return ReadWholeMember(found, block ? block : &none);
+    if (found.size == 0) {
+        uint8_t none = 0;
+        return ReadWholeMember(found, &none);
+    }
+    // A member is known to be sound only after its last byte (CRC and length), so it is read
+    // aside first: on failure the caller's block keeps what it had.
+    std::unique_ptr<uint8_t[]> scratch = Allocate(found.size);
+    if (!scratch || !ReadWholeMember(found, scratch.get())) return false;
+    std::memcpy(block, scratch.get(), found.size);
+    return true;
 }
 
 FSMemoryBlock ReadArchiveText(const std::string& archivePath, const std::string& memberName) {

@@ -30,13 +30,15 @@ FSMemoryBlock ReadFileToBuffer(const std::string& path);
 bool WriteBufferToFile(const std::string& path, const void* bytes, size_t count);
 
 // A whole member of an archive as a raw block (exactly its size). Empty on any failure:
-// missing archive or member, wrong password, corrupt data, a CRC mismatch, a member of
-// length 0. Member names match case-insensitively for a-z.
+// missing archive or member, wrong password, an encryption other than the traditional zip
+// one, corrupt data, a CRC mismatch, a member of length 0. Member names match
+// case-insensitively for a-z, but a member of exactly the name asked for wins over one that
+// differs only in case.
 FSMemoryBlock ReadArchiveMember(const std::string& archivePath, const std::string& memberName);
 
-// Reads a member into a block the caller owns. False (block unchanged beyond what was
-// read) when the member cannot be read or is larger than capacity; size gets the
-// member's size whenever the member was found.
+// Reads a member into a block the caller owns. False, with the block unchanged, when the
+// member cannot be read, fails its CRC or is larger than capacity; size gets the member's
+// size whenever the member was found.
 bool ReadArchiveMemberInto(uint8_t* block, size_t capacity, const std::string& archivePath,
                            const std::string& memberName, size_t& size);
 

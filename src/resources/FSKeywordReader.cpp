@@ -47,10 +47,15 @@ std::string_view TextOf(const FSMemoryBlock& block) {
     return std::string_view(block.Text(), strnlen(block.Text(), block.size));
 }
 
+size_t ByteOrderMarkLength(std::string_view text) {
+    return text.substr(0, 3) == "\xEF\xBB\xBF" ? 3 : 0;
+}
+
 // ---- Token-line style ----
 
 bool ReadTokenLine(std::string_view text, size_t& cursor, std::vector<std::string>& tokens) {
     tokens.clear();
+    if (cursor == 0) cursor = ByteOrderMarkLength(text);
     if (cursor >= text.size()) {
         cursor = text.size();
         return false;
@@ -112,16 +117,19 @@ std::string_view NextWord(std::string_view line, size_t& cursor) {
     return line.substr(start, i - start);
 }
 
+size_t WordLineEnd(std::string_view text, size_t start) {
+    for (size_t i = start; i < text.size(); ++i) {
+        if (text[i] == '\n') return i;
+        if (text[i] == '\r' && (i + 1 == text.size() || text[i + 1] != '\n')) return i;
+    }
+    return text.size();
+}
+
 void ForEachWordLine(std::string_view text, const std::function<void(std::string_view)>& handle) {
-    size_t start = 0;
-    while (start < text.size()) {
-        const size_t lf = text.find('\n', start);
-        if (lf == std::string_view::npos) {
-            handle(text.substr(start));
-            return;
-        }
-        handle(text.substr(start, lf - start));
-        start = lf + 1;
+    for (size_t start = ByteOrderMarkLength(text); start < text.size();) {
+        const size_t end = WordLineEnd(text, start);
+        handle(text.substr(start, end - start));
+        start = end + 1;
     }
 }
 

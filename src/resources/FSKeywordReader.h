@@ -6,9 +6,11 @@
 // - token-line style ("settings.bin", cockpit layouts, the fonts' "config.txt"): a line ends
 //   at CR LF, a lone LF or a lone CR; tokens are separated by spaces and tabs only, so any
 //   other byte (punctuation, a vertical tab) belongs to a token.
-// - word style (aircraft and route files): a line ends at LF, and words are separated by
-//   any of space, tab, CR, LF, vertical tab and form feed, so a CR before the LF is just
-//   white space.
+// - word style (aircraft and route files): a line ends at LF, CR LF or a lone CR, and words
+//   are separated by any of space, tab, CR, LF, vertical tab and form feed; the CR of a CR LF
+//   stays in its line as white space (descriptions keep it).
+// A UTF-8 byte-order mark (EF BB BF) that some editors put at the start of a text is skipped
+// in both styles.
 // Bytes 128-255 are word characters in both styles. Keywords compare byte for byte with the
 // whole token or word. Nothing here reports errors: bad numbers convert to what they
 // convert to (usually 0), and lines that match nothing are the reader's to skip.
@@ -27,13 +29,16 @@ struct FSMemoryBlock;
 // The text of a text block: up to its first 0 byte, as the game has always read it.
 std::string_view TextOf(const FSMemoryBlock& block);
 
+// 3 when the text starts with a UTF-8 byte-order mark, else 0.
+size_t ByteOrderMarkLength(std::string_view text);
+
 // ---- Token-line style ----
 
 // Reads the line that starts at cursor and moves cursor to the start of the next line (at
-// most to text.size()). tokens gets the line's tokens; true when there is a keyword to
-// process, false for an empty or blank line and for a comment, whose first token is
-// exactly "//" ("//x" is an ordinary keyword that matches nothing).
-// The caller loops while cursor < text.size().
+// most to text.size()); at cursor 0 a byte-order mark is skipped first. tokens gets the line's tokens; true
+// when there is a keyword to process, false for an empty or blank line and for a comment, whose first token
+// is exactly "//" ("//x" is an ordinary keyword that matches nothing). The caller loops while cursor <
+// text.size().
 bool ReadTokenLine(std::string_view text, size_t& cursor, std::vector<std::string>& tokens);
 
 // Appends the maximal runs of bytes that are neither space nor tab, in order.
@@ -55,8 +60,12 @@ bool IsWordSpace(char c);
 // is left just after the word. At the end of the line the word is empty.
 std::string_view NextWord(std::string_view line, size_t& cursor);
 
-// The word-style loop: each line, without its LF, in order. A last line without LF is read
-// too; an empty text has no lines.
+// Where the word-style line that starts at start ends: at its LF or lone CR, or at
+// text.size(); the next line starts one byte later. A CR before an LF stays in the line.
+size_t WordLineEnd(std::string_view text, size_t start);
+
+// The word-style loop: each line, without its LF or lone CR, in order, after a byte-order
+// mark. A last line without a line end is read too; an empty text has no lines.
 void ForEachWordLine(std::string_view text, const std::function<void(std::string_view)>& handle);
 
 // What the first word of a word-style line makes of it.

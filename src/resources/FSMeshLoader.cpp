@@ -1,42 +1,26 @@
 #include "resources/FSMeshLoader.h"
 
 #include <cmath>
-#include <cstdlib>
 #include <cstring>
+#include <string_view>
 
 #include "resources/FSArchive.h"
+#include "resources/FSKeywordReader.h"
 
 namespace {
 
-// The separators of an OBJ line.
-inline bool IsBlank(char c) {
-    return c == ' ' || c == '\t' || c == '\r' || c == '\n' || c == '\v' || c == '\f';
-}
-
-// The next word of [cursor, end), cut off with a 0 (the byte at end is the line's LF or
-// the text's terminating 0, so it may be overwritten). Null when the line is used up.
+// The next word of [cursor, end), cut off with a 0 (the byte at end is the line's end or the
+// text's terminating 0, so it may be overwritten). Null when the line is used up.
 char* NextWord(char*& cursor, char* end) {
-    while (cursor < end && IsBlank(*cursor))
+    while (cursor < end && IsWordSpace(*cursor))
         ++cursor;
     if (cursor >= end) return nullptr;
     char* word = cursor;
-    while (cursor < end && !IsBlank(*cursor))
+    while (cursor < end && !IsWordSpace(*cursor))
         ++cursor;
     *cursor = '\0';
     if (cursor < end) ++cursor;
     return word;
-}
-
-// 16.16 of a decimal number read like atof, narrowed to single precision first. Values
-// outside the 16.16 range saturate, and what is not a number reads as 0.
-int32_t ToFixed(const char* word) {
-    const double value = std::strtod(word, nullptr);
-    if (std::isnan(value)) return 0;
-    if (value >= 32768.0) return INT32_MAX;
-    if (value <= -32768.0) return INT32_MIN;
-    const float scaled = static_cast<float>(value) * 65536.0f;
-    if (scaled >= 2147483648.0f) return INT32_MAX;  // a value just below 32768 rounded up
-    return static_cast<int32_t>(scaled);
 }
 
 // An integer read like atoi (optional sign, then digits up to the first other character,
@@ -51,7 +35,8 @@ long ReadIndex(const char*& text) {
     return negative ? -value : value;
 }
 
-// One "f" corner "p", "p/t", "p//n" or "p/t/n" as written (1-based, 0 when missing).
+// One "f" corner "p", "p/t", "p//n" or "p/t/n" as written (1-based, negative counting back
+// from the last item read so far, 0 when missing).
 struct Corner {
     long position = 0;
     long texture = 0;
@@ -71,11 +56,15 @@ Corner ReadCorner(const char* word) {
     return corner;
 }
 
-// A triangle with 0-based list indices; -1 for a texture or normal the corner leaves out.
+// A corner as 0-based list indices; -1 for a texture or normal the corner leaves out.
+struct CornerIndex {
+    int32_t position = 0;
+    int32_t texture = -1;
+    int32_t normal = -1;
+};
+
 struct Triangle {
-    int32_t position[3];
-    int32_t texture[3];
-    int32_t normal[3];
+    CornerIndex corner[3];
 };
 
 // The lists filled while a file is parsed.
@@ -87,33 +76,55 @@ struct ObjLists {
     bool tooMany = false;
 };
 
-// 0-based index of a 1-based reference into a list of count items; -1 for a missing
-// reference (0) and -2 for one outside the list.
+// 0-based index of a reference into a list of count items: 1-based from the start, or
+// negative from the end (-1 the last item); -1 for a missing reference (0) and -2 for one
+// outside the list.
 int32_t ListIndex(long reference, size_t count, bool mayBeMissing) {
-    if (reference == 0 && mayBeMissing) return -1;
-    if (reference < 1 || static_cast<unsigned long>(reference) > count) return -2;
-    return static_cast<int32_t>(reference - 1);
+    if (reference == 0) return mayBeMissing ? -1 : -2;
+    const long index = reference > 0 ? reference - 1 : static_cast<long>(count) + reference;
+    if (index < 0 || static_cast<unsigned long>(index) >= count) return -2;
+    return static_cast<int32_t>(index);
 }
 
-void AddTriangle(ObjLists& lists, const Corner* corners) {
-    Triangle t;
-    for (int c = 0; c < 3; ++c) {
-        t.position[c] = ListIndex(corners[c].position, lists.positions.size() / 3, false);
-        t.texture[c] = ListIndex(corners[c].texture, lists.texCoords.size() / 2, true);
-        t.normal[c] = ListIndex(corners[c].normal, lists.normals.size() / 3, true);
-        if (t.position[c] < 0 || t.texture[c] < -1 || t.normal[c] < -1) return;  // a reference off its list
+// The corner as list indices into the lists as they stand; false when it has no position or
+// reaches outside a list.
+bool Resolve(const ObjLists& lists, const Corner& written, CornerIndex& corner) {
+    corner.position = ListIndex(written.position, lists.positions.size() / 3, false);
+    corner.texture = ListIndex(written.texture, lists.texCoords.size() / 2, true);
+    corner.normal = ListIndex(written.normal, lists.normals.size() / 3, true);
+    return corner.position >= 0 && corner.texture >= -1 && corner.normal >= -1;
+}
+
+// The corners of an "f" line from cursor. A face of n corners becomes the fan of n - 2
+// triangles around its first corner, the way modellers write convex polygons; a face with a
+// corner that cannot be resolved is dropped whole. Corners are taken as they come, so a
+// line of any length needs no more memory than its triangles.
+void AddFace(char* cursor, char* end, ObjLists& lists) {
+    const size_t before = lists.triangles.size();
+    CornerIndex first, previous;
+    size_t count = 0;
+    while (const char* word = NextWord(cursor, end)) {
+        CornerIndex corner;
+        if (!Resolve(lists, ReadCorner(word), corner)) {
+            lists.triangles.resize(before);
+            return;
+        }
+        if (count >= 2) {
+            if (lists.triangles.size() >= static_cast<size_t>(kLargestMeshTriangles)) {
+                lists.tooMany = true;
+                return;
+            }
+            lists.triangles.push_back(Triangle{{first, previous, corner}});
+        }
+        if (count++ == 0) first = corner;
+        previous = corner;
     }
-    if (lists.triangles.size() >= static_cast<size_t>(kLargestMeshTriangles)) {
-        lists.tooMany = true;
-        return;
-    }
-    lists.triangles.push_back(t);
 }
 
 void ParseLine(char* line, char* end, ObjLists& lists) {
     // The keyword runs up to the first separator; a line without one is ignored.
     char* cursor = line;
-    while (cursor < end && !IsBlank(*cursor))
+    while (cursor < end && !IsWordSpace(*cursor))
         ++cursor;
     if (cursor >= end || cursor == line || line[0] == '#') return;
     const size_t keywordLength = static_cast<size_t>(cursor - line);
@@ -135,15 +146,7 @@ void ParseLine(char* line, char* end, ObjLists& lists) {
             lists.texCoords.push_back(value < 0 ? 0 : value);
         }
     } else if (is("f")) {
-        Corner group[3];
-        int filled = 0;
-        while (const char* word = NextWord(cursor, end)) {
-            group[filled++] = ReadCorner(word);
-            if (filled == 3) {
-                AddTriangle(lists, group);
-                filled = 0;
-            }
-        }
+        AddFace(cursor, end, lists);
     }
     // "mtllib", "usemtl", "usemat", "o" and everything else: nothing to do.
 }
@@ -153,7 +156,7 @@ void FaceNormal(const ObjLists& lists, const Triangle& t, int32_t out[3]) {
     double p[3][3];
     for (int c = 0; c < 3; ++c) {
         for (int axis = 0; axis < 3; ++axis) {
-            p[c][axis] = lists.positions[3 * static_cast<size_t>(t.position[c]) + axis] / 65536.0;
+            p[c][axis] = lists.positions[3 * static_cast<size_t>(t.corner[c].position) + axis] / 65536.0;
         }
     }
     const double a[3] = {p[1][0] - p[0][0], p[1][1] - p[0][1], p[1][2] - p[0][2]};
@@ -180,15 +183,16 @@ void Flatten(const ObjLists& lists, FSMesh& mesh) {
         bool faceKnown = false;
         for (int c = 0; c < 3; ++c) {
             const size_t v = 3 * t + static_cast<size_t>(c);
-            const int32_t* position = &lists.positions[3 * static_cast<size_t>(triangle.position[c])];
+            const CornerIndex& corner = triangle.corner[c];
+            const int32_t* position = &lists.positions[3 * static_cast<size_t>(corner.position)];
             for (int axis = 0; axis < 3; ++axis) {
                 mesh.positions[3 * v + axis] = position[axis];
                 if (position[axis] < mesh.box[axis]) mesh.box[axis] = position[axis];
                 if (position[axis] > mesh.box[3 + axis]) mesh.box[3 + axis] = position[axis];
             }
             const int32_t* normal;
-            if (triangle.normal[c] >= 0) {
-                normal = &lists.normals[3 * static_cast<size_t>(triangle.normal[c])];
+            if (corner.normal >= 0) {
+                normal = &lists.normals[3 * static_cast<size_t>(corner.normal)];
             } else {
                 if (!faceKnown) FaceNormal(lists, triangle, face);
                 faceKnown = true;
@@ -196,9 +200,9 @@ void Flatten(const ObjLists& lists, FSMesh& mesh) {
             }
             for (int axis = 0; axis < 3; ++axis)
                 mesh.normals[3 * v + axis] = normal[axis];
-            if (triangle.texture[c] >= 0) {
-                mesh.texCoords[2 * v] = lists.texCoords[2 * static_cast<size_t>(triangle.texture[c])];
-                mesh.texCoords[2 * v + 1] = lists.texCoords[2 * static_cast<size_t>(triangle.texture[c]) + 1];
+            if (corner.texture >= 0) {
+                mesh.texCoords[2 * v] = lists.texCoords[2 * static_cast<size_t>(corner.texture)];
+                mesh.texCoords[2 * v + 1] = lists.texCoords[2 * static_cast<size_t>(corner.texture) + 1];
             }
             mesh.indices[v] = static_cast<uint16_t>(v);
         }
@@ -211,16 +215,18 @@ CFSMeshLoader::CFSMeshLoader(std::string archivePath) : archivePath_(std::move(a
 
 bool CFSMeshLoader::ParseObj(char* text, size_t size, FSMesh& mesh) {
     mesh = FSMesh{};
-    if (!text) return true;
+    if (!text) return false;
     ObjLists lists;
-    char* const textEnd = text + size;
-    for (char* line = text; line < textEnd;) {
-        char* end = static_cast<char*>(std::memchr(line, '\n', static_cast<size_t>(textEnd - line)));
-        if (!end) end = textEnd;
-        ParseLine(line, end, lists);
+    // Lines are cut as in the word-style text files: at LF, CR LF (the CR stays in the line
+    // as white space) or a lone CR.
+    const std::string_view whole(text, size);
+    for (size_t start = ByteOrderMarkLength(whole); start < size;) {
+        const size_t end = WordLineEnd(whole, start);
+        ParseLine(text + start, text + end, lists);
         if (lists.tooMany) return false;
-        line = end + 1;
+        start = end + 1;
     }
+    if (lists.triangles.empty()) return false;
     Flatten(lists, mesh);
     return true;
 }

@@ -33,18 +33,19 @@ public:
 
     // Fills mesh with a copy of the named model (the member name, matched exactly and
     // case-sensitively in the cache). False, with mesh empty, when the member cannot be
-    // read or the model has more than kLargestMeshTriangles triangles; a model that
-    // cannot be read is tried again on the next request.
+    // read, holds no triangle, or has more than kLargestMeshTriangles triangles; a model
+    // that cannot be read is tried again on the next request.
     bool LoadMesh(const std::string& modelName, FSMesh& mesh);
 
-    // Parses OBJ text (size bytes followed by a 0; cut in place) into mesh. Understood:
-    // "v x y z", "vn x y z", "vt u v" (negative values become 0) and "f" with corners
-    // "p", "p/t", "p//n", "p/t/n" (1-based). The corners of an "f" line are taken three at
-    // a time and each complete group is a triangle; a leftover group is dropped, so a
-    // quadrilateral gives only its first triangle. A triangle whose position, texture or
-    // normal index lies outside its list is dropped; a corner without a texture index
-    // gets (0, 0), a corner without a normal gets its triangle's face normal. Other lines
-    // are ignored. False, with mesh empty, for more than kLargestMeshTriangles triangles.
+    // Parses OBJ text (size bytes followed by a 0; cut in place) into mesh. Lines end at LF,
+    // CR LF or a lone CR; a UTF-8 byte-order mark before the first line is skipped. Numbers
+    // have a decimal point whatever the process locale. Understood: "v x y z", "vn x y z",
+    // "vt u v" (negative values become 0) and "f" with corners "p", "p/t", "p//n", "p/t/n",
+    // 1-based or negative (-1 is the last item read so far). A face of n corners is the fan
+    // of n - 2 triangles around its first corner; a face with a corner outside its lists is
+    // dropped whole. A corner without a texture index gets (0, 0), a corner without a normal
+    // gets its triangle's face normal. Other lines are ignored. False, with mesh empty, when
+    // no triangle was read or there are more than kLargestMeshTriangles.
     static bool ParseObj(char* text, size_t size, FSMesh& mesh);
 
     size_t CachedModelCount() const { return cache_.size(); }
@@ -54,7 +55,7 @@ public:
 private:
     struct Entry {
         FSMesh mesh;
-        bool usable = false;  // false: over the triangle limit, refused on every request
+        bool usable = false;  // false: no triangle or over the limit, refused on every request
     };
 
     std::string archivePath_;

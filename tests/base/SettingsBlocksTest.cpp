@@ -12,10 +12,9 @@ TEST(RenderSize, FollowsResolutionAndAspectAndKeepsTheSizeForAnUnknownResolution
         int width, height;
     };
     const Case cases[] = {
-        {0, 1.0f, 120, 160},  {1, 0.3f, 240, 320},  {2, 0.7f, 168, 224}, {2, 0.75f, 180, 240},
-        {2, 0.5f, 120, 160},
-        {2, 0.81f, 193, 258},  // 259.2 high: odd, so 258 and 3:4 of it
-        {7, 1.0f, 240, 320},   // unknown: the size stays as it was
+        {0, 1.0f, 120, 160}, {1, 0.3f, 240, 320},  {2, 0.7f, 168, 224}, {2, 0.75f, 180, 240},
+        {2, 0.5f, 120, 160}, {2, 0.81f, 193, 258},  // 259.2 high: odd, so 258 and 3:4 of it
+        {7, 1.0f, 240, 320},                        // unknown: the size stays as it was
     };
     for (const Case& c : cases) {
         FSVideoBlock video;

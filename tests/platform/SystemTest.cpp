@@ -4,8 +4,8 @@
 
 #include <atomic>
 #include <chrono>
-#include <cstdio>
 #include <fstream>
+#include <iterator>
 #include <string>
 #include <thread>
 
@@ -22,21 +22,21 @@ TEST(Paths, DataPathsSitBesideTheExecutableWithSlashes) {
     const std::string folder = platform::ExecutableFolder();
     ASSERT_FALSE(folder.empty());
     EXPECT_EQ(folder.back(), '/');
-    EXPECT_EQ(platform::DataPath("data\\menu.zip"), folder + "data/menu.zip");
+    EXPECT_EQ(platform::DataPath("sounds\\explos.wav"), folder + "sounds/explos.wav");
     // Far beyond the old 127-character limit.
     const std::string deep(600, 'a');
-    EXPECT_EQ(platform::DataPath("data\\" + deep), folder + "data/" + deep);
+    EXPECT_EQ(platform::DataPath(deep + "\\data\\" + deep), folder + deep + "/data/" + deep);
 }
 
 TEST(Paths, WritesFilesWholeOrNotAtAll) {
     const std::string folder = testing_support::MakeTempFolder("paths");
     const std::string path = folder + "settings.bin";
-    ASSERT_TRUE(platform::WriteFileAtomically(path, "one", 3));
-    ASSERT_TRUE(platform::WriteFileAtomically(path, "second", 6));
-    std::ifstream in(path);
-    std::string text;
-    std::getline(in, text);
-    EXPECT_EQ(text, "second");
+    // Each write replaces the whole file, a shorter one too.
+    for (const std::string& text : {std::string(5000, 'x'), std::string("second"), std::string()}) {
+        ASSERT_TRUE(platform::WriteFileAtomically(path, text.data(), text.size()));
+        std::ifstream in(path, std::ios::binary);
+        EXPECT_EQ(std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()), text);
+    }
     struct stat info;
     EXPECT_NE(stat((path + ".tmp").c_str(), &info), 0);  // no temporary left behind
     EXPECT_FALSE(platform::WriteFileAtomically(folder + "missing/settings.bin", "x", 1));
@@ -52,22 +52,19 @@ TEST(Paths, PlayerFolderCanBeMovedAndIsMade) {
 
 TEST(InstanceLock, ASecondCopyFindsTheLockBusy) {
     const std::string file = testing_support::MakeTempFolder("lock") + "aerovant.lock";
-    CFSInstanceLock first;
+    CFSInstanceLock first, second, nowhere;
     EXPECT_EQ(first.Acquire(file), CFSInstanceLock::Result::Acquired);
-    CFSInstanceLock second;
     EXPECT_EQ(second.Acquire(file), CFSInstanceLock::Result::Busy);
     first.Release();
     EXPECT_EQ(second.Acquire(file), CFSInstanceLock::Result::Acquired);
-    CFSInstanceLock nowhere;
     EXPECT_EQ(nowhere.Acquire("/nonexistent-folder/aerovant.lock"), CFSInstanceLock::Result::Unavailable);
 }
 
 TEST(Library, LoadsASharedLibraryAndFindsItsSymbols) {
-    CFSLibrary library;
+    CFSLibrary library, missing;
     ASSERT_TRUE(library.Open("libz.so.1")) << library.Error();
     EXPECT_NE(library.Symbol("zlibVersion"), nullptr);
     EXPECT_EQ(library.Symbol("NoSuchSymbolHere"), nullptr);
-    CFSLibrary missing;
     EXPECT_FALSE(missing.Open("/nonexistent/xvid_ppc.so"));
     EXPECT_FALSE(missing.Error().empty());
     EXPECT_EQ(missing.Symbol("InitCodec"), nullptr);

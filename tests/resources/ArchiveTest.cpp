@@ -2,290 +2,194 @@
 // folder: encrypted with the game's password, stored, plain, damaged on purpose.
 #include <gtest/gtest.h>
 
-#include <sys/stat.h>
-
+#include <algorithm>
 #include <cstring>
-#include <random>
+#include <filesystem>
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include "ImageTestFiles.h"
-#include "platform/FSPaths.h"
 #include "resources/FSArchive.h"
-#include "resources/FSDataPassword.h"
 #include "support/TestSupport.h"
 
 using namespace image_test_files;
 
 namespace {
 
-std::string DataPassword() {
-    char password[kDataPasswordLength + 1] = {};
-    UnscrambleDataPassword(password);
-    return password;
-}
-
-void MakeFolder(const std::string& path) {
-    mkdir(path.c_str(), 0755);
-}
-
-// Runs zip in folder; options such as "-P pw" or "-0", then the archive and its members.
-void Zip(const std::string& folder, const std::string& options, const std::string& archive,
-         const std::string& members) {
-    ASSERT_TRUE(RunShell("cd " + ShellQuote(folder) + " && zip -q " + options + " " + ShellQuote(archive) +
-                         " " + members));
-}
-
-std::string Bytes(size_t count, unsigned seed) {
-    std::mt19937 random(seed);
-    std::string bytes(count, '\0');
-    for (char& b : bytes)
-        b = static_cast<char>(random() & 0xFF);
-    return bytes;
-}
+const char kLayout[] =
+    "// portrait cockpit\r\nmask\tcocpit_mask.bmp\r\nsrc\tcocpit.bmp\r\ncompass 10 20 30 40\r\n";
+const std::string kRandom = RandomBytes(65536, 7);
+const std::string kLongest = std::string(200, 'd') + "/" + std::string(54, 'n');  // 255 characters
 
 std::string AsString(const FSMemoryBlock& block) {
-    return std::string(block.Text(), block.size);
+    return block ? std::string(block.Text(), block.size) : "(nothing)";
 }
 
-const char kLayout[] =
-    "// portrait cockpit\r\n"
-    "mask\tcocpit_mask.bmp\r\n"
-    "src\tcocpit.bmp\r\n"
-    "compass 10 20 30 40\r\n";
+// The zip with edit(zip, at) applied to the central directory entry of random.bin at offset at.
+template <typename Edit>
+std::string WithRandomEntry(std::string zip, Edit edit) {
+    for (size_t at = zip.find("PK\x01\x02"); at != std::string::npos; at = zip.find("PK\x01\x02", at + 1)) {
+        if (zip.compare(at + 46, 10, "random.bin") == 0) edit(zip, at);
+    }
+    return zip;
+}
 
 class Archive : public ::testing::Test {
 protected:
     static void SetUpTestSuite() {
         folder_ = testing_support::MakeTempFolder("archive");
-        const std::string pw = "-P " + ShellQuote(DataPassword());
-        MakeFolder(folder_ + "cocpits");
-        WriteText(folder_ + "cocpits/cocpit_portrait.txt", kLayout);
-        WriteText(folder_ + "empty.txt", "");
-        WriteText(folder_ + "random.bin", Bytes(65536, 7));
-        // A member name of exactly 255 characters, and one of 256.
-        const std::string longFolder(200, 'd');
-        MakeFolder(folder_ + longFolder);
-        longest_ = longFolder + "/" + std::string(54, 'n');
-        tooLong_ = longFolder + "/" + std::string(55, 'n');
-        WriteText(folder_ + longest_, "longest");
-        WriteText(folder_ + tooLong_, "too long");
-        WriteText(folder_ + "\xC3\xA9t\xC3\xA9.txt", "summer");  // "été" in UTF-8
-
-        const std::string members = "cocpits/cocpit_portrait.txt empty.txt random.bin " + longest_ + " " +
-                                    tooLong_ + " " + ShellQuote("\xC3\xA9t\xC3\xA9.txt");
-        Zip(folder_, pw, "huds.zip", members);
-        Zip(folder_, pw + " -0", "stored.zip", members);
-        Zip(folder_, "", "plain.zip", members);
-        Zip(folder_, "-P " + ShellQuote("Wing&Gate#1Sky73"), "otherpassword.zip", members);
-
-        const std::string good = ReadText(folder_ + "huds.zip");
-        WriteText(folder_ + "truncated.zip", good.substr(0, good.size() / 2));
-        WriteText(folder_ + "garbage.zip", Bytes(4096, 3));
+        deep_ =
+            folder_ + std::string(120, 'a') + "/" + std::string(120, 'b') + "/" + std::string(120, 'c') + "/";
+        // Two members whose names differ only in case, and "été" in UTF-8.
+        const std::pair<std::string, std::string> files[] = {{"cocpits/cocpit_portrait.txt", kLayout},
+                                                             {"empty.txt", ""},
+                                                             {"random.bin", kRandom},
+                                                             {"case.txt", "lower"},
+                                                             {"Case.txt", "upper"},
+                                                             {kLongest, "longest"},
+                                                             {kLongest + "n", "too long"},
+                                                             {"\xC3\xA9t\xC3\xA9.txt", "summer"}};
+        std::string members;
+        ready_ = std::filesystem::create_directories(deep_);
+        for (const auto& [name, text] : files) {
+            std::filesystem::create_directories(std::filesystem::path(Path(name)).parent_path());
+            ready_ = WriteText(Path(name), text) && ready_;
+            members += " " + ShellQuote(name);
+        }
+        const std::string password = "-P " + ShellQuote(DataPassword());
+        ready_ = ready_ && Zip(folder_, password, Path("huds.zip"), members) &&
+                 Zip(folder_, password + " -0", Path("stored.zip"), members) &&
+                 Zip(folder_, "", Path("plain.zip"), members) &&
+                 Zip(folder_, "-P " + ShellQuote("Wing&Gate#1Sky73"), Path("otherpassword.zip"), members) &&
+                 WriteText(deep_ + "huds.zip", ReadText(Path("huds.zip")));
+        const std::string good = ReadText(Path("huds.zip")), plain = ReadText(Path("plain.zip"));
+        WriteText(Path("truncated.zip"), good.substr(0, good.size() / 2));  // its directory is gone
+        WriteText(Path("garbage.zip"), RandomBytes(4096, 3));
+        // One byte flipped in the middle of the stored random.bin: its CRC fails.
+        std::string flipped = plain;
+        const size_t at = flipped.find(kRandom.substr(0, 64));
+        if (at != std::string::npos) flipped[at + 30000] = static_cast<char>(flipped[at + 30000] ^ 0x10);
+        ready_ = ready_ && at != std::string::npos && WriteText(Path("flipped.zip"), flipped);
+        for (uint32_t claimed : {65536u + 100u, 65535u, 1u << 31}) {
+            WriteText(Path("claims" + std::to_string(claimed) + ".zip"),
+                      WithRandomEntry(plain, [claimed](std::string& zip, size_t at) {
+                          for (int i = 0; i < 4; ++i)
+                              zip[at + 24 + i] = static_cast<char>((claimed >> (8 * i)) & 0xFF);
+                      }));
+        }
+        // Flag 6 of an encrypted member: a strong encryption that libzip cannot read.
+        WriteText(Path("strong.zip"),
+                  WithRandomEntry(good, [](std::string& zip, size_t at) { zip[at + 8] |= 0x40; }));
     }
-
     static void TearDownTestSuite() { RemoveTempFolder(folder_); }
+    void SetUp() override { ASSERT_TRUE(ready_) << "zip failed in " << folder_; }
 
     static std::string Path(const std::string& name) { return folder_ + name; }
 
-    static std::string folder_;
-    static std::string longest_;
-    static std::string tooLong_;
+    static std::string folder_, deep_;
+    static bool ready_;
 };
+std::string Archive::folder_, Archive::deep_;
+bool Archive::ready_ = false;
 
-std::string Archive::folder_;
-std::string Archive::longest_;
-std::string Archive::tooLong_;
-
-// Text blocks end with a zero, even when empty.
 TEST_F(Archive, ReadsEncryptedStoredAndPlainMembersAlikeAndEndsTextWithAZero) {
-    const std::string random = Bytes(65536, 7);
-    for (const char* archive : {"huds.zip", "stored.zip", "plain.zip"}) {
+    for (const std::string& archive :
+         {Path("huds.zip"), Path("stored.zip"), Path("plain.zip"), deep_ + "huds.zip"}) {
         SCOPED_TRACE(archive);
-        FSMemoryBlock layout = ReadArchiveText(Path(archive), "cocpits/cocpit_portrait.txt");
-        ASSERT_TRUE(layout);
+        FSMemoryBlock layout = ReadArchiveText(archive, "cocpits/cocpit_portrait.txt");
         EXPECT_EQ(AsString(layout), kLayout);
-        EXPECT_EQ(layout.data[layout.size], 0);
-        EXPECT_EQ(std::strlen(layout.Text()), layout.size);
-        FSMemoryBlock raw = ReadArchiveMember(Path(archive), "random.bin");
-        ASSERT_TRUE(raw);
-        EXPECT_EQ(AsString(raw), random);
-        FSMemoryBlock empty = ReadArchiveText(Path(archive), "empty.txt");
-        ASSERT_TRUE(empty);
-        EXPECT_EQ(empty.size, 0u);
-        EXPECT_EQ(empty.data[0], 0);
-        // A raw read of an empty member has nothing to give.
-        EXPECT_FALSE(ReadArchiveMember(Path(archive), "empty.txt"));
+        EXPECT_EQ(AsString(ReadArchiveMember(archive, "random.bin")), kRandom);
+        FSMemoryBlock empty = ReadArchiveText(archive, "empty.txt");
+        ASSERT_TRUE(layout && empty);
+        EXPECT_EQ(std::make_tuple(layout.data[layout.size], empty.size, empty.data[0]),
+                  std::make_tuple(0, size_t{0}, 0));
+        EXPECT_FALSE(ReadArchiveMember(archive, "empty.txt"));  // a raw read of it has nothing to give
     }
 }
 
-TEST_F(Archive, FindsMembersWhateverTheirCaseOfAsciiLetters) {
-    for (const char* name :
-         {"COCPITS/COCPIT_PORTRAIT.TXT", "Cocpits/Cocpit_Portrait.txt", "cOcPiTs/cocpit_PORTRAIT.txt"}) {
-        SCOPED_TRACE(name);
-        FSMemoryBlock layout = ReadArchiveText(Path("huds.zip"), name);
-        ASSERT_TRUE(layout);
-        EXPECT_EQ(AsString(layout), kLayout);
+TEST_F(Archive, FindsTheExactNameFirstThenAnyCaseOfAsciiLetters) {
+    // Only a-z fold ("ÉTÉ" differs from "été" in bytes that are not ASCII letters); the whole
+    // name must match; names of 256 characters or more are refused, and so is a name with a 0
+    // inside, which would otherwise be taken for its first part.
+    const std::pair<std::string, std::string> found[] = {{"COCPITS/COCPIT_PORTRAIT.TXT", kLayout},
+                                                         {"cOcPiTs/cocpit_PORTRAIT.txt", kLayout},
+                                                         {"case.txt", "lower"},
+                                                         {"Case.txt", "upper"},
+                                                         {"\xC3\xA9T\xC3\xA9.TXT", "summer"},
+                                                         {kLongest, "longest"}};
+    for (const auto& [name, text] : found)
+        EXPECT_EQ(AsString(ReadArchiveText(Path("huds.zip"), name)), text) << name;
+    for (const std::string& name :
+         {std::string("\xC3\x89T\xC3\x89.TXT"), std::string("cocpits/cocpit_portrait"),
+          std::string("cocpit_portrait.txt"), std::string(), kLongest + "n", std::string(5000, 'x'),
+          std::string("empty.txt\0.bak", 14)}) {
+        EXPECT_FALSE(ReadArchiveText(Path("huds.zip"), name)) << name;
     }
-    // Only a-z fold: "ÉTÉ" in UTF-8 differs from "été" in bytes that are not ASCII letters.
-    EXPECT_TRUE(ReadArchiveText(Path("huds.zip"), "\xC3\xA9T\xC3\xA9.TXT"));
-    EXPECT_FALSE(ReadArchiveText(Path("huds.zip"), "\xC3\x89T\xC3\x89.TXT"));
-    // The whole name must match, not a part of it.
-    EXPECT_FALSE(ReadArchiveText(Path("huds.zip"), "cocpits/cocpit_portrait"));
-    EXPECT_FALSE(ReadArchiveText(Path("huds.zip"), "cocpit_portrait.txt"));
+    const std::string either = AsString(ReadArchiveText(Path("huds.zip"), "CASE.TXT"));
+    EXPECT_TRUE(either == "lower" || either == "upper") << either;
 }
 
-TEST_F(Archive, MissingTruncatedOrForeignArchivesMembersAndWrongPasswordsGiveNothing) {
-    EXPECT_FALSE(ReadArchiveMember(Path("nowhere.zip"), "random.bin"));
-    EXPECT_FALSE(ReadArchiveText(Path("nowhere.zip"), "empty.txt"));
-    EXPECT_FALSE(ReadArchiveMember(Path("huds.zip"), "nothing.bin"));
-    EXPECT_FALSE(ReadArchiveText(Path("huds.zip"), "nothing.txt"));
-    EXPECT_FALSE(ReadArchiveText(Path("huds.zip"), ""));
-    EXPECT_FALSE(ReadArchiveMember(Path("otherpassword.zip"), "random.bin"));
-    EXPECT_FALSE(ReadArchiveText(Path("otherpassword.zip"), "cocpits/cocpit_portrait.txt"));
-    // A folder and a file that is no zip at all.
-    EXPECT_FALSE(ReadArchiveMember(folder_, "random.bin"));
-    EXPECT_FALSE(ReadArchiveText(Path("garbage.zip"), "random.bin"));
-    size_t size = 99;
-    uint8_t block[16] = {};
-    EXPECT_FALSE(ReadArchiveMemberInto(block, sizeof(block), Path("nowhere.zip"), "empty.txt", size));
-    EXPECT_EQ(size, 99u);
-    // Half an archive: its directory at the end is gone.
-    EXPECT_FALSE(ReadArchiveMember(Path("truncated.zip"), "random.bin"));
-    EXPECT_FALSE(ReadArchiveText(Path("truncated.zip"), "cocpits/cocpit_portrait.txt"));
-    EXPECT_FALSE(ReadArchiveText(Path("truncated.zip"), "empty.txt"));
-}
-
-TEST_F(Archive, MemberFailingItsCrcGivesNothingFromEveryRead) {
-    // Flip one byte in the middle of the stored, unencrypted copy of random.bin.
-    std::string bytes = ReadText(Path("plain.zip"));
-    const std::string random = Bytes(65536, 7);
-    const size_t at = bytes.find(random.substr(0, 64));
-    ASSERT_NE(at, std::string::npos) << "random.bin should be stored as it is";
-    bytes[at + 30000] = static_cast<char>(bytes[at + 30000] ^ 0x10);
-    WriteText(Path("flipped.zip"), bytes);
-
-    EXPECT_FALSE(ReadArchiveMember(Path("flipped.zip"), "random.bin"));
-    EXPECT_FALSE(ReadArchiveText(Path("flipped.zip"), "random.bin"));
-    std::vector<uint8_t> block(65536);
-    size_t size = 0;
-    EXPECT_FALSE(ReadArchiveMemberInto(block.data(), block.size(), Path("flipped.zip"), "random.bin", size));
-    // The other members are untouched.
-    EXPECT_TRUE(ReadArchiveText(Path("flipped.zip"), "cocpits/cocpit_portrait.txt"));
-}
-
-TEST_F(Archive, MemberOfAnotherLengthThanItsDirectorySaysGivesNothing) {
-    // The central directory's uncompressed size of the stored random.bin, made larger and smaller.
-    const std::string original = ReadText(Path("plain.zip"));
-    const std::string name = "random.bin";
-    size_t entry = std::string::npos;
-    for (size_t at = original.find("PK\x01\x02"); at != std::string::npos;
-         at = original.find("PK\x01\x02", at + 1)) {
-        if (original.compare(at + 46, name.size(), name) == 0) entry = at;
+TEST_F(Archive, MissingDamagedOrForeignMembersGiveNothingAndLeaveTheCallersBlock) {
+    // Besides the plainly broken: a wrong password, a folder, a CRC failure, members longer,
+    // shorter or far larger than their directory says, and an encryption the game does not use
+    // (which libzip would leak memory for).
+    std::vector<std::pair<std::string, std::string>> failures = {
+        {Path("huds.zip"), "nothing.bin"},
+        {Path("otherpassword.zip"), "cocpits/cocpit_portrait.txt"},
+        {Path("truncated.zip"), "empty.txt"}};
+    for (const char* archive :
+         {"nowhere.zip", "otherpassword.zip", "", "garbage.zip", "truncated.zip", "flipped.zip",
+          "claims65636.zip", "claims65535.zip", "claims2147483648.zip", "strong.zip"}) {
+        failures.emplace_back(Path(archive), "random.bin");
     }
-    ASSERT_NE(entry, std::string::npos);
-    for (uint32_t claimed : {65536u + 100u, 65535u, 1u << 31}) {
-        SCOPED_TRACE(claimed);
-        std::string bytes = original;
-        for (int i = 0; i < 4; ++i)
-            bytes[entry + 24 + i] = static_cast<char>((claimed >> (8 * i)) & 0xFF);
-        WriteText(Path("resized.zip"), bytes);
-        EXPECT_FALSE(ReadArchiveMember(Path("resized.zip"), name));
-        EXPECT_FALSE(ReadArchiveText(Path("resized.zip"), name));
+    for (const auto& [archive, member] : failures) {
+        SCOPED_TRACE(archive + " " + member);
+        EXPECT_FALSE(ReadArchiveMember(archive, member));
+        EXPECT_FALSE(ReadArchiveText(archive, member));
+        std::vector<uint8_t> block(70000, 0xAB);
+        size_t size = 0;
+        EXPECT_FALSE(ReadArchiveMemberInto(block.data(), block.size(), archive, member, size));
+        EXPECT_EQ(std::count(block.begin(), block.end(), 0xAB), 70000);
     }
+    EXPECT_TRUE(ReadArchiveText(Path("flipped.zip"), "cocpits/cocpit_portrait.txt"));  // the others are sound
 }
 
 TEST_F(Archive, ReadsIntoTheCallersBlockOnlyWhenItFits) {
-    const std::string random = Bytes(65536, 7);
-    std::vector<uint8_t> small(65535, 0xAB);
-    size_t size = 0;
-    EXPECT_FALSE(ReadArchiveMemberInto(small.data(), small.size(), Path("huds.zip"), "random.bin", size));
+    std::vector<uint8_t> block(65536 + 8, 0xAB);
+    size_t size = 99;
+    EXPECT_FALSE(ReadArchiveMemberInto(block.data(), 65536, Path("nowhere.zip"), "random.bin", size));
+    EXPECT_EQ(size, 99u);  // untouched when the member is not found
+    EXPECT_FALSE(ReadArchiveMemberInto(block.data(), 65535, Path("huds.zip"), "random.bin", size));
     EXPECT_EQ(size, 65536u);
-    EXPECT_EQ(small, std::vector<uint8_t>(65535, 0xAB));
-
-    std::vector<uint8_t> exact(65536 + 8, 0xAB);
-    size = 0;
-    ASSERT_TRUE(ReadArchiveMemberInto(exact.data(), 65536, Path("huds.zip"), "random.bin", size));
-    EXPECT_EQ(size, 65536u);
-    EXPECT_EQ(std::string(exact.begin(), exact.begin() + 65536), random);
-    EXPECT_EQ(exact[65536], 0xAB);  // nothing beyond the member
-
-    size = 99;
-    EXPECT_TRUE(ReadArchiveMemberInto(exact.data(), exact.size(), Path("huds.zip"), "empty.txt", size));
+    EXPECT_EQ(std::count(block.begin(), block.end(), 0xAB), 65536 + 8);
+    ASSERT_TRUE(ReadArchiveMemberInto(block.data(), 65536, Path("huds.zip"), "random.bin", size));
+    EXPECT_EQ(std::string(block.begin(), block.begin() + 65536), kRandom);
+    EXPECT_EQ(block[65536], 0xAB);  // nothing beyond the member
+    EXPECT_TRUE(ReadArchiveMemberInto(block.data(), block.size(), Path("huds.zip"), "empty.txt", size));
     EXPECT_EQ(size, 0u);
 }
 
-TEST_F(Archive, MemberNamesOf256CharactersOrMoreAreRefused) {
-    ASSERT_EQ(longest_.size(), 255u);
-    ASSERT_EQ(tooLong_.size(), 256u);
-    FSMemoryBlock longest = ReadArchiveText(Path("huds.zip"), longest_);
-    ASSERT_TRUE(longest);
-    EXPECT_EQ(AsString(longest), "longest");
-    EXPECT_FALSE(ReadArchiveText(Path("huds.zip"), tooLong_));
-    EXPECT_FALSE(ReadArchiveMember(Path("huds.zip"), tooLong_));
-    EXPECT_FALSE(ReadArchiveText(Path("huds.zip"), std::string(5000, 'x')));
-    // A name with a 0 inside would otherwise be taken for its first part.
-    EXPECT_FALSE(ReadArchiveText(Path("huds.zip"), std::string("empty.txt\0.bak", 14)));
+TEST(DataPath, FindsTheGamesOwnArchivesBesideTheExecutable) {
+    const FSMemoryBlock cube = ReadArchiveText(MakeDataPath("data\\models.zip"), "cube.obj");
+    ASSERT_TRUE(cube);
+    EXPECT_NE(std::strstr(cube.Text(), "\nv "), nullptr);
 }
 
-TEST_F(Archive, ArchivesDeepInLongPathsAreRead) {
-    std::string deep = folder_;
-    for (int i = 0; i < 6; ++i) {
-        deep += std::string(60, static_cast<char>('a' + i)) + "/";
-        MakeFolder(deep);
-    }
-    ASSERT_GT(deep.size(), 360u);
-    const std::string copy = deep + "huds.zip";
-    WriteText(copy, ReadText(Path("huds.zip")));
-    FSMemoryBlock layout = ReadArchiveText(copy, "cocpits/cocpit_portrait.txt");
-    ASSERT_TRUE(layout);
-    EXPECT_EQ(AsString(layout), kLayout);
-}
-
-TEST(DataPath, PutsTheRelativePathInTheExecutablesFolder) {
-    const std::string folder = platform::ExecutableFolder();
-    ASSERT_FALSE(folder.empty());
-    EXPECT_EQ(folder.back(), '/');
-    EXPECT_EQ(MakeDataPath("data\\menu.zip"), folder + "data/menu.zip");
-    EXPECT_EQ(MakeDataPath("sounds\\explos.wav"), folder + "sounds/explos.wav");
-    const std::string longName = std::string(300, 'x') + "\\" + std::string(300, 'y') + ".zip";
-    EXPECT_EQ(MakeDataPath(longName), folder + std::string(300, 'x') + "/" + std::string(300, 'y') + ".zip");
-}
-
-TEST(PlainFiles, ReadsWholeFilesAsText) {
-    const std::string folder = testing_support::MakeTempFolder("plainfiles");
-    EXPECT_FALSE(ReadFileToBuffer(folder + "settings.bin"));
-    EXPECT_FALSE(ReadFileToBuffer(folder));  // a folder is no file
-
-    WriteText(folder + "settings.bin", "music_volume\t\t7\r\n");
-    FSMemoryBlock text = ReadFileToBuffer(folder + "settings.bin");
-    ASSERT_TRUE(text);
-    EXPECT_EQ(text.size, 17u);
-    EXPECT_STREQ(text.Text(), "music_volume\t\t7\r\n");
-
-    WriteText(folder + "empty.bin", "");
-    FSMemoryBlock empty = ReadFileToBuffer(folder + "empty.bin");
-    ASSERT_TRUE(empty);
-    EXPECT_EQ(empty.size, 0u);
-    EXPECT_EQ(empty.data[0], 0);
-    RemoveTempFolder(folder);
-}
-
-TEST(PlainFiles, WritesReplaceTheWholeFile) {
+TEST(PlainFiles, ReadsBackWhatWasWrittenAndNothingFromWhatIsNoFile) {
     const std::string folder = testing_support::MakeTempFolder("plainfiles");
     const std::string path = folder + "settings.bin";
-    const std::string first = Bytes(5000, 11);
-    ASSERT_TRUE(WriteBufferToFile(path, first.data(), first.size()));
-    EXPECT_EQ(ReadText(path), first);
-    ASSERT_TRUE(WriteBufferToFile(path, "short", 5));
-    EXPECT_EQ(ReadText(path), "short");
-    ASSERT_TRUE(WriteBufferToFile(path, nullptr, 0));
-    EXPECT_EQ(ReadText(path), "");
-    // No temporary file is left behind.
-    EXPECT_FALSE(ReadFileToBuffer(path + ".tmp"));
-
-    EXPECT_FALSE(WriteBufferToFile(folder + "missing/settings.bin", "x", 1));
+    EXPECT_FALSE(ReadFileToBuffer(path));
+    EXPECT_FALSE(ReadFileToBuffer(folder));
+    for (const std::string& text :
+         {std::string("music_volume\t\t7\r\n"), RandomBytes(5000, 11), std::string()}) {
+        ASSERT_TRUE(WriteBufferToFile(path, text.data(), text.size()));
+        FSMemoryBlock block = ReadFileToBuffer(path);
+        EXPECT_EQ(AsString(block), text);
+        EXPECT_EQ(block ? block.data[block.size] : 1, 0);
+    }
     EXPECT_FALSE(WriteBufferToFile(path, nullptr, 3));
+    EXPECT_FALSE(WriteBufferToFile(folder + "missing/settings.bin", "x", 1));
     RemoveTempFolder(folder);
 }
 

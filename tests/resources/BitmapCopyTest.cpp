@@ -1,7 +1,8 @@
-// The rectangle copies, their six transforms, masks, and the bitmap-level forms' refusal
-// to draw outside the buffers.
+// The rectangle copies, their six transforms, keys and masks, and the bitmap-level forms'
+// refusal to draw outside the buffers.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <tuple>
 #include <vector>
 
@@ -26,18 +27,14 @@ FSBitmapHandle Numbered(int w, int h) {
     return b;
 }
 
-// An 8-bit mask of w x h with every value set to coverage.
+// An 8-bit mask of w x h, rows padded to four bytes, with every value set to coverage.
 FSBitmapHandle Mask(int w, int h, uint8_t coverage) {
     auto m = std::make_unique<FSBitmap>();
     m->width = w;
     m->height = h;
     m->bitsPerPixel = 8;
     m->rowBytes = (w + 3) & ~3;
-    m->storage.assign(static_cast<size_t>(m->rowBytes * h + 1) / 2, 0);
-    for (int r = 0; r < h; ++r) {
-        for (int c = 0; c < w; ++c)
-            m->Bytes()[r * m->rowBytes + c] = coverage;
-    }
+    m->storage.assign(static_cast<size_t>(m->rowBytes * h + 1) / 2, static_cast<uint16_t>(coverage * 0x101));
     return m;
 }
 
@@ -45,154 +42,101 @@ struct Screen {
     Screen(int w, int h) : size{w, h}, pixels(static_cast<size_t>(w * h), kUntouched) {}
     uint16_t& At(int x, int y) { return pixels[static_cast<size_t>(y * size.w + x)]; }
     int Touched() const {
-        int n = 0;
-        for (uint16_t p : pixels)
-            n += p != kUntouched;
-        return n;
+        return static_cast<int>(pixels.size() - std::count(pixels.begin(), pixels.end(), kUntouched));
     }
     FSSize size;
     std::vector<uint16_t> pixels;
 };
 
-// Where the transform table sends source pixel (c, r) of a w x h rectangle placed at (x, y).
-FSPoint TableDestination(int transform, int x, int y, int w, int h, int c, int r) {
-    switch (transform) {
-        case 0:
-            return {x + c, y + r};
-        case 1:
-            return {x + h - 1 - r, y + c};
-        case 2:
-            return {x + w - 1 - c, y + h - 1 - r};
-        case 3:
-            return {x + r, y + w - 1 - c};
-        case 4:
-            return {x + w - 1 - c, y + r};
-        default:
-            return {x + c, y + h - 1 - r};
-    }
+// Where each transform puts pixel (c, r) of a w x h rectangle, from the rectangle's corner.
+FSPoint Turned(int transform, int w, int h, int c, int r) {
+    const FSPoint to[6] = {{c, r},         {h - 1 - r, c}, {w - 1 - c, h - 1 - r},
+                           {r, w - 1 - c}, {w - 1 - c, r}, {c, h - 1 - r}};
+    return to[transform];
 }
 
-TEST(BitmapCopy, EveryTransformPlacesEveryPixelAsTheTableSaysAndNothingElse) {
-    // A 3 x 2 rectangle taken from (1, 1) of a 6 x 4 source with a stride of 6.
+TEST(BitmapCopy, EveryTransformPlacesEveryPixelKeyAndMaskAsTheTableSaysAndNothingElse) {
+    // A 3 x 2 rectangle taken from (1, 1) of a 6 x 4 source with a stride of 6, through the
+    // mask from (2, 3), whose every third value is transparent.
     FSBitmapHandle source = Numbered(6, 4);
+    FSBitmapHandle mask = Mask(8, 8, 255);
+    for (int i = 0; i < 64; i += 3)
+        mask->Bytes()[i] = 0;
     const int w = 3, h = 2, x = 5, y = 7;
+    const uint16_t key = 203;  // the rectangle's (1, 1)
     for (int transform = 0; transform < 6; ++transform) {
         SCOPED_TRACE(transform);
-        Screen plain(16, 16), keyed(16, 16), masked(16, 16);
+        Screen plain(16, 16), keyed(16, 16), masked(16, 16), filled(16, 16);
         CopyPixels(plain.pixels.data(), {x, y}, plain.size, source->Pixels(), {1, 1}, source->BufferSize(),
                    {w, h}, transform);
         CopyPixelsKeyed(keyed.pixels.data(), {x, y}, keyed.size, source->Pixels(), {1, 1},
-                        source->BufferSize(), {w, h}, transform, 0);
-        FSBitmapHandle opaque = Mask(8, 8, 255);
+                        source->BufferSize(), {w, h}, transform, key);
         CopyPixelsMasked(masked.pixels.data(), {x, y}, masked.size, source->Pixels(), {1, 1},
-                         source->BufferSize(), opaque->Bytes(), {2, 3}, opaque->BufferSize(), {w, h},
-                         transform);
+                         source->BufferSize(), mask->Bytes(), {2, 3}, mask->BufferSize(), {w, h}, transform);
+        FillMasked(filled.pixels.data(), {x, y}, filled.size, mask->Bytes(), {2, 3}, mask->BufferSize(),
+                   {w, h}, 0x07E0, transform);
+        int opaque = 0;
         for (int r = 0; r < h; ++r) {
             for (int c = 0; c < w; ++c) {
-                const FSPoint d = TableDestination(transform, x, y, w, h, c, r);
+                const FSPoint d = Turned(transform, w, h, c, r);
                 const uint16_t expected = static_cast<uint16_t>(100 * (r + 1) + (c + 1) + 1);
-                EXPECT_EQ(plain.At(d.x, d.y), expected) << c << "," << r;
-                EXPECT_EQ(keyed.At(d.x, d.y), expected) << c << "," << r;
-                EXPECT_EQ(masked.At(d.x, d.y), expected) << c << "," << r;
+                const bool shows = mask->Bytes()[(3 + r) * 8 + 2 + c] != 0;
+                opaque += shows;
+                EXPECT_EQ(plain.At(x + d.x, y + d.y), expected) << c << "," << r;
+                EXPECT_EQ(keyed.At(x + d.x, y + d.y), expected == key ? kUntouched : expected)
+                    << c << "," << r;
+                EXPECT_EQ(masked.At(x + d.x, y + d.y), shows ? expected : kUntouched) << c << "," << r;
+                EXPECT_EQ(filled.At(x + d.x, y + d.y), shows ? 0x07E0 : kUntouched) << c << "," << r;
             }
         }
         EXPECT_EQ(plain.Touched(), w * h);
-        EXPECT_EQ(keyed.Touched(), w * h);
-        EXPECT_EQ(masked.Touched(), w * h);
+        EXPECT_EQ(keyed.Touched(), w * h - 1);
+        EXPECT_EQ(masked.Touched(), opaque);
+        EXPECT_EQ(filled.Touched(), opaque);
+        EXPECT_GT(opaque, 0);
+        EXPECT_LT(opaque, w * h);
     }
     Screen screen(16, 16);
-    for (int transform : {-1, 6, 99}) {
+    for (int transform : {-1, 6, 99})
         CopyPixels(screen.pixels.data(), {0, 0}, screen.size, source->Pixels(), {0, 0}, source->BufferSize(),
                    {2, 2}, transform);
-    }
     CopyPixels(screen.pixels.data(), {0, 0}, screen.size, source->Pixels(), {0, 0}, source->BufferSize(),
                {0, 2}, 0);
     EXPECT_EQ(screen.Touched(), 0);
 }
 
-TEST(BitmapCopy, KeyedCopiesSkipTheKeyColour) {
-    const uint16_t source[4] = {0xF800, 0x0000, 0x0000, 0x001F};
-    Screen screen(4, 4);
-    CopyPixelsKeyed(screen.pixels.data(), {1, 1}, screen.size, source, {0, 0}, {2, 2}, {2, 2}, 2, 0x0000);
-    EXPECT_EQ(screen.At(2, 2), 0xF800);  // half turn: (0, 0) lands bottom right
-    EXPECT_EQ(screen.At(1, 1), 0x001F);
-    EXPECT_EQ(screen.At(1, 2), kUntouched);
-    EXPECT_EQ(screen.At(2, 1), kUntouched);
-}
-
 TEST(BitmapCopy, MaskValuesBlendEachChannelTowardTheSource) {
-    const uint16_t white[1] = {0xFFFF};
-    const uint16_t black[1] = {0x0000};
-    auto blend = [](uint16_t destination, const uint16_t* source, uint8_t coverage) {
-        uint16_t pixel = destination;
-        CopyPixelsMasked(&pixel, {0, 0}, {1, 1}, source, {0, 0}, {1, 1}, &coverage, {0, 0}, {1, 1}, {1, 1},
-                         0);
-        return pixel;
+    auto blend = [](uint16_t destination, uint16_t source, uint8_t coverage) {
+        CopyPixelsMasked(&destination, {0, 0}, {1, 1}, &source, {0, 0}, {1, 1}, &coverage, {0, 0}, {1, 1},
+                         {1, 1}, 0);
+        return std::make_tuple(Red5(destination), Green6(destination), Blue5(destination));
     };
-    auto channels = [](uint16_t p) { return std::make_tuple(Red5(p), Green6(p), Blue5(p)); };
-    EXPECT_EQ(channels(blend(0x0000, white, 128)), std::make_tuple(15, 31, 15));
-    // Downwards the difference is negative and its shift rounds down.
-    EXPECT_EQ(channels(blend(0xFFFF, black, 128)), std::make_tuple(15, 31, 15));
-    EXPECT_EQ(blend(0xABCD, white, 0), 0xABCD);
-    EXPECT_EQ(blend(0xABCD, black, 255), 0x0000);
-    const uint16_t almost = blend(0x0000, white, 254);
-    EXPECT_EQ(Red5(almost), 30);
-    EXPECT_EQ(Green6(almost), 62);
-    // Every coverage keeps every channel between destination and source.
+    EXPECT_EQ(blend(0x0000, 0xFFFF, 128), std::make_tuple(15, 31, 15));
+    EXPECT_EQ(blend(0xFFFF, 0x0000, 128), std::make_tuple(15, 31, 15));  // downwards the shift rounds down
+    EXPECT_EQ(blend(0x0000, 0xFFFF, 254), std::make_tuple(30, 62, 30));
+    EXPECT_EQ(blend(0xABCD, 0xFFFF, 0), std::make_tuple(0xABCD >> 11, (0xABCD >> 5) & 63, 0xABCD & 31));
+    EXPECT_EQ(blend(0xABCD, 0x0000, 255), std::make_tuple(0, 0, 0));
+    // Every coverage keeps a channel that destination and source share.
     for (int coverage = 0; coverage < 256; ++coverage) {
-        const uint16_t p = blend(0x07E0, white + 0, static_cast<uint8_t>(coverage));
-        EXPECT_EQ(Green6(p), 63);
-        EXPECT_LE(Red5(p), 31);
-        const uint16_t q = blend(0xF81F, black, static_cast<uint8_t>(coverage));
-        EXPECT_EQ(Green6(q), 0);
-        EXPECT_GE(Red5(q), 0);
+        EXPECT_EQ(std::get<1>(blend(0x07E0, 0xFFFF, static_cast<uint8_t>(coverage))), 63);
+        EXPECT_EQ(std::get<1>(blend(0xF81F, 0x0000, static_cast<uint8_t>(coverage))), 0);
     }
 }
 
-TEST(BitmapCopy, MasksAreReadAtTheSourcesOffsetsAndTurnWithIt) {
-    // Left column opaque, right column transparent, drawn with a quarter turn clockwise:
-    // the left column becomes the top row.
-    FSBitmapHandle source = Numbered(2, 2);
-    FSBitmapHandle mask = Mask(2, 2, 255);
-    mask->Bytes()[1] = 0;
-    mask->Bytes()[mask->rowBytes + 1] = 0;
-    Screen screen(4, 4);
-    CopyPixelsMasked(screen.pixels.data(), {1, 1}, screen.size, source->Pixels(), {0, 0},
-                     source->BufferSize(), mask->Bytes(), {0, 0}, mask->BufferSize(), {2, 2}, 1);
-    EXPECT_EQ(screen.At(2, 1), 1);    // (0, 0)
-    EXPECT_EQ(screen.At(1, 1), 101);  // (0, 1)
-    EXPECT_EQ(screen.At(1, 2), kUntouched);
-    EXPECT_EQ(screen.At(2, 2), kUntouched);
-
-    Screen filled(4, 4);
-    FillMasked(filled.pixels.data(), {0, 0}, filled.size, mask->Bytes(), {0, 0}, mask->BufferSize(), {2, 2},
-               0x07E0, 5);
-    EXPECT_EQ(filled.At(0, 0), 0x07E0);
-    EXPECT_EQ(filled.At(0, 1), 0x07E0);
-    EXPECT_EQ(filled.At(1, 0), kUntouched);
-    EXPECT_EQ(filled.Touched(), 2);
-}
-
-TEST(BitmapBlit, DrawsWholeBitmapsAndRectangles) {
+TEST(BitmapBlit, DrawsWholeBitmapsAndRectanglesThroughKeysAndMasks) {
     FSBitmapHandle picture = Numbered(3, 2);
-    Screen screen(8, 8);
-    BlitBitmap(screen.pixels.data(), {5, 6}, screen.size, picture.get(), 0);  // exactly to the corner
-    EXPECT_EQ(screen.At(5, 6), 1);
-    EXPECT_EQ(screen.At(7, 7), 103);
-    EXPECT_EQ(screen.Touched(), 6);
-    Screen turned(8, 8);
-    BlitRect(turned.pixels.data(), {0, 0}, turned.size, picture.get(), {1, 0}, {2, 2}, 1);
-    EXPECT_EQ(turned.At(1, 0), 2);  // (1, 0) of the picture is the rectangle's (0, 0)
-    EXPECT_EQ(turned.At(0, 1), 103);
-    Screen keyed(8, 8);
-    BlitBitmapKeyed(keyed.pixels.data(), {0, 0}, keyed.size, picture.get(), 0, 2);
-    EXPECT_EQ(keyed.At(1, 0), kUntouched);
-    EXPECT_EQ(keyed.Touched(), 5);
-    Screen masked(8, 8);
     FSBitmapHandle half = Mask(3, 2, 128);
+    Screen whole(8, 8), turned(8, 8), keyed(8, 8), masked(8, 8), font(8, 8);
+    BlitBitmap(whole.pixels.data(), {5, 6}, whole.size, picture.get(), 0);  // exactly to the corner
+    EXPECT_EQ(std::make_tuple(whole.At(5, 6), whole.At(7, 7), whole.Touched()), std::make_tuple(1, 103, 6));
+    // (1, 0) of the picture is the rectangle's (0, 0), turned a quarter clockwise.
+    BlitRect(turned.pixels.data(), {0, 0}, turned.size, picture.get(), {1, 0}, {2, 2}, 1);
+    EXPECT_EQ(std::make_tuple(turned.At(1, 0), turned.At(0, 1), turned.Touched()),
+              std::make_tuple(2, 103, 4));
+    BlitBitmapKeyed(keyed.pixels.data(), {0, 0}, keyed.size, picture.get(), 0, 2);
+    EXPECT_EQ(std::make_tuple(keyed.At(1, 0), keyed.Touched()), std::make_tuple(kUntouched, 5));
     BlitMasked(masked.pixels.data(), {0, 0}, masked.size, picture.get(), half.get(), 4);
     EXPECT_EQ(masked.Touched(), 6);
-    Screen font(8, 8);
     BlitMaskedRect(font.pixels.data(), {1, 1}, font.size, picture.get(), {1, 1}, half.get(), {0, 0}, {2, 1},
                    0);
     FillMaskedRect(font.pixels.data(), {4, 4}, font.size, half.get(), {1, 0}, {2, 2}, 0xFFFF, 0);
@@ -230,9 +174,8 @@ TEST(BitmapBlit, RefusesAreasOutsideTheBuffersAndMissingPictures) {
     StretchRowMasked(d, {0, 0}, screen.size, nullptr, 0, mask.get(), 0, 4);
     BlitBitmap(nullptr, {0, 0}, screen.size, picture.get(), 0);
     // A bitmap whose description claims more rows than it holds is no picture.
-    FSBitmapHandle lying = Numbered(3, 2);
-    lying->height = 40;
-    BlitBitmap(d, {0, 0}, {64, 64}, lying.get(), 0);
+    picture->height = 40;
+    BlitBitmap(d, {0, 0}, {64, 64}, picture.get(), 0);
     EXPECT_EQ(screen.Touched(), 0);
 }
 
@@ -240,29 +183,22 @@ TEST(BitmapBlit, StretchesAColumnToTheRightAndARowDownwards) {
     FSBitmapHandle picture = Numbered(3, 2);
     FSBitmapHandle mask = Mask(3, 2, 255);
     mask->Bytes()[mask->rowBytes + 2] = 0;  // (2, 1) transparent
-    Screen screen(8, 8);
-    StretchColumnMasked(screen.pixels.data(), {1, 1}, screen.size, picture.get(), 2, mask.get(), 2, 5);
-    for (int i = 0; i < 5; ++i) {
-        EXPECT_EQ(screen.At(1 + i, 1), 3);
-        EXPECT_EQ(screen.At(1 + i, 2), kUntouched);
-    }
-    EXPECT_EQ(screen.Touched(), 5);
-    Screen rows(8, 8);
+    Screen columns(8, 8), rows(8, 8);
+    StretchColumnMasked(columns.pixels.data(), {1, 1}, columns.size, picture.get(), 2, mask.get(), 2, 5);
     StretchRowMasked(rows.pixels.data(), {2, 3}, rows.size, picture.get(), 1, mask.get(), 1, 4);
-    for (int i = 0; i < 4; ++i) {
-        EXPECT_EQ(rows.At(2, 3 + i), 101);
-        EXPECT_EQ(rows.At(3, 3 + i), 102);
-        EXPECT_EQ(rows.At(4, 3 + i), kUntouched);
-    }
+    for (int i = 0; i < 5; ++i)
+        EXPECT_EQ(columns.At(1 + i, 1), 3);
+    for (int i = 0; i < 4; ++i)
+        EXPECT_EQ(std::make_tuple(rows.At(2, 3 + i), rows.At(3, 3 + i)), std::make_tuple(101, 102));
+    EXPECT_EQ(columns.Touched(), 5);
     EXPECT_EQ(rows.Touched(), 8);
     // A partial mask value blends along the whole length.
     FSBitmapHandle white = CreateBitmap565(1, 1);
     white->Pixels()[0] = 0xFFFF;
     FSBitmapHandle half = Mask(1, 1, 128);
-    Screen black(4, 1);
-    std::fill(black.pixels.begin(), black.pixels.end(), 0);
-    StretchColumnMasked(black.pixels.data(), {0, 0}, black.size, white.get(), 0, half.get(), 0, 4);
-    for (uint16_t p : black.pixels)
+    std::vector<uint16_t> black(4, 0);
+    StretchColumnMasked(black.data(), {0, 0}, {4, 1}, white.get(), 0, half.get(), 0, 4);
+    for (uint16_t p : black)
         EXPECT_EQ(Red5(p), 15);
 }
 
