@@ -79,10 +79,6 @@ inline int RunCommand(const std::string& command) {
     return status != -1 && WIFEXITED(status) ? WEXITSTATUS(status) : -1;
 }
 
-inline bool HaveProgram(const std::string& name) {
-    return RunCommand("command -v " + name + " >/dev/null 2>&1") == 0;
-}
-
 // Removes a test's temporary folder when the test ends.
 struct TemporaryFolder {
     explicit TemporaryFolder(std::string folder) : path(std::move(folder)) {}

@@ -49,4 +49,15 @@ TEST(ImageFiles, ColourAndMaskBmpsLoadTopRowFirstWhateverTheirRowOrder) {
     EXPECT_EQ(mask->palette[128], 0x808080u);
 }
 
+TEST(ImageFiles, PicturesOf565PixelsSpanTheWholeColourRange) {
+    const uint16_t pixels[] = {To565({255, 255, 255, 255}), To565({255, 0, 0, 255}), 0x0000,
+                               To565({8, 4, 8, 255})};
+    const Canvas canvas = CanvasFrom565(pixels, 2, 2);
+    std::vector<int> channels;
+    for (int i = 0; i < 4; ++i)
+        channels.insert(channels.end(),
+                        {canvas.At(i % 2, i / 2).r, canvas.At(i % 2, i / 2).g, canvas.At(i % 2, i / 2).b});
+    EXPECT_EQ(channels, std::vector<int>({255, 255, 255, 255, 0, 0, 0, 0, 0, 8, 4, 8}));
+}
+
 }  // namespace

@@ -47,12 +47,10 @@ TEST(TerrainData, EveryTerrainCoversTheWorldAndDrawsWithoutGapsOrJumps) {
         SCOPED_TRACE(name);
         const CFSTerrainStorage& t = Terrain(name);
         ASSERT_TRUE(t.IsLoaded());
-        EXPECT_EQ(t.GetGridSize(), 128);
         EXPECT_EQ(t.Side(), FixedFromInt(240));  // it wraps with the world
         const int layers = static_cast<int>(t.Layers().size());
-        EXPECT_GE(layers, 3);
-        ASSERT_FALSE(t.Bands().empty());
         // Every layer has a texture and a coordinate set for every band.
+        ASSERT_FALSE(t.Bands().empty());
         EXPECT_EQ(t.DrawableBands(), static_cast<int>(t.Bands().size()));
         // Bands in order, each fading in before the one in front ends, their squares
         // (compared with squared distances) not saturated.
@@ -135,12 +133,8 @@ TEST(TerrainData, HeightsSuitTheFlyingAndJoinAcrossTheSeam) {
 TEST(TerrainData, EveryLayerTextureIsAPowerOfTwoPictureThatRepeatsWithoutASeam) {
     std::set<std::string> used;
     for (const char* name : kTerrainNames) {
-        for (const FSTerrainLayer& layer : Terrain(name).Layers()) {
+        for (const FSTerrainLayer& layer : Terrain(name).Layers())
             used.insert(layer.textureNames.begin(), layer.textureNames.end());
-            // Each band has a texture of its own.
-            for (size_t band = 1; band < layer.textureNames.size(); ++band)
-                EXPECT_NE(layer.textureNames[band], layer.textureNames[band - 1]) << name;
-        }
     }
     EXPECT_GE(used.size(), 14u);  // seven grounds, near and far
     for (const std::string& member : used) {

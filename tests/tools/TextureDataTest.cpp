@@ -167,29 +167,24 @@ TEST(TextureData, TheRunwayCarriesItsMarkingsAtBothEndsOfTheStrip) {
     const FSPngImage runway = Load("runway.png");
     const int w = runway.width, h = runway.height;
     auto bright = [&](int x, int y) { return Luma(Texel(runway, x, y)) > 200; };
-    // Dark tarmac with a white edge line along both sides over the whole length.
-    int missingEdge = 0, brightMiddle = 0;
+    // Dark tarmac with a white edge line along both sides over the whole length, a dashed
+    // centre line along the middle, and near end A (v = 0) and end B (v = 1) the same eight
+    // threshold stripes between the edge lines.
+    int missingEdge = 0, brightTarmac = 0, dashes = 0, stripesA = 0, stripesB = 0;
     double tarmac = 0;
     for (int y = 0; y < h; ++y) {
         missingEdge += !bright(6, y) || !bright(w - 7, y);
-        brightMiddle += y > 100 && y < h - 100 && bright(w / 3, y);  // past the numbers
+        brightTarmac += y > 100 && y < h - 100 && bright(w / 3, y);  // past the numbers
         tarmac += Luma(Texel(runway, w / 4, y)) / h;
+        dashes += y >= h / 4 && y < h * 3 / 4 && bright(w / 2, y) && !bright(w / 2, y - 1);
     }
-    EXPECT_EQ(missingEdge, 0);
-    EXPECT_EQ(brightMiddle, 0);
+    for (int x = 10; x < w - 10; ++x) {
+        stripesA += bright(x, 25) && !bright(x - 1, 25);
+        stripesB += bright(x, h - 26) && !bright(x - 1, h - 26);
+    }
+    EXPECT_EQ(std::vector<int>({missingEdge, brightTarmac, stripesA, stripesB}),
+              std::vector<int>({0, 0, 8, 8}));
     EXPECT_LT(tarmac, 120.0);
-    // Threshold stripes near end A (v = 0) and end B (v = 1): eight painted stripes between
-    // the two edge lines, the same number at both ends.
-    for (int y : {25, h - 1 - 25}) {
-        int runs = 0;
-        for (int x = 10; x < w - 10; ++x)
-            runs += bright(x, y) && !bright(x - 1, y);
-        EXPECT_EQ(runs, 8) << "row " << y;
-    }
-    // A dashed centre line along the middle of the strip.
-    int dashes = 0;
-    for (int y = h / 4; y < h * 3 / 4; ++y)
-        dashes += bright(w / 2, y) && !bright(w / 2, y - 1);
     EXPECT_GE(dashes, 8);
 }
 
