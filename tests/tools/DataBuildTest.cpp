@@ -56,7 +56,7 @@ TEST(DataBuild, TheGameReadsEveryMemberAndNothingOpensWithoutThePassword) {
         const std::vector<std::string> members = MemberNames(kData + archive);
         EXPECT_FALSE(members.empty()) << archive;
         for (const std::string& member : members) {
-            EXPECT_TRUE(ReadArchiveMember(kData + archive, member)) << archive << ": " << member;
+            EXPECT_TRUE(ReadArchiveText(kData + archive, member)) << archive << ": " << member;
             EXPECT_FALSE(ReadsWith(kData + archive, member, nullptr)) << archive << ": " << member;
         }
     }
