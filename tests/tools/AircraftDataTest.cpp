@@ -51,13 +51,12 @@ std::vector<double> Box(const FSMesh& mesh) {
     return box;
 }
 
-TEST(AircraftData, EveryModelIsAClosedSolidOfTheRealSizeNoseFirstWheelsLowestWithAPaintedAtlas) {
+TEST(AircraftData, EveryModelIsAClosedSolidOfTheRealSizeNoseFirstWheelsLowestWithItsAtlas) {
     for (const RealAircraft& real : kFleet) {
         SCOPED_TRACE(real.model);
         const FSMesh mesh = LoadModel(real.model);
         ASSERT_FALSE(mesh.IsEmpty());
-        EXPECT_GE(mesh.triangleCount, 150);
-        EXPECT_LE(mesh.triangleCount, 600);
+        EXPECT_TRUE(mesh.triangleCount >= 150 && mesh.triangleCount <= 600) << mesh.triangleCount;
         // Every edge a->b matched by an edge b->a: no holes, no seams of unshared corners,
         // neighbouring faces wound the same way round; and wound outwards round a real
         // aircraft's volume (cubic metres), not a sheet.
@@ -106,7 +105,7 @@ struct AircraftFile {
 
 TEST(AircraftData, EveryAircraftFileIsCompleteMirroredAndPlacesItsPartsOnItsModel) {
     // How the aircraft fly is checked against the real ones by the performance report;
-    // here what the game reads besides the physics, and what no flight would notice.
+    // here what it does not exercise, and what no flight would notice.
     for (const RealAircraft& real : kFleet) {
         const std::string member = "Aircraft" + std::to_string(real.file) + ".txt";
         SCOPED_TRACE(member);
@@ -140,6 +139,25 @@ TEST(AircraftData, EveryAircraftFileIsCompleteMirroredAndPlacesItsPartsOnItsMode
         EXPECT_EQ(file.repeated, 0);
         const std::string description = DescriptionOf(text);
         EXPECT_GE(std::count(description.begin(), description.end(), '\n'), 3);  // selection screen
+        // Every control moves both ways, at most 45 degrees, at a rate; mass and inertia are
+        // real; ranges run upwards. The load trims to a level speed, which needs net lift at
+        // zero body angle: the wings meet the air at a positive angle of attack (a negative
+        // incidence in the file's sense).
+        for (const char* control : {"Pitch", "Roll", "Yaw"}) {
+            EXPECT_TRUE(file.Value(control, 0) < 0 && file.Value(control, 1) > 0 &&
+                        file.Value(control, 1) <= 45 && file.Value(control, 2) > 0)
+                << control;
+        }
+        EXPECT_TRUE(file.Value("Mass", 0) > 100 && file.Value("Inertia", 0) > 100 &&
+                    file.Value("Inertia", 1) > 100 && file.Value("Inertia", 2) > 100);
+        EXPECT_TRUE(file.Value("Throttle", 0) <= file.Value("Throttle", 1) &&
+                    file.Value("Fuel", 0) <= file.Value("Fuel", 1));
+        double lift = 0;
+        for (const char* surface : kSurfaceKeywords) {
+            if (std::fabs(file.Value(surface, 4)) < 45.0f)
+                lift += file.Value(surface, 5) * std::sin(-file.Value(surface, 3) * kRadiansPerDegree);
+        }
+        EXPECT_GT(lift, 0.0);
         // The model and atlas named here, at the scale of metres to km; the chase camera behind.
         EXPECT_EQ(file.keys.at("Model"), std::vector<std::string>({real.model, real.texture, "0.001"}));
         EXPECT_LT(file.Value("Distance", 0), 0.0f);
