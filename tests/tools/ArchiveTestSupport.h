@@ -1,7 +1,7 @@
 #pragma once
-// Helpers for the data build's tests: reading archives straight through libzip (not through
-// the game's own reader, so the archives are checked against an independent one), files,
-// running programs, and the models and pictures of the built archives as the game loads them.
+// Helpers for the data build's tests: archives listed and opened with any password through
+// libzip, members read through the game's own reader, programs run in a shell, and the
+// models and pictures of the archives as the game's loaders give them.
 #include <gtest/gtest.h>
 #include <sys/wait.h>
 #include <zip.h>
@@ -11,75 +11,36 @@
 #include <filesystem>
 #include <fstream>
 #include <iterator>
+#include <map>
 #include <string>
+#include <tuple>
 #include <utility>
 #include <vector>
 
 #include "databuild/MeshBuilder.h"
 #include "resources/FSArchive.h"
-#include "resources/FSDataPassword.h"
 #include "resources/FSMeshLoader.h"
 #include "resources/FSPng.h"
 
 namespace archive_test {
 
-inline std::string DataPassword() {
-    char password[kDataPasswordLength + 1];
-    UnscrambleDataPassword(password);
-    return password;
-}
-
-// The nine archives of the "data" folder.
-inline const std::vector<std::string>& ArchiveNames() {
-    static const std::vector<std::string> names = {"textures.zip", "models.zip",   "aircrafts.zip",
-                                                   "routes.zip",   "terrains.zip", "huds.zip",
-                                                   "fonts.zip",    "menu.zip",     "help.zip"};
-    return names;
-}
-
-struct MemberRead {
-    bool opened = false;    // the member was found and its password accepted
-    bool complete = false;  // read to the end, inflated and CRC-checked without an error
-    std::vector<uint8_t> data;
-};
-
-// Reads one member with libzip; password null opens without one.
-inline MemberRead ReadMember(const std::string& archive, const std::string& name, const char* password) {
-    MemberRead result;
+// Whether libzip reads the whole member, inflated and CRC-checked, under password (null
+// opens without one).
+inline bool ReadsWith(const std::string& archive, const std::string& name, const char* password) {
     int error = 0;
     zip_t* zip = zip_open(archive.c_str(), ZIP_RDONLY, &error);
-    if (!zip) return result;
+    if (!zip) return false;
     zip_file_t* file =
         password ? zip_fopen_encrypted(zip, name.c_str(), 0, password) : zip_fopen(zip, name.c_str(), 0);
-    if (file) {
-        result.opened = true;
-        bool readOk = true;
-        uint8_t buffer[8192];
-        for (;;) {
-            const zip_int64_t got = zip_fread(file, buffer, sizeof buffer);
-            if (got < 0) {
-                readOk = false;
-                break;
-            }
-            if (got == 0) break;
-            result.data.insert(result.data.end(), buffer, buffer + got);
-        }
-        // zip_fclose reports a CRC mismatch.
-        result.complete = zip_fclose(file) == 0 && readOk;
+    zip_stat_t stat;
+    bool complete = false;
+    if (file && zip_stat(zip, name.c_str(), 0, &stat) == 0) {
+        std::vector<uint8_t> data(stat.size);
+        complete = zip_fread(file, data.data(), stat.size) == static_cast<zip_int64_t>(stat.size);
     }
+    if (file) complete = zip_fclose(file) == 0 && complete;  // zip_fclose reports a CRC mismatch
     zip_discard(zip);
-    return result;
-}
-
-// The stored data of a member, read with the game's password; empty when unreadable.
-inline std::vector<uint8_t> MemberBytes(const std::string& archive, const std::string& name) {
-    MemberRead read = ReadMember(archive, name, DataPassword().c_str());
-    return read.complete ? read.data : std::vector<uint8_t>{};
-}
-
-inline std::string MemberText(const std::string& archive, const std::string& name) {
-    const std::vector<uint8_t> bytes = MemberBytes(archive, name);
-    return std::string(bytes.begin(), bytes.end());
+    return complete;
 }
 
 // Member names in the archive's order; empty when it cannot be opened.
@@ -88,11 +49,16 @@ inline std::vector<std::string> MemberNames(const std::string& archive) {
     int error = 0;
     zip_t* zip = zip_open(archive.c_str(), ZIP_RDONLY | ZIP_CHECKCONS, &error);
     if (!zip) return names;
-    const zip_int64_t count = zip_get_num_entries(zip, 0);
-    for (zip_int64_t i = 0; i < count; ++i)
+    for (zip_int64_t i = 0; i < zip_get_num_entries(zip, 0); ++i)
         names.push_back(zip_get_name(zip, static_cast<zip_uint64_t>(i), 0));
     zip_discard(zip);
     return names;
+}
+
+// A member as the game's text reader gives it; empty when unreadable.
+inline std::string MemberText(const std::string& archive, const std::string& name) {
+    const FSMemoryBlock block = ReadArchiveText(archive, name);
+    return block ? std::string(block.Text(), block.size) : std::string();
 }
 
 inline std::vector<uint8_t> FileBytes(const std::string& path) {
@@ -111,18 +77,6 @@ inline std::string Quote(const std::string& text) {
 inline int RunCommand(const std::string& command) {
     const int status = std::system(command.c_str());
     return status != -1 && WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-}
-
-inline bool HaveProgram(const std::string& name) {
-    return RunCommand("command -v " + name + " >/dev/null 2>&1") == 0;
-}
-
-// Runs the data build into dataFolder; its exit status. Its complaints go to errors.
-inline int RunDataBuild(const std::string& assets, const std::string& dataFolder,
-                        const std::string& errors = "/dev/null",
-                        const std::string& boldFont = AEROVANT_BOLD_FONT) {
-    return RunCommand(Quote(AEROVANT_DATABUILD_TOOL) + " " + Quote(assets) + " " + Quote(dataFolder) + " " +
-                      Quote(boldFont) + " " + Quote(AEROVANT_REGULAR_FONT) + " 2>" + Quote(errors));
 }
 
 // Removes a test's temporary folder when the test ends.
@@ -156,9 +110,8 @@ inline Vec3 Winding(const FSMesh& mesh, int t) {
 inline double SignedVolume(const FSMesh& mesh) {
     double volume = 0;
     for (int t = 0; t < mesh.triangleCount; ++t) {
-        const Vec3 a = MeshPoint(mesh.positions, 3 * t), b = MeshPoint(mesh.positions, 3 * t + 1),
-                   c = MeshPoint(mesh.positions, 3 * t + 2);
-        volume += meshes::Dot(a, meshes::Cross(b, c)) / 6.0;
+        const Vec3 a = MeshPoint(mesh.positions, 3 * t);
+        volume += meshes::Dot(a, Winding(mesh, t)) / 6.0;
     }
     return volume;
 }
@@ -173,6 +126,26 @@ inline int BackwardNormals(const FSMesh& mesh, double least = 0.0) {
             backward += meshes::Dot(facing, MeshPoint(mesh.normals, 3 * t + k)) <= least;
     }
     return backward;
+}
+
+// Edges a->b not matched by as many edges b->a: holes, seams of unshared corners, or
+// neighbouring faces wound opposite ways. 0 for a closed, consistently wound surface.
+inline int OpenEdges(const FSMesh& mesh) {
+    using Key = std::tuple<int32_t, int32_t, int32_t>;
+    const auto key = [&mesh](int i) {
+        return Key{mesh.positions[3 * i], mesh.positions[3 * i + 1], mesh.positions[3 * i + 2]};
+    };
+    std::map<std::pair<Key, Key>, int> edges;
+    for (int t = 0; t < mesh.triangleCount; ++t) {
+        for (int k = 0; k < 3; ++k)
+            ++edges[{key(3 * t + k), key(3 * t + (k + 1) % 3)}];
+    }
+    int open = 0;
+    for (const auto& [edge, count] : edges) {
+        const auto back = edges.find({edge.second, edge.first});
+        open += back == edges.end() || back->second != count;
+    }
+    return open;
 }
 
 // OBJ text through the game's parser.
@@ -202,6 +175,20 @@ inline int Alpha(const FSPngImage& image, int x, int y) {
 }
 inline double Luma(const uint8_t* texel) {
     return 0.3 * texel[0] + 0.59 * texel[1] + 0.11 * texel[2];
+}
+
+// How much neighbouring texels differ across the boundary after column (or row) k, the
+// last wrapping round to the first: channel differences summed, averaged along it.
+inline double Step(const FSPngImage& image, bool columns, int k) {
+    const int across = columns ? image.height : image.width;
+    const int next = (k + 1) % (columns ? image.width : image.height);
+    double sum = 0;
+    for (int m = 0; m < across * image.channels; ++m) {
+        const int c = m % image.channels, n = m / image.channels;
+        sum += std::abs((columns ? Texel(image, k, n) : Texel(image, n, k))[c] -
+                        (columns ? Texel(image, next, n) : Texel(image, n, next))[c]);
+    }
+    return sum / across;
 }
 
 }  // namespace archive_test

@@ -11,19 +11,33 @@ void AppendBytes(png_structp png, png_bytep data, png_size_t length) {
     out->insert(out->end(), data, data + length);
 }
 
-void Put16(std::vector<uint8_t>& out, uint32_t v) {
-    out.push_back(static_cast<uint8_t>(v));
-    out.push_back(static_cast<uint8_t>(v >> 8));
+constexpr uint32_t kBiRgb = 0;        // palette indices or plain colours
+constexpr uint32_t kBiBitfields = 3;  // colours through the three bit masks after the header
+
+// The 14-byte file header and the 40-byte info header of a BMP whose colour table (the
+// bit masks, or a palette of tableBytes / 4 colours) and then dataBytes of rows follow.
+// A negative height stores the top row first.
+void PutBmpHeaders(std::vector<uint8_t>& out, int width, int height, int bitsPerPixel, uint32_t compression,
+                   uint32_t tableBytes, uint32_t dataBytes) {
+    const uint32_t offset = 14 + 40 + tableBytes;
+    out.reserve(offset + dataBytes);
+    out.push_back('B');
+    out.push_back('M');
+    Put32(out, offset + dataBytes);
+    Put32(out, 0);
+    Put32(out, offset);
+    Put32(out, 40);
+    Put32(out, static_cast<uint32_t>(width));
+    Put32(out, static_cast<uint32_t>(height));
+    Put16(out, 1);
+    Put16(out, static_cast<uint32_t>(bitsPerPixel));
+    Put32(out, compression);
+    Put32(out, dataBytes);
+    Put32(out, 2835);  // 72 dpi
+    Put32(out, 2835);
+    Put32(out, compression == kBiRgb ? tableBytes / 4 : 0);
+    Put32(out, 0);
 }
-
-void Put32(std::vector<uint8_t>& out, uint32_t v) {
-    Put16(out, v & 0xFFFF);
-    Put16(out, v >> 16);
-}
-
-}  // namespace
-
-namespace {
 
 // A PNG of 8-bit samples in memory, row y written from what rowAt(y) points at (the row's
 // samples, channels per pixel for the colour type); empty when libpng fails.
@@ -74,6 +88,16 @@ std::vector<uint8_t> EncodeGreyPng(const std::vector<uint8_t>& grey, int width, 
                       [&](int y) { return &grey[static_cast<size_t>(y) * width]; });
 }
 
+void Put16(std::vector<uint8_t>& out, uint32_t v) {
+    out.push_back(static_cast<uint8_t>(v));
+    out.push_back(static_cast<uint8_t>(v >> 8));
+}
+
+void Put32(std::vector<uint8_t>& out, uint32_t v) {
+    Put16(out, v & 0xFFFF);
+    Put16(out, v >> 16);
+}
+
 bool WriteFile(const std::string& path, const std::vector<uint8_t>& bytes) {
     FILE* file = std::fopen(path.c_str(), "wb");
     if (!file) return false;
@@ -99,25 +123,8 @@ Canvas CanvasFrom565(const uint16_t* pixels, int width, int height) {
 std::vector<uint8_t> Encode565Bmp(const std::vector<uint16_t>& pixels, int width, int height, bool topDown) {
     const int stride = (width + 1) / 2 * 2;  // rows padded to 4 bytes
     const uint32_t dataBytes = static_cast<uint32_t>(stride * 2 * height);
-    const uint32_t offset = 14 + 40 + 12;  // file header, info header, three bit masks
     std::vector<uint8_t> out;
-    out.reserve(offset + dataBytes);
-    out.push_back('B');
-    out.push_back('M');
-    Put32(out, offset + dataBytes);
-    Put32(out, 0);
-    Put32(out, offset);
-    Put32(out, 40);
-    Put32(out, static_cast<uint32_t>(width));
-    Put32(out, static_cast<uint32_t>(topDown ? -height : height));
-    Put16(out, 1);
-    Put16(out, 16);
-    Put32(out, 3);  // BI_BITFIELDS
-    Put32(out, dataBytes);
-    Put32(out, 2835);  // 72 dpi
-    Put32(out, 2835);
-    Put32(out, 0);
-    Put32(out, 0);
+    PutBmpHeaders(out, width, topDown ? -height : height, 16, kBiBitfields, 12, dataBytes);
     Put32(out, 0xF800);
     Put32(out, 0x07E0);
     Put32(out, 0x001F);
@@ -132,25 +139,8 @@ std::vector<uint8_t> Encode565Bmp(const std::vector<uint16_t>& pixels, int width
 std::vector<uint8_t> EncodeMaskBmp(const std::vector<uint8_t>& alpha, int width, int height) {
     const int stride = (width + 3) / 4 * 4;  // rows padded to 4 bytes
     const uint32_t dataBytes = static_cast<uint32_t>(stride * height);
-    const uint32_t offset = 14 + 40 + 256 * 4;  // file header, info header, palette
     std::vector<uint8_t> out;
-    out.reserve(offset + dataBytes);
-    out.push_back('B');
-    out.push_back('M');
-    Put32(out, offset + dataBytes);
-    Put32(out, 0);
-    Put32(out, offset);
-    Put32(out, 40);
-    Put32(out, static_cast<uint32_t>(width));
-    Put32(out, static_cast<uint32_t>(height));
-    Put16(out, 1);
-    Put16(out, 8);
-    Put32(out, 0);  // BI_RGB
-    Put32(out, dataBytes);
-    Put32(out, 2835);  // 72 dpi
-    Put32(out, 2835);
-    Put32(out, 256);
-    Put32(out, 0);
+    PutBmpHeaders(out, width, height, 8, kBiRgb, 256 * 4, dataBytes);
     for (uint32_t i = 0; i < 256; ++i)
         Put32(out, i * 0x010101);
     for (int i = 0; i < height; ++i) {

@@ -14,6 +14,11 @@ std::vector<uint8_t> EncodePng(const Canvas& canvas, bool withAlpha);
 std::vector<uint8_t> EncodeGreyPng(const std::vector<uint8_t>& grey, int width, int height);
 bool WriteFile(const std::string& path, const std::vector<uint8_t>& bytes);
 
+// Little-endian integers appended to a file being built in memory (BMP, zip and terrain
+// files all store them so): the low 16 bits of v, or all 32.
+void Put16(std::vector<uint8_t>& out, uint32_t v);
+void Put32(std::vector<uint8_t>& out, uint32_t v);
+
 inline uint16_t To565(Rgba c) {
     return static_cast<uint16_t>(((c.r >> 3) << 11) | ((c.g >> 2) << 5) | (c.b >> 3));
 }

@@ -3,16 +3,12 @@
 #include <cmath>
 #include <cstdio>
 
+#include "common/ImageFiles.h"
 #include "world/FSTerrainFile.h"
 
 namespace {
 
 constexpr double kFixedScale = 65536.0;  // 16.16 as a double
-
-void Put32(std::vector<uint8_t>& out, uint32_t v) {
-    for (int k = 0; k < 4; ++k)
-        out.push_back(static_cast<uint8_t>(v >> (8 * k)));
-}
 
 void PutFixed(std::vector<uint8_t>& out, int32_t v) {
     Put32(out, static_cast<uint32_t>(v));
@@ -21,14 +17,11 @@ void PutFixed(std::vector<uint8_t>& out, int32_t v) {
 // Appends a chunk: its payload is whatever fill appends.
 template <typename Fill>
 void Chunk(std::vector<uint8_t>& out, uint32_t id, Fill fill) {
+    std::vector<uint8_t> payload;
+    fill(payload);
     Put32(out, id);
-    const size_t lengthAt = out.size();
-    Put32(out, 0);
-    const size_t start = out.size();
-    fill(out);
-    const uint32_t length = static_cast<uint32_t>(out.size() - start);
-    for (int k = 0; k < 4; ++k)
-        out[lengthAt + k] = static_cast<uint8_t>(length >> (8 * k));
+    Put32(out, static_cast<uint32_t>(payload.size()));
+    out.insert(out.end(), payload.begin(), payload.end());
 }
 
 void PutName(std::vector<uint8_t>& out, const std::string& name) {

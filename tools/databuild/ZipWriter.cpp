@@ -8,6 +8,8 @@
 #include <limits>
 #include <optional>
 
+#include "common/ImageFiles.h"
+
 namespace {
 
 constexpr uint32_t kLocalHeaderSignature = 0x04034B50;
@@ -20,16 +22,6 @@ constexpr uint16_t kMethodDeflate = 8;
 constexpr uint32_t kExternalAttributes = 0100644u << 16;  // a regular file, rw-r--r--
 constexpr size_t kEncryptionHeaderSize = 12;
 constexpr uint32_t kMaxField = std::numeric_limits<uint32_t>::max();
-
-void Put16(std::vector<uint8_t>& out, uint32_t v) {
-    out.push_back(static_cast<uint8_t>(v));
-    out.push_back(static_cast<uint8_t>(v >> 8));
-}
-
-void Put32(std::vector<uint8_t>& out, uint32_t v) {
-    Put16(out, v & 0xFFFF);
-    Put16(out, v >> 16);
-}
 
 // Raw deflate (no zlib header), as zip stores it.
 std::optional<std::vector<uint8_t>> Deflate(const std::vector<uint8_t>& data) {
