@@ -34,11 +34,8 @@ bool IsWhite(const Rgb& p) {
 
 TEST(MeshedNode, IsMadeFromTheModelWithArraysOfItsOwnThatScaleComponentWise) {
     std::unique_ptr<CFSMeshedNode> a = Cube(), b = Cube();
-    EXPECT_EQ(a->TriangleCount(), 12);
-    EXPECT_EQ(a->VertexCount(), 36);
-    EXPECT_EQ(a->Positions().size(), 108u);
-    EXPECT_EQ(a->TexCoords().size(), 72u);
-    EXPECT_EQ(a->Indices().size(), 36u);
+    EXPECT_TRUE(a->TriangleCount() == 12 && a->VertexCount() == 36 && a->Positions().size() == 108u &&
+                a->TexCoords().size() == 72u && a->Indices().size() == 36u);
     EXPECT_EQ(*a->GetModel(), FSBox::FromCorners({-F(0.5), -F(0.5), -F(0.5)}, {F(0.5), F(0.5), F(0.5)}));
     EXPECT_FALSE(a->CheckHit(*b));
     const std::vector<FSFixed> positions = a->Positions(), normals = a->Normals();
@@ -64,10 +61,8 @@ TEST(MeshedNode, IsMadeFromTheModelWithArraysOfItsOwnThatScaleComponentWise) {
     allocated.SetPosition({F(1), F(2), F(3)});
     allocated.AllocateMesh();
     EXPECT_EQ(allocated.Positions(), std::vector<FSFixed>(48, 0));
-    EXPECT_EQ(allocated.TexCoords().size(), 32u);
-    EXPECT_EQ(allocated.Indices().size(), 96u);
-    EXPECT_TRUE(allocated.GetPosition().IsZero());
-    EXPECT_TRUE(allocated.GetModel()->IsEmpty());
+    EXPECT_TRUE(allocated.TexCoords().size() == 32u && allocated.Indices().size() == 96u);
+    EXPECT_TRUE(allocated.GetPosition().IsZero() && allocated.GetModel()->IsEmpty());
 }
 
 class MeshedNodeDrawTest : public PictureTest {

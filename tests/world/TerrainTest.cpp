@@ -1,13 +1,12 @@
 // The real terrains: loading, height, slope and tile queries checked against the stored
-// grid, and the drawing window with its index lists and quadtree (without drawing).
+// grid, and the drawing window that follows the eye (without drawing; the terrain's
+// culling is checked on its pictures).
 #include <gtest/gtest.h>
 
 #include <cmath>
 #include <random>
-#include <set>
 #include <vector>
 
-#include "world/FSCamera.h"
 #include "world/FSTerrainModel.h"
 #include "world/TerrainTestFiles.h"
 #include "world/WorldTestNodes.h"
@@ -175,26 +174,6 @@ TEST(Terrain, NodesTouchTheGroundWithinAMetreOfIt) {
     }
 }
 
-TEST(TerrainQuadtree, AllocatesAsManyNodesAsTheWindowNeedsWithOneLeafPerSquare) {
-    for (const auto& [window, nodes] : {std::pair{17, 341u}, {20, 542u}, {2, 1u}, {33, 1365u}})
-        EXPECT_EQ(TerrainQuadtreeCapacity(window), nodes) << window;
-    CFSTerrainQuadtree tree;
-    for (int32_t w = 2; w <= 255; w += w < 80 ? 1 : 7) {
-        tree.Build(w, 122880);
-        ASSERT_LE(tree.NodeCount(), tree.Capacity()) << w;
-        EXPECT_TRUE(w != 17 || tree.NodeCount() == 341u);  // the full tree of 16 × 16 squares
-        const int32_t s = w - 1;
-        std::set<int32_t> squares;
-        for (const FSTerrainQuadNode& node : tree.Nodes()) {
-            if (node.childCount != 0) continue;
-            ASSERT_TRUE(node.width == 1 && node.height == 1);
-            ASSERT_EQ(node.firstTriangle, (node.column + node.row * s) * 2);  // its square's two
-            squares.insert(node.column + node.row * s);
-        }
-        ASSERT_EQ(squares.size(), static_cast<size_t>(s) * s) << w;
-    }
-}
-
 TEST(TerrainWindow, FollowsTheEyeAcrossTheSeamInOneToFourPieces) {
     CFSTerrainModel terrain;
     ASSERT_TRUE(terrain.Load(TerrainsArchive(), "valley.ter", 33, true));
@@ -253,70 +232,6 @@ TEST(TerrainWindow, FollowsTheEyeAcrossTheSeamInOneToFourPieces) {
         EXPECT_EQ(terrain.Positions()[(w - 1) / 2 * (w + 1)].y, terrain.Height(80, 80));
         EXPECT_EQ(terrain.ExtendedSide(), 128 + w);
     }
-}
-
-TEST(TerrainWindow, TheQuadtreeKeepsEveryTriangleInViewAndDropsThoseBehind) {
-    CFSTerrainModel terrain;
-    ASSERT_TRUE(terrain.Load(TerrainsArchive(), "valley.ter", 49, true));
-    const FSFixedVector eye{F(3), F(1.5), F(-4)};
-    const FSCell cell{2, 1};
-    terrain.Prepare(eye, cell, false);
-    CFSCamera camera;
-    camera.SetPerspectiveMatrix(60.0f, 0.75f, 0.001f, 40.0f);
-    camera.SetCell(cell);
-    camera.SetView(eye, {eye.x + F(10), eye.y - F(1), eye.z + F(4)}, {0, kFixedOne, 0}, 0);
-    // The terrain transform as the drawing builds it.
-    FSFixedMatrix rotation;
-    ASSERT_TRUE(BuildViewRotation(camera.Eye(), camera.Target(), camera.Up(), 0, rotation));
-    FSFixedMatrix translation = FSFixedMatrix::Identity();
-    const FSFixedVector offset = terrain.DrawingOffset();
-    translation.At(0, 3) = -offset.x;
-    translation.At(1, 3) = -offset.y;
-    translation.At(2, 3) = -offset.z;
-    const FSFixedMatrix transform = Multiply(rotation, translation);
-    camera.ExtractTerrainPlanes(transform);
-    CFSTerrainQuadtree tree = terrain.Quadtree();
-    std::vector<int32_t> collected;
-    const int count = tree.Collect(camera, 77, collected);
-    ASSERT_EQ(count, static_cast<int>(collected.size()));
-    const std::set<int32_t> visible(collected.begin(), collected.end());
-    EXPECT_EQ(visible.size(), collected.size());  // no triangle twice
-    // Independently: a vertex is in view when projection × transform puts it inside the
-    // clip volume.
-    const FSFixedMatrix clip = Multiply(camera.ProjectionMatrix(), transform);
-    auto inside = [&](const FSFixedVector& v) {
-        double c[4];
-        for (int r = 0; r < 4; ++r)
-            c[r] = (clip.At(r, 0) * Km(v.x) + clip.At(r, 1) * Km(v.y) + clip.At(r, 2) * Km(v.z) +
-                    clip.At(r, 3)) /
-                   65536.0;
-        return c[3] > 0 && std::fabs(c[0]) < c[3] && std::fabs(c[1]) < c[3] && std::fabs(c[2]) < c[3];
-    };
-    const std::vector<uint16_t>& indices = terrain.FullIndices();
-    int seen = 0, behind = 0;
-    for (int32_t t = 0; t < static_cast<int32_t>(indices.size() / 3); ++t) {
-        bool anyInside = false, allBehind = true;
-        for (int c = 0; c < 3; ++c) {
-            const FSFixedVector& v = terrain.Positions()[indices[3 * t + c]];
-            anyInside = anyInside || inside(v);
-            // More than 6 km behind the eye along the view (beyond any sphere's reach).
-            const double along = Km((v.x - offset.x) * 10 - (v.y - offset.y) + (v.z - offset.z) * 4);
-            allBehind = allBehind && along / std::sqrt(117.0) < -6.0;
-        }
-        seen += anyInside ? 1 : 0;
-        behind += allBehind ? 1 : 0;
-        EXPECT_TRUE(!anyInside || visible.count(t) == 1) << "triangle " << t << " is in view but was culled";
-        EXPECT_TRUE(!allBehind || visible.count(t) == 0) << "triangle " << t << " is behind the eye";
-    }
-    EXPECT_GT(seen, 200);
-    EXPECT_GT(behind, 500);
-    // The leaves of the collected triangles carry the stamp, the others do not.
-    for (const FSTerrainQuadNode& node : tree.Nodes()) {
-        if (node.childCount != 0) continue;
-        EXPECT_EQ(tree.IsStamped(node.column, node.row, 77), visible.count(node.firstTriangle) == 1);
-    }
-    EXPECT_FALSE(tree.IsStamped(-1, 0, 77));
-    EXPECT_FALSE(tree.IsStamped(48, 0, 77));
 }
 
 }  // namespace
