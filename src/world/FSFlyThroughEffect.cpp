@@ -150,7 +150,8 @@ void CFSFlyThroughEffect::Convert(uint16_t* destination, const uint32_t* source,
                                   float seconds, int firstRow, int rowCount) const {
     if (!destination || !source || width <= 0 || height <= 0) return;
     const int first = std::clamp(firstRow, 0, height);
-    const int end = rowCount < 0 ? height : std::min(height, first + rowCount);
+    // A count beyond the last row ends there (first + rowCount must not overflow).
+    const int end = rowCount < 0 || rowCount > height - first ? height : first + rowCount;
     if (state_ == kOutside) {
         for (int i = first * width; i < end * width; ++i)
             destination[i] = Pack565(source[i]);

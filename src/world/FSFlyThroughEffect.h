@@ -76,7 +76,8 @@ public:
     int CurrentZone() const { return zone_; }
 
     // The 3-D image (x8r8g8b8, width × height, top row first) clouded into 5-6-5 pixels for
-    // the rows firstRow .. firstRow + rowCount − 1 (rowCount −1: to the last row); the
+    // the rows firstRow .. firstRow + rowCount − 1 (rowCount −1, or more rows than are
+    // left: to the last row); the
     // other rows of destination are left alone. seconds: the animation time of the
     // circling density offsets. With state 0 it is the plain conversion.
     void Convert(uint16_t* destination, const uint32_t* source, int width, int height, float seconds,

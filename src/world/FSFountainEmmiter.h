@@ -1,6 +1,6 @@
 #pragma once
 // A fountain: particles leave the emission point upward (along the base velocity's y)
-// at 80 % to 120 % of its speed, scattered sideways by the spread factor. Smoke of an
+// at 60 % to 100 % of its speed, scattered sideways by the spread factor. Smoke of an
 // object that does not move. Never finishes.
 #include "world/FSEmmiter.h"
 

@@ -4,7 +4,12 @@
 
 bool TFSInverseEmmiter::Emit(std::vector<FSParticle>& particles, int count, const FSFixedVector& position,
                              const FSCell& cell, const FSFixedVector& /*direction*/, uint32_t colour,
-                             const FSFrame& /*frame*/) {
+                             const FSFrame& frame) {
+    due_ += FrameStep(frame);
+    if (due_ < kFixedOne) return true;
+    // One emission per update at most: a long update (a slow frame) lays one longer step.
+    due_ = std::min(due_ - kFixedOne, kFixedOne - 1);
+
     if (count < kTrailSteps) {
         const size_t oldest =
             std::min(particles.size(), static_cast<size_t>(kTrailSteps - std::max(count, 0)));

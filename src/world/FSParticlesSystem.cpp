@@ -56,6 +56,12 @@ void CFSParticlesSystem::SetOwner(MFSSceneNode* owner) {
 
 void CFSParticlesSystem::OnOwnerRemoved(MFSSceneNode& owner) {
     if (&owner != owner_) return;
+    if (follow_) {
+        // The smoke lingers where the owner last was: the system stands there from now on,
+        // so that it is culled by where its particles are, not by where it was made.
+        SetCell(owner.GetCell());
+        StorePosition(owner.GetPosition());
+    }
     follow_ = false;
     if (owner.IsBeingDeleted()) owner_ = nullptr;
 }
@@ -93,12 +99,16 @@ void CFSParticlesSystem::Update(CFSScene& /*scene*/, const FSFrame& frame) {
         }
     }
 
+    // Ageing and moving are sized per designed frame: scaled by the part of one that this
+    // update stands for.
+    const FSFixed step = FrameStep(frame);
     for (const std::unique_ptr<MFSAffector>& affector : affectors_)
-        affector->Apply(particles_);
+        affector->Apply(particles_, step);
 
+    const FSFixed move = FixedMul(kStep, step);
     for (FSParticle& particle : particles_) {
-        particle.position = particle.position + ::Scale(particle.velocity, kStep);
-        particle.velocity = particle.velocity + ::Scale(particle.acceleration, kStep);
+        particle.position = particle.position + ::Scale(particle.velocity, move);
+        particle.velocity = particle.velocity + ::Scale(particle.acceleration, move);
     }
 }
 

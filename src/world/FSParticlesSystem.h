@@ -1,15 +1,20 @@
 #pragma once
 // Smoke, dust, sparks and explosions: a scene node that owns a pool of small camera-facing
 // quads. Each update its emitter tops the pool up, its affectors (in the order appended)
-// pull and age the particles, and every particle moves by 0.04 of its velocity. Particles
-// are drawn as textured quads that grow to four times their size and fade out as their
-// life runs down.
+// pull and age the particles, and every particle moves by 0.04 of its velocity. All of
+// that is sized per designed frame (one at 18 frames a second) and scaled by the frame's
+// time scale, so particles last and travel alike in flight time at any frame rate.
+// Particles are drawn as textured quads that grow to four times their size and fade out
+// as their life runs down.
 //
 // A system either stands on its own (a burst placed where something exploded) or follows
 // an owner node (the smoke trail of a damaged aircraft): it then emits just behind the
 // owner, along the owner's nose axis, and takes the owner's cell. Once the owner is
-// removed the system emits no more and removes itself when its last particle is gone; a
-// free-standing system removes itself when its emitter reports the end (a spent burst).
+// removed the system emits no more: it stands where the owner last was, its smoke drifts
+// on and fades, and it removes itself when its last particle is gone. It never starts
+// emitting at its own position instead: a fountain or trail never reports an end, so the
+// smoke would never stop. A free-standing system removes itself when its emitter reports
+// the end (a spent burst).
 #include <cstdint>
 #include <memory>
 #include <string>
@@ -46,7 +51,8 @@ public:
 
     void SetPosition(const FSFixedVector& position) override { StorePosition(position); }
     void Scale(const FSFixedVector& /*factors*/) override {}
-    // The owner is gone: stop following (and forget it when it is being deleted).
+    // The owner is gone: stop following, stand where the owner last was (the culling then
+    // finds the smoke where it is), and forget the owner when it is being deleted.
     void OnOwnerRemoved(MFSSceneNode& owner) override;
     void Update(CFSScene& scene, const FSFrame& frame) override;
     // Blended, depth writes off, lighting and culling off; afterwards lighting, culling and
@@ -71,7 +77,7 @@ public:
     };
     static Look LookOf(FSFixed life, FSFixed initialLife);
 
-    // Each update moves a particle by this part of its velocity (0.04).
+    // Each designed frame moves a particle by this part of its velocity (0.04).
     static constexpr FSFixed kStep = 2621;
     // Added to the owner's model length before halving it for the emission point behind it.
     static constexpr FSFixed kTailMargin = 655;

@@ -34,6 +34,10 @@ FSFixedColour DayCycleColour(float dayFraction);
 // Toward the sun (16.16 unit vector, world axes) from the sky model's sun azimuth
 // (radians, atan2(z, x) of the sun's direction): the sunlight always falls from 10° above
 // the horizon (zenith angle 80°), so shapes keep their shading at every time of day.
+// The azimuth is read as the sky model reads it, x = cos and z = sin: the light then comes
+// from the bright side of the fog and from the sun painted into the sky boxes (which are
+// painted from the same model). Read as (sin, −cos) it would fall a quarter turn away from
+// both: at noon from the east while the sun stands in the south.
 FSFixedVector SunLightDirection(float sunAzimuth);
 
 // How much the clear colour whitens for a camera orientation: 0.6 × (1 − d / π), d = the

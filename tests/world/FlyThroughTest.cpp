@@ -1,10 +1,11 @@
 // The fly-through effect: zones, state and factor, and the clouding of the picture.
 #include <gtest/gtest.h>
 
-#include <algorithm>
+#include <climits>
 #include <cstdlib>
 #include <fstream>
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include "resources/FSArchive.h"
@@ -33,162 +34,100 @@ FSCloudZone TestZone(uint32_t colour = 0xFFFFFF) {
     return zone;
 }
 
-TEST(FlyThrough, AZoneGivesStateOneInItsShellAndStateTwoInItsCore) {
-    CFSFlyThroughEffect effect;
-    effect.Init();
-    effect.UpdateAt({F(120), F(5), F(120)});
-    EXPECT_EQ(effect.State(), 0);  // no zones: never anything
-    EXPECT_EQ(effect.AddZone(TestZone()), 0);
-    // In the outer box, outside the inner one: state 1, factor 0..1 by the depth reached
-    // from the face it was entered by; in the inner box state 2.
-    const struct {
-        double x, y;
-        int state, zone;
-        float factor;
-    } points[] = {
-        {50, 5, CFSFlyThroughEffect::kOutside, -1, 1.0f},  {105, 5, CFSFlyThroughEffect::kEntering, 0, 0.5f},
-        {100, 5, CFSFlyThroughEffect::kEntering, 0, 0.0f}, {109, 5, CFSFlyThroughEffect::kEntering, 0, 0.9f},
-        {120, 1, CFSFlyThroughEffect::kEntering, 0, 0.5f}, {120, 5, CFSFlyThroughEffect::kInside, 0, 0.0f}};
-    for (const auto& p : points) {
-        effect.UpdateAt({F(p.x), F(p.y), F(120)});
-        EXPECT_EQ(effect.State(), p.state) << p.x << " " << p.y;
-        EXPECT_EQ(effect.CurrentZone(), p.zone) << p.x << " " << p.y;
-        EXPECT_NEAR(effect.Factor(), p.factor, 1e-4f) << p.x << " " << p.y;
-    }
-    // Every point of the shell, whichever side it is entered from, has a factor in 0..1.
-    for (double x = 100; x <= 140; x += 2.5) {
-        for (double y = 0; y <= 10; y += 1.25) {
-            for (double z = 100; z <= 140; z += 5) {
-                effect.UpdateAt({F(x), F(y), F(z)});
-                ASSERT_NE(effect.State(), 0) << x << " " << y << " " << z;
-                if (effect.State() == 1) {
-                    ASSERT_GE(effect.Factor(), 0.0f);
-                    ASSERT_LE(effect.Factor(), 1.0f);
-                }
-            }
-        }
-    }
-    // The first zone that holds the point wins.
-    FSCloudZone second = TestZone();
-    second.outer = Box(0, 0, 0, 200, 20, 200);
-    EXPECT_EQ(effect.AddZone(second), 1);
-    effect.UpdateAt({F(120), F(5), F(120)});
-    EXPECT_EQ(effect.CurrentZone(), 0);
-    effect.UpdateAt({F(150), F(5), F(150)});
-    EXPECT_EQ(effect.CurrentZone(), 1);
-    effect.ClearZones();
-    effect.UpdateAt({F(120), F(5), F(120)});
-    EXPECT_EQ(effect.State(), 0);
+// The mean brightness (0..1) of a picture of one colour (x8r8g8b8) after the conversion.
+double Clouded(const CFSFlyThroughEffect& effect, uint32_t colour, float seconds = 0.0f) {
+    const std::vector<uint32_t> picture(240 * 320, colour);
+    std::vector<uint16_t> out(picture.size());
+    effect.Convert(out.data(), picture.data(), 240, 320, seconds);
+    double sum = 0;
+    for (uint16_t v : out)
+        sum += Red5(v) / 31.0 + Green6(v) / 63.0 + Blue5(v) / 31.0;
+    return sum / (3.0 * out.size());
 }
 
-TEST(FlyThrough, ZonesReachAcrossTheSeamAndFollowThePlayersCell) {
+TEST(FlyThrough, AZoneGivesStateOneInItsShellAndStateTwoInItsCoreAcrossTheSeamToo) {
     CFSFlyThroughEffect effect;
-    FSCloudZone seam;
+    effect.UpdateAt({F(120), F(5), F(120)});
+    EXPECT_EQ(effect.State(), 0);  // no zones: never anything
+    effect.AddZone(TestZone());
+    FSCloudZone seam;  // a zone across the world's seam, and one holding the first
     seam.outer = Box(230, 0, 50, 250, 10, 70);
     seam.inner = Box(235, 2, 55, 245, 8, 65);
     effect.AddZone(seam);
-    effect.UpdateAt({F(3), F(5), F(60)});  // 243 the other way round
-    EXPECT_EQ(effect.State(), CFSFlyThroughEffect::kInside);
-    effect.UpdateAt({F(232), F(5), F(60)});
-    EXPECT_EQ(effect.State(), CFSFlyThroughEffect::kEntering);
-    // A node in cell (3, 0) at local (−27, 5, 0) stands at terrain (183, 5, 30).
-    EXPECT_EQ(CFSFlyThroughEffect::TerrainPoint({F(-27), F(5), 0}, 3, 0),
-              (FSFixedVector{F(183), F(5), F(30)}));
-    effect.ClearZones();
-    effect.AddZone(TestZone());
+    FSCloudZone wide = TestZone();
+    wide.outer = Box(0, 0, 0, 200, 20, 200);
+    EXPECT_EQ(effect.AddZone(wide), 2);
+    // In the outer box, outside the inner one: state 1, factor 0..1 by the depth reached
+    // from the face it was entered by; in the inner box state 2; the first zone wins.
+    const std::tuple<double, double, double, int, int, float> points[] = {
+        {205, 5, 120, 0, -1, 1.0f},      {105, 5, 120, 1, 0, 0.5f},
+        {100, 5, 120, 1, 0, 0.0f},       {109, 5, 120, 1, 0, 0.9f},
+        {120, 1, 120, 1, 0, 0.5f},       {120, 5, 120, 2, 0, 0.0f},
+        {150, 5, 150, 1, 2, 50.0f / 70}, {3, 5, 60, 2, 1, 0.0f},
+        {232, 5, 60, 1, 1, 0.4f}};  // 3 is 243 the other way round
+    for (const auto& [x, y, z, state, zone, factor] : points) {
+        effect.UpdateAt({F(x), F(y), F(z)});
+        EXPECT_TRUE(effect.State() == state && effect.CurrentZone() == zone) << x << " " << y << " " << z;
+        EXPECT_NEAR(effect.Factor(), factor, 1e-4f) << x << " " << y << " " << z;
+    }
+    // The player's node is taken at its terrain position: cell (2, 1), local (−30, 5, 29)
+    // is (120, 5, 119), the core.
     world_test::TestNode player;
-    player.SetCell({1, 3});
-    player.Place({F(-10), F(5), F(-30)});  // terrain (80, 5, 180): outside
+    player.SetCell({2, 1});
+    player.Place({F(-30), F(5), F(29)});
+    effect.Update(player);
+    EXPECT_EQ(effect.State(), CFSFlyThroughEffect::kInside);
+    effect.ClearZones();
     effect.Update(player);
     EXPECT_EQ(effect.State(), 0);
-    player.SetCell({2, 1});
-    player.Place({F(-30), F(5), F(29)});  // terrain (120, 5, 119): the core
-    effect.Update(player);
-    EXPECT_EQ(effect.State(), CFSFlyThroughEffect::kInside);
-}
-
-// A picture of one colour, x8r8g8b8.
-std::vector<uint32_t> Picture(uint32_t colour, int width = 240, int height = 320) {
-    return std::vector<uint32_t>(static_cast<size_t>(width) * height, colour);
-}
-
-double MeanLuma(const std::vector<uint16_t>& p) {
-    double sum = 0;
-    for (uint16_t v : p)
-        sum += Red5(v) / 31.0 + Green6(v) / 63.0 + Blue5(v) / 31.0;
-    return sum / (3.0 * p.size());
 }
 
 TEST(FlyThrough, ConvertCloudsThePictureTowardTheZoneColourByDensity) {
     CFSFlyThroughEffect effect;
-    effect.AddZone(TestZone(0xFFFFFF));
-    const std::vector<uint32_t> dark = Picture(0x203040);
-    std::vector<uint16_t> plain(dark.size()), out(dark.size(), 0xAAAA);
-    // State 0: the plain conversion.
-    ConvertTo565(plain.data(), dark.data(), static_cast<int>(dark.size()));
-    effect.Convert(out.data(), dark.data(), 240, 320, 1.0f);
-    EXPECT_EQ(out, plain);
-    // State 2 with full density everywhere: the picture turns (nearly) white.
+    effect.AddZone(TestZone());
+    const double dark = Clouded(effect, 0x203040);  // state 0: the plain conversion
+    // State 2: full density turns the picture white, clear density leaves it as it was.
     effect.UpdateAt({F(120), F(5), F(120)});
-    ASSERT_EQ(effect.State(), 2);
     ASSERT_TRUE(effect.SetCloudImage(256, 512, std::vector<uint8_t>(256 * 512, 255)));
-    effect.Convert(out.data(), dark.data(), 240, 320, 3.0f);
-    for (uint16_t p : out) {
-        ASSERT_GE(Red5(p), 30);
-        ASSERT_GE(Green6(p), 61);
-        ASSERT_GE(Blue5(p), 30);
-    }
-    // Clear density: the picture stays as it was.
+    EXPECT_GT(Clouded(effect, 0x203040), 0.97);
     ASSERT_TRUE(effect.SetCloudImage(256, 512, std::vector<uint8_t>(256 * 512, 0)));
-    effect.Convert(out.data(), dark.data(), 240, 320, 3.0f);
-    EXPECT_EQ(out, plain);
-    // A half-dense pattern: the thin fringe (state 1, factor 0.1) clouds less than the core.
+    EXPECT_DOUBLE_EQ(Clouded(effect, 0x203040), dark);
+    // A half-dense pattern: the thin fringe (factor 0.1) clouds less than the core and
+    // than the even haze deeper in (factor 0.7).
     std::vector<uint8_t> stripes(256 * 512);
     for (size_t i = 0; i < stripes.size(); ++i)
         stripes[i] = (i / 256) % 16 < 8 ? 200 : 40;
     ASSERT_TRUE(effect.SetCloudImage(256, 512, stripes));
-    effect.UpdateAt({F(120), F(5), F(120)});
-    effect.Convert(out.data(), dark.data(), 240, 320, 0.0f);
-    const double core = MeanLuma(out);
-    effect.UpdateAt({F(101), F(5), F(120)});
-    ASSERT_EQ(effect.State(), 1);
-    effect.Convert(out.data(), dark.data(), 240, 320, 0.0f);
-    const double fringe = MeanLuma(out);
-    effect.UpdateAt({F(107), F(5), F(120)});  // factor 0.7: the even haze of the second mode
-    effect.Convert(out.data(), dark.data(), 240, 320, 0.0f);
-    const double deep = MeanLuma(out);
-    ConvertTo565(plain.data(), dark.data(), static_cast<int>(dark.size()));
-    const double clear = MeanLuma(plain);
-    EXPECT_GT(fringe, clear + 0.02);
-    EXPECT_GT(core, fringe + 0.1);
-    EXPECT_GT(deep, fringe + 0.1);
-    // No channel ever overshoots the colour it moves toward.
-    for (uint16_t p : out)
-        ASSERT_LE(Red5(p), 31);
+    double luma[3];
+    for (int k = 0; k < 3; ++k) {
+        effect.UpdateAt({F(k == 0 ? 120 : (k == 1 ? 101 : 107)), F(5), F(120)});
+        luma[k] = Clouded(effect, 0x203040);
+    }
+    EXPECT_TRUE(luma[1] > dark + 0.02 && luma[0] > luma[1] + 0.1 && luma[2] > luma[1] + 0.1);
 }
 
 TEST(FlyThrough, ConvertKeepsToItsRowsAndToleratesAnyDensityPictureSize) {
     CFSFlyThroughEffect effect;
     effect.AddZone(TestZone(0xFF0000));
     effect.UpdateAt({F(120), F(5), F(120)});
-    const std::vector<uint32_t> black = Picture(0x000000, 120, 160);
-    std::vector<uint16_t> out(black.size(), 0x1234);
-    // Without a density picture the density is full.
-    effect.Convert(out.data(), black.data(), 120, 160, 0.5f, 40, 20);
-    for (int row = 0; row < 160; ++row) {
-        const uint16_t p = out[static_cast<size_t>(row) * 120 + 7];
-        if (row >= 40 && row < 60)
-            EXPECT_GE(Red5(p), 30) << row;
-        else
-            EXPECT_EQ(p, 0x1234) << row;  // rows outside the window are left alone
+    const std::vector<uint32_t> black(120 * 160, 0);
+    // Rows 40..59 (without a density picture the density is full), and from row 150 with
+    // any count beyond the last row; the other rows are left alone.
+    for (const auto& [first, count, last] : {std::tuple{40, 20, 59}, {150, 100, 159}, {150, INT_MAX, 159}}) {
+        std::vector<uint16_t> out(black.size(), 0x1234);
+        effect.Convert(out.data(), black.data(), 120, 160, 0.5f, first, count);
+        for (int row = 0; row < 160; ++row) {
+            const uint16_t p = out[static_cast<size_t>(row) * 120 + 7];
+            ASSERT_TRUE(row >= first && row <= last ? Red5(p) >= 30 : p == 0x1234)
+                << first << " " << count << " " << row;
+        }
     }
     // A density picture smaller than the image repeats; wrong sizes are refused.
-    EXPECT_FALSE(effect.SetCloudImage(3, 3, std::vector<uint8_t>(8, 255)));
-    EXPECT_FALSE(effect.SetCloudImage(0, 5, {}));
+    EXPECT_FALSE(effect.SetCloudImage(3, 3, std::vector<uint8_t>(8, 255)) || effect.SetCloudImage(0, 5, {}));
     ASSERT_TRUE(effect.SetCloudImage(3, 2, {255, 0, 255, 0, 255, 0}));
+    std::vector<uint16_t> out(black.size());
     for (float seconds : {0.0f, 1.7f, 250.0f, -3.0f})
         effect.Convert(out.data(), black.data(), 120, 160, seconds);
-    effect.Convert(out.data(), black.data(), 120, 160, 0.0f, 150, 100);  // rows past the end
     effect.Convert(nullptr, black.data(), 120, 160, 0.0f);
     effect.Convert(out.data(), black.data(), 0, 160, 0.0f);
 }
@@ -196,28 +135,22 @@ TEST(FlyThrough, ConvertKeepsToItsRowsAndToleratesAnyDensityPictureSize) {
 TEST(FlyThrough, TheDensityPictureComesFromTheTexturesArchive) {
     CFSFlyThroughEffect effect;
     ASSERT_TRUE(effect.LoadCloudImage(MakeDataPath("data\\textures.zip")));
-    EXPECT_EQ(effect.ImageWidth(), 256);
-    EXPECT_EQ(effect.ImageHeight(), 512);
+    EXPECT_TRUE(effect.ImageWidth() == 256 && effect.ImageHeight() == 512);
     // Missing member, missing archive, a file that is no PNG: refused, the picture kept.
-    EXPECT_FALSE(effect.LoadCloudImage(MakeDataPath("data\\textures.zip"), "clouds/nothing.png"));
-    EXPECT_FALSE(effect.LoadCloudImage(MakeDataPath("data\\no-such-archive.zip")));
     const std::string folder = testing_support::MakeTempFolder("flythrough");
-    const std::string zip = folder + "/bad.zip";
     { std::ofstream(folder + "/zone.png") << "not a picture at all"; }
     ASSERT_EQ(std::system(("cd " + folder + " && zip -q bad.zip zone.png").c_str()), 0);
-    EXPECT_FALSE(effect.LoadCloudImage(zip, "zone.png"));
+    EXPECT_FALSE(effect.LoadCloudImage(MakeDataPath("data\\textures.zip"), "clouds/nothing.png") ||
+                 effect.LoadCloudImage(MakeDataPath("data\\no-such-archive.zip")) ||
+                 effect.LoadCloudImage(folder + "/bad.zip", "zone.png"));
     EXPECT_EQ(effect.ImageWidth(), 256);
     // The kept picture clouds a dark night scene deep in a zone.
     effect.AddZone(TestZone());
+    const double night = Clouded(effect, 0x101828);
     effect.UpdateAt({F(120), F(5), F(120)});
-    const std::vector<uint32_t> night = Picture(0x101828);
-    std::vector<uint16_t> plain(night.size()), clouded(night.size());
-    ConvertTo565(plain.data(), night.data(), static_cast<int>(night.size()));
-    effect.Convert(clouded.data(), night.data(), 240, 320, 12.0f);
-    EXPECT_GT(MeanLuma(clouded), MeanLuma(plain) + 0.3);
+    EXPECT_GT(Clouded(effect, 0x101828, 12.0f), night + 0.3);
     effect.Init();
-    EXPECT_EQ(effect.ImageWidth(), 0);
-    EXPECT_TRUE(effect.Zones().empty());
+    EXPECT_TRUE(effect.ImageWidth() == 0 && effect.Zones().empty());
 }
 
 }  // namespace

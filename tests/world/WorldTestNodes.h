@@ -1,6 +1,7 @@
 #pragma once
-// Small concrete nodes for the world tests: a node with an optional model box that
-// counts its updates and draws, and can remove itself or others while updating.
+// Small concrete nodes for the world tests: a node with an optional model box that counts
+// its updates and draws and can remove itself or others while updating, and the smallest
+// real drawing node.
 #include <GLES/gl.h>
 
 #include <functional>
@@ -24,17 +25,14 @@ public:
         : MFSSceneNode(kNodePlain), name_(std::move(name)), log_(log) {
         SetVisible(true);
     }
-    ~TestNode() override {
-        if (log_) log_->push_back("delete " + name_);
-    }
+    ~TestNode() override { Log("delete"); }
 
+    const std::string& Name() const { return name_; }
     void SetPosition(const FSFixedVector& position) override { StorePosition(position); }
     void Scale(const FSFixedVector& factors) override {
         scaled = factors;
-        if (model) {
-            model->min = ScaleEach(model->min, factors);
-            model->max = ScaleEach(model->max, factors);
-        }
+        if (model)
+            *model = FSBox::FromCorners(ScaleEach(model->min, factors), ScaleEach(model->max, factors));
     }
     const FSBox* GetModel() const override { return model ? &*model : nullptr; }
     void OnOwnerRemoved(MFSSceneNode& owner) override {
@@ -44,12 +42,12 @@ public:
     void Update(CFSScene& scene, const FSFrame& frame) override {
         ++updates;
         lastTime = frame.time;
-        if (log_) log_->push_back("update " + name_);
+        Log("update");
         if (onUpdate) onUpdate(scene);
     }
     void Draw(CFSScene& /*scene*/) override {
         ++draws;
-        if (log_) log_->push_back("draw " + name_);
+        Log("draw");
     }
 
     std::optional<FSBox> model;
@@ -63,12 +61,16 @@ public:
     uint32_t lastTime = 0;
 
 private:
+    void Log(const std::string& what) {
+        if (log_) log_->push_back(what + " " + name_);
+    }
+
     std::string name_;
     std::vector<std::string>* log_;
 };
 
-// A flat square facing the camera's −z, in one colour, drawn camera-relative with the
-// node's orientation: the smallest real drawing node.
+// A flat square facing the node's −z, in one colour, drawn camera-relative with the node's
+// orientation.
 class ColouredSquare : public MFSSceneNode {
 public:
     ColouredSquare(float r, float g, float b, float halfSize) : colour_{r, g, b}, half_(halfSize) {
@@ -80,7 +82,6 @@ public:
     const FSBox* GetModel() const override { return &box_; }
     void Update(CFSScene&, const FSFrame&) override {}
     void Draw(CFSScene& scene) override {
-        if (!IsVisible()) return;
         TranslateRotateQuaternion({}, scene.Camera().RelativePosition(*this), GetOrientation());
         const GLfixed h = F(half_);
         const GLfixed corners[] = {-h, -h, 0, h, -h, 0, -h, h, 0, h, h, 0};

@@ -1,8 +1,8 @@
 #pragma once
-// A real 240 x 320 GLES picture for the drawing tests: the engine's GL defaults (without
-// lighting and fog, so colours read back plainly), a scene whose camera looks from a chosen
-// eye, a texture cache over the real textures archive, and the pixels read back as 8-bit
-// channels.
+// The picture fixture of the drawing tests: a real 240 x 320 GLES surface with the engine's
+// GL defaults (without lighting and fog, so colours read back plainly), a scene whose camera
+// looks from a chosen eye, a texture cache over the real textures archive, and the pixels
+// read back as 8-bit channels.
 #include <GLES/gl.h>
 #include <gtest/gtest.h>
 
@@ -58,7 +58,6 @@ protected:
         scene.Camera().SetCell(cell);
         scene.Camera().LookAt(eye, target, {0, kFixedOne, 0}, 0);
     }
-
     void Clear(uint32_t rgb) {
         const Rgb c = Channels(rgb);
         glClearColorx(FixedFromInt(c.r) / 255, FixedFromInt(c.g) / 255, FixedFromInt(c.b) / 255, kFixedOne);
@@ -79,20 +78,19 @@ protected:
         glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
         glDisable(GL_LIGHTING);
         glColor4x(kFixedOne, kFixedOne, kFixedOne, kFixedOne);
+        int32_t culled = 0;
+        if (!only) scene.Draw(false, nullptr, culled);
         if (only) {
             glLoadIdentity();
             glMultMatrixx(scene.Camera().ViewMatrix().m);
             only->DrawTree(scene);
-        } else {
-            int32_t culled = 0;
-            scene.Draw(false, nullptr, culled);
         }
         Read();
     }
 
     uint32_t Pixel(int x, int y) const { return pixels[static_cast<size_t>(y) * kWidth + x]; }
     Rgb At(int x, int y) const { return Channels(Pixel(x, y)); }
-
+    // Pixels of the whole picture, or of row y, that match.
     template <class Match>
     int Count(Match match) const {
         int count = 0;
@@ -100,12 +98,11 @@ protected:
             count += CountInRow(y, match);
         return count;
     }
-    // Columns of row y whose pixel matches.
     template <class Match>
     int CountInRow(int y, Match match) const {
         int count = 0;
         for (int x = 0; x < kWidth; ++x)
-            if (match(At(x, y))) ++count;
+            count += match(At(x, y)) ? 1 : 0;
         return count;
     }
 
