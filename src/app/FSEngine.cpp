@@ -295,9 +295,10 @@ void CFSEngine::DrawWorld(bool terrainShown) {
     // 3. Inside a cloud zone the picture whitens: find out where the aircraft is.
     if (context_.playerAircraft && terrainShown) context_.flyThrough.Update(*context_.playerAircraft);
 
-    // 4. The scene's animation, timed from the context's creation.
+    // 4. The scene's animation, timed from the context's creation and stepped by the time scale.
     CFSScene* scene = context_.sceneRoot.get();
-    if (scene) scene->Update(FSFrame{platform::TickCount() - context_.creationTick});
+    if (scene)
+        scene->Update(FSFrame{platform::TickCount() - context_.creationTick, context_.frame.timeScale});
 
     // 5. Clear to the colour of the time of day (which also turns the sunlight).
     const bool gl = HasSurface();
