@@ -137,13 +137,19 @@ TEST(AircraftForces, FuelBurnsWithThrottleAndStopsAtTheReserve) {
     EXPECT_EQ(trainer->Fuel(), 10.0f);
     EXPECT_EQ(trainer->GetMass(), 777.0f);
 
-    // An engine whose minimum setting still pushes gives nothing once starved either.
+    // At the reserve the engine idles: its minimum setting, thinning with the air.
     LoadedAircraft jet("Throttle 500 3000 0.1\nFuel 20 100 0.5\nMass 2000\n", 1.0f, LevelVelocity(0.1f));
     jet->SetFuelFraction(0.2f);
     jet->SetThrottle(3.0f);
     jet->ComputeForces();
     EXPECT_EQ(jet->GetThrottle(), 0.5f);
-    EXPECT_EQ(jet->Thrust(), 0.0f);
+    EXPECT_FLOAT_EQ(jet->Thrust(), 0.5f * ModelAirDensity(1.0f) / ModelAirDensity(0.0f));
+    // Reverse thrust (a setting below 0) burns fuel too; it never fills the tank.
+    LoadedAircraft reverse("Throttle -500 2000 0.1\nFuel 10 100 0.5\nMass 900\n", 1.0f, LevelVelocity(0.05f));
+    reverse->SetThrottle(-0.5f);
+    reverse->Integrate(0.2f);
+    EXPECT_FLOAT_EQ(reverse->Fuel(), 100.0f - 0.25f * 0.5f * 0.2f);
+    EXPECT_FLOAT_EQ(reverse->GetMass(), 900.0f + reverse->Fuel());
 }
 
 TEST(AircraftForces, FuelWithoutAThrottleRangeBurnsNothingAndStaysANumber) {

@@ -144,4 +144,41 @@ TEST_F(PilotAids, WingLevellerLevelsABankWithTheAileronsAlone) {
     EXPECT_GT(AltitudeOf(*trainer.node), 0.8f);
 }
 
+TEST_F(PilotAids, AileronsCentreOnceAPilotAidLetsGo) {
+    // The commands that switch the aids off without moving the ailerons, and a stylus press
+    // in the touch-pad's dead zone.
+    for (const bool autopilot : {false, true}) {
+        for (const int code :
+             {kCommandElevatorDown, kCommandElevatorUp, kCommandRudderLeft, kCommandRudderRight,
+              kCommandThrottleLess, kCommandThrottleMore, kCommandStylusPressed}) {
+            SCOPED_TRACE(testing::Message() << code << (autopilot ? " autopilot" : " leveller"));
+            LoadedAircraft trainer(kTrainer, 1.0f);
+            trainer->SetTouchpadLookup([](int, FSTouchpadRect& pad) {
+                pad = FSTouchpadRect{0, 0, 100, 100, 20, 20};
+                return true;
+            });
+            trainer.settings.game.touchscreenScheme = 1;
+            trainer.settings.frame.stylusX = trainer.settings.frame.stylusY = 50;
+            Tilt(*trainer.node, 0.1f, 0.5f);
+            if (autopilot) {
+                trainer->HandleCommand(kCommandAutopilotToggle, 0);
+            } else {
+                trainer->SetLeveller(true);
+            }
+            trainer->ComputeForces();
+            trainer->ComputeForces();
+            ASSERT_LT(trainer->GetRollControl(), 0.0f);
+            EXPECT_TRUE(trainer->HandleCommand(code, 0));
+            ASSERT_FALSE(trainer->IsLeveller() || trainer->IsAutopilot());
+            for (int i = 0; i < 4; ++i)
+                trainer->ComputeForces();
+            EXPECT_EQ(trainer->GetRollControl(), 0.0f);
+            EXPECT_EQ(trainer->Surface(kLeftAileron).incidence, 0.0f);
+            if (code != kCommandRudderLeft && code != kCommandRudderRight) {
+                EXPECT_EQ(trainer->GetYawControl(), 0.0f);
+            }
+        }
+    }
+}
+
 }  // namespace

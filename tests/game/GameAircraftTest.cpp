@@ -78,6 +78,21 @@ TEST_F(GameAircraftTest, FlapsTravelIn160SubStepsAndBrakesInFive) {
     EXPECT_FALSE(a->IsBrakes());
 }
 
+TEST_F(GameAircraftTest, FlapsOfWingsSetSteeperThanFullFlapStayBetweenTheirEnds) {
+    std::string steep = kTrainer;
+    steep.replace(steep.find("LeftWing 1.0 0 -2.8 -4"), 22, "LeftWing 1.0 0 -2.8 -20");
+    steep.replace(steep.find("RightWing 1.0 0 2.8 -4"), 22, "RightWing 1.0 0 2.8 -20");
+    GameAircraft a(steep);
+    ASSERT_GT(a->FlapMin(), a->FlapMax());
+    for (int i = 0; i < 400; ++i)
+        a->SetFlaps(false);
+    EXPECT_FLOAT_EQ(a->FlapAngle(), a->FlapMin());
+    for (int i = 0; i < 400; ++i)
+        a->SetFlaps(true);
+    EXPECT_FLOAT_EQ(a->FlapAngle(), a->FlapMax());
+    EXPECT_FLOAT_EQ(a->Surface(CSPAircraft::kFlapSurface).incidence, -a->FlapMax());
+}
+
 TEST_F(GameAircraftTest, CommandsForBrakesFlapsAndInstructorAndTheRestAsTheEngineAircraft) {
     GameAircraft a;
     EXPECT_TRUE(a->HandleCommand(kCommandBrakes, 0));

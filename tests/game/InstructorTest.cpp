@@ -75,43 +75,54 @@ TEST_F(GameAircraftTest, TakeOffAssistantTakesOffFromTheValleyField) {
     EXPECT_GT(FixedToFloat(a.node->GetPosition().z), -18.75f);
 }
 
-TEST_F(GameAircraftTest, TerrainAvoidanceAddsPowerAndClimbsNearTheGround) {
-    UseTerrain(FlatTerrainFile(kGround));
-    struct Result {
-        float climb = 0.0f;     // km in 20 s
-        float throttle = 0.0f;  // fraction at the end
-        float trimmed = 0.0f;   // fraction of level flight
+TEST_F(GameAircraftTest, NearTheGroundTheInstructorPullsUpAndAddsPower) {
+    struct Case {
+        float height;  // km above the ground
+        bool terrain;
+        float noseUp;  // rad
+        bool pulls;
     };
-    const auto fly = [](float height) {
-        GameAircraft a(kTrainer, kGround + height);
-        Result result;
-        result.trimmed = a->ThrottleFraction();
-        const float start = a.HeightAboveGround();
+    // Below 0.6 km it pulls and adds power, the harder the lower; higher up, without a
+    // terrain or with the nose already above a climb attitude it only flies level.
+    const Case cases[] = {{0.1f, true, 0.0f, true},
+                          {0.3f, true, 0.0f, true},
+                          {1.0f, true, 0.0f, false},
+                          {0.1f, false, 0.0f, false},
+                          {0.1f, true, 0.2f, false}};
+    float climbs[2] = {0.0f, 0.0f};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(testing::Message() << c.height << " " << c.terrain << " " << c.noseUp);
+        ResetApplicationContext();
+        if (c.terrain) UseTerrain(FlatTerrainFile(kGround));
+        GameAircraft a(kTrainer, kGround + c.height);
+        a.node->Rotate(FSVector(1.0f, 0.0f, 0.0f), c.noseUp);
+        const float trimmed = a->ThrottleFraction();
         a->SetInstructor(true);
-        for (int frame = 0; frame < 100; ++frame)
-            EXPECT_TRUE(a.Frame());
-        result.climb = a.HeightAboveGround() - start;
-        result.throttle = a->ThrottleFraction();
+        a->ComputeForces();
+        // The pull is on the elevator's plate at once.
+        const float elevator = a->Surface(kElevator).incidence;
+        EXPECT_EQ(elevator, a->GetPitchControl());
+        if (c.pulls) {
+            EXPECT_GT(elevator, 0.1f);
+            EXPECT_GE(a->ThrottleFraction(), 1.0f - c.height / CSPAircraft::kSafeHeight - 1e-6f);
+        } else {
+            EXPECT_LE(elevator, 0.0f);
+        }
+        const float start = a.HeightAboveGround();
+        for (int frame = 0; frame < 100; ++frame)  // 20 s
+            ASSERT_TRUE(a.Frame()) << frame;
         EXPECT_FALSE(a->IsTakingOff());
-        return result;
-    };
-    const Result low = fly(0.1f);
-    const Result middle = fly(0.3f);
-    const Result high = fly(1.0f);
-    // Well above the ground the instructor only flies level.
-    EXPECT_NEAR(high.climb, 0.0f, 0.01f);
-    EXPECT_NEAR(high.throttle, high.trimmed, 0.03f);
-    // Below 0.6 km it adds power and climbs, the harder the lower.
-    EXPECT_GT(middle.throttle, middle.trimmed + 0.05f);
-    EXPECT_GT(low.throttle, middle.throttle);
-    EXPECT_GT(middle.climb, 0.005f);
-    EXPECT_GT(low.climb, middle.climb);
-
-    // Without a terrain it only flies level, whatever the altitude.
-    ResetApplicationContext();
-    const Result blind = fly(0.1f);
-    EXPECT_NEAR(blind.climb, 0.0f, 0.01f);
-    EXPECT_NEAR(blind.throttle, blind.trimmed, 0.03f);
+        EXPECT_FALSE(a->IsStalling());
+        const float climb = a.HeightAboveGround() - start;
+        if (c.pulls) {
+            climbs[&c - cases] = climb;
+        } else if (c.noseUp == 0.0f) {
+            EXPECT_NEAR(climb, 0.0f, 0.01f);
+            EXPECT_NEAR(a->ThrottleFraction(), trimmed, 0.03f);
+        }
+    }
+    EXPECT_GT(climbs[1], 0.03f);
+    EXPECT_GT(climbs[0], climbs[1]);
 }
 
 TEST_F(GameAircraftTest, TheInstructorLevelsABankInTheAir) {
