@@ -34,7 +34,7 @@ inline testing::AssertionResult Near(const FSVector& a, const FSVector& b, float
 // A node with no model that draws nothing: all a moveable object needs.
 class BareNode : public MFSSceneNode {
 public:
-    BareNode() : MFSSceneNode(kNodePlain) {}
+    explicit BareNode(int32_t type = kNodePlain) : MFSSceneNode(type) {}
     void SetPosition(const FSFixedVector& position) override { StorePosition(position); }
     void Scale(const FSFixedVector& /*factors*/) override {}
     void Update(CFSScene& /*scene*/, const FSFrame& /*frame*/) override {}

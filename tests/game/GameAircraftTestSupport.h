@@ -29,16 +29,12 @@ inline constexpr float kClearance = 0.0015f;
 
 // An aircraft node: no drawing, a model box 10 m long and wide whose bottom is the
 // wheels.
-class AircraftNode : public MFSSceneNode {
+class AircraftNode : public flight_test::BareNode {
 public:
-    AircraftNode() : MFSSceneNode(kNodeMeshed) {
+    AircraftNode() : BareNode(kNodeMeshed) {
         box = FSBox::FromCorners({FloatToFixed(-0.005f), FloatToFixed(-0.005f), FloatToFixed(-kClearance)},
                                  {FloatToFixed(0.005f), FloatToFixed(0.005f), FloatToFixed(0.001f)});
     }
-    void SetPosition(const FSFixedVector& position) override { StorePosition(position); }
-    void Scale(const FSFixedVector& /*factors*/) override {}
-    void Update(CFSScene& /*scene*/, const FSFrame& /*frame*/) override {}
-    void Draw(CFSScene& /*scene*/) override {}
     const FSBox* GetModel() const override { return hasModel ? &box : nullptr; }
 
     FSBox box;
