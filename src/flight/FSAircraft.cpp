@@ -106,6 +106,7 @@ bool CFSAircraft::IsAutopilot() const {
 
 void CFSAircraft::SetAutopilot(bool on) {
     autopilot = on;
+    if (!on) HandBackControls();
 }
 
 bool CFSAircraft::IsLeveller() const {
@@ -114,4 +115,13 @@ bool CFSAircraft::IsLeveller() const {
 
 void CFSAircraft::SetLeveller(bool on) {
     leveller = on;
+    if (!on) HandBackControls();
+}
+
+void CFSAircraft::HandBackControls() {
+    // The aids keep the ailerons (and the autopilot the rudder) off centring while they
+    // fly; the aid's last deflection must not stay behind, or a small leftover aileron
+    // rolls the aircraft over within seconds.
+    if (!aileronLeft && !aileronRight) aileronCentring = true;
+    if (!rudderLeft && !rudderRight) rudderCentring = true;
 }

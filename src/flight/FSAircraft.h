@@ -95,7 +95,8 @@ public:
     // autopilot flies.
     virtual void ThrottleUp();
     virtual void ThrottleDown();
-    // Slots 19-23.
+    // Slots 19-23. Switching the autopilot or the leveller off hands the controls back
+    // (HandBackControls).
     virtual bool IsStalling() const;
     virtual bool IsAutopilot() const;
     virtual void SetAutopilot(bool on);
@@ -225,6 +226,10 @@ protected:
     float AileronForBank(float bank) const;
     // The pilot aids keep the ailerons they set: the aileron centring flag is cleared.
     void HoldAilerons();
+    // Switching a pilot aid off (SetAutopilot, SetLeveller) hands the ailerons and the
+    // rudder back as released keys leave them: they return to centre unless a key holds
+    // them. The elevator keeps its deflection, as it does when its key is released.
+    void HandBackControls();
 
     // Plates, in the order of FSSurfaceIndex; surfaces.size() == surfaceCount.
     int surfaceCount = kBaseSurfaceCount;

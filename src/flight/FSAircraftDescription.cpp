@@ -136,7 +136,9 @@ bool CFSAircraft::ParseLine(std::string_view line) {
     }
 
     if (keyword == "CG") {
-        // One line sets the centre of gravity; a second one replaces it.
+        // One line sets the centre of gravity; a second one replaces it, as a second plate
+        // line does. Adding its metres to the kilometres of the first and scaling the sum
+        // again would shrink the first line a thousandfold.
         const float a = NextValue(words);
         const float b = NextValue(words);
         const float c = NextValue(words);

@@ -44,17 +44,16 @@ void CFSAircraft::ComputeForces() {
     if (rudderLeft) RudderLeft();
     if (rudderRight) RudderRight();
 
-    // 2. Fuel. The reserve cannot be used: once the tank is down to it the engine is
-    // starved, the throttle falls back to its minimum and the engine gives no thrust.
-    bool engineRuns = true;
+    // 2. Fuel. The reserve cannot be used: once the tank is down to it the throttle falls
+    // back to its minimum, the engine's idle. Burning never adds fuel, whatever the signs
+    // of a setting below 0 (reverse thrust) or of a damaged file's flow.
     if (fuel > fuelReserve) {
         mass -= fuel;
-        fuel -= ThrottleFraction() * fuelFlow * subStep;
+        fuel -= std::fabs(ThrottleFraction() * fuelFlow) * subStep;
         fuel = std::max(fuel, fuelReserve);
         mass += fuel;
     } else {
         throttle = throttleMin;
-        engineRuns = false;
     }
 
     // 3.-4.
@@ -113,7 +112,7 @@ void CFSAircraft::ComputeForces() {
     }
 
     // 7. Thrust along the nose through the centre of gravity, thinning with the air.
-    thrust = engineRuns ? (density / seaLevelDensity) * throttle : 0.0f;
+    thrust = (density / seaLevelDensity) * throttle;
     force.y += thrust;
 
     // 8. To the world frame, with gravity.

@@ -4,6 +4,7 @@
 #include "game/CSPAircraft.h"
 
 #include <algorithm>
+#include <cmath>
 #include <cstdio>
 #include <memory>
 
@@ -75,8 +76,9 @@ void CSPAircraft::DeriveGameSurfaces() {
     flapAngle = flapMin;
 
     frictionScale = 0.0003f;
-    // The steering lever: nose wheel to centre of gravity (plate positions are relative
-    // to the centre of gravity by now).
+    // The steering lever: nose wheel to centre of gravity. Plate positions are relative
+    // to the centre of gravity by now; the centre itself is in the file's own datum and
+    // does not enter, or the same aircraft would steer differently about another datum.
     wheelBase = Length(surfaces[kFuselageNose].position);
     steeringMax = kSteeringMax;
     brakeMax = kBrakeMax;
@@ -94,8 +96,11 @@ void CSPAircraft::KeepUpright(float turn) {
 
 void CSPAircraft::SetFlaps(bool on) {
     flaps = on;
-    const float step = flapTravel * 0.125f;
-    flapAngle = on ? std::min(flapAngle + step, flapMax) : std::max(flapAngle - step, flapMin);
+    // Toward the commanded end and no further. Wings set steeper than full flap put the
+    // retracted end above the extended one; the flaps still stop at either end.
+    const float step = std::fabs(flapTravel * 0.125f);
+    const float end = on ? flapMax : flapMin;
+    flapAngle = flapAngle < end ? std::min(flapAngle + step, end) : std::max(flapAngle - step, end);
     if (surfaces.size() > static_cast<size_t>(flapSurface))
         surfaces[static_cast<size_t>(flapSurface)].incidence = -flapAngle;
 }

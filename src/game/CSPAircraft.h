@@ -105,9 +105,10 @@ protected:
     void InstructorStep();
     // True while the take-off assistant flies (from the ground until 0.2 km up).
     bool TakeOffAssistant();
-    // Level flight by the autopilot, pulling up and adding power near the ground; returns
-    // the height above the terrain (km), or the altitude without a terrain.
-    float TerrainAvoidance();
+    // Level flight by the autopilot, adding power near the ground and, with pullUp,
+    // pulling the nose up toward a climb; returns the height above the terrain (km), or
+    // the altitude without a terrain.
+    float TerrainAvoidance(bool pullUp);
     // Turns the node upside up about its nose axis by turn rad should its up axis point
     // against the body's up turned to the world.
     void KeepUpright(float turn);

@@ -16,6 +16,9 @@ constexpr float kBrakeReleaseThrottle = 0.7f;
 // Heights above the ground at which the assistant raises the flaps and hands over, km.
 constexpr float kFlapsUpHeight = 0.15f;
 constexpr float kTakeOffDoneHeight = 0.2f;
+// The pull eases off as the nose comes up and stops at this pitch attitude (rad, 10
+// degrees): a climb, not a loop.
+constexpr float kClimbAttitude = 0.17453292f;
 
 // value held to [low, high]; limits from a file are not checked for order.
 float Clamp(float value, float low, float high) {
@@ -26,7 +29,7 @@ float Clamp(float value, float low, float high) {
 
 void CSPAircraft::InstructorStep() {
     if (TakeOffAssistant()) return;
-    TerrainAvoidance();
+    TerrainAvoidance(true);
 }
 
 bool CSPAircraft::TakeOffAssistant() {
@@ -38,14 +41,17 @@ bool CSPAircraft::TakeOffAssistant() {
         SetBrakes(ThrottleFraction() < kBrakeReleaseThrottle);
         if (!flaps) SetFlaps(true);
     } else {
-        const float height = TerrainAvoidance();
+        // The climb-out is flown on power at the attitude the aircraft left the ground
+        // with. A pull at lift-off speed presses the tail down before it can raise the
+        // nose: a strong elevator puts the aircraft back on its wheels, hop after hop.
+        const float height = TerrainAvoidance(false);
         if (flaps && height > kFlapsUpHeight) SetFlaps(false);
         if (height > kTakeOffDoneHeight) takeOff = false;
     }
     return takeOff;
 }
 
-float CSPAircraft::TerrainAvoidance() {
+float CSPAircraft::TerrainAvoidance(bool pullUp) {
     AutopilotStep();
     const CFSTerrainStorage* terrain = FlightTerrain();
     if (!terrain) return Altitude();
@@ -64,14 +70,19 @@ float CSPAircraft::TerrainAvoidance() {
     const float sinBank = sine.Sin(bank);
 
     // Closer to the ground, more power and a harder pull (all of it on the ground). The
-    // pull is not written to the plates here: the held-controls pass of this sub-step
-    // writes it where it centres a control (the rudder, which the instructor keeps
-    // centring; the elevator only right after a player's command). Power is what climbs
-    // away from the ground; the full pull, a whole control rate, on the elevator every
-    // sub-step would throw the aircraft into a climb, a stall and a dive near the ground.
+    // pull goes onto the elevator at once, on top of the autopilot's levelling, and eases
+    // off as the nose comes up to the climb attitude: held whatever the attitude, a whole
+    // control rate of elevator throws a light aircraft over on its back, and a slow one
+    // just off the ground into a stall. The rudder's share reaches its plate through the
+    // centring the instructor keeps the rudder in (the held-controls pass of this sub-step).
     const float urgency = std::min(1.0f - height / kSafeHeight, 1.0f);
     throttle = (1.0f - urgency) * throttle + urgency * throttleMax;
-    pitchControl = Clamp(pitchControl + pitchRate * urgency * cosBank, pitchMin, pitchMax);
+    if (pullUp) {
+        float pitch = 0.0f, unused = 0.0f;
+        Attitude(pitch, unused);
+        const float ease = Clamp(1.0f - pitch / kClimbAttitude, 0.0f, 1.0f);
+        SetPitchControl(Clamp(pitchControl + pitchRate * urgency * ease * cosBank, pitchMin, pitchMax));
+    }
     yawControl = Clamp(yawControl + yawRate * urgency * sinBank, yawMin, yawMax);
     return height;
 }

@@ -1,6 +1,7 @@
 // CSPAircraft: what its load derives, flaps and brakes, its commands, the instructor's
-// hold on the controls, and the creation of the player's aircraft for a flight.
-#include <cstdio>
+// hold on the controls and its flying in the air (level flight, and near the ground the
+// terrain-avoidance rule; its take-off assistant flies the game's aircraft in the golden
+// flights), and the creation of the player's aircraft for a flight.
 #include <cstdlib>
 #include <fstream>
 
@@ -14,177 +15,189 @@ namespace game_test {
 namespace {
 
 constexpr float kDegrees = 0.017453292f;
+constexpr float kGround = 0.15f;  // km, the flat terrain's height
 
 TEST_F(GameAircraftTest, LoadMakesTheFlapsFromTheWingsAndMeasuresTheWheelBase) {
     GameAircraft a;
     ASSERT_EQ(a->SurfaceCount(), 11);
     const AircraftSurface& flap = a->Surface(CSPAircraft::kFlapSurface);
-    const AircraftSurface& left = a->Surface(kLeftWing);
-    const AircraftSurface& right = a->Surface(kRightWing);
     // Between the wings, at their incidence, with the ailerons' 2 × 0.8 m², which the
     // wings (7 m² each as described) give up.
-    EXPECT_EQ(flap.position, (left.position + right.position) * 0.5f);
+    EXPECT_EQ(flap.position, (a->Surface(kLeftWing).position + a->Surface(kRightWing).position) * 0.5f);
     EXPECT_NEAR(flap.incidence, -4.0f * kDegrees, 1e-6f);
     EXPECT_EQ(flap.dihedral, 0.0f);
     EXPECT_NEAR(flap.area, 1.6e-6f, 1e-12f);
-    EXPECT_NEAR(left.area, 6.2e-6f, 1e-12f);
-    EXPECT_NEAR(right.area, 6.2e-6f, 1e-12f);
+    EXPECT_NEAR(a->Surface(kLeftWing).area + a->Surface(kRightWing).area, 12.4e-6f, 1e-12f);
     // Flaps up at the wings' incidence, down at 15 degrees.
-    EXPECT_FLOAT_EQ(a->FlapMin(), 4.0f * kDegrees);
+    EXPECT_FLOAT_EQ(a->FlapAngle(), 4.0f * kDegrees);
     EXPECT_FLOAT_EQ(a->FlapMax(), 15.0f * kDegrees);
-    EXPECT_FLOAT_EQ(a->FlapAngle(), a->FlapMin());
-    // The nose plate stands 1.5 m ahead of the centre of gravity, whatever the datum.
+    // The nose plate stands 1.5 m ahead of the centre of gravity, which the trainer's file
+    // puts 1 m behind its datum: the datum does not enter the steering lever.
     EXPECT_NEAR(a->WheelBase(), 0.0015f, 1e-7f);
     // Still trimmed for level flight, upright.
     EXPECT_GT(a->Airspeed(), 100.0f);
     EXPECT_NEAR(a.Top().y, 1.0f, 1e-4f);
-
     // A missing description leaves an aircraft without plates, mass or wheel base.
-    GameAircraft missing("", 6.0f);
-    missing->LoadText(FSMemoryBlock());
-    EXPECT_EQ(missing->GetMass(), 0.0f);
-    EXPECT_EQ(missing->WheelBase(), 0.0f);
-    EXPECT_EQ(missing->Surface(CSPAircraft::kFlapSurface).area, 0.0f);
+    a->LoadText(FSMemoryBlock());
+    EXPECT_EQ(a->GetMass() + a->WheelBase() + a->Surface(CSPAircraft::kFlapSurface).area, 0.0f);
 }
 
-TEST_F(GameAircraftTest, FlapsTravelIn160SubStepsAndBrakesInFive) {
+TEST_F(GameAircraftTest, FlapsTravelIn160SubStepsBetweenTheirEndsAndBrakesInFive) {
+    // The trainer, and one whose wings are set steeper than full flap, so that the flaps'
+    // retracted end lies above the extended one: they still stop at either end.
+    std::string steep = kTrainer;
+    for (const std::string wing : {"LeftWing 1.0 0 -2.8 -4", "RightWing 1.0 0 2.8 -4"})
+        steep.replace(steep.find(wing), wing.size(), wing + "0");
+    for (const std::string& text : {std::string(kTrainer), steep}) {
+        GameAircraft a(text);
+        EXPECT_TRUE(a->HandleCommand(kCommandFlapsToggle, 0));
+        int steps = 1;
+        for (; a->FlapAngle() != a->FlapMax() && steps < 1000; ++steps)
+            a->SetFlaps(true);
+        EXPECT_NEAR(steps, 160, 1);
+        for (int i = 0; i < 50; ++i)
+            a->SetFlaps(true);
+        EXPECT_FLOAT_EQ(a->Surface(CSPAircraft::kFlapSurface).incidence, -15.0f * kDegrees);
+        // The force model moves them a step per sub-step: 40 frames of 4 sub-steps back up.
+        a->HandleCommand(kCommandFlapsToggle, 0);
+        for (int frame = 0; frame < 39; ++frame)
+            a->Integrate(kFrameStep);
+        EXPECT_NE(a->FlapAngle(), a->FlapMin());
+        for (int frame = 0; frame < 20; ++frame)
+            a->Integrate(kFrameStep);
+        EXPECT_FLOAT_EQ(a->Surface(CSPAircraft::kFlapSurface).incidence, -a->FlapMin());
+        EXPECT_FALSE(a->IsFlaps());
+    }
+    // Held brakes rise by a fifth of full each command or sub-step; released they fall.
     GameAircraft a;
-    const float up = -a->FlapMin();
-    int steps = 0;
-    a->SetFlaps(true);
-    for (steps = 1; a->FlapAngle() < a->FlapMax() && steps < 1000; ++steps)
-        a->SetFlaps(true);
-    EXPECT_NEAR(steps, 160, 1);
-    EXPECT_TRUE(a->IsFlaps());
-    EXPECT_FLOAT_EQ(a->Surface(CSPAircraft::kFlapSurface).incidence, -15.0f * kDegrees);
-    // The force model moves them a step per sub-step: 40 frames of 4 sub-steps back up.
-    a->SetFlaps(false);
-    for (int frame = 0; frame < 39; ++frame)
-        a->Integrate(kFrameStep);
-    EXPECT_GT(a->FlapAngle(), a->FlapMin());
-    a->Integrate(kFrameStep);
-    EXPECT_FLOAT_EQ(a->FlapAngle(), a->FlapMin());
-    EXPECT_FLOAT_EQ(a->Surface(CSPAircraft::kFlapSurface).incidence, up);
-
-    a->SetBrakes(true);
-    for (int i = 0; i < 3; ++i)
-        a->SetBrakes(true);
+    for (int i = 0; i < 4; ++i)
+        EXPECT_TRUE(a->HandleCommand(kCommandBrakes, 0));
     EXPECT_FLOAT_EQ(a->BrakeLevel(), 7.2f);
-    a->SetBrakes(true);
-    a->SetBrakes(true);
+    a->ComputeForces();
+    a->ComputeForces();
     EXPECT_EQ(a->BrakeLevel(), CSPAircraft::kBrakeMax);
-    a->SetBrakes(false);
+    EXPECT_TRUE(a->HandleCommand(kCommandBrakesReleased, 0));
     EXPECT_FLOAT_EQ(a->BrakeLevel(), 7.2f);
     EXPECT_FALSE(a->IsBrakes());
-}
-
-TEST_F(GameAircraftTest, CommandsForBrakesFlapsAndInstructorAndTheRestAsTheEngineAircraft) {
-    GameAircraft a;
-    EXPECT_TRUE(a->HandleCommand(kCommandBrakes, 0));
-    EXPECT_TRUE(a->IsBrakes());
-    EXPECT_TRUE(a->HandleCommand(kCommandBrakesReleased, 0));
-    EXPECT_FALSE(a->IsBrakes());
-    EXPECT_TRUE(a->HandleCommand(kCommandFlapsToggle, 0));
-    EXPECT_TRUE(a->IsFlaps());
-    EXPECT_GT(a->FlapAngle(), a->FlapMin());
-    EXPECT_TRUE(a->HandleCommand(kCommandFlapsToggle, 0));
-    EXPECT_FALSE(a->IsFlaps());
-    EXPECT_TRUE(a->HandleCommand(kCommandAileronRight, 0));
-    EXPECT_GT(a->GetRollControl(), 0.0f);
-    EXPECT_FALSE(a->HandleCommand(31, 0));  // "change view" is the controller's
-    EXPECT_FALSE(a->HandleCommand(-1, 0));
-    EXPECT_TRUE(a->HandleCommand(kCommandInstructorToggle, 0));
-    EXPECT_TRUE(a->IsInstructor());
-    EXPECT_TRUE(a->HandleCommand(kCommandInstructorToggle, 0));
-    EXPECT_FALSE(a->IsInstructor());
 }
 
 TEST_F(GameAircraftTest, TheInstructorUndoesThePlayersCommandsButNotTheBrakes) {
     GameAircraft a;
     a->SetRollControl(0.05f);
     a->SetAutopilot(true);
-    a->HandleCommand(kCommandInstructorToggle, 0);
+    EXPECT_TRUE(a->HandleCommand(kCommandInstructorToggle, 0));
     ASSERT_TRUE(a->IsInstructor());
     // Taking over: autopilot off, controls centred.
     EXPECT_FALSE(a->IsAutopilot());
     EXPECT_EQ(a->GetRollControl(), 0.0f);
-
-    // An aileron command is carried out and at once undone.
+    // An aileron command is carried out and at once undone; so are the autopilot and the
+    // flaps. Other codes are not the aircraft's.
     EXPECT_TRUE(a->HandleCommand(kCommandAileronLeft, 0));
-    EXPECT_EQ(a->GetRollControl(), 0.0f);
     EXPECT_EQ(a->Surface(kLeftAileron).incidence, 0.0f);
     a->ComputeForces();
     EXPECT_EQ(a->GetRollControl(), 0.0f);  // level: the instructor wants no aileron
-    // So are the autopilot and the flaps.
-    a->HandleCommand(kCommandAutopilotToggle, 0);
-    EXPECT_FALSE(a->IsAutopilot());
-    a->HandleCommand(kCommandFlapsToggle, 0);
-    EXPECT_FALSE(a->IsFlaps());
+    EXPECT_TRUE(a->HandleCommand(kCommandAutopilotToggle, 0));
+    EXPECT_TRUE(a->HandleCommand(kCommandFlapsToggle, 0));
+    EXPECT_FALSE(a->IsAutopilot() || a->IsFlaps());
+    EXPECT_FALSE(a->HandleCommand(31, 0));  // "change view" is the controller's
     // Held brakes stay the player's.
     a->HandleCommand(kCommandBrakes, 0);
-    EXPECT_TRUE(a->IsBrakes());
-    EXPECT_TRUE(a->IsInstructor());
-
-    // Leaving the instructor in the air hands over to the autopilot ...
-    a->HandleCommand(kCommandInstructorToggle, 0);
+    EXPECT_TRUE(a->IsBrakes() && a->IsInstructor());
+    // Leaving the instructor in the air hands over to the autopilot, but not on the ground.
+    EXPECT_TRUE(a->HandleCommand(kCommandInstructorToggle, 0));
     EXPECT_FALSE(a->IsInstructor());
     EXPECT_TRUE(a->IsAutopilot());
-
-    // ... but not on the ground.
-    UseTerrain(FlatTerrainFile(0.15f));
-    GameAircraft parked(kTrainer, 0.15f + kClearance);
+    UseTerrain(FlatTerrainFile(kGround));
+    GameAircraft parked(kTrainer, kGround + kClearance);
     ASSERT_TRUE(parked->GroundContact(true));
     parked->SetInstructor(true);
     parked->SetInstructor(false);
     EXPECT_FALSE(parked->IsAutopilot());
 }
 
-// An aircraft archive made with Info-ZIP's zip, holding the trainer as "Aircraft3.txt".
-std::string TrainerArchive() {
-    const std::string folder = testing_support::MakeTempFolder("aircraft-archive");
-    {
-        std::ofstream out(folder + "/Aircraft3.txt", std::ios::binary);
-        out << kTrainer;
+TEST_F(GameAircraftTest, TheInstructorFliesLevelAndNearTheGroundPullsUpAndAddsPower) {
+    struct Case {
+        float height;  // km above the ground
+        bool terrain;
+        float noseUp, roll;  // rad
+        bool pulls;
+    };
+    // Below 0.6 km it pulls and adds power, the harder the lower; higher up, without a
+    // terrain or with the nose already above a climb attitude it only flies level, and
+    // levels a bank (right wing up).
+    const Case cases[] = {{0.1f, true, 0.0f, 0.0f, true},
+                          {0.3f, true, 0.0f, 0.0f, true},
+                          {1.2f, true, 0.0f, -0.5f, false},
+                          {0.1f, false, 0.0f, 0.0f, false},
+                          {0.1f, true, 0.2f, 0.0f, false}};
+    float climbs[2] = {0.0f, 0.0f};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(testing::Message() << c.height << " " << c.terrain << " " << c.noseUp);
+        ResetApplicationContext();
+        if (c.terrain) UseTerrain(FlatTerrainFile(kGround));
+        GameAircraft a(kTrainer, kGround + c.height);
+        flight_test::Tilt(*a.node, c.noseUp, c.roll);
+        const float trimmed = a->ThrottleFraction();
+        a->HandleCommand(kCommandInstructorToggle, 0);
+        a->ComputeForces();
+        // The pull is on the elevator's plate at once.
+        const float elevator = a->Surface(kElevator).incidence;
+        EXPECT_EQ(elevator, a->GetPitchControl());
+        if (c.pulls) {
+            EXPECT_GT(elevator, 0.1f);
+            EXPECT_GE(a->ThrottleFraction(), 1.0f - c.height / CSPAircraft::kSafeHeight - 1e-6f);
+        } else {
+            EXPECT_LE(elevator, 0.0f);
+        }
+        const float start = a.HeightAboveGround();
+        for (int frame = 0; frame < 100; ++frame)  // 20 s
+            ASSERT_TRUE(a.Fly()) << frame;
+        EXPECT_FALSE(a->IsTakingOff());
+        EXPECT_FALSE(a->IsStalling());
+        float pitch = 0.0f, bank = 0.0f;
+        a->Attitude(pitch, bank);
+        EXPECT_NEAR(bank, 0.0f, 0.02f);
+        const float climb = a.HeightAboveGround() - start;
+        if (c.pulls) {
+            climbs[&c - cases] = climb;
+        } else if (c.noseUp == 0.0f) {
+            EXPECT_NEAR(pitch, 0.0f, 0.02f);
+            EXPECT_NEAR(climb, 0.0f, 0.02f);
+            EXPECT_NEAR(a->ThrottleFraction(), trimmed, 0.03f);
+        }
     }
-    const std::string command = "cd '" + folder + "' && zip -q -X aircrafts.zip Aircraft3.txt";
-    if (std::system(command.c_str()) != 0) return std::string();
-    return folder + "/aircrafts.zip";
+    EXPECT_GT(climbs[1], 0.03f);
+    EXPECT_GT(climbs[0], climbs[1]);
 }
 
 TEST_F(GameAircraftTest, CreationForAFlightLoadsTheTypeAndAttachesDamageAndKind) {
-    const std::string archive = TrainerArchive();
-    ASSERT_FALSE(archive.empty());
+    // An aircraft archive made with Info-ZIP's zip, holding the trainer as "Aircraft3.txt".
+    const std::string folder = testing_support::MakeTempFolder("aircraft-archive");
+    std::ofstream(folder + "/Aircraft3.txt", std::ios::binary) << kTrainer;
+    ASSERT_EQ(std::system(("cd '" + folder + "' && zip -q -X aircrafts.zip Aircraft3.txt").c_str()), 0);
     SineTable sine;
-    AircraftNode node;
-    node.Place({0, FloatToFixed(6.0f), 0});
-    CSPAircraft& aircraft = CreateFlightAircraft(node, FSVector(), 2, sine, archive);
-    EXPECT_EQ(node.GetMoveableAs<CSPAircraft>(), &aircraft);
-    const float mass = 917.0f;
-    EXPECT_FLOAT_EQ(aircraft.GetMass(), mass);
-    EXPECT_EQ(aircraft.SurfaceCount(), 11);
-    EXPECT_GT(aircraft.Airspeed(), 100.0f);
-    const MFSDamageable* damage = DamageOf(node);
-    ASSERT_NE(damage, nullptr);
-    EXPECT_FLOAT_EQ(damage->threshold, mass * 0.2f * 0.029419949f);
-    EXPECT_FLOAT_EQ(damage->maxHealth, mass * 0.2f * 0.039226599f);
-    EXPECT_FLOAT_EQ(damage->health, damage->maxHealth);
-    EXPECT_FLOAT_EQ(damage->fatalValue, mass * 0.2f * 0.098066494f);
-    EXPECT_EQ(damage->noShatter, 0);
-    EXPECT_EQ(damage->smoking, 0);
-    EXPECT_EQ(PropertyKindOf(node), kPropertyPlayerAircraft);
-    ASSERT_NE(node.GetPropertyAs<MSPProperty>(), nullptr);
-    node.GetPropertyAs<MSPProperty>()->Value() = kPropertyObstacle;
-    EXPECT_EQ(PropertyKindOf(node), kPropertyObstacle);
-
-    // Another type is not in the archive: an aircraft that neither flies nor breaks.
-    AircraftNode other;
-    other.Place({0, FloatToFixed(6.0f), 0});
-    CSPAircraft& missing = CreateFlightAircraft(other, FSVector(), 0, sine, archive);
-    EXPECT_EQ(missing.GetMass(), 0.0f);
-    ASSERT_NE(DamageOf(other), nullptr);
-    EXPECT_EQ(DamageOf(other)->health, 0.0f);
-    missing.Integrate(kFrameStep);
-    EXPECT_TRUE(std::isfinite(missing.GetVelocity().y));
+    for (const int index : {2, 0}) {  // the trainer; a type not in the archive
+        AircraftNode node;
+        node.Place({0, FloatToFixed(6.0f), 0});
+        CSPAircraft& aircraft =
+            CreateFlightAircraft(node, FSVector(), index, sine, folder + "/aircrafts.zip");
+        EXPECT_EQ(node.GetMoveableAs<CSPAircraft>(), &aircraft);
+        EXPECT_EQ(PropertyKindOf(node), kPropertyPlayerAircraft);
+        // Damage in proportion to the mass: harmless up to 3 g over a frame's 0.2 s, health
+        // for 4 g, destroyed returning 10 g. The missing type neither flies nor breaks.
+        const float mass = index == 2 ? 917.0f : 0.0f;
+        EXPECT_FLOAT_EQ(aircraft.GetMass(), mass);
+        const MFSDamageable* damage = DamageOf(node);
+        ASSERT_NE(damage, nullptr);
+        EXPECT_FLOAT_EQ(damage->threshold, mass * 0.2f * 3.0f * 0.00980665f);
+        EXPECT_FLOAT_EQ(damage->health, mass * 0.2f * 4.0f * 0.00980665f);
+        EXPECT_EQ(damage->maxHealth, damage->health);
+        EXPECT_FLOAT_EQ(damage->fatalValue, mass * 0.2f * 10.0f * 0.00980665f);
+        EXPECT_EQ(damage->noShatter + damage->smoking, 0);
+        aircraft.Integrate(kFrameStep);
+        EXPECT_TRUE(std::isfinite(aircraft.GetVelocity().y));
+        EXPECT_EQ(aircraft.Airspeed() > 100.0f, index == 2);
+    }
 }
 
 }  // namespace

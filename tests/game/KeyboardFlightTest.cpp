@@ -1,18 +1,22 @@
 // A whole flight flown the way a player flies it in the window: only pad keys and the
-// application buttons, through the input's chords, at 60 passes a second. The aircraft takes
-// off from the airfield's strip, climbs away, cruises and lands again, each powered
-// aircraft in turn.
+// application buttons, through the input's chords, at 60 passes a second. Each powered
+// aircraft in turn starts on the airfield's strip, takes off, climbs away, cruises and lands
+// again; the glider, which has no engine to take off with, starts in the air and glides.
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cmath>
 
 #include "app/FSApplicationContext.h"
+#include "app/FSEngine.h"
 #include "app/FSShell.h"
 #include "game/CSPAircraft.h"
 #include "game/CSPPlaceholderController.h"
 #include "game/CSPTestFlight.h"
 #include "platform/FSDisplay.h"
 #include "support/HeadlessTestGame.h"
+#include "world/FSCamera.h"
+#include "world/FSScene.h"
 #include "world/FSTerrainHolder.h"
 #include "world/FSTerrainStorage.h"
 
@@ -25,6 +29,9 @@ constexpr float kDegree = 0.017453292f;
 // key state 9 (the shift of the chords) is button 5, states 5-7 are buttons 4, 3 and 2.
 enum Pad { kAction = 0, kUp = 3, kDown = 4 };
 constexpr int kShift = 197, kFlapsButton = 196, kThrottleMoreButton = 195, kThrottleLessButton = 194;
+// The highest lift-off speed of each aircraft (km/h), hands off at its ground attitude with
+// flaps and full throttle (the glider, index 3, is not flown).
+constexpr float kLiftOffAtMost[5] = {135.0f, 180.0f, 240.0f, 0.0f, 120.0f};
 
 class Pilot {
 public:
@@ -91,8 +98,8 @@ private:
     int key_ = -1;
 };
 
-TEST(KeyboardFlight, EachPoweredAircraftTakesOffClimbsCruisesAndLandsWithTheKeys) {
-    for (int index : {0, 1, 2, 4}) {
+TEST(KeyboardFlight, EachPoweredAircraftTakesOffClimbsCruisesAndLandsWithTheKeysAndTheGliderGlides) {
+    for (int index : {0, 1, 2, 3, 4}) {
         SCOPED_TRACE(index);
         HeadlessTestGame game;
         ASSERT_EQ(game.Start(), 0);
@@ -104,10 +111,29 @@ TEST(KeyboardFlight, EachPoweredAircraftTakesOffClimbsCruisesAndLandsWithTheKeys
         game.controller->SetAircraft(index);
         game.StartFlight();
         game.Pass(2);
+        ASSERT_EQ(context.engine->State(), Flying);
         ASSERT_NE(game.controller->Flight(), nullptr);
         Pilot pilot(game);
         CSPAircraft& aircraft = pilot.Aircraft();
+        // The chase camera stands behind the aircraft and above it.
+        const FSFixedVector offset = context.sceneRoot->Camera().Eye() - aircraft.GetNode().GetPosition();
+        const FSVector nose = ToFloat(aircraft.GetNode().GetAxisY());
+        EXPECT_LT(FixedToFloat(offset.x) * nose.x + FixedToFloat(offset.z) * nose.z, -0.005f);
+        EXPECT_GT(offset.y, 0);
+        if (index == 3) {
+            // Gliding for ten seconds: losing height, but slowly.
+            ASSERT_FALSE(aircraft.IsOnGround());
+            const float startAltitude = aircraft.Altitude();
+            game.Pass(10 * 60);
+            EXPECT_FALSE(aircraft.IsOnGround());
+            EXPECT_GT(aircraft.Airspeed(), 50.0f);
+            EXPECT_LT(aircraft.Airspeed(), 160.0f);
+            EXPECT_LT(aircraft.Altitude(), startAltitude);
+            EXPECT_GT(aircraft.Altitude(), startAltitude - 0.1f);
+            continue;
+        }
         ASSERT_TRUE(aircraft.IsOnGround());
+        EXPECT_LT(aircraft.Airspeed(), 1.0f);
         ASSERT_TRUE(aircraft.IsBrakes());
 
         // Flaps down, full throttle, brakes off; hands off until the wheels leave.
@@ -115,12 +141,18 @@ TEST(KeyboardFlight, EachPoweredAircraftTakesOffClimbsCruisesAndLandsWithTheKeys
         ASSERT_TRUE(aircraft.IsFlaps());
         pilot.Chord(kThrottleMoreButton, 20);
         ASSERT_EQ(aircraft.ThrottleFraction(), 1.0f);
+        const FSFixedVector start = aircraft.GetNode().GetPosition();
         pilot.ReleaseBrakes();
         ASSERT_FALSE(aircraft.IsBrakes());
         int pass = 0;
         for (; pass < 60 * 60 && aircraft.IsOnGround(); ++pass)
             game.Pass();
         ASSERT_FALSE(aircraft.IsOnGround()) << "no lift-off in a minute";
+        // The wheels hold it level, so it leaves the ground at its ground attitude: at a
+        // sensible speed and within an airfield's length.
+        EXPECT_LT(aircraft.Airspeed(), kLiftOffAtMost[index]);
+        const FSFixedVector rolled = aircraft.GetNode().GetPosition() - start;
+        EXPECT_LT(std::hypot(FixedToFloat(rolled.x), FixedToFloat(rolled.z)), 0.6f);
 
         // Climb away with the nose 5-12 degrees up to 150 m, then flaps up.
         for (pass = 0; pass < 60 * 60 && pilot.Height() < 0.15f; ++pass) {

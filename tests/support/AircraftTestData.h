@@ -73,27 +73,21 @@ inline std::vector<uint8_t> FlatTerrainFile(float heightKm, int n = 4, float slo
     const auto fixed = [](double v) {
         return static_cast<uint32_t>(static_cast<int32_t>(std::lround(v * 65536.0)));
     };
-    const double side = 240.0;
-    const double spacing = side / n;
-    put(2);
-    put(4);
-    put(static_cast<uint32_t>(n));
-    put(3);
-    put(4);
-    put(fixed(side));
-    put(0xA002);
-    put(static_cast<uint32_t>(n * n * 4));
+    const double side = 240.0, spacing = side / n;
+    // Chunk 2 of 4 bytes: n vertices a side; chunk 3: the side (16.16 km); chunk 0xA002:
+    // the heights (16.16 km); chunk 0xA004: two face normals per cell (16.16).
+    for (const uint32_t word :
+         {2u, 4u, static_cast<uint32_t>(n), 3u, 4u, fixed(side), 0xA002u, static_cast<uint32_t>(n * n * 4)})
+        put(word);
     for (int j = 0; j < n; ++j)
         for (int i = 0; i < n; ++i)
             put(fixed(heightKm - slope * spacing * j));
     put(0xA004);
     put(static_cast<uint32_t>(n * n * 24));
     const double length = std::sqrt(1.0 + static_cast<double>(slope) * slope);
-    for (int k = 0; k < n * n * 2; ++k) {
-        put(fixed(0.0));
-        put(fixed(1.0 / length));
-        put(fixed(slope / length));
-    }
+    for (int k = 0; k < n * n * 2; ++k)
+        for (const double component : {0.0, 1.0 / length, slope / length})
+            put(fixed(component));
     return bytes;
 }
 
