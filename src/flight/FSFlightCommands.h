@@ -1,30 +1,32 @@
 #pragma once
-// The input's action codes that reach an aircraft's HandleCommand during a flight. A key
-// press fires its code on every main-loop pass while held; the release codes fire once
-// when the key's chord is let go. The pad's "up" key drives code 12 and "down" code 13, so
-// pushing the pad away lowers the nose, as a stick does.
+// The input's actions that reach an aircraft's HandleCommand during a flight, named for
+// what they do to it. A key press fires its code on every main-loop pass while held; the
+// release codes fire once when the key's chord is let go. The pad's "up" key drives
+// "elevators up" (12), which lowers the nose: pushing the pad away is pushing a stick.
+#include "base/FSActions.h"
+
 enum FSFlightCommand : int {
-    kCommandElevatorDown = 12,
-    kCommandElevatorUp = 13,
-    kCommandAileronLeft = 14,
-    kCommandAileronRight = 15,
-    kCommandRudderLeft = 16,
-    kCommandRudderRight = 17,
-    kCommandBrakes = 18,  // held: brakes on (game aircraft)
-    kCommandAileronLeftReleased = 19,
-    kCommandAileronRightReleased = 20,
-    kCommandElevatorDownReleased = 21,
-    kCommandElevatorUpReleased = 22,
-    kCommandRudderLeftReleased = 23,
-    kCommandRudderRightReleased = 24,
-    kCommandBrakesReleased = 25,    // game aircraft
-    kCommandFlapsToggle = 26,       // game aircraft
-    kCommandInstructorToggle = 27,  // game aircraft
-    kCommandAutopilotToggle = 28,
-    kCommandLookAroundToggle = 32,
-    kCommandThrottleLess = 33,
-    kCommandThrottleMore = 34,
-    kCommandStylusLifted = 35,
-    kCommandStylusPressed = 36,
-    kCommandStylusMoved = 37,
+    kCommandElevatorDown = kActionElevatorsUp,
+    kCommandElevatorUp = kActionElevatorsDown,
+    kCommandAileronLeft = kActionAileronsLeft,
+    kCommandAileronRight = kActionAileronsRight,
+    kCommandRudderLeft = kActionRuddersLeft,
+    kCommandRudderRight = kActionRuddersRight,
+    kCommandBrakes = kActionBrake,  // held: brakes on (game aircraft)
+    kCommandAileronLeftReleased = kActionAileronsLeftReleased,
+    kCommandAileronRightReleased = kActionAileronsRightReleased,
+    kCommandElevatorDownReleased = kActionElevatorsUpReleased,
+    kCommandElevatorUpReleased = kActionElevatorsDownReleased,
+    kCommandRudderLeftReleased = kActionRuddersLeftReleased,
+    kCommandRudderRightReleased = kActionRuddersRightReleased,
+    kCommandBrakesReleased = kActionBrakeReleased,  // game aircraft
+    kCommandFlapsToggle = kActionFlaps,             // game aircraft
+    kCommandInstructorToggle = kActionInstructor,   // game aircraft
+    kCommandAutopilotToggle = kActionAutopilot,
+    kCommandLookAroundToggle = kActionLookAround,
+    kCommandThrottleLess = kActionThrottleLess,
+    kCommandThrottleMore = kActionThrottleMore,
+    kCommandStylusLifted = kActionStylusReleased,
+    kCommandStylusPressed = kActionStylusPressed,
+    kCommandStylusMoved = kActionStylusMoved,
 };
