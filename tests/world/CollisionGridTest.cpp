@@ -6,6 +6,7 @@
 #include <functional>
 #include <memory>
 #include <string>
+#include <tuple>
 #include <utility>
 #include <vector>
 
@@ -20,8 +21,7 @@ namespace {
 class Mover : public MFSProperty {};
 
 using Hit = std::pair<std::string, std::string>;
-
-const FSBox kWorldBox = FSBox::FromCorners({-F(30), 0, -F(30)}, {F(30), F(90), F(30)});
+using Names = std::vector<std::string>;
 
 class CollisionGridTest : public ::testing::Test {
 protected:
@@ -30,10 +30,7 @@ protected:
             hits.emplace_back(Name(a), Name(moving));
             if (onHit) onHit(a, moving);
         };
-        grid.handlers.groundContact = [this](MFSSceneNode& node, CFSTerrainModel* terrain) {
-            grounded.push_back(Name(node));
-            EXPECT_EQ(terrain, grid.handlers.terrain);
-        };
+        grid.handlers.groundContact = [this](MFSSceneNode& node) { grounded.push_back(Name(node)); };
     }
     // A 0.2 km cube at a local position (unwrapped: the grid must cope with any value),
     // filed in the grid; moving nodes carry a moveable object.
@@ -49,33 +46,24 @@ protected:
         return nodes.back().get();
     }
     std::string Name(const MFSSceneNode& node) const { return static_cast<const TestNode&>(node).Name(); }
-    void WithTerrain(std::function<bool(MFSSceneNode&)> touches) {
-        grid.handlers.touchesGround = std::move(touches);
-        grid.handlers.terrain = reinterpret_cast<CFSTerrainModel*>(this);  // only handed on
-    }
 
-    CFSGridCollisionDetector grid{kWorldBox};
+    CFSGridCollisionDetector grid{FSBox::FromCorners({-F(30), 0, -F(30)}, {F(30), F(90), F(30)})};
     std::vector<std::unique_ptr<TestNode>> nodes;
     std::vector<Hit> hits;
-    std::vector<std::string> grounded;
+    Names grounded;
     std::function<void(MFSSceneNode&, MFSSceneNode&)> onHit;
 };
 
 TEST_F(CollisionGridTest, FilesANodeInTheSquareOfItsLocalPositionOnly) {
-    // Squares are 1.875 km wide; the far edges and anything beyond lie outside.
-    const std::pair<FSFixedVector, int> squares[] = {{{-F(30), 0, -F(30)}, 0},
-                                                     {{F(29.99), 0, -F(30)}, 31 * 32},
-                                                     {{-F(30), 0, F(29.99)}, 31},
-                                                     {{F(0.1), F(80), F(-0.1)}, 16 * 32 + 15},
-                                                     {{F(-28.125) - 1, 0, -F(30)}, 0},
-                                                     {{F(-28.125), 0, -F(30)}, 32},
-                                                     {{F(30), 0, 0}, -1},
-                                                     {{F(-30.01), 0, 0}, -1},
-                                                     {{0, 0, F(30)}, -1},
-                                                     {{0, 0, F(-30.01)}, -1},
-                                                     {{kFixedMax, 0, kFixedMin}, -1}};
-    for (const auto& [at, square] : squares)
-        EXPECT_EQ(grid.SquareOf(at), square) << at.x << " " << at.z;
+    // Squares are 1.875 km wide, x picks the column; the far edges and beyond lie outside.
+    const std::tuple<double, double, int> squares[] = {
+        {-30, -30, 0},      {29.99, -30, 31 * 32}, {-30, 29.99, 31}, {0.1, -0.1, 16 * 32 + 15},
+        {-28.125, -30, 32}, {30, 0, -1},           {-30.01, 0, -1},  {0, 30, -1},
+        {0, -30.01, -1}};
+    for (const auto& [x, z, square] : squares)
+        EXPECT_EQ(grid.SquareOf({F(x), F(80), F(z)}), square) << x << " " << z;
+    EXPECT_EQ(grid.SquareOf({F(-28.125) - 1, 0, -F(30)}), 0);
+    EXPECT_EQ(grid.SquareOf({kFixedMax, 0, kFixedMin}), -1);
     // Height and cell play no part; a node outside is not filed, and removing it (or
     // nothing) changes nothing.
     File("edge", 29.99, 1, 0, true);
@@ -94,17 +82,13 @@ TEST_F(CollisionGridTest, TestsAndCountsPairsOfASquareInTheSameCellWithAMovingNo
     File("elsewhere", 5.05, 0.1, 5.0, true, {2, 1});  // same local place, another cell
     File("house", 5.1, 0.1, 5.05, false);             // two buildings never meet
     File("far", 12.0, 0.1, 5.0, true);                // another square
-    grid.Detect();
+    File("still", 12.5, 0.1, 5.0, false);             // 0.5 from "far": tested, no contact
     // The moving node always comes second, whichever was filed first; pairs without a
-    // moving node and across cells are no tests.
-    EXPECT_EQ(hits, (std::vector<Hit>{{"building", "aircraft"}, {"house", "aircraft"}}));
-    EXPECT_EQ(grid.GetTestCount(), 2);
-    // Every pair with a moving node counts, touching or not, and only the last pass counts.
-    File("still", 12.5, 0.1, 5.0, false);  // 0.5 from "far": no contact
+    // moving node and across cells are no tests; only the last pass counts.
     grid.Detect();
-    hits.clear();
     grid.Detect();
-    EXPECT_EQ(hits.size(), 2u);
+    const std::vector<Hit> pass = {{"building", "aircraft"}, {"house", "aircraft"}};
+    EXPECT_EQ(hits, (std::vector<Hit>{pass[0], pass[1], pass[0], pass[1]}));
     EXPECT_EQ(grid.GetTestCount(), 3);
 }
 
@@ -129,15 +113,15 @@ TEST_F(CollisionGridTest, GroundTestsGoToMovingNodesAtTwelveUnitsOrLower) {
     File("building", 5, 0.0, 1, false);
     File("skimming", 7, 0.05, 1, true);
     grid.Detect();
-    EXPECT_EQ(grid.GetTestCount(), 0);  // no terrain loaded: no ground tests
-    std::vector<std::string> tested;
-    WithTerrain([&](MFSSceneNode& node) {
+    EXPECT_EQ(grid.GetTestCount(), 0);  // no ground test: none made
+    Names tested;
+    grid.handlers.touchesGround = [&](MFSSceneNode& node) {
         tested.push_back(Name(node));
         return Name(node) == "skimming";
-    });
+    };
     grid.Detect();
-    EXPECT_EQ(tested, (std::vector<std::string>{"low", "skimming"}));
-    EXPECT_EQ(grounded, (std::vector<std::string>{"skimming"}));
+    EXPECT_EQ(tested, (Names{"low", "skimming"}));
+    EXPECT_EQ(grounded, (Names{"skimming"}));
     EXPECT_EQ(grid.GetTestCount(), 2);
 }
 
@@ -149,17 +133,17 @@ TEST_F(CollisionGridTest, NodesRemovedByAHandlerAreSkippedForTheRestOfThePass) {
     onHit = [&](MFSSceneNode& a, MFSSceneNode&) {
         if (&a == building) building->Remove();
     };
-    WithTerrain([&](MFSSceneNode&) { return true; });
+    grid.handlers.touchesGround = [](MFSSceneNode&) { return true; };
     grid.Detect();
     EXPECT_EQ(hits, (std::vector<Hit>{{"building", "aircraft"}, {"aircraft", "debris"}}));
-    EXPECT_EQ(grounded, (std::vector<std::string>{"aircraft", "debris"}));
+    EXPECT_EQ(grounded, (Names{"aircraft", "debris"}));
     // A removed node left in the grid is never tested again.
     hits.clear();
     grounded.clear();
     aircraft->Remove();
     grid.Detect();
     EXPECT_TRUE(hits.empty());
-    EXPECT_EQ(grounded, (std::vector<std::string>{"debris"}));
+    EXPECT_EQ(grounded, (Names{"debris"}));
 }
 
 TEST_F(CollisionGridTest, HandlersMayFileAndTakeOutNodesWhileThePassRuns) {

@@ -4,7 +4,9 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <map>
 #include <random>
+#include <string>
 #include <vector>
 
 #include "world/FSTerrainModel.h"
@@ -30,29 +32,40 @@ FSFixed Wrapped(FSFixed v, FSFixed side) {
     return ((v % side) + side) % side;
 }
 
-TEST(Terrain, LoadsTheRealTerrainsWithTheirMaterialsAndBandsAndHeightsOfTheStoredGrid) {
+// A real terrain read for the height queries only, and its grid as stored; each read once.
+struct Loaded {
+    CFSTerrainStorage terrain;
+    StoredGrid grid;
+};
+const Loaded& Heights(const std::string& name) {
+    static std::map<std::string, Loaded> loaded;
+    Loaded& l = loaded[name];
+    if (!l.terrain.IsLoaded()) {
+        EXPECT_TRUE(l.terrain.Load(TerrainsArchive(), name, 33, false)) << name;
+        l.grid = ReadStoredGrid(name);
+    }
+    return l;
+}
+
+TEST(Terrain, LoadsTheRealTerrainsWithTheHeightsOfTheStoredGrid) {
     std::mt19937 random(7);
     std::uniform_real_distribution<double> across(0.0, 240.0);
     for (const char* name : kTerrainNames) {
-        CFSTerrainStorage terrain;
-        ASSERT_TRUE(terrain.Load(TerrainsArchive(), name, 33, true)) << name;
-        EXPECT_TRUE(terrain.GetGridSize() == 128 && terrain.Spacing() == 122880) << name;  // 1.875 km
-        EXPECT_GE(terrain.Layers().size(), 4u) << name;
-        ASSERT_EQ(terrain.Bands().size(), 2u);
-        EXPECT_EQ(terrain.Bands()[0].endSquared, FixedFromInt(256));  // 16 km, squared
-        EXPECT_EQ(terrain.DrawableBands(), 2);
-        EXPECT_FALSE(terrain.TexturesFetched());  // no GL context: they wait for the first drawing
-        // Without the full flag only what the height queries need is read.
-        CFSTerrainStorage heightsOnly;
-        ASSERT_TRUE(heightsOnly.Load(TerrainsArchive(), name, 33, false));
-        EXPECT_TRUE(heightsOnly.Layers().empty() && heightsOnly.Bands().empty());
+        CFSTerrainStorage full;
+        ASSERT_TRUE(full.Load(TerrainsArchive(), name, 33, true)) << name;
+        EXPECT_TRUE(full.GetGridSize() == 128 && full.Spacing() == 122880) << name;  // 1.875 km
+        // No GL context: the textures wait for the first drawing. Without the full flag only
+        // what the height queries need is read.
+        const Loaded& heights = Heights(name);
+        EXPECT_TRUE(!full.TexturesFetched() && !full.Layers().empty() && heights.terrain.Layers().empty() &&
+                    heights.terrain.Bands().empty())
+            << name;
         // The ground follows the triangles of the stored grid.
-        const StoredGrid grid = ReadStoredGrid(name);
         double worst = 0;
         for (int k = 0; k < 3000; ++k) {
             const double x = across(random), z = across(random);
-            const double above = Km(heightsOnly.HeightAbove({F(x), F(3), F(z)}));
-            worst = std::max(worst, std::fabs(above - (3 - grid.Ground(x, z))));
+            const double above = Km(heights.terrain.HeightAbove({F(x), F(3), F(z)}));
+            worst = std::max(worst, std::fabs(above - (3 - heights.grid.Ground(x, z))));
         }
         EXPECT_LT(worst, 0.5 * kMetre) << name;
     }
@@ -66,16 +79,13 @@ TEST(Terrain, LoadsTheRealTerrainsWithTheirMaterialsAndBandsAndHeightsOfTheStore
 }
 
 TEST(Terrain, LocalPositionsInCellsAndOutsideTheFieldMapOntoIt) {
-    CFSTerrainStorage terrain;
-    ASSERT_TRUE(terrain.Load(TerrainsArchive(), "coast.ter", 33, false));
-    const StoredGrid grid = ReadStoredGrid("coast.ter");
+    const CFSTerrainStorage& terrain = Heights("coast.ter").terrain;
     // Cell (2, 1), local (−7.5, 1.2, 12.25): terrain (142.5, 1.2, 102.25).
     const FSFixedVector local{F(-7.5), F(1.2), F(12.25)};
     const FSCell cell{2, 1};
     const FSFixedVector p = CFSTerrainStorage::TerrainPosition(local, cell);
     EXPECT_EQ(p, (FSFixedVector{F(142.5), F(1.2), F(102.25)}));
     EXPECT_EQ(terrain.HeightAboveAt(local, cell), terrain.HeightAbove(p));
-    EXPECT_NEAR(Km(terrain.HeightAboveAt(local, cell)), 1.2 - grid.Ground(142.5, 102.25), 0.5 * kMetre);
     EXPECT_EQ(terrain.GroundNormalAt(local, cell), terrain.GroundNormal(p));
     EXPECT_EQ(terrain.TileOf(local, cell), (FSTile{76, 54}));  // 142.5 and 102.25 over 1.875
     // Positions outside the field, and local positions far outside their cell, are wrapped.
@@ -91,32 +101,25 @@ TEST(Terrain, LocalPositionsInCellsAndOutsideTheFieldMapOntoIt) {
                 terrain.HeightAboveAt({F(30.4), F(2), F(17.2)}, {3, 0}), 2);
 }
 
-TEST(Terrain, APointOnTheDiagonalUsesTheSecondNormalAndBothMeetThere) {
-    CFSTerrainStorage terrain;
-    ASSERT_TRUE(terrain.Load(TerrainsArchive(), "valley.ter", 33, false));
-    const StoredGrid grid = ReadStoredGrid("valley.ter");
+TEST(Terrain, APointOnTheDiagonalUsesTheSecondNormal) {
+    const CFSTerrainStorage& terrain = Heights("valley.ter").terrain;
     const FSFixed s = terrain.Spacing();
     for (int i : {0, 17, 90, 127}) {
         const int j = (i * 5 + 3) % 128;
         for (FSFixed t : {FSFixed{0}, FSFixed{1}, s / 3, s - 1}) {
             const FSFixedVector p{i * s + t, 0, j * s + t};
             const FSGridLocation at = terrain.LocateGrid(p);
-            EXPECT_EQ((FSTile{at.column, at.row}), (FSTile{i, j}));
-            EXPECT_EQ(at.fx, at.fz);
+            EXPECT_TRUE(at.column == i && at.row == j && at.fx == at.fz) << i << " " << t;
             EXPECT_EQ(terrain.GroundNormal(p), terrain.FaceNormal(i, j, 1));
         }
         const FSFixedVector off{i * s + s / 2 + 64, 0, j * s + s / 2};  // just toward larger x
         EXPECT_EQ(terrain.GroundNormal(off), terrain.FaceNormal(i, j, 0));
-        const double x = (i + 0.5) * grid.Spacing(), z = (j + 0.5) * grid.Spacing();
-        EXPECT_NEAR(-Km(terrain.HeightAbove({F(x), 0, F(z)})), grid.Ground(x, z), 0.5 * kMetre);
     }
 }
 
 TEST(Terrain, TheLastColumnWrapsToTheFirstAcrossTheSeam) {
     for (const char* name : kTerrainNames) {
-        CFSTerrainStorage terrain;
-        ASSERT_TRUE(terrain.Load(TerrainsArchive(), name, 33, false));
-        const StoredGrid grid = ReadStoredGrid(name);
+        const auto& [terrain, grid] = Heights(name);
         for (double z : {3.3, 61.0, 200.9}) {
             EXPECT_EQ(terrain.LocateGrid({F(239.99), 0, F(z)}).column, 127);
             // The far corners are column 0's: near x = 240 the ground meets column 0's heights.
@@ -142,36 +145,34 @@ TEST(Terrain, TheLastColumnWrapsToTheFirstAcrossTheSeam) {
 }
 
 TEST(Terrain, NodesTouchTheGroundWithinAMetreOfIt) {
-    CFSTerrainStorage terrain;
-    ASSERT_TRUE(terrain.Load(TerrainsArchive(), "valley.ter", 33, false));
+    const CFSTerrainStorage& terrain = Heights("valley.ter").terrain;
     const FSCell cell{1, 2};
     const FSFixed half = F(0.02), x = F(-11.0), z = F(4.0);  // a 40 m box
-    TestNode node;
-    node.model = FSBox::FromCorners({-half, -half, -half}, {half, half, half});
-    node.SetCell(cell);
+    TestNode node, point;  // without a model the node's own position is tested
+    node.model = world_test::Cube(0.02);
     // The box's bottom corners (grown by 66) stand at (x ± 0.02, z ± 0.02) ± 66; the bottom
     // that sits on the highest ground under them:
     FSFixed lowestAbove = kFixedMax;
     for (FSFixed dx : {-half - 66, half + 66})
         for (FSFixed dz : {-half - 66, half + 66})
             lowestAbove = std::min(lowestAbove, terrain.HeightAboveAt({x + dx, 0, z + dz}, cell));
+    const FSFixed pointAbove = terrain.HeightAboveAt({x, 0, z}, cell);
     // 67 above is not below 1 m's 67 / 65536; 66 above is.
-    for (const auto& [above, touches] :
-         {std::pair{F(0.010), false}, {67, false}, {66, true}, {-F(0.5), true}}) {
-        node.Place({x, -lowestAbove + above + half + 66, z});
-        node.SavePosition();
-        EXPECT_EQ(terrain.TouchesGround(node), touches) << above;
+    const std::tuple<TestNode*, FSFixed, bool> cases[] = {{&node, -lowestAbove + half + 66 + F(0.010), false},
+                                                          {&node, -lowestAbove + half + 66 + 67, false},
+                                                          {&node, -lowestAbove + half + 66 + 66, true},
+                                                          {&node, -lowestAbove + half + 66 - F(0.5), true},
+                                                          {&point, -pointAbove + F(0.002), false},
+                                                          {&point, -pointAbove + 50, true}};
+    for (const auto& [n, y, touches] : cases) {
+        n->SetCell(cell);
+        n->Place({x, y, z});
+        n->SavePosition();
+        EXPECT_EQ(terrain.TouchesGround(*n), touches) << (n == &node) << " " << y;
     }
     node.Place({x, -lowestAbove - F(0.3), z});  // came down through the ground: the swept box
     node.Move({x, -lowestAbove + F(0.3), z});
     EXPECT_TRUE(terrain.TouchesGround(node));
-    TestNode point;  // without a model the node's own position is tested
-    point.SetCell(cell);
-    for (const auto& [above, touches] : {std::pair{F(0.002), false}, {50, true}}) {
-        point.Place({x, -terrain.HeightAboveAt({x, 0, z}, cell) + above, z});
-        point.SavePosition();
-        EXPECT_EQ(terrain.TouchesGround(point), touches) << above;
-    }
 }
 
 TEST(TerrainWindow, FollowsTheEyeAcrossTheSeamInOneToFourPieces) {
@@ -196,17 +197,14 @@ TEST(TerrainWindow, FollowsTheEyeAcrossTheSeamInOneToFourPieces) {
         terrain.Prepare(local, cell, false);
         const FSFixedVector p = CFSTerrainStorage::TerrainPosition(local, cell);
         const int32_t column = Wrapped(p.x, terrain.Side()) / s, row = Wrapped(p.z, terrain.Side()) / s;
-        EXPECT_EQ(terrain.OriginColumn(), (column - 16 + n) % n);
-        EXPECT_EQ(terrain.OriginRow(), (row - 16 + n) % n);
-        const std::vector<FSFixedVector>& positions = terrain.Positions();
-        for (int32_t b = 0; b < 33; ++b) {
-            for (int32_t a = 0; a < 33; ++a) {
-                const FSFixedVector& v = positions[a + 33 * b];
-                ASSERT_EQ(v, (FSFixedVector{
-                                 a * s, terrain.Height(terrain.OriginColumn() + a, terrain.OriginRow() + b),
-                                 b * s}))
-                    << a << "," << b;
-            }
+        EXPECT_TRUE(terrain.OriginColumn() == (column - 16 + n) % n &&
+                    terrain.OriginRow() == (row - 16 + n) % n);
+        for (int32_t v = 0; v < 33 * 33; ++v) {
+            const int32_t a = v % 33, b = v / 33;
+            ASSERT_EQ(terrain.Positions()[v],
+                      (FSFixedVector{
+                          a * s, terrain.Height(terrain.OriginColumn() + a, terrain.OriginRow() + b), b * s}))
+                << a << "," << b;
         }
         // The texture coordinates run on evenly across the seam in both bands (u along a
         // row, v down a column).
@@ -225,12 +223,12 @@ TEST(TerrainWindow, FollowsTheEyeAcrossTheSeamInOneToFourPieces) {
     terrain.Prepare({F(0.9), F(1), F(0.9)}, {2, 2}, false);  // terrain x 150.9: vertex 80
     for (int w : {34, 65, 17, 20}) {
         terrain.SetWindowSize(w);
-        EXPECT_EQ(terrain.WindowSize(), w);
-        EXPECT_EQ(terrain.Quadtree().Capacity(), TerrainQuadtreeCapacity(w));
-        EXPECT_EQ(terrain.FullIndices().size(), static_cast<size_t>(w - 1) * (w - 1) * 6);
+        EXPECT_TRUE(terrain.WindowSize() == w && terrain.ExtendedSide() == 128 + w &&
+                    terrain.Quadtree().Capacity() == TerrainQuadtreeCapacity(w) &&
+                    terrain.FullIndices().size() == static_cast<size_t>(w - 1) * (w - 1) * 6)
+            << w;
         EXPECT_EQ((terrain.OriginColumn() + (w - 1) / 2) % 128, 80);
         EXPECT_EQ(terrain.Positions()[(w - 1) / 2 * (w + 1)].y, terrain.Height(80, 80));
-        EXPECT_EQ(terrain.ExtendedSide(), 128 + w);
     }
 }
 

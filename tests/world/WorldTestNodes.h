@@ -18,6 +18,13 @@ namespace world_test {
 inline FSFixed F(double v) {
     return DoubleToFixed(v);
 }
+// The box between two corners, and the cube of a half side about the origin, in km.
+inline FSBox Box(double x0, double y0, double z0, double x1, double y1, double z1) {
+    return FSBox::FromCorners({F(x0), F(y0), F(z0)}, {F(x1), F(y1), F(z1)});
+}
+inline FSBox Cube(double half) {
+    return Box(-half, -half, -half, half, half, half);
+}
 
 class TestNode : public MFSSceneNode {
 public:
