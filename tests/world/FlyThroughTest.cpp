@@ -17,13 +17,10 @@
 using testing_support::Blue5;
 using testing_support::Green6;
 using testing_support::Red5;
+using world_test::Box;
 using world_test::F;
 
 namespace {
-
-FSBox Box(double x0, double y0, double z0, double x1, double y1, double z1) {
-    return FSBox::FromCorners({F(x0), F(y0), F(z0)}, {F(x1), F(y1), F(z1)});
-}
 
 // Outer 100..140 in x and z, 0..10 up; inner 110..130, 2..8.
 FSCloudZone TestZone(uint32_t colour = 0xFFFFFF) {
@@ -88,10 +85,11 @@ TEST(FlyThrough, ConvertCloudsThePictureTowardTheZoneColourByDensity) {
     const double dark = Clouded(effect, 0x203040);  // state 0: the plain conversion
     // State 2: full density turns the picture white, clear density leaves it as it was.
     effect.UpdateAt({F(120), F(5), F(120)});
-    ASSERT_TRUE(effect.SetCloudImage(256, 512, std::vector<uint8_t>(256 * 512, 255)));
-    EXPECT_GT(Clouded(effect, 0x203040), 0.97);
-    ASSERT_TRUE(effect.SetCloudImage(256, 512, std::vector<uint8_t>(256 * 512, 0)));
-    EXPECT_DOUBLE_EQ(Clouded(effect, 0x203040), dark);
+    for (uint8_t density : {255, 0}) {
+        ASSERT_TRUE(effect.SetCloudImage(256, 512, std::vector<uint8_t>(256 * 512, density)));
+        EXPECT_TRUE(density ? Clouded(effect, 0x203040) > 0.97 : Clouded(effect, 0x203040) == dark)
+            << density;
+    }
     // A half-dense pattern: the thin fringe (factor 0.1) clouds less than the core and
     // than the even haze deeper in (factor 0.7).
     std::vector<uint8_t> stripes(256 * 512);
@@ -135,7 +133,7 @@ TEST(FlyThrough, ConvertKeepsToItsRowsAndToleratesAnyDensityPictureSize) {
 TEST(FlyThrough, TheDensityPictureComesFromTheTexturesArchive) {
     CFSFlyThroughEffect effect;
     ASSERT_TRUE(effect.LoadCloudImage(MakeDataPath("data\\textures.zip")));
-    EXPECT_TRUE(effect.ImageWidth() == 256 && effect.ImageHeight() == 512);
+    EXPECT_EQ(effect.ImageWidth(), 256);
     // Missing member, missing archive, a file that is no PNG: refused, the picture kept.
     const std::string folder = testing_support::MakeTempFolder("flythrough");
     { std::ofstream(folder + "/zone.png") << "not a picture at all"; }

@@ -6,6 +6,7 @@
 #include <cmath>
 #include <cstdlib>
 #include <fstream>
+#include <random>
 #include <string>
 #include <vector>
 
@@ -52,16 +53,21 @@ int32_t Fixed(double v) {
 }
 
 // A small sound terrain: N × N vertices over side km, heights h(i, j) = i × 0.01 +
-// j × 0.02 km with exact face normals, two layers, two bands with a coordinate set each,
-// and an unknown chunk. Heights and normals come last, so that cutting the file anywhere
-// loses something the terrain cannot do without.
+// j × 0.02 km (plus a bump of its own at each vertex) with exact face normals, two layers,
+// two bands with a coordinate set each, and an unknown chunk. Heights and normals come
+// last, so that cutting the file anywhere loses something the terrain cannot do without.
 struct SmallTerrain {
     int n = 4;
     double side = 240.0;
     bool withBands = true;
     int32_t normalY = -1;  // −1: the true normals; otherwise every normal is (0.7, normalY, 0)
+    double bump = 0;       // km
 
-    double HeightKm(int i, int j) const { return ((i % n) * 0.01) + ((j % n) * 0.02); }
+    double HeightKm(int i, int j) const {
+        i %= n;
+        j %= n;
+        return i * 0.01 + j * 0.02 + bump * ((i * 7 + j * 3) % 5);
+    }
 
     Bytes Heights() const {
         std::vector<int64_t> h;
@@ -236,6 +242,30 @@ TEST(TerrainFile, TruncatedAndHostileFilesAreRefused) {
     const Bytes bands = sound(head(), Chunk(0xB001, Words({3, 0, F(16), F(10)})));
     CFSTerrainModel heightsOnly;
     EXPECT_TRUE(heightsOnly.LoadFromMemory(bands.data(), bands.size(), 5, false));
+}
+
+// Under a point of square (i, j) the ground lies on the triangle of its corners (i, j) and
+// (i + 1, j + 1) with (i + 1, j) where fx > fz, else with (i, j + 1); at the far edges the
+// heights of column and row 0 take over.
+TEST(TerrainFile, TheGroundFollowsTheTrianglesOfTheGridAndWrapsAtTheFarEdges) {
+    SmallTerrain bumpy;  // 7.5 km squares
+    bumpy.n = 32;
+    bumpy.bump = 0.1;
+    const Bytes bytes = bumpy.File();
+    CFSTerrainModel terrain;
+    ASSERT_TRUE(terrain.LoadFromMemory(bytes.data(), bytes.size(), 5, false));
+    std::mt19937 random(7);
+    std::uniform_real_distribution<double> across(0.0, 32.0);  // in squares
+    for (int k = 0; k < 2000; ++k) {
+        const double x = k < 20 ? 31.9999 : across(random), z = across(random);
+        const int i = static_cast<int>(x), j = static_cast<int>(z);
+        const double fx = x - i, fz = z - j, h00 = bumpy.HeightKm(i, j), h11 = bumpy.HeightKm(i + 1, j + 1);
+        const double ground =
+            fx > fz ? h00 + fx * (bumpy.HeightKm(i + 1, j) - h00) + fz * (h11 - bumpy.HeightKm(i + 1, j))
+                    : h00 + fz * (bumpy.HeightKm(i, j + 1) - h00) + fx * (h11 - bumpy.HeightKm(i, j + 1));
+        ASSERT_NEAR(-terrain.HeightAbove({F(x * 7.5), 0, F(z * 7.5)}) / 65536.0, ground, 5e-4)
+            << x << "," << z;
+    }
 }
 
 TEST(TerrainFile, AVerticalFaceNormalIsTakenAsFlatGroundAndASteepOneSaturates) {
