@@ -131,9 +131,8 @@ TEST(InverseCone, TakesItsSizeFromTheOwnerFollowsItsTailFlickersAndGoesWithIt) {
     owner->SetCell({1, 2});
     owner->Place({F(5), F(2), F(-3)});
     auto* cone = static_cast<TFSInverseCone*>(owner->AddChild(std::make_unique<TFSInverseCone>(owner, sine)));
-    // 0.4 × half of 1 wide, 0.6 × half of 5 long, and too small to collide with anything.
+    // 0.4 × half of 1 wide and 0.6 × half of 5 long.
     EXPECT_TRUE(std::abs(cone->Radius() - F(0.2)) <= 4 && std::abs(cone->Length() - F(1.5)) <= 4);
-    EXPECT_EQ(cone->GetModel()->max.x, 256);
     // Behind the owner by |0.6 × −2|, moved by the "Jet" line's placement along its axes
     // (y × z is +z).
     cone->SetPlacement(F(0.5), F(0.25), F(-0.125));
@@ -315,11 +314,12 @@ TEST_F(SkyRender, CloudsFlamesAndZoneCloudsShowWhereTheyStand) {
         layer.Update(scene, {0});
         layer.Draw(scene);
     });
-    for (const auto& [x, y, covered] : {std::tuple{kWidth / 2, kHeight / 2, true},
-                                        {5, 111, true},
-                                        {kWidth - 5, 111, true},
-                                        {kWidth / 2, 2, false},
-                                        {kWidth / 2, 200, false}})
+    const std::tuple<int, int, bool> probes[] = {{kWidth / 2, kHeight / 2, true},
+                                                 {5, 111, true},
+                                                 {kWidth - 5, 111, true},
+                                                 {kWidth / 2, 2, false},
+                                                 {kWidth / 2, 200, false}};
+    for (const auto& [x, y, covered] : probes)
         EXPECT_EQ(Pixel(x, y), covered ? 0xFFFFFFu : 0u) << x << "," << y;
     // A zone's cloud is drawn from outside the zone, not from within.
     CFSFlyThroughEffect effect;
@@ -345,15 +345,11 @@ TEST_F(SkyRender, CloudsFlamesAndZoneCloudsShowWhereTheyStand) {
     for (uint32_t t = 0; t < 200 && flame.FlickerLength() <= flame.Length() / 2; t += 20)
         flame.Update(scene, {t});  // a long flicker
     Shoot(kPi / 2, 0.0f, {F(3), F(0.8), F(-3)}, 0, [&] { flame.Draw(scene); });
-    int lit = 0, brightest = 0;
-    for (uint32_t p : pixels) {
-        const Rgb c = world_test::Channels(p);
-        if (c.r <= 40) continue;
-        ++lit;
-        EXPECT_TRUE(c.r >= c.g && c.g >= c.b);  // red leads
-        brightest = std::max(brightest, c.r);
-    }
-    EXPECT_TRUE(lit > 100 && brightest > 200) << lit << " " << brightest;
+    const int lit = Count([](const Rgb&c) { return c.r > 40; }),
+              bright = Count([](const Rgb&c) { return c.r > 200; });
+    const int redNotLeading = Count([](const Rgb& c) { return c.r > 40 && !(c.r >= c.g && c.g >= c.b); });
+    EXPECT_TRUE(lit > 100 && bright > 0 && redNotLeading == 0)
+        << lit << " " << bright << " " << redNotLeading;
     EXPECT_TRUE(glIsEnabled(GL_TEXTURE_2D) && !glIsEnabled(GL_COLOR_ARRAY));
 }
 
@@ -477,11 +473,7 @@ TEST(FlyThrough, TheDensityPictureComesFromTheTexturesArchive) {
                  effect.LoadCloudImage(MakeDataPath("data\\no-such-archive.zip")) ||
                  effect.LoadCloudImage(folder + "/bad.zip", "zone.png"));
     EXPECT_EQ(effect.ImageWidth(), 256);
-    // The kept picture clouds a dark night scene deep in a zone.
-    effect.AddZone(TestZone());
-    const double night = Clouded(effect, 0x101828);
-    effect.UpdateAt({F(120), F(5), F(120)});
-    EXPECT_GT(Clouded(effect, 0x101828, 12.0f), night + 0.3);
+    effect.AddZone(TestZone());  // Init forgets the picture and the zones
     effect.Init();
     EXPECT_TRUE(effect.ImageWidth() == 0 && effect.Zones().empty());
 }

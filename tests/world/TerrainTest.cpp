@@ -250,8 +250,8 @@ TEST(TerrainFile, TruncatedAndHostileFilesAreRefused) {
 }
 
 // Under a point of square (i, j) the ground lies on the triangle of its corners (i, j) and
-// (i + 1, j + 1) with (i + 1, j) where fx > fz, else with (i, j + 1); at the far edges the
-// heights of column and row 0 take over.
+// (i + 1, j + 1) with (i + 1, j) where fx > fz (the first), else with (i, j + 1), and has
+// that triangle's normal; at the far edges the heights of column and row 0 take over.
 TEST(TerrainFile, TheGroundFollowsTheTrianglesOfTheGridAndWrapsAtTheFarEdges) {
     SmallTerrain bumpy;  // 7.5 km squares
     bumpy.n = 32;
@@ -268,8 +268,16 @@ TEST(TerrainFile, TheGroundFollowsTheTrianglesOfTheGridAndWrapsAtTheFarEdges) {
         const double ground =
             fx > fz ? h00 + fx * (bumpy.HeightKm(i + 1, j) - h00) + fz * (h11 - bumpy.HeightKm(i + 1, j))
                     : h00 + fz * (bumpy.HeightKm(i, j + 1) - h00) + fx * (h11 - bumpy.HeightKm(i, j + 1));
-        ASSERT_NEAR(-terrain.HeightAbove({F(x * 7.5), 0, F(z * 7.5)}) / 65536.0, ground, 5e-4)
-            << x << "," << z;
+        const FSFixedVector p{F(x * 7.5), 0, F(z * 7.5)};
+        ASSERT_NEAR(-terrain.HeightAbove(p) / 65536.0, ground, 5e-4) << x << "," << z;
+        ASSERT_EQ(terrain.GroundNormal(p), terrain.FaceNormal(i, j, fx > fz ? 0 : 1)) << x << "," << z;
+    }
+    // Points on a diagonal (fx = fz exactly) take the second triangle.
+    const FSFixed s = terrain.Spacing();
+    for (FSFixed t : {FSFixed{0}, FSFixed{1}, s / 3, s - 1}) {
+        const FSGridLocation at = terrain.LocateGrid({5 * s + t, 0, 9 * s + t});
+        EXPECT_TRUE(at.column == 5 && at.row == 9 && at.fx == at.fz) << t;
+        EXPECT_EQ(terrain.GroundNormal({5 * s + t, 0, 9 * s + t}), terrain.FaceNormal(5, 9, 1)) << t;
     }
 }
 
@@ -317,12 +325,6 @@ TEST(TerrainFile, WindowsAreHeldToSixteenBitIndicesAndAnySizeCentresTheEye) {
         EXPECT_EQ((terrain.OriginColumn() + (w - 1) / 2) % 300, 188);
         EXPECT_EQ(terrain.Positions()[(w - 1) / 2 * (w + 1)].y, terrain.Height(188, 188));
     }
-}
-
-constexpr double kMetre = 0.001;  // km
-
-double Km(FSFixed value) {
-    return value / 65536.0;
 }
 
 FSFixed Wrapped(FSFixed v, FSFixed side) {
@@ -381,43 +383,6 @@ TEST(Terrain, LocalPositionsInCellsAndOutsideTheFieldMapOntoIt) {
     }
     EXPECT_NEAR(terrain.HeightAboveAt({F(90.4), F(2), F(17.2)}, {2, 0}),
                 terrain.HeightAboveAt({F(30.4), F(2), F(17.2)}, {3, 0}), 2);
-}
-
-TEST(Terrain, APointOnTheDiagonalUsesTheSecondNormal) {
-    const CFSTerrainStorage& terrain = Heights("valley.ter");
-    const FSFixed s = terrain.Spacing();
-    for (int i : {0, 17, 90, 127}) {
-        const int j = (i * 5 + 3) % 128;
-        for (FSFixed t : {FSFixed{0}, FSFixed{1}, s / 3, s - 1}) {
-            const FSFixedVector p{i * s + t, 0, j * s + t};
-            const FSGridLocation at = terrain.LocateGrid(p);
-            EXPECT_TRUE(at.column == i && at.row == j && at.fx == at.fz) << i << " " << t;
-            EXPECT_EQ(terrain.GroundNormal(p), terrain.FaceNormal(i, j, 1));
-        }
-        const FSFixedVector off{i * s + s / 2 + 64, 0, j * s + s / 2};  // just toward larger x
-        EXPECT_EQ(terrain.GroundNormal(off), terrain.FaceNormal(i, j, 0));
-    }
-}
-
-TEST(Terrain, TheLastColumnWrapsToTheFirstAcrossTheSeam) {
-    for (const char* name : kTerrainNames) {
-        const CFSTerrainStorage& terrain = Heights(name);
-        for (double z : {3.3, 61.0, 200.9})
-            EXPECT_EQ(terrain.LocateGrid({F(239.99), 0, F(z)}).column, 127);
-        // Column 3 near x = 30 and column 0 near x = −30 are neighbours: walking across the
-        // seam in 1 m steps, the ground never jumps.
-        for (int row = 0; row < 4; ++row) {
-            const FSFixed z = F(-12.3 + row * 7.0);
-            double previous = Km(terrain.HeightAboveAt({F(29.98), 0, z}, {3, row}));
-            for (int step = 1; step <= 40; ++step) {
-                const double x = 29.98 + step * kMetre;
-                const double above =
-                    Km(terrain.HeightAboveAt({F(x < 30.0 ? x : x - 60.0), 0, z}, {x < 30.0 ? 3 : 0, row}));
-                ASSERT_NEAR(above, previous, 2 * kMetre) << name << " at " << x;
-                previous = above;
-            }
-        }
-    }
 }
 
 TEST(Terrain, NodesTouchTheGroundWithinAMetreOfIt) {
