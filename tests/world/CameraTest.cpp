@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <array>
 #include <cmath>
 #include <cstdlib>
 #include <map>
@@ -19,13 +20,16 @@
 #include "resources/FSPixels.h"
 #include "world/FSCamera.h"
 #include "world/FSDayTime.h"
+#include "world/FSNodeDrawing.h"
 #include "world/FSScene.h"
 #include "world/FSSineTable.h"
 #include "world/FSSkyColour.h"
 #include "world/FSSkyModel.h"
 #include "world/WorldTestNodes.h"
 
+using world_test::Box;
 using world_test::F;
+using world_test::TestNode;
 
 namespace {
 
@@ -275,11 +279,19 @@ TEST_F(CameraTest, TheSceneDrawsNodesCameraRelativeAndUprightForEveryAlignment) 
             {0, 0, 1, {3, 1}, {F(-29), F(1), F(0.8)}},
             {1, 1, 1, {2, 1}, {F(20), F(1), 0}}};
         for (const auto& [r, g, b, cell, at] : squares) {
-            auto square = std::make_unique<world_test::ColouredSquare>(r, g, b, 0.2f);
+            // A flat square 0.4 km wide, turned to face −x, drawn camera-relative.
+            TestNode* square = scene.Add(std::make_unique<TestNode>());
+            square->model = Box(-0.2, -0.2, 0, 0.2, 0.2, 0);
             square->SetCell(cell);
             square->Place(at);
-            square->SetOrientation(FromAxisAngle(FSVector(0, 1, 0), -kPi / 2));  // facing −x
-            scene.Add(std::move(square));
+            square->SetOrientation(FromAxisAngle(FSVector(0, 1, 0), -kPi / 2));
+            square->onDraw = [square, colour = std::array{F(r), F(g), F(b)}](CFSScene& s) {
+                TranslateRotateQuaternion({}, s.Camera().RelativePosition(*square), square->GetOrientation());
+                const GLfixed h = F(0.2), corners[] = {-h, -h, 0, h, -h, 0, -h, h, 0, h, h, 0};
+                glColor4x(colour[0], colour[1], colour[2], kFixedOne);
+                glVertexPointer(3, GL_FIXED, 0, corners);
+                glDrawArrays(GL_TRIANGLE_STRIP, 0, 4);
+            };
         }
         int32_t culled = -1;
         scene.Draw(true, nullptr, culled);

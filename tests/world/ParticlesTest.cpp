@@ -122,22 +122,6 @@ TEST(Emitters, ATrailIsLaidAsDenseAndUnbrokenAtAnyFrameRate) {
     }
 }
 
-TEST(Affectors, RandomLifetimesAreRaggedOverHalfToOneAndAHalfTimesTheLife) {
-    WorldRandom().Seed(11);
-    std::vector<FSParticle> particles(200);
-    for (FSParticle& p : particles)
-        p.life = F(20);
-    particles[7].life = F(1.5);  // too short to survive any factor below 1.34
-    TFSRandomLifetimeAffector().Apply(particles, kFixedOne);
-    EXPECT_GE(particles.size(), 199u);
-    const auto [shortest, longest] =
-        std::minmax_element(particles.begin(), particles.end(),
-                            [](const FSParticle& a, const FSParticle& b) { return a.life < b.life; });
-    // Spread over most of [9, 29).
-    EXPECT_TRUE(shortest->life >= F(20 * 0.5 - 1) - 1 && shortest->life < F(12)) << shortest->life;
-    EXPECT_TRUE(longest->life > F(26) && longest->life < F(20 * 1.5 - 1)) << longest->life;
-}
-
 TEST(ParticleSystem, QuadsGrowFourfoldAndFadeAsTheyAge) {
     // Life, initial life, scale and alpha; stretched beyond its initial life a quad stays
     // opaque, and without an initial life it is the smallest opaque quad.
@@ -151,13 +135,14 @@ TEST(ParticleSystem, QuadsGrowFourfoldAndFadeAsTheyAge) {
 }
 
 // The same flight time flown at 18 frames a second, the rate the particles were made for,
-// and at 60, the engine's paced rate: a life of 10 burns out in the ninth designed frame,
-// a particle moves by 0.04 of its velocity and gravity takes 26 per designed frame, and
-// random lifetimes are as long.
+// and at 60, the engine's paced rate: a life of 10 burns out in the ninth designed frame
+// and its burst ends, a particle moves by 0.04 of its velocity and gravity takes 26 per
+// designed frame, and random lifetimes (a factor in [0.5, 1.5) a frame) are as long.
 TEST(ParticleSystem, LastsMovesAndSagsAlikeInFlightTimeAtAnyFrameRate) {
     struct Flight {
-        double burnOut = 0, x = 0, meanLife = 0;  // s, km after 1 s, s
-        FSFixed sag = 0;                          // upward speed lost in 1 s
+        double burnOut = 0, x = 0, meanLife = 0;             // s, km after 1 s, s
+        FSFixed sag = 0, shortest = kFixedMax, longest = 0;  // upward speed lost in 1 s; lives after a frame
+        bool ended = false;
     };
     auto fly = [](int rate) {
         Flight flight;
@@ -178,6 +163,10 @@ TEST(ParticleSystem, LastsMovesAndSagsAlikeInFlightTimeAtAnyFrameRate) {
             const size_t alive = ragged->Particles().size();
             for (CFSParticlesSystem* system : {shortLived.get(), mover.get(), ragged.get()})
                 system->Update(scene, AtRate(rate));
+            for (size_t k = 0; update == 1 && k < ragged->Particles().size(); ++k) {
+                flight.shortest = std::min(ragged->Particles()[k].life, flight.shortest);
+                flight.longest = std::max(ragged->Particles()[k].life, flight.longest);
+            }
             if (update == rate) {
                 flight.x = FixedToFloat(mover->Particles()[0].position.x);
                 flight.sag = F(1) - mover->Particles()[0].velocity.y;
@@ -187,10 +176,14 @@ TEST(ParticleSystem, LastsMovesAndSagsAlikeInFlightTimeAtAnyFrameRate) {
                 flight.meanLife +=
                     static_cast<double>(alive - ragged->Particles().size()) * update / rate / 300;
         }
+        flight.ended = shortLived->IsRemoved();
         return flight;
     };
     const Flight designed = fly(18), paced = fly(60);
-    EXPECT_TRUE(designed.burnOut == 0.5 && paced.burnOut == 0.5);
+    EXPECT_TRUE(designed.burnOut == 0.5 && paced.burnOut == 0.5 && designed.ended && paced.ended);
+    // 30 × [0.5, 1.5) − 1, spread over most of it.
+    EXPECT_TRUE(designed.shortest >= F(14) - 16 && designed.shortest < F(16)) << designed.shortest;
+    EXPECT_TRUE(designed.longest > F(42) && designed.longest < F(44)) << designed.longest;
     EXPECT_NEAR(designed.x, 0.04 * (18 * 2 + 0.04 * 153), 1e-3);  // Σ 0.04 × (2 + 0.04 k), k < 18
     EXPECT_NEAR(paced.x, designed.x, 0.01 * designed.x);
     EXPECT_EQ(designed.sag, 26 * 18);
@@ -201,23 +194,9 @@ TEST(ParticleSystem, LastsMovesAndSagsAlikeInFlightTimeAtAnyFrameRate) {
 
 class ParticleSystemDrawTest : public PictureTest {};
 
-// A burst of one particle with a life of 10 under the fade-out alone: drawn in eight
-// updates, erased in the ninth, and the system gone in the tenth. Its quad is
-// semi-transparent, faces the camera and grows with age.
-TEST_F(ParticleSystemDrawTest, ALifeOfTenIsDrawnInEightFramesAsAGrowingFacingQuad) {
+// A particle's quad is semi-transparent, faces the camera and grows with age.
+TEST_F(ParticleSystemDrawTest, AParticleIsDrawnAsAGrowingFacingQuad) {
     Look({0, 0, F(2)}, {0, 0, 0});
-    CFSParticlesSystem* system = scene.Add(Burst(1, 10.0, textures.get()));
-    system->AddAffector(std::make_unique<TFSFadeOutAffector>());
-    int drawnFrames = 0;
-    for (int update = 1; update <= 9; ++update) {
-        scene.Update({});
-        Render(0, 0, 0);
-        drawnFrames += system->DrawnCount();
-    }
-    EXPECT_TRUE(drawnFrames == 8 && system->Particles().empty());
-    scene.Update({});
-    EXPECT_TRUE(scene.Nodes().empty());
-
     CFSParticlesSystem* burst = scene.Add(Burst(1, 10.0, textures.get()));
     scene.Update({});
     auto width = [&](double life) {
