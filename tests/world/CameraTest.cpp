@@ -16,7 +16,6 @@
 #include <vector>
 
 #include "platform/FSDisplay.h"
-#include "platform/FSGLSurface.h"
 #include "resources/FSPixels.h"
 #include "world/FSCamera.h"
 #include "world/FSDayTime.h"
@@ -25,7 +24,7 @@
 #include "world/FSSineTable.h"
 #include "world/FSSkyColour.h"
 #include "world/FSSkyModel.h"
-#include "world/WorldTestNodes.h"
+#include "world/PictureTestSupport.h"
 
 using world_test::Box;
 using world_test::F;
@@ -149,14 +148,8 @@ void ExpectRotationRows(const FSFixedMatrix& v) {
         EXPECT_NEAR(Length(FSFixedVector{v.At(r, 0), v.At(r, 1), v.At(r, 2)}), kFixedOne, 66) << r;
 }
 
-class CameraTest : public ::testing::Test {
+class CameraTest : public world_test::PictureTest {
 protected:
-    void SetUp() override {
-        std::string why;
-        ASSERT_TRUE(CFSGLSurface::Probe(why)) << why;
-        ASSERT_TRUE(surface_.Create(240, 320));
-    }
-    CFSGLSurface surface_;
     SineTable sine_;
 };
 
@@ -258,8 +251,8 @@ TEST_F(CameraTest, FogAndClearColourComeFromTheSkyInTheViewingDirection) {
 TEST_F(CameraTest, TheSceneDrawsNodesCameraRelativeAndUprightForEveryAlignment) {
     for (GLenum state : {GL_TEXTURE_2D, GL_LIGHTING, GL_CULL_FACE})
         glDisable(state);
-    glEnable(GL_DEPTH_TEST);
-    glEnableClientState(GL_VERTEX_ARRAY);
+    glDisableClientState(GL_NORMAL_ARRAY);
+    glDisableClientState(GL_TEXTURE_COORD_ARRAY);
     for (int alignment = 0; alignment < 3; ++alignment) {
         CFSScene scene(&sine_);
         CFSCamera& camera = scene.Camera();
@@ -270,7 +263,7 @@ TEST_F(CameraTest, TheSceneDrawsNodesCameraRelativeAndUprightForEveryAlignment) 
         camera.SetPerspectiveMatrix(60.0f, alignment == 0 ? 320.0f / 240.0f : 240.0f / 320.0f, 0.001f, 40.0f);
         camera.SetCell({2, 1});  // eye at x = 28 in column 2, looking along +x (right is +z)
         camera.LookAt({F(28), F(1), 0}, {F(38), F(1), 0}, {0, kFixedOne, 0}, alignment);
-        glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+        Clear(0);
         // Red at world x 151 against the eye's 148 (−29 in column 3), green above it, blue
         // to its right, and white behind the eye, which is culled.
         const std::tuple<float, float, float, FSCell, FSFixedVector> squares[] = {
@@ -296,9 +289,7 @@ TEST_F(CameraTest, TheSceneDrawsNodesCameraRelativeAndUprightForEveryAlignment) 
         int32_t culled = -1;
         scene.Draw(true, nullptr, culled);
         EXPECT_EQ(culled, 1) << alignment;
-        surface_.WaitGL();
-        std::vector<uint32_t> pixels(240 * 320);
-        surface_.ReadPixels(pixels.data());
+        Read();
         std::vector<uint16_t> device(240 * 320), picture(240 * 320);
         ConvertTo565(device.data(), pixels.data(), 240 * 320);
         platform::DeviceToPicture(alignment, device.data(), picture.data());

@@ -202,7 +202,7 @@ TEST_F(ParticleSystemDrawTest, AParticleIsDrawnAsAGrowingFacingQuad) {
     auto width = [&](double life) {
         burst->Particles()[0].life = F(life);
         Render(0, 0, 1);
-        return CountInRow(kHeight / 2, [](const Rgb& p) { return p.r > 20; });
+        return Count([](const Rgb& p) { return p.r > 20; }, kHeight / 2);
     };
     const int fresh = width(10), half = width(5);
     const Rgb centre = At(kWidth / 2, kHeight / 2);  // alpha 127 over the blue background

@@ -6,6 +6,7 @@
 #include <GLES/gl.h>
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdint>
 #include <memory>
 #include <string>
@@ -90,19 +91,13 @@ protected:
 
     uint32_t Pixel(int x, int y) const { return pixels[static_cast<size_t>(y) * kWidth + x]; }
     Rgb At(int x, int y) const { return Channels(Pixel(x, y)); }
-    // Pixels of the whole picture, or of row y, that match.
+    // Pixels of the whole picture, or of row y only, that match.
     template <class Match>
-    int Count(Match match) const {
+    int Count(Match match, int row = -1) const {
         int count = 0;
-        for (int y = 0; y < kHeight; ++y)
-            count += CountInRow(y, match);
-        return count;
-    }
-    template <class Match>
-    int CountInRow(int y, Match match) const {
-        int count = 0;
-        for (int x = 0; x < kWidth; ++x)
-            count += match(At(x, y)) ? 1 : 0;
+        for (int y = std::max(row, 0); y < (row < 0 ? kHeight : row + 1); ++y)
+            for (int x = 0; x < kWidth; ++x)
+                count += match(At(x, y)) ? 1 : 0;
         return count;
     }
 

@@ -1,7 +1,6 @@
 // Scene nodes (position, orientation, attachments, dependents, boxes), the scene that
 // updates, deletes, culls and draws them, and the collision grid: where nodes are filed,
 // which pairs and ground contacts a pass tests, and handlers that change it while it runs.
-#include <GLES/gl.h>
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -13,11 +12,9 @@
 #include <utility>
 #include <vector>
 
-#include "platform/FSGLSurface.h"
 #include "world/FSDamageable.h"
 #include "world/FSGridCollisionDetector.h"
-#include "world/FSScene.h"
-#include "world/WorldTestNodes.h"
+#include "world/PictureTestSupport.h"
 
 using world_test::Box;
 using world_test::Cube;
@@ -170,17 +167,18 @@ TEST(Damageable, HitsAddUpUntilOneIsFatal) {
     EXPECT_EQ(DamageOf(node)->threshold, 100.0f);
 }
 
-// Scene draws issue GL calls, so these tests run with a small real context. The camera
-// stands at (0, 1, 0) in cell (1, 1), looking along −z, with the game's culling frustum.
-class SceneTest : public ::testing::Test {
+// The camera stands at (0, 1, 0) in cell (1, 1), looking along −z, with the game's culling
+// frustum; scene draws issue GL calls, so a real context is current.
+class SceneTest : public world_test::PictureTest {
 protected:
     void SetUp() override {
-        std::string why;
-        ASSERT_TRUE(CFSGLSurface::Probe(why)) << why;
-        ASSERT_TRUE(surface_.Create(64, 64));
-        scene.Camera().SetCell({1, 1});
-        scene.Camera().LookAt({0, F(1), 0}, {0, F(1), F(-10)}, {0, kFixedOne, 0}, 0);
+        PictureTest::SetUp();
+        Look({0, F(1), 0}, {0, F(1), F(-10)}, {1, 1});
         scene.Camera().SetPerspectiveMatrix(60.0f, 0.75f, 0.001f, 40.0f);
+    }
+    void TearDown() override {  // while log lives: the nodes log their deletion
+        scene.hooks = {};
+        scene.Clear();
     }
     TestNode* AddAt(const std::string& name, double x, double y, double z) {
         auto node = std::make_unique<TestNode>(name, &log);
@@ -194,9 +192,7 @@ protected:
         return culled;
     }
 
-    CFSGLSurface surface_;
-    Log log;  // before the scene: its nodes log their deletion
-    CFSScene scene;
+    Log log;
 };
 
 TEST_F(SceneTest, UpdateRunsTheHookThenTheTreesThenDeletesRemovedNodes) {
@@ -318,7 +314,7 @@ protected:
     // filed in the grid; moving nodes carry a moveable object.
     TestNode* File(const std::string& name, double x, double y, double z, bool moving, FSCell cell = {1, 1}) {
         auto node = std::make_unique<TestNode>(name);
-        node->model = FSBox::FromCorners({-F(0.1), -F(0.1), -F(0.1)}, {F(0.1), F(0.1), F(0.1)});
+        node->model = Cube(0.1);
         node->SetCell(cell);
         node->SetPosition({F(x), F(y), F(z)});
         node->SavePosition();
