@@ -84,9 +84,8 @@ TEST_F(MeshedNodeDrawTest, ARedCubeShowsAtTheCentreAndItsHighlightAroundIt) {
     CFSMeshedNode* cube = AddCube();
     EXPECT_NE(cube->GetTexture(), 0u);
     Render(0, 0, 0);
-    EXPECT_TRUE(cube->WasDrawn());
-    EXPECT_TRUE(IsRed(At(kWidth / 2, kHeight / 2)) && IsRed(At(kWidth / 2 + 30, kHeight / 2 - 30)));
-    EXPECT_EQ(Pixel(5, 5), 0u);
+    EXPECT_TRUE(cube->WasDrawn() && IsRed(At(kWidth / 2, kHeight / 2)) &&
+                IsRed(At(kWidth / 2 + 30, kHeight / 2 - 30)) && Pixel(5, 5) == 0u);
     // About a unit wide at 2.5 units, with a 60° view over 320 rows: some 110 pixels.
     EXPECT_NEAR(Count(IsRed, kHeight / 2), 110, 20);
     EXPECT_EQ(Count(IsWhite), 0);
@@ -102,8 +101,7 @@ TEST_F(MeshedNodeDrawTest, ARedCubeShowsAtTheCentreAndItsHighlightAroundIt) {
     }
     EXPECT_NEAR(left, kWidth / 2 - 69, 4);
     EXPECT_NEAR(right, kWidth / 2 + 69, 4);
-    EXPECT_LE(Count(IsWhite, kHeight / 2), 6);
-    EXPECT_TRUE(IsRed(At(kWidth / 2, kHeight / 2)));
+    EXPECT_TRUE(Count(IsWhite, kHeight / 2) <= 6 && IsRed(At(kWidth / 2, kHeight / 2)));
     int top = 0;  // the top side, some 138 pixels long
     for (int y = kHeight / 2 - 73; y <= kHeight / 2 - 65; ++y)
         top = std::max(top, Count(IsWhite, y));
@@ -111,12 +109,10 @@ TEST_F(MeshedNodeDrawTest, ARedCubeShowsAtTheCentreAndItsHighlightAroundIt) {
     // A removed node is not marked, and an invisible one not drawn.
     cube->Remove();
     Render(0, 0, 0, cube);
-    EXPECT_TRUE(cube->WasDrawn());
-    EXPECT_EQ(Count(IsWhite), 0);
+    EXPECT_TRUE(cube->WasDrawn() && Count(IsWhite) == 0);
     cube->SetVisible(false);
     Render(0, 0, 0, cube);
-    EXPECT_FALSE(cube->WasDrawn());
-    EXPECT_EQ(Count(IsRed), 0);
+    EXPECT_TRUE(!cube->WasDrawn() && Count(IsRed) == 0);
 }
 
 TEST_F(MeshedNodeDrawTest, IsDrawnWithin16UnitsOfTheCameraOnEverySideAndNotBeyond) {

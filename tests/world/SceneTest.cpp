@@ -220,14 +220,12 @@ TEST_F(SceneTest, UpdateRunsTheHookThenTheTreesThenDeletesRemovedNodes) {
     scene.Update(FSFrame{1234});
     EXPECT_EQ(log, (Log{"hook 1234", "update a", "update a1", "delete a1", "update a2", "update b",
                         "update new", "delete b", "delete c"}));
-    EXPECT_EQ(forgotten, (std::vector<MFSSceneNode*>{b, c}));
-    EXPECT_EQ(scene.Nodes().size(), 2u);
+    EXPECT_TRUE(forgotten == (std::vector<MFSSceneNode*>{b, c}) && scene.Nodes().size() == 2u);
     // Clear deletes every node and renews the collision detector over the world box.
     FSBox renewedOver;
     scene.hooks.resetCollisions = [&](const FSBox& box) { renewedOver = box; };
     scene.Clear();
-    EXPECT_TRUE(scene.Nodes().empty());
-    EXPECT_EQ(renewedOver, Box(-30, 0, -30, 30, 90, 30));
+    EXPECT_TRUE(scene.Nodes().empty() && renewedOver == Box(-30, 0, -30, 30, 90, 30));
 }
 
 TEST_F(SceneTest, DeletingARootAlsoDeletesTheDependentsItRemovesAndReplaceSwapsInPlace) {
@@ -239,9 +237,9 @@ TEST_F(SceneTest, DeletingARootAlsoDeletesTheDependentsItRemovesAndReplaceSwapsI
     aircraft->AddDependent(propeller);
     aircraft->Remove();
     scene.Update(FSFrame{});
-    EXPECT_TRUE(scene.Nodes().empty());
-    EXPECT_EQ(log, (Log{"update propeller", "delete aircraft", "delete propeller"}));
-    EXPECT_EQ(scene.AddNode(nullptr), nullptr);
+    EXPECT_TRUE(scene.Nodes().empty() &&
+                log == (Log{"update propeller", "delete aircraft", "delete propeller"}) &&
+                scene.AddNode(nullptr) == nullptr);
     TestNode* a = AddAt("a", 0, 0, -5);
     std::unique_ptr<MFSSceneNode> swap = std::make_unique<TestNode>("new", &log);
     MFSSceneNode* fresh = swap.get();
@@ -294,9 +292,7 @@ TEST_F(SceneTest, CullsByDistanceFrustumTileAndStandInButNeverThePlayerAndDrawsC
         asked.push_back(tile);
         return tile == FSTile{5, 5};
     };
-    EXPECT_EQ(Draw(), 1);
-    EXPECT_EQ(hidden->draws, 1);
-    EXPECT_EQ(asked, (std::vector<FSTile>{{4, 9}, {5, 5}}));
+    EXPECT_TRUE(Draw() == 1 && hidden->draws == 1 && asked == (std::vector<FSTile>{{4, 9}, {5, 5}}));
 }
 
 using Hit = std::pair<std::string, std::string>;
@@ -350,8 +346,7 @@ TEST_F(CollisionGridTest, FilesANodeInTheSquareOfItsLocalPositionOnly) {
     grid.Remove(beyond);
     grid.Insert(nullptr);
     grid.Remove(nullptr);
-    EXPECT_EQ(grid.Square(31 * 32 + 16).size(), 2u);
-    EXPECT_EQ(grid.CountOf(beyond), 0);
+    EXPECT_TRUE(grid.Square(31 * 32 + 16).size() == 2u && grid.CountOf(beyond) == 0);
 }
 
 TEST_F(CollisionGridTest, TestsAndCountsPairsOfASquareInTheSameCellWithAMovingNode) {
@@ -366,8 +361,7 @@ TEST_F(CollisionGridTest, TestsAndCountsPairsOfASquareInTheSameCellWithAMovingNo
     grid.Detect();
     grid.Detect();
     const std::vector<Hit> pass = {{"building", "aircraft"}, {"house", "aircraft"}};
-    EXPECT_EQ(hits, (std::vector<Hit>{pass[0], pass[1], pass[0], pass[1]}));
-    EXPECT_EQ(grid.GetTestCount(), 3);
+    EXPECT_TRUE(hits == (std::vector<Hit>{pass[0], pass[1], pass[0], pass[1]}) && grid.GetTestCount() == 3);
 }
 
 TEST_F(CollisionGridTest, TheFilterSkipsPairsBeforeAnythingIsTested) {
@@ -381,8 +375,7 @@ TEST_F(CollisionGridTest, TheFilterSkipsPairsBeforeAnythingIsTested) {
     };
     grid.Detect();
     EXPECT_EQ(asked, (std::vector<Hit>{{"cloud", "aircraft"}, {"cloud", "gate"}, {"aircraft", "gate"}}));
-    EXPECT_EQ(hits, (std::vector<Hit>{{"gate", "aircraft"}}));
-    EXPECT_EQ(grid.GetTestCount(), 1);
+    EXPECT_TRUE(hits == (std::vector<Hit>{{"gate", "aircraft"}}) && grid.GetTestCount() == 1);
 }
 
 TEST_F(CollisionGridTest, GroundTestsGoToMovingNodesAtTwelveUnitsOrLower) {
@@ -398,8 +391,7 @@ TEST_F(CollisionGridTest, GroundTestsGoToMovingNodesAtTwelveUnitsOrLower) {
         return Name(node) == "skimming";
     };
     grid.Detect();
-    EXPECT_EQ(tested, (Log{"low", "skimming"}));
-    EXPECT_EQ(grounded, (Log{"skimming"}));
+    EXPECT_TRUE(tested == (Log{"low", "skimming"}) && grounded == (Log{"skimming"}));
     EXPECT_EQ(grid.GetTestCount(), 2);
 }
 
@@ -420,8 +412,7 @@ TEST_F(CollisionGridTest, NodesRemovedByAHandlerAreSkippedForTheRestOfThePass) {
     grounded.clear();
     aircraft->Remove();
     grid.Detect();
-    EXPECT_TRUE(hits.empty());
-    EXPECT_EQ(grounded, (Log{"debris"}));
+    EXPECT_TRUE(hits.empty() && grounded == (Log{"debris"}));
 }
 
 TEST_F(CollisionGridTest, HandlersMayFileAndTakeOutNodesWhileThePassRuns) {
@@ -450,8 +441,7 @@ TEST_F(CollisionGridTest, RemoveFindsANodeThatMovedOrWasFiledTwiceAndTheUnusedSl
     File("other", 5.0, 1, 5.0, true);
     aircraft->Move({F(-20), F(1), F(20)});  // moved without being taken out first
     grid.Remove(aircraft);
-    EXPECT_EQ(grid.CountOf(aircraft), 0);
-    EXPECT_EQ(grid.Square(grid.SquareOf({F(5), 0, F(5)})).size(), 1u);
+    EXPECT_TRUE(grid.CountOf(aircraft) == 0 && (grid.Square(grid.SquareOf({F(5), 0, F(5)})).size()) == 1u);
     TestNode* twice = File("twice", 1, 1, 1, true);
     grid.Insert(twice);
     grid.Remove(twice);

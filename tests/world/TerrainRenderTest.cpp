@@ -94,8 +94,7 @@ TEST_F(TerrainRendering, TheGroundFillsTheLowerHalfUnderTheSkyAndTheStateIsPutBa
             blue += p.b;
         }
     }
-    EXPECT_GT(green, std::max(red, blue));
-    EXPECT_GT(Model().VisibleTriangles().size(), 100u);
+    EXPECT_TRUE(green > std::max(red, blue) && Model().VisibleTriangles().size() > 100u);
     EXPECT_LT(Model().VisibleTriangles().size(), 32u * 32u * 2u);
     // The flight's own state is as it was.
     for (GLenum state : {GL_FOG, GL_TEXTURE_2D, GL_NORMAL_ARRAY, GL_TEXTURE_COORD_ARRAY})
@@ -109,16 +108,14 @@ TEST_F(TerrainRendering, TheGroundFillsTheLowerHalfUnderTheSkyAndTheStateIsPutBa
     }
     GLint mode = 0;
     glGetTexEnviv(GL_TEXTURE_ENV, GL_TEXTURE_ENV_MODE, &mode);
-    EXPECT_EQ(mode, GL_MODULATE);
-    EXPECT_EQ(glGetError(), static_cast<GLenum>(GL_NO_ERROR));
+    EXPECT_TRUE(mode == GL_MODULATE && glGetError() == static_cast<GLenum>(GL_NO_ERROR));
 }
 
 TEST_F(TerrainRendering, ThePausedDrawingUsesNoTexturesAndCanShowTheGrid) {
     const std::vector<uint32_t> textured = DrawFrame();
     terrain_->paused = 1;
     const std::vector<uint32_t> paused = DrawFrame();
-    EXPECT_NE(paused, textured);
-    EXPECT_EQ(std::count(paused.begin(), paused.end(), 0xFFFFFFu), 0);
+    EXPECT_TRUE(paused != textured && std::count(paused.begin(), paused.end(), 0xFFFFFFu) == 0);
     terrain_->gridOverlay = 1;
     const std::vector<uint32_t> grid = DrawFrame();
     EXPECT_GT(std::count(grid.begin(), grid.end(), 0xFFFFFFu), 200);
@@ -148,9 +145,7 @@ TEST_F(TerrainRendering, OnlyTilesDrawnThisFrameAreVisible) {
     EXPECT_TRUE(model.IsTileVisible(ahead->GetTerrainTile()));
     EXPECT_FALSE(model.IsTileVisible(behind->GetTerrainTile()) ||
                  model.IsTileVisible(aside->GetTerrainTile()));
-    EXPECT_EQ(ahead->draws, 1);
-    EXPECT_EQ(behind->draws + aside->draws, 0);
-    EXPECT_EQ(culled, 2);
+    EXPECT_TRUE(ahead->draws == 1 && behind->draws + aside->draws == 0 && culled == 2);
     // Tiles outside the window (squares origin .. origin + 31, wrapped) are never visible.
     const int32_t n = model.GetGridSize();
     for (int32_t column = 0; column < n; ++column) {
@@ -165,8 +160,7 @@ TEST_F(TerrainRendering, OnlyTilesDrawnThisFrameAreVisible) {
     const FSFixedVector eye{F(-29.0), F(1.5), F(-28.0)};
     Look(eye, {eye.x - F(10), eye.y, eye.z - F(10)}, {0, 0});
     DrawFrame();
-    EXPECT_GT(model.OriginColumn() + 32, n);
-    EXPECT_GT(model.OriginRow() + 32, n);
+    EXPECT_TRUE(model.OriginColumn() + 32 > n && model.OriginRow() + 32 > n);
     // 5 km ahead along (−1, 0, −1): column 3, row 3 of the world, at x, z about 27.5.
     EXPECT_TRUE(model.IsTileVisible(model.TileOf({F(-29.0 + 60 - 3.5), 0, F(-28.0 + 60 - 3.5)}, {3, 3})));
     EXPECT_FALSE(model.IsTileVisible(model.TileOf({F(-29.0 + 3.5), 0, F(-28.0 + 3.5)}, {0, 0})));
