@@ -17,7 +17,6 @@
 #include "world/TerrainTestFiles.h"
 #include "world/WorldTestNodes.h"
 
-using terrain_test::kTerrainNames;
 using terrain_test::TerrainsArchive;
 using world_test::F;
 using world_test::TestNode;
@@ -163,6 +162,7 @@ TEST(TerrainFile, ASmallTerrainZippedByInfoZipLoadsWholeAndMissingOrEmptyMembers
     const std::string archive = folder + "terrains.zip";
     CFSTerrainModel terrain;
     ASSERT_TRUE(terrain.Load(archive, "SMALL.TER", 33, true));  // members match in any case
+    EXPECT_FALSE(terrain.TexturesFetched());  // no GL context: they wait for the first drawing
     EXPECT_TRUE(terrain.GetGridSize() == 4 &&
                 terrain.WindowSize() == 5);  // a window never covers the field twice
     ASSERT_EQ(terrain.Layers().size(), 2u);
@@ -177,11 +177,14 @@ TEST(TerrainFile, ASmallTerrainZippedByInfoZipLoadsWholeAndMissingOrEmptyMembers
     ASSERT_TRUE(reordered.LoadFromMemory(late.data(), late.size(), 33, true));
     EXPECT_TRUE(reordered.HeightAbove({F(90), 0, F(135)}) == terrain.HeightAbove({F(90), 0, F(135)}) &&
                 reordered.Layers().empty());
-    // Missing or empty members load nothing, and take the loaded terrain away.
-    for (const char* member : {"other.ter", "empty.ter"}) {
+    // A missing or empty member, or a missing archive, loads nothing and takes the loaded
+    // terrain away.
+    for (const auto& [from, member] :
+         {std::pair{archive, "other.ter"}, {archive, "empty.ter"}, {folder + "none.zip", "small.ter"}}) {
         ASSERT_TRUE(terrain.Load(archive, "small.ter", 5, true));
-        EXPECT_FALSE(terrain.Load(archive, member, 5, true) || terrain.IsLoaded() ||
-                     !terrain.Positions().empty())
+        EXPECT_FALSE(terrain.Load(from, member, 5, true) || terrain.IsLoaded() ||
+                     !terrain.Positions().empty() || !terrain.Layers().empty() ||
+                     terrain.TileOf({}, {0, 0}) != FSTile{})
             << member;
     }
 }
@@ -241,7 +244,8 @@ TEST(TerrainFile, TruncatedAndHostileFilesAreRefused) {
     // Read without the full flag, the band and material chunks are not looked at.
     const Bytes bands = sound(head(), Chunk(0xB001, Words({3, 0, F(16), F(10)})));
     CFSTerrainModel heightsOnly;
-    EXPECT_TRUE(heightsOnly.LoadFromMemory(bands.data(), bands.size(), 5, false));
+    EXPECT_TRUE(heightsOnly.LoadFromMemory(bands.data(), bands.size(), 5, false) &&
+                heightsOnly.Bands().empty());
 }
 
 // Under a point of square (i, j) the ground lies on the triangle of its corners (i, j) and
@@ -336,27 +340,6 @@ const CFSTerrainStorage& Heights(const std::string& name) {
         EXPECT_TRUE(terrain.Load(TerrainsArchive(), name, 33, false)) << name;
     }
     return terrain;
-}
-
-TEST(Terrain, LoadsTheRealTerrainsInFullOrForTheHeightsOnly) {
-    for (const char* name : kTerrainNames) {
-        CFSTerrainStorage full;
-        ASSERT_TRUE(full.Load(TerrainsArchive(), name, 33, true)) << name;
-        EXPECT_TRUE(full.GetGridSize() == 128 && full.Spacing() == 122880) << name;  // 1.875 km
-        // No GL context: the textures wait for the first drawing. Without the full flag only
-        // what the height queries need is read.
-        const CFSTerrainStorage& heights = Heights(name);
-        EXPECT_TRUE(!full.TexturesFetched() && !full.Layers().empty() && heights.Layers().empty() &&
-                    heights.Bands().empty() && heights.Height(5, 7) == full.Height(5, 7))
-            << name;
-    }
-    // A missing member or archive loads nothing and takes the loaded terrain away.
-    CFSTerrainStorage terrain;
-    ASSERT_TRUE(terrain.Load(TerrainsArchive(), "valley.ter", 33, true));
-    EXPECT_FALSE(terrain.Load(TerrainsArchive(), "nowhere.ter", 33, true));
-    EXPECT_TRUE(!terrain.IsLoaded() && terrain.Layers().empty() && terrain.TileOf({}, {0, 0}) == FSTile{} &&
-                terrain.HeightAbove({F(10), F(3), F(10)}) == F(3));
-    EXPECT_FALSE(terrain.Load(MakeDataPath("data\\no-such-archive.zip"), "valley.ter", 33, true));
 }
 
 TEST(Terrain, LocalPositionsInCellsAndOutsideTheFieldMapOntoIt) {

@@ -6,8 +6,6 @@
 
 namespace terrain_test {
 
-inline const char* const kTerrainNames[] = {"valley.ter", "coast.ter", "farmland.ter"};
-
 inline std::string TerrainsArchive() {
     return MakeDataPath("data\\terrains.zip");
 }
