@@ -12,15 +12,11 @@
 
 using terrain_test::TerrainsArchive;
 using world_test::F;
+using world_test::Near;
 using world_test::Rgb;
 using world_test::TestNode;
 
 namespace {
-
-bool Near(const Rgb& a, const Rgb& b, int tolerance) {
-    return std::abs(a.r - b.r) <= tolerance && std::abs(a.g - b.g) <= tolerance &&
-           std::abs(a.b - b.b) <= tolerance;
-}
 
 // The picture set up as the engine sets it up for a flight, the valley in the terrain slot
 // and the scene hooked to it. The eye stands 1 km over the valley's southern airfield
@@ -51,11 +47,6 @@ protected:
         Read();
         return pixels;
     }
-    Rgb Sky() const {
-        const FSSkyColour& c = scene.Camera().FogColour();
-        auto byte = [](float v) { return static_cast<int>(std::lround(std::clamp(v, 0.0f, 1.0f) * 255.0f)); };
-        return {byte(c.r), byte(c.g), byte(c.b)};
-    }
     TestNode* AddTileCulled(const FSFixedVector& local) {
         auto node = std::make_unique<TestNode>();
         node->SetCell(cell_);
@@ -78,7 +69,7 @@ TEST_F(TerrainRendering, TheGroundFillsTheLowerHalfUnderTheSkyAndTheStateIsPutBa
     glShadeModel(GL_SMOOTH);                 // loading the textures set the shading of "textures_quality" 0
     glTexEnvx(GL_TEXTURE_ENV, GL_TEXTURE_ENV_MODE, GL_MODULATE);
     DrawFrame();
-    const Rgb sky = Sky();
+    const Rgb sky = FogRgb();
     // The top of the picture, 20° and more above the horizon, is the clear colour.
     for (int y = 0; y < 60; ++y)
         for (int x = 0; x < kWidth; x += 3)
@@ -170,7 +161,7 @@ TEST_F(TerrainRendering, WithoutALoadedTerrainTheSceneDrawsNoGround) {
     terrain_.reset();
     TestNode* inView = AddTileCulled({eye_.x, eye_.y, eye_.z - F(3)});
     DrawFrame();
-    const Rgb sky = Sky();
+    const Rgb sky = FogRgb();
     for (int y = 0; y < kHeight; y += 7)
         for (int x = 0; x < kWidth; x += 5)
             ASSERT_TRUE(Near(At(x, y), sky, 2)) << x << "," << y;
