@@ -8,12 +8,11 @@
 
 #include "world/FSTerrainHolder.h"
 #include "world/PictureTestSupport.h"
-#include "world/TerrainTestFiles.h"
 
-using terrain_test::TerrainsArchive;
 using world_test::F;
 using world_test::Near;
 using world_test::Rgb;
+using world_test::TerrainsArchive;
 using world_test::TestNode;
 
 namespace {

@@ -14,11 +14,10 @@
 
 #include "support/TestSupport.h"
 #include "world/FSTerrainModel.h"
-#include "world/TerrainTestFiles.h"
 #include "world/WorldTestNodes.h"
 
-using terrain_test::TerrainsArchive;
 using world_test::F;
+using world_test::TerrainsArchive;
 using world_test::TestNode;
 
 namespace {

@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "resources/FSArchive.h"
 #include "world/FSScene.h"
 #include "world/FSSceneNode.h"
 
@@ -20,6 +21,10 @@ inline FSBox Box(double x0, double y0, double z0, double x1, double y1, double z
 }
 inline FSBox Cube(double half) {
     return Box(-half, -half, -half, half, half, half);
+}
+// The game's terrains archive.
+inline std::string TerrainsArchive() {
+    return MakeDataPath("data\\terrains.zip");
 }
 
 class TestNode : public MFSSceneNode {
