@@ -47,8 +47,9 @@ public:
         ownerCalls.push_back(&owner);
         if (removeWithOwner || (removeWhenOwnerDeleted && owner.IsBeingDeleted())) Remove();
     }
-    void Update(CFSScene& scene, const FSFrame& /*frame*/) override {
+    void Update(CFSScene& scene, const FSFrame& frame) override {
         ++updates;
+        lastTime = frame.time;
         Log("update");
         if (onUpdate) onUpdate(scene);
     }
@@ -66,6 +67,7 @@ public:
     bool removeWhenOwnerDeleted = false;  // only at the owner's deletion
     int updates = 0;
     int draws = 0;
+    uint32_t lastTime = 0;  // the time of the last update's frame
 
 private:
     void Log(const std::string& what) {
