@@ -56,7 +56,7 @@ void BM_CollisionPass(benchmark::State& state) {
     grid.handlers.mayCollide = [](MFSSceneNode&, MFSSceneNode&) { return true; };
     grid.handlers.collision = [&contacts](MFSSceneNode&, MFSSceneNode&) { ++contacts; };
     grid.handlers.touchesGround = [](MFSSceneNode& node) { return node.GetPosition().y < kFixedOne / 8; };
-    grid.handlers.groundContact = [&contacts](MFSSceneNode&, CFSTerrainModel*) { ++contacts; };
+    grid.handlers.groundContact = [&contacts](MFSSceneNode&) { ++contacts; };
     for (auto _ : state) {
         grid.Detect();
         benchmark::DoNotOptimize(contacts);

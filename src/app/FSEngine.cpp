@@ -346,7 +346,7 @@ void CFSEngine::InstallCollisionHandlers(MFSCollisionDetector& detector) {
         const CFSTerrainModel* terrain = loadedTerrain();
         return terrain && terrain->TouchesGround(node);
     };
-    handlers.groundContact = [this, loadedTerrain](MFSSceneNode& node, CFSTerrainModel* /*unused*/) {
+    handlers.groundContact = [this, loadedTerrain](MFSSceneNode& node) {
         if (controller_) controller_->GroundContact(&node, loadedTerrain());
     };
 }

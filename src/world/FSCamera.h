@@ -95,7 +95,6 @@ public:
     const FSFixedMatrix& ViewMatrix() const { return view_; }
     const FSFixedMatrix& ProjectionMatrix() const { return projection_; }
     const FSPlane* Planes() const { return planes_; }
-    const FSPlane* TerrainPlanes() const { return terrainPlanes_; }
 
     CFSSkyModel& Sky() { return sky_; }
     const CFSSkyModel& Sky() const { return sky_; }

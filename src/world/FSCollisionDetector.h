@@ -11,7 +11,6 @@
 #include <functional>
 
 class MFSSceneNode;
-class CFSTerrainModel;
 
 // The game's answers to what the collision pass finds. An empty handler does nothing,
 // except mayCollide: empty lets every pair through.
@@ -20,12 +19,11 @@ struct FSCollisionHandlers {
     std::function<bool(MFSSceneNode& a, MFSSceneNode& b)> mayCollide;
     // Two nodes intersect; the second one moves (has a moveable object).
     std::function<void(MFSSceneNode& a, MFSSceneNode& moving)> collision;
-    // A low moving node touches the ground of terrain.
-    std::function<void(MFSSceneNode& node, CFSTerrainModel* terrain)> groundContact;
-    // The loaded terrain's ground test; empty when no terrain is loaded (no ground tests).
+    // A low moving node touches the ground (the handler finds the loaded terrain itself).
+    std::function<void(MFSSceneNode& node)> groundContact;
+    // The ground test of the loaded terrain (false while none is loaded); empty: no ground
+    // tests at all.
     std::function<bool(MFSSceneNode& node)> touchesGround;
-    // Handed to groundContact.
-    CFSTerrainModel* terrain = nullptr;
 };
 
 class MFSCollisionDetector {
@@ -43,6 +41,6 @@ public:
     // Slot 5. Pair and ground tests made by the last pass.
     virtual int32_t GetTestCount() const = 0;
 
-    // Set by the engine before each pass.
+    // Installed by the engine once, when it makes the detector.
     FSCollisionHandlers handlers;
 };

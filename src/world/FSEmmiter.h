@@ -24,7 +24,6 @@ public:
     // Frames (16.16) a new particle lives; the draw compares each particle's life with it.
     FSFixed InitialLife() const { return initialLife_; }
     const FSFixedVector& BaseVelocity() const { return velocity_; }
-    const FSFixedVector& BaseAcceleration() const { return acceleration_; }
 
 protected:
     MFSEmmiter(FSFixed initialLife, const FSFixedVector& velocity, const FSFixedVector& acceleration)

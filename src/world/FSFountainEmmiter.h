@@ -17,8 +17,6 @@ public:
               const FSCell& cell, const FSFixedVector& direction, uint32_t colour,
               const FSFrame& frame) override;
 
-    FSFixed Spread() const { return spread_; }
-
 private:
     FSFixed spread_;
 };

@@ -110,8 +110,7 @@ void CFSGridCollisionDetector::DetectInSquare(std::vector<MFSSceneNode*>& square
         if (square[i] != a || a->IsRemoved()) continue;
         if (handlers.touchesGround && a->GetMoveableObject() && a->GetPosition().y <= kGroundTestHeight) {
             ++testCount_;
-            if (handlers.touchesGround(*a) && handlers.groundContact)
-                handlers.groundContact(*a, handlers.terrain);
+            if (handlers.touchesGround(*a) && handlers.groundContact) handlers.groundContact(*a);
         }
     }
 }

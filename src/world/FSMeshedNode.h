@@ -54,7 +54,6 @@ public:
 
     int32_t VertexCount() const { return vertexCount_; }
     int32_t TriangleCount() const { return triangleCount_; }
-    FSBox& ModelBox() { return box_; }
     std::vector<FSFixed>& Positions() { return positions_; }
     const std::vector<FSFixed>& Positions() const { return positions_; }
     std::vector<FSFixed>& TexCoords() { return texCoords_; }

@@ -61,11 +61,8 @@ public:
 
     std::vector<FSParticle>& Particles() { return particles_; }
     const std::vector<FSParticle>& Particles() const { return particles_; }
-    MFSEmmiter* Emitter() const { return emitter_.get(); }
-    int MaxCount() const { return maxCount_; }
     uint32_t Texture() const { return texture_; }
     uint32_t Colour() const { return colour_; }
-    FSFixed QuadSize() const { return quadSize_; }
     // Quads drawn by the last Draw.
     int DrawnCount() const { return drawn_; }
 

@@ -53,11 +53,9 @@ public:
     // Ten minutes of real time per day: one whole cycle within the longest flight.
     static constexpr float kDefaultDayLength = 600.0f;
 
-    explicit CFSSkyColour(float dayLengthSeconds = kDefaultDayLength) : dayLength_(dayLengthSeconds) {}
-
     // Seconds per day. A length of 0 or less (or NaN) holds the colour at the start of the
     // day rather than dividing by it.
-    void SetDayLength(float seconds) { dayLength_ = seconds; }
+    explicit CFSSkyColour(float dayLengthSeconds = kDefaultDayLength) : dayLength_(dayLengthSeconds) {}
     float DayLength() const { return dayLength_; }
 
     // One frame (now: milliseconds of the tick count; the first call starts the day):

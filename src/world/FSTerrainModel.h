@@ -80,10 +80,6 @@ public:
     const CFSTerrainQuadtree& Quadtree() const { return quadtree_; }
     // The texture coordinates of band set s for the window, W × W pairs.
     const std::vector<FSFixed>& WindowTextureCoordinates(int32_t set) const { return texcoords_[set]; }
-    // Layer of the opaque drawing of a triangle, and its mask of layers blended over it.
-    uint8_t TriangleLayer(int32_t triangle) const { return triangleLayer_[triangle]; }
-    uint8_t TriangleBlendMask(int32_t triangle) const { return triangleBlend_[triangle]; }
-    uint32_t FrameStamp() const { return frameStamp_; }
 
 private:
     // Per band and layer, the index lists of one frame.
@@ -124,10 +120,10 @@ private:
     std::vector<uint8_t> vertexFlags_;             // W × W: the band of each vertex this frame
     std::vector<int64_t> distanceSquared_;         // W × W: raw 32.32 squared eye distances
     std::vector<uint16_t> fullIndices_;
-    std::vector<int32_t> visible_;  // triangle numbers, rebuilt each frame
-    std::vector<uint8_t> triangleLayer_;
-    std::vector<uint8_t> triangleBlend_;
-    std::vector<PassLists> passes_;  // band × layers + layer
+    std::vector<int32_t> visible_;        // triangle numbers, rebuilt each frame
+    std::vector<uint8_t> triangleLayer_;  // per triangle: the layer of its opaque drawing
+    std::vector<uint8_t> triangleBlend_;  // per triangle: the mask of layers blended over it
+    std::vector<PassLists> passes_;       // band × layers + layer
     std::vector<uint16_t> untexturedIndices_;
     std::vector<FSFixedVector> gridLines_;
     CFSTerrainQuadtree quadtree_;

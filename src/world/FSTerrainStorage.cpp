@@ -59,7 +59,6 @@ bool CFSTerrainStorage::LoadFromMemory(const uint8_t* bytes, size_t size, int wi
         side_ = data.side;
         version_ = data.version;
         spacing_ = data.side / data.gridSize;  // exact side / N in 16.16
-        inverseSpacing_ = FixedDiv(FixedFromInt(data.gridSize), data.side);
         gridSize_ = data.gridSize;
         BuildMaterialSet(data);
         names_ = std::move(data.names);
@@ -88,7 +87,6 @@ void CFSTerrainStorage::Release() {
     side_ = 0;
     version_ = 0;
     spacing_ = 0;
-    inverseSpacing_ = 0;
     windowSize_ = 0;
     layerWeights_.clear();
     layers_.clear();

@@ -121,7 +121,6 @@ public:
 
     FSFixed Side() const { return side_; }
     FSFixed Spacing() const { return spacing_; }
-    FSFixed InverseSpacing() const { return inverseSpacing_; }
     uint32_t Version() const { return version_; }
     int32_t WindowSize() const { return windowSize_; }
     // The stored height of vertex (i, j), both wrapped.
@@ -166,7 +165,6 @@ private:
     FSFixed side_ = 0;
     uint32_t version_ = 0;
     FSFixed spacing_ = 0;
-    FSFixed inverseSpacing_ = 0;
     int32_t windowSize_ = 0;
     std::vector<FSFixed> layerWeights_;  // layer k ≥ 1 at (k − 1) × N × N + index
     std::vector<FSTerrainLayer> layers_;

@@ -38,7 +38,7 @@ public:
         contactHandlersSet = handlers.collision && handlers.groundContact;
         // Hand the controller a contact: the placeholder takes it without complaint.
         if (handlers.collision) handlers.collision(a, b);
-        if (handlers.groundContact) handlers.groundContact(a, handlers.terrain);
+        if (handlers.groundContact) handlers.groundContact(a);
     }
     void Remove(MFSSceneNode*) override {}
     int32_t GetTestCount() const override { return 0; }

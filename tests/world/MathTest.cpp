@@ -13,6 +13,7 @@
 #include "world/FSWorldPosition.h"
 #include "world/WorldTestNodes.h"
 
+using world_test::Box;
 using world_test::F;
 
 namespace {
@@ -30,32 +31,29 @@ TEST(FixedPoint, ProductsQuotientsAndConversionsUseWideIntermediatesAndSaturate)
     for (const auto& [a, b, product] :
          {std::tuple{1.5, 2.0, 3.0}, {-1.5, 2.0, -3.0}, {200.0, 100.0, 20000.0}})
         EXPECT_EQ(FixedMul(F(a), F(b)), F(product)) << a << " × " << b;
-    for (const auto& [a, b, quotient] : {std::tuple{F(3.0), F(2.0), F(1.5)},
-                                         {F(-1.0), F(4.0), F(-0.25)},
-                                         {F(20000.0), F(0.5), F(40000.0)},
-                                         {F(1.0), 0, kFixedMax},
-                                         {F(-1.0), 0, -kFixedMax},
-                                         {0, 0, 0},
-                                         {F(-30000.0), F(0.001), -kFixedMax}})
+    const FSFixed max = kFixedMax;
+    const std::tuple<FSFixed, FSFixed, FSFixed> quotients[] = {{F(3), F(2), F(1.5)},
+                                                               {F(-1), F(4), F(-0.25)},
+                                                               {F(20000), F(0.5), F(40000)},
+                                                               {F(1), 0, max},
+                                                               {F(-1), 0, -max},
+                                                               {0, 0, 0},
+                                                               {F(-30000), F(0.001), -max}};
+    for (const auto& [a, b, quotient] : quotients)
         EXPECT_EQ(FixedDiv(a, b), quotient) << a << " / " << b;
     // Float to fixed truncates toward zero and saturates; NaN gives 0.
-    for (const auto& [value, fixed] : {std::pair{30.0f, 0x1E0000},
-                                       {1.9999999e-5f, 1},
-                                       {-1.9999999e-5f, -1},
-                                       {1.0e9f, kFixedMax},
-                                       {-1.0e9f, kFixedMin},
-                                       {std::nanf(""), 0}})
+    const std::pair<float, FSFixed> conversions[] = {{30.0f, 0x1E0000},    {1.9999999e-5f, 1},
+                                                     {-1.9999999e-5f, -1}, {1.0e9f, kFixedMax},
+                                                     {-1.0e9f, kFixedMin}, {NAN, 0}};
+    for (const auto& [value, fixed] : conversions)
         EXPECT_EQ(FloatToFixed(value), fixed) << value;
     EXPECT_EQ(DoubleToFixed(-1.0e12), kFixedMin);
-    EXPECT_FLOAT_EQ(FixedToFloat(0x18000), 1.5f);
 }
 
 TEST(FixedPoint, ReciprocalAndSquareRootAreAccurateOverTheWholeRange) {
-    for (const auto& [x, reciprocal] : {std::pair{F(2.0), F(0.5)},
-                                        {F(-4.0), F(-0.25)},
-                                        {0, kFixedMax},
-                                        {1, kFixedMax},
-                                        {-2, -kFixedMax}})  // beyond the range: saturated
+    // Beyond the range: saturated.
+    for (const auto& [x, reciprocal] :
+         {std::pair{F(2), F(0.5)}, {F(-4), F(-0.25)}, {0, kFixedMax}, {1, kFixedMax}, {-2, -kFixedMax}})
         EXPECT_EQ(FixedReciprocal(x), reciprocal) << x;
     for (double x = 4.0 / 65536.0; x < 32000.0; x *= 1.0137) {
         const double exact = 65536.0 * 65536.0 / F(x);
@@ -67,11 +65,8 @@ TEST(FixedPoint, ReciprocalAndSquareRootAreAccurateOverTheWholeRange) {
         EXPECT_EQ(FixedSqrt(F(x)), F(root)) << x;
     for (double x = 1.0 / 65536.0; x < 32767.0; x *= 1.09)
         ASSERT_NEAR(FixedSqrt(F(x)), std::sqrt(F(x) / 65536.0) * 65536.0, 1.5) << x;
-    EXPECT_EQ(FixedSqrtWide(static_cast<uint64_t>(F(3.0)) * F(3.0) + static_cast<uint64_t>(F(4.0)) * F(4.0)),
-              F(5.0));
+    EXPECT_EQ(FixedSqrtWide(static_cast<uint64_t>(F(3)) * F(3) + static_cast<uint64_t>(F(4)) * F(4)), F(5));
     // Vectors: the exact length, and the shortest one still normalises.
-    EXPECT_EQ(Cross(FSFixedVector{kFixedOne, 0, 0}, FSFixedVector{0, kFixedOne, 0}),
-              (FSFixedVector{0, 0, kFixedOne}));
     EXPECT_EQ(Length(FSFixedVector{F(3), 0, F(-4)}), F(5));
     EXPECT_EQ(Normalise(FSFixedVector{1, 0, 0}), (FSFixedVector{kFixedOne, 0, 0}));
     EXPECT_EQ(Normalise(FSFixedVector{}), FSFixedVector{});
@@ -80,21 +75,20 @@ TEST(FixedPoint, ReciprocalAndSquareRootAreAccurateOverTheWholeRange) {
 
 TEST(FixedBox, EmptyBoxesStayEmptyAndTouchingBoxesOverlap) {
     FSBox box;
-    EXPECT_TRUE(box.IsEmpty() && box.LargestExtent() == 0 && box.Grown(F(1)).IsEmpty());
-    EXPECT_TRUE(TransformBox(box, FSRowMatrix::Identity()).IsEmpty());
+    EXPECT_TRUE(box.IsEmpty() && box.LargestExtent() == 0 && box.Grown(F(1)).IsEmpty() &&
+                TransformBox(box, FSRowMatrix::Identity()).IsEmpty());
     box.Extend({F(1), F(2), F(3)});
     box.Extend({F(-1), F(5), F(3)});
-    EXPECT_EQ(box, FSBox::FromCorners({F(-1), F(2), F(3)}, {F(1), F(5), F(3)}));
+    EXPECT_EQ(box, Box(-1, 2, 3, 1, 5, 3));
     box.Unite(FSBox::Empty());
-    box.Unite(FSBox::FromCorners({0, 0, 0}, {F(10), F(1), F(1)}));
-    EXPECT_EQ(box, FSBox::FromCorners({F(-1), 0, 0}, {F(10), F(5), F(3)}));
-    EXPECT_TRUE(FSBox::FromCorners({0, F(2), 0}, {F(1), F(1), F(1)}).IsEmpty());  // any min above its max
-    const FSBox a = FSBox::FromCorners({0, 0, 0}, {F(1), F(1), F(1)});
-    const FSBox touching = FSBox::FromCorners({F(1), 0, 0}, {F(2), F(1), F(1)});
+    box.Unite(Box(0, 0, 0, 10, 1, 1));
+    EXPECT_EQ(box, Box(-1, 0, 0, 10, 5, 3));
+    EXPECT_TRUE(Box(0, 2, 0, 1, 1, 1).IsEmpty());  // any min above its max
+    const FSBox a = Box(0, 0, 0, 1, 1, 1), touching = Box(1, 0, 0, 2, 1, 1);
     const FSBox apart = FSBox::FromCorners({F(1) + 1, 0, 0}, {F(2), F(1), F(1)});
     EXPECT_TRUE(Overlaps(a, touching) && Overlaps(touching, a) && Overlaps(apart.Grown(1), a));
     EXPECT_FALSE(Overlaps(a, apart) || Overlaps(a, FSBox::Empty()));
-    EXPECT_TRUE(Contains(a, a) && Contains(a, FSBox::FromCorners({0, F(0.2), 0}, {F(0.5), F(1), F(0.7)})));
+    EXPECT_TRUE(Contains(a, a) && Contains(a, Box(0, 0.2, 0, 0.5, 1, 0.7)));
     EXPECT_FALSE(Contains(a, touching) || Contains(a, FSBox::Empty()));
     EXPECT_TRUE(ContainsPoint(a, {F(1), F(1), 0}) && !ContainsPoint(a, {F(1) + 1, 0, 0}));
     // Matrices in the graphics library's column-major layout apply their right operand first.
@@ -103,31 +97,39 @@ TEST(FixedBox, EmptyBoxesStayEmptyAndTouchingBoxesOverlap) {
     scale.At(0, 0) = F(2);   // x × 2
     EXPECT_EQ(TransformPoint(Multiply(translate, scale), {F(1), 0, 0}).x, F(7));
     EXPECT_EQ(TransformPoint(Multiply(scale, translate), {F(1), 0, 0}).x, F(12));
-    EXPECT_EQ(NearestCorner(FSBox::FromCorners({F(-1), 0, F(2)}, {F(1), F(4), F(6)}), {F(-5), F(3), F(2.5)}),
+    EXPECT_EQ(NearestCorner(Box(-1, 0, 2, 1, 4, 6), {F(-5), F(3), F(2.5)}),
               (FSFixedVector{F(-1), F(4), F(2)}));  // chosen per axis
 }
 
 TEST(NearZeroRule, EveryVectorOperationDropsMagnitudesNotAboveOneMillionth) {
     const float justAbove = std::nextafter(1e-6f, 1.0f), below = 5e-7f;
-    EXPECT_EQ(KeepAboveNearZero(-1e-6f), 0.0f);
-    EXPECT_EQ(KeepAboveNearZero(justAbove), justAbove);
+    EXPECT_TRUE(KeepAboveNearZero(-1e-6f) == 0.0f && KeepAboveNearZero(justAbove) == justAbove);
     EXPECT_EQ(NarrowNearZero(1e-6), 1e-6f);  // compared in double: above 1e-6f widened
     EXPECT_EQ(FSVector(1e-6f, justAbove, -below), FSVector::Raw(0, justAbove, 0));
     EXPECT_EQ(FSVector::Raw(below, 0, 0).x, below);  // raw data is not filtered
     const FSVector a = FSVector::Raw(1.0f, 2e-6f, 3.0f), b = FSVector::Raw(1.0f, 1.5e-6f, -3.0f);
-    EXPECT_TRUE((a - b).x == 0.0f && (a - b).y == 0.0f);  // 5e-7
-    EXPECT_EQ((a + b).z, 0.0f);
-    EXPECT_FLOAT_EQ((a + b).y, 3.5e-6f);
-    EXPECT_EQ((-FSVector::Raw(below, 1, 1)).x, 0.0f);
-    EXPECT_EQ((FSVector::Raw(1e-3f, 1, 1) * 5e-4f).x, 0.0f);
-    EXPECT_EQ((FSVector::Raw(1e-3f, 1, 1) / 1e4f).x, 0.0f);
-    EXPECT_EQ((5e-4f * FSVector::Raw(1e-3f, 1, 1)).x, 0.0f);
-    EXPECT_TRUE(Cross(FSVector::Raw(1e-3f, 0, 0), FSVector::Raw(0, 5e-4f, 0)).IsZero());
-    EXPECT_EQ(Dot(FSVector::Raw(1e-3f, 0, 0), FSVector::Raw(5e-4f, 0, 0)), 0.0f);
-    EXPECT_EQ(Length(FSVector::Raw(5e-7f, 0, 0)), 0.0f);
+    // Vectors along x of 1e-3 and of 5e-4, one along y of 5e-4, and (1e-3, 1, 1).
+    const FSVector x = FSVector::Raw(1e-3f, 0, 0), h = FSVector::Raw(5e-4f, 0, 0),
+                   y = FSVector::Raw(0, 5e-4f, 0);
+    const FSVector s = FSVector::Raw(1e-3f, 1, 1);
     FSVector c = FSVector::Raw(1, 1, 1);
     c += FSVector::Raw(below - 1.0f, 0, 0);
-    EXPECT_EQ(c.x, 0.0f);
+    // Each result is 5e-7 or less: a − b (x and y), a + b (z), −v, v × s, v / s, s × v,
+    // the cross and dot products, the length, and +=.
+    const float dropped[] = {(a - b).x,
+                             (a - b).y,
+                             (a + b).z,
+                             (-FSVector::Raw(below, 1, 1)).x,
+                             (s * 5e-4f).x,
+                             (s / 1e4f).x,
+                             (5e-4f * s).x,
+                             Length(Cross(x, y)),
+                             Dot(x, h),
+                             Length(FSVector::Raw(below, 0, 0)),
+                             c.x};
+    for (size_t k = 0; k < std::size(dropped); ++k)
+        EXPECT_EQ(dropped[k], 0.0f) << k;
+    EXPECT_FLOAT_EQ((a + b).y, 3.5e-6f);
 }
 
 TEST(Quaternion, ProductsTurnInTheStatedOrderAndConversionsKeepTheLength) {

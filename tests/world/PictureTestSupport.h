@@ -6,7 +6,10 @@
 #include <GLES/gl.h>
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cmath>
 #include <cstdint>
+#include <cstdlib>
 #include <memory>
 #include <string>
 #include <vector>
@@ -22,6 +25,11 @@ namespace world_test {
 struct Rgb {
     int r = 0, g = 0, b = 0;
 };
+
+inline bool Near(const Rgb& a, const Rgb& b, int tolerance) {
+    return std::abs(a.r - b.r) <= tolerance && std::abs(a.g - b.g) <= tolerance &&
+           std::abs(a.b - b.b) <= tolerance;
+}
 
 inline Rgb Channels(uint32_t p) {
     return {static_cast<int>((p >> 16) & 0xFF), static_cast<int>((p >> 8) & 0xFF),
@@ -88,21 +96,21 @@ protected:
         Read();
     }
 
+    // The camera's fog (and clear) colour in 8-bit channels.
+    Rgb FogRgb() const {
+        const FSSkyColour& c = scene.Camera().FogColour();
+        auto byte = [](float v) { return static_cast<int>(std::lround(std::clamp(v, 0.0f, 1.0f) * 255.0f)); };
+        return {byte(c.r), byte(c.g), byte(c.b)};
+    }
     uint32_t Pixel(int x, int y) const { return pixels[static_cast<size_t>(y) * kWidth + x]; }
     Rgb At(int x, int y) const { return Channels(Pixel(x, y)); }
-    // Pixels of the whole picture, or of row y, that match.
+    // Pixels of the whole picture, or of row y only, that match.
     template <class Match>
-    int Count(Match match) const {
+    int Count(Match match, int row = -1) const {
         int count = 0;
-        for (int y = 0; y < kHeight; ++y)
-            count += CountInRow(y, match);
-        return count;
-    }
-    template <class Match>
-    int CountInRow(int y, Match match) const {
-        int count = 0;
-        for (int x = 0; x < kWidth; ++x)
-            count += match(At(x, y)) ? 1 : 0;
+        for (int y = std::max(row, 0); y < (row < 0 ? kHeight : row + 1); ++y)
+            for (int x = 0; x < kWidth; ++x)
+                count += match(At(x, y)) ? 1 : 0;
         return count;
     }
 

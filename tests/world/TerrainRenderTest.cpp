@@ -8,19 +8,14 @@
 
 #include "world/FSTerrainHolder.h"
 #include "world/PictureTestSupport.h"
-#include "world/TerrainTestFiles.h"
 
-using terrain_test::TerrainsArchive;
 using world_test::F;
+using world_test::Near;
 using world_test::Rgb;
+using world_test::TerrainsArchive;
 using world_test::TestNode;
 
 namespace {
-
-bool Near(const Rgb& a, const Rgb& b, int tolerance) {
-    return std::abs(a.r - b.r) <= tolerance && std::abs(a.g - b.g) <= tolerance &&
-           std::abs(a.b - b.b) <= tolerance;
-}
 
 // The picture set up as the engine sets it up for a flight, the valley in the terrain slot
 // and the scene hooked to it. The eye stands 1 km over the valley's southern airfield
@@ -51,11 +46,6 @@ protected:
         Read();
         return pixels;
     }
-    Rgb Sky() const {
-        const FSSkyColour& c = scene.Camera().FogColour();
-        auto byte = [](float v) { return static_cast<int>(std::lround(std::clamp(v, 0.0f, 1.0f) * 255.0f)); };
-        return {byte(c.r), byte(c.g), byte(c.b)};
-    }
     TestNode* AddTileCulled(const FSFixedVector& local) {
         auto node = std::make_unique<TestNode>();
         node->SetCell(cell_);
@@ -78,7 +68,7 @@ TEST_F(TerrainRendering, TheGroundFillsTheLowerHalfUnderTheSkyAndTheStateIsPutBa
     glShadeModel(GL_SMOOTH);                 // loading the textures set the shading of "textures_quality" 0
     glTexEnvx(GL_TEXTURE_ENV, GL_TEXTURE_ENV_MODE, GL_MODULATE);
     DrawFrame();
-    const Rgb sky = Sky();
+    const Rgb sky = FogRgb();
     // The top of the picture, 20° and more above the horizon, is the clear colour.
     for (int y = 0; y < 60; ++y)
         for (int x = 0; x < kWidth; x += 3)
@@ -94,8 +84,7 @@ TEST_F(TerrainRendering, TheGroundFillsTheLowerHalfUnderTheSkyAndTheStateIsPutBa
             blue += p.b;
         }
     }
-    EXPECT_GT(green, std::max(red, blue));
-    EXPECT_GT(Model().VisibleTriangles().size(), 100u);
+    EXPECT_TRUE(green > std::max(red, blue) && Model().VisibleTriangles().size() > 100u);
     EXPECT_LT(Model().VisibleTriangles().size(), 32u * 32u * 2u);
     // The flight's own state is as it was.
     for (GLenum state : {GL_FOG, GL_TEXTURE_2D, GL_NORMAL_ARRAY, GL_TEXTURE_COORD_ARRAY})
@@ -109,16 +98,14 @@ TEST_F(TerrainRendering, TheGroundFillsTheLowerHalfUnderTheSkyAndTheStateIsPutBa
     }
     GLint mode = 0;
     glGetTexEnviv(GL_TEXTURE_ENV, GL_TEXTURE_ENV_MODE, &mode);
-    EXPECT_EQ(mode, GL_MODULATE);
-    EXPECT_EQ(glGetError(), static_cast<GLenum>(GL_NO_ERROR));
+    EXPECT_TRUE(mode == GL_MODULATE && glGetError() == static_cast<GLenum>(GL_NO_ERROR));
 }
 
 TEST_F(TerrainRendering, ThePausedDrawingUsesNoTexturesAndCanShowTheGrid) {
     const std::vector<uint32_t> textured = DrawFrame();
     terrain_->paused = 1;
     const std::vector<uint32_t> paused = DrawFrame();
-    EXPECT_NE(paused, textured);
-    EXPECT_EQ(std::count(paused.begin(), paused.end(), 0xFFFFFFu), 0);
+    EXPECT_TRUE(paused != textured && std::count(paused.begin(), paused.end(), 0xFFFFFFu) == 0);
     terrain_->gridOverlay = 1;
     const std::vector<uint32_t> grid = DrawFrame();
     EXPECT_GT(std::count(grid.begin(), grid.end(), 0xFFFFFFu), 200);
@@ -148,9 +135,7 @@ TEST_F(TerrainRendering, OnlyTilesDrawnThisFrameAreVisible) {
     EXPECT_TRUE(model.IsTileVisible(ahead->GetTerrainTile()));
     EXPECT_FALSE(model.IsTileVisible(behind->GetTerrainTile()) ||
                  model.IsTileVisible(aside->GetTerrainTile()));
-    EXPECT_EQ(ahead->draws, 1);
-    EXPECT_EQ(behind->draws + aside->draws, 0);
-    EXPECT_EQ(culled, 2);
+    EXPECT_TRUE(ahead->draws == 1 && behind->draws + aside->draws == 0 && culled == 2);
     // Tiles outside the window (squares origin .. origin + 31, wrapped) are never visible.
     const int32_t n = model.GetGridSize();
     for (int32_t column = 0; column < n; ++column) {
@@ -165,8 +150,7 @@ TEST_F(TerrainRendering, OnlyTilesDrawnThisFrameAreVisible) {
     const FSFixedVector eye{F(-29.0), F(1.5), F(-28.0)};
     Look(eye, {eye.x - F(10), eye.y, eye.z - F(10)}, {0, 0});
     DrawFrame();
-    EXPECT_GT(model.OriginColumn() + 32, n);
-    EXPECT_GT(model.OriginRow() + 32, n);
+    EXPECT_TRUE(model.OriginColumn() + 32 > n && model.OriginRow() + 32 > n);
     // 5 km ahead along (−1, 0, −1): column 3, row 3 of the world, at x, z about 27.5.
     EXPECT_TRUE(model.IsTileVisible(model.TileOf({F(-29.0 + 60 - 3.5), 0, F(-28.0 + 60 - 3.5)}, {3, 3})));
     EXPECT_FALSE(model.IsTileVisible(model.TileOf({F(-29.0 + 3.5), 0, F(-28.0 + 3.5)}, {0, 0})));
@@ -176,7 +160,7 @@ TEST_F(TerrainRendering, WithoutALoadedTerrainTheSceneDrawsNoGround) {
     terrain_.reset();
     TestNode* inView = AddTileCulled({eye_.x, eye_.y, eye_.z - F(3)});
     DrawFrame();
-    const Rgb sky = Sky();
+    const Rgb sky = FogRgb();
     for (int y = 0; y < kHeight; y += 7)
         for (int x = 0; x < kWidth; x += 5)
             ASSERT_TRUE(Near(At(x, y), sky, 2)) << x << "," << y;
