@@ -187,34 +187,28 @@ TEST(Shell, LosingTheForegroundLeavesTheFlightAndRegainingItRedrawsTheMenu) {
     EXPECT_EQ(log, expected);
 }
 
-TEST(Shell, AQuitMessageEndsTheLoopEvenDuringAFlight) {
+TEST(Shell, HandlesOneMessagePerPassAndEndsOnQuitOrOnBackInTheMenu) {
+    {
+        HeadlessTestGame game;
+        ASSERT_EQ(game.Start(), 0);
+        game.display.PostEvent({FSEventType::StylusDown, 10, 20, 0});
+        game.display.PostEvent({FSEventType::StylusUp, 10, 20, 0});
+        game.Pass();
+        EXPECT_TRUE(game.display.PeekEvent());
+        game.Pass();
+        EXPECT_FALSE(game.display.PeekEvent());
+        game.PressButton(193);  // button 1 is "back" in the landscape menu
+        EXPECT_EQ(game.shell->Context().engine->State(), Quit);
+        EXPECT_FALSE(game.Pass());
+        EXPECT_EQ(game.shell->Run(), 0);
+    }
     HeadlessTestGame game;
     ASSERT_EQ(game.Start(), 0);
     game.StartFlight();
     ASSERT_EQ(game.shell->Context().engine->State(), Flying);
-    game.display.PostEvent({FSEventType::Quit, 0, 0, 0});
+    game.display.PostEvent({FSEventType::Quit, 0, 0, 0});  // the window closes mid-flight
     EXPECT_FALSE(game.Pass());
     EXPECT_FALSE(game.shell->RunPass());
-}
-
-TEST(Shell, BackInTheMenuQuitsWithStatusZero) {
-    HeadlessTestGame game;
-    ASSERT_EQ(game.Start(), 0);
-    game.PressButton(193);  // button 1 is "back" in the landscape menu
-    EXPECT_EQ(game.shell->Context().engine->State(), Quit);
-    EXPECT_FALSE(game.Pass());
-    EXPECT_EQ(game.shell->Run(), 0);
-}
-
-TEST(Shell, OneMessageIsHandledPerPass) {
-    HeadlessTestGame game;
-    ASSERT_EQ(game.Start(), 0);
-    game.display.PostEvent({FSEventType::StylusDown, 10, 20, 0});
-    game.display.PostEvent({FSEventType::StylusUp, 10, 20, 0});
-    game.Pass();
-    EXPECT_TRUE(game.display.PeekEvent());
-    game.Pass();
-    EXPECT_FALSE(game.display.PeekEvent());
 }
 
 TEST(Shell, AnIdleMenuDrawsNothingNew) {
