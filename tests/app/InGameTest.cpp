@@ -164,7 +164,10 @@ TEST(CollisionInGame, TheEngineFactoriesAddTheirNodesToTheSceneRoot) {
     context.culling = 0;
     game.Pass(2);
     EXPECT_EQ(burst->Particles().size(), 5u);
-    game.Pass(12);  // a life of 4 designed frames, some 14 passes at 60 a second: gone
+    // A life of 4 designed frames (18 a second) lasts some 14 passes at 60 a second.
+    game.Pass(4);
+    EXPECT_EQ(scene.Nodes().size(), 3u);
+    game.Pass(8);
     EXPECT_EQ(scene.Nodes().size(), 2u);
     // At the cube's "nose" (its top, +y) and a quarter of its half height along +z.
     EXPECT_EQ(propeller->GetPosition(), (FSFixedVector{0, F(0.5), F(0.125)}));
