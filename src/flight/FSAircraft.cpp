@@ -35,7 +35,7 @@ float CFSAircraft::VerticalSpeed() const {
 
 float CFSAircraft::Altitude() const {
     // Altitude 0 lies at scene height 5 km.
-    return static_cast<float>(GetNode().GetPosition().y) * 1.5258789e-5f - 5.0f;
+    return FixedToFloat(GetNode().GetPosition().y - kSeaLevel);
 }
 
 float CFSAircraft::ThrottleFraction() const {

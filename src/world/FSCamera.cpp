@@ -120,9 +120,9 @@ void CFSCamera::SetUpAtmosphere(const FSFixedVector& forward) {
     const float h = std::sqrt(fx * fx + fz * fz);
     const float phi = h < 1e-6f ? 0.0f : std::atan2(fz / h, fx / h);
 
-    // Thicker air near the ground makes a hazier sky.
-    const float heightMetres = static_cast<float>(eye_.y) * (1000.0f / 65536.0f);
-    sky_.SetTurbidity(2.0f + 4.0f * AirDensity(heightMetres) / AirDensity(0.0f));
+    // Thicker air low down makes a hazier sky.
+    const float altitudeMetres = static_cast<float>(eye_.y - kSeaLevel) * (1000.0f / 65536.0f);
+    sky_.SetTurbidity(2.0f + 4.0f * AirDensity(altitudeMetres) / AirDensity(0.0f));
     fogColour_ = sky_.SkyColour(theta, phi);
     ambient_ = {0.1f * fogColour_.r, 0.1f * fogColour_.g, 0.1f * fogColour_.b};
 

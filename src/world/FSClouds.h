@@ -17,8 +17,8 @@ class TFSClouds : public MFSTexturedNode {
 public:
     // The defaults of a route line without numbers (16.16 km).
     static constexpr FSFixed kDefaultDistance = FixedFromInt(40);
-    static constexpr FSFixed kDefaultTop = FixedFromInt(10);
-    static constexpr FSFixed kDefaultBottom = 0;
+    static constexpr FSFixed kDefaultTop = kSeaLevel + FixedFromInt(10);
+    static constexpr FSFixed kDefaultBottom = kSeaLevel;
 
     // a: distance of the curtain from the eye, b: its top height, c: its bottom height
     // (16.16 km). The texture by member name through textures.

@@ -17,6 +17,11 @@ inline constexpr FSFixed kCellSize = FixedFromInt(60);
 inline constexpr FSFixed kHalfCell = FixedFromInt(30);
 inline constexpr FSFixed kWorldSize = FixedFromInt(240);
 inline constexpr int kCellsPerSide = 4;
+// The scene height of sea level, altitude 0 (16.16 km): every height above it is an
+// altitude, as the flight model, the air, the sky and the height read-out take it. The
+// terrains' sea lies here, so the air thins as an aircraft climbs over them.
+inline constexpr FSFixed kSeaLevel = FixedFromInt(5);
+inline constexpr float kSeaLevelKm = 5.0f;
 
 // The neighbouring cell number, 0 and 3 wrapping round (any number is first taken
 // modulo 4 into 0..3).

@@ -93,7 +93,7 @@ TEST(TerrainData, HeightsSuitTheFlyingAndJoinAcrossTheSeam) {
         const CFSTerrainStorage& t = Terrain(name);
         ASSERT_TRUE(t.IsLoaded());
         const auto at = [&t](int axis, int along, int across) {
-            return Km(axis == 0 ? t.Height(along, across) : t.Height(across, along));
+            return Km((axis == 0 ? t.Height(along, across) : t.Height(across, along)) - kSeaLevel);
         };
         std::vector<double> heights;
         for (int k = 0; k < 128 * 128; ++k)
@@ -116,7 +116,7 @@ TEST(TerrainData, HeightsSuitTheFlyingAndJoinAcrossTheSeam) {
             EXPECT_LT(std::max(miss[0], miss[1]), 2.5 * sorted[64] + 1e-4) << "axis " << axis;
         }
     }
-    // The coast's sea is one level surface at height 0 over a good part of the world.
+    // The coast's sea is one level surface at sea level over a good part of the world.
     const CFSTerrainStorage& coast = Terrain("coast.ter");
     const int water = LayerOf(coast, "water");
     ASSERT_GE(water, 1);
@@ -124,7 +124,7 @@ TEST(TerrainData, HeightsSuitTheFlyingAndJoinAcrossTheSeam) {
     for (int k = 0; k < 128 * 128; ++k) {
         const bool wet = coast.LayerWeight(water, k % 128, k / 128) != 0;
         sea += wet;
-        sloping += wet && coast.Height(k % 128, k / 128) != 0;
+        sloping += wet && coast.Height(k % 128, k / 128) != kSeaLevel;
     }
     EXPECT_EQ(sloping, 0);
     EXPECT_TRUE(sea > 128 * 128 / 3 && sea < 128 * 128 * 9 / 10) << sea;
@@ -157,7 +157,7 @@ TEST(TerrainData, EveryLayerTextureIsAPowerOfTwoPictureThatRepeatsWithoutASeam) 
 
 TEST(TerrainData, TheDocumentedFlatAreasAreLevelAndDry) {
     // As README.md lists them for route authors: the cell, the centre's local position
-    // (km), the size along x and z (km) and the ground height (km).
+    // (km), the size along x and z (km) and the ground's height above the sea (km).
     struct Documented {
         const char* terrain;
         int column, row;
@@ -184,7 +184,8 @@ TEST(TerrainData, TheDocumentedFlatAreasAreLevelAndDry) {
         for (int k = 0; k < 17 * 17; ++k) {
             const double x = a.x - a.sizeX / 2 + 0.001 + (a.sizeX - 0.002) * (k % 17) / 16;
             const double z = a.z - a.sizeZ / 2 + 0.001 + (a.sizeZ - 0.002) * (k / 17) / 16;
-            const FSFixedVector local{DoubleToFixed(x), DoubleToFixed(a.height), DoubleToFixed(z)};
+            const FSFixedVector local{DoubleToFixed(x), DoubleToFixed(a.height) + kSeaLevel,
+                                      DoubleToFixed(z)};
             worst = std::max(worst, std::fabs(Km(t.HeightAboveAt(local, {a.column, a.row}))));
             const FSTile tile = t.TileOf(local, {a.column, a.row});
             wet += t.LayerWeight(water, tile.column, tile.row) != 0;

@@ -59,7 +59,7 @@ protected:
     FSVideoBlock video_;
     FSGameBlock game_;
     const FSCell cell_{1, 0};
-    const FSFixedVector eye_{F(-5.625), F(1.15), F(-13.125)};
+    const FSFixedVector eye_{F(-5.625), F(1.15) + kSeaLevel, F(-13.125)};
 };
 
 TEST_F(TerrainRendering, TheGroundFillsTheLowerHalfUnderTheSkyAndTheStateIsPutBack) {

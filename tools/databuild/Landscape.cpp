@@ -4,6 +4,7 @@
 #include <cmath>
 
 #include "databuild/Noise.h"
+#include "world/FSWorldPosition.h"
 
 namespace {
 
@@ -89,7 +90,8 @@ TerrainFile Landscape::ToFile() const {
     file.heights.resize(height_.size());
     file.materials.resize(layer_.size());
     for (size_t k = 0; k < height_.size(); ++k) {
-        file.heights[k] = ToFixed(height_[k]);
+        // Heights above the sea become scene heights: the sea lies at the game's sea level.
+        file.heights[k] = ToFixed(height_[k] + kSeaLevelKm);
         // Nibble v of 2..5 names layer v - 1; 0 leaves the base showing.
         const uint8_t low = layer_[k] ? static_cast<uint8_t>(layer_[k] + 1) : 0;
         const uint8_t high = second_[k] && second_[k] != layer_[k] ? static_cast<uint8_t>(second_[k] + 1) : 0;

@@ -1,6 +1,7 @@
 #pragma once
-// The terrains of terrains.zip while they are being shaped: a wrapping grid of heights in
-// km and the layer of every vertex, plus the flat areas left for runways and starts. The
+// The terrains of terrains.zip while they are being shaped: a wrapping grid of heights
+// above the sea in km (the files store them as scene heights, the sea at the game's sea
+// level) and the layer of every vertex, plus the flat areas left for runways and starts. The
 // landscapes (TerrainLandscapes.cpp) build these; TerrainGenerator.cpp turns them into
 // terrain files.
 #include <cstdint>
