@@ -93,11 +93,16 @@ uint8_t CFSInput::Evaluate(Binding& binding, uint32_t now) const {
         return 1;
     }
     if (all || binding.heldLastTime != 1) {
+        if (all && binding.heldLastTime != 1) binding.taken = 0;  // a fresh press
         binding.heldLastTime = all ? 1 : 0;
         return 0;
     }
     // The chord was complete at the last evaluation and has just been let go.
     binding.heldLastTime = 0;
+    if (binding.taken) {
+        binding.taken = 0;
+        return 0;
+    }
     if (binding.interval != 0 && now - binding.lastFiring < static_cast<uint32_t>(binding.interval)) return 0;
     binding.lastFiring = now;
     return 1;
@@ -124,7 +129,19 @@ void CFSInput::Dispatch(const std::function<int(int)>& send) {
         }
         if (dispatchedKeyCount != -1 && dispatchedKeyCount != keyCount) continue;
         dispatchedKeyCount = keyCount;
+        TakeShorterReleases(binding.keys);
         send(binding.action);
+    }
+}
+
+void CFSInput::TakeShorterReleases(const std::vector<int32_t>& keys) {
+    for (Binding& other : bindings_) {
+        if (other.mode != 1 || other.keys.empty() || other.keys.size() >= keys.size() || !other.heldLastTime)
+            continue;
+        const bool inside = std::all_of(other.keys.begin(), other.keys.end(), [&keys](int32_t key) {
+            return std::find(keys.begin(), keys.end(), key) != keys.end();
+        });
+        if (inside) other.taken = 1;
     }
 }
 

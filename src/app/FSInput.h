@@ -89,9 +89,14 @@ private:
         uint8_t enabled = 0;
         uint8_t heldLastTime = 0;
         uint32_t lastFiring = 0;
+        // Release mode: a longer chord holding these keys fired while they were held, so
+        // letting them go is not this action (5 + 1 looks around; 1 alone goes back).
+        uint8_t taken = 0;
     };
 
     uint8_t Evaluate(Binding& binding, uint32_t now) const;
+    // Marks the held release-mode bindings whose chords lie inside keys as taken.
+    void TakeShorterReleases(const std::vector<int32_t>& keys);
     void RebuildOrder();
 
     const MFSDisplay* keySource_ = nullptr;

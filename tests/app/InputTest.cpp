@@ -82,6 +82,27 @@ TEST_F(InputTest, ReleaseModeFiresOnceWhenTheChordIsLetGo) {
     EXPECT_FALSE(Has(PassAt(1048), 19));
 }
 
+TEST_F(InputTest, AChordThatFiredKeepsItsKeysFromFiringTheirOwnReleaseActions) {
+    // Button 5 + button 1 looks around; button 1 alone goes back to the menu when let go.
+    // Whichever key of the chord is let go first, the chord's press is not a "back".
+    input.EnableActionSet(kActionSetFlight);
+    for (const uint32_t now : {1000u, 2000u}) {
+        const bool buttonOneFirst = now == 1000u;
+        input.SetButtonToggle(0, 1);  // hot key 193 feeds state 8 in orientation 2 ...
+        input.SetButtonToggle(4, 1);  // ... and 197 (button 5) state 9
+        const std::vector<int> pressed = PassAt(now);
+        EXPECT_TRUE(Has(pressed, kActionLookAround) && !Has(pressed, kActionBackToMenu)) << now;
+        input.SetButtonToggle(buttonOneFirst ? 0 : 4, 0);
+        EXPECT_FALSE(Has(PassAt(now + 16), kActionBackToMenu)) << now;
+        input.SetButtonToggle(buttonOneFirst ? 4 : 0, 0);
+        EXPECT_FALSE(Has(PassAt(now + 32), kActionBackToMenu)) << now;
+    }
+    input.SetButtonToggle(0, 1);
+    PassAt(3000);
+    input.SetButtonToggle(0, 0);
+    EXPECT_TRUE(Has(PassAt(3016), kActionBackToMenu));
+}
+
 TEST_F(InputTest, KeyStatesFollowTheOrientation) {
     // Orientation 1: the physical "down" key (40) feeds state 1.
     Orient(1);
