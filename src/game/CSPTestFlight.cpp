@@ -171,7 +171,7 @@ std::string CSPTestFlight::StatusText() const {
     if (crashed_) return "[CRASH]";
     char text[128];
     std::snprintf(text, sizeof text, "V:%4.0fkmH H:%4.0fm T:%3.0f%% %s%s%s%s%s%s", aircraft_->Airspeed(),
-                  FixedToFloat(node_->GetPosition().y) * 1000.0f, aircraft_->ThrottleFraction() * 100.0f,
+                  aircraft_->Altitude() * 1000.0f, aircraft_->ThrottleFraction() * 100.0f,
                   aircraft_->IsOnGround() ? "[RUN]" : "[FLY]", aircraft_->IsFlaps() ? "[FLAPS]" : "",
                   aircraft_->IsBrakes() ? "[BRAKES]" : "", aircraft_->IsAutopilot() ? "[AUTO]" : "",
                   aircraft_->IsInstructor() ? "[INSTRUCTOR]" : "", aircraft_->IsStalling() ? "[STALL]" : "");

@@ -8,9 +8,15 @@
 //   Writes a sheet with a line of text in each of the game's fonts, at 1x.
 // usage: aerovant-snapshot --world [--out DIR] [--align 0|1|2]
 //   Flies the test world over each terrain at each time of day and writes a few views of
-//   each (world_<terrain>_<time>_<view>.png).
+//   each (world_<terrain>_<time>_<view>.png), 3 km up and into a cloud among them.
+// usage: aerovant-snapshot --aircraft [--out DIR]
+//   Each aircraft 300 m over the valley's field at noon, level at four headings and
+//   banked, seen by the chase camera (aircraft<N>_<heading>.png, aircraft<N>_bank.png).
+// usage: aerovant-snapshot --takeoff [--out DIR]
+//   The Cessna taken off by the instructor over the valley: takeoff_<seconds>.png.
 #include <sys/stat.h>
 
+#include <cmath>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -23,7 +29,9 @@
 #include "common/HeadlessGame.h"
 #include "common/ImageFiles.h"
 #include "game/CSPPlaceholderController.h"
+#include "game/CSPTestFlight.h"
 #include "hud/FSFont.h"
+#include "world/FSMeshedNode.h"
 
 namespace {
 
@@ -88,8 +96,13 @@ int SweepWorld(HeadlessGame& game, const std::string& out) {
         const char* name;
         float heading, pitch, distance;
     };
-    const View views[] = {
-        {"field", 200.0f, 10.0f, 1.4f}, {"low", 120.0f, 4.0f, 0.3f}, {"high", 300.0f, 35.0f, 4.5f}};
+    const View views[] = {{"field", 200.0f, 10.0f, 1.4f},
+                          {"low", 120.0f, 4.0f, 0.3f},
+                          {"high", 300.0f, 35.0f, 4.5f},
+                          {"3km", 60.0f, 20.0f, 8.8f},
+                          // From beyond the cloud over the field (0.8 km east, 2.5 km north, 1.6 km up),
+                          // looking back through it at the field.
+                          {"cloud", 162.3f, 30.6f, 3.6f}};
     const char* const terrains[] = {"valley.ter", "coast.ter", "farmland.ter"};
     const char* const times[] = {"", "morning", "noon", "evening", "night"};
     CFSApplicationContext& context = *GetApplicationContext();
@@ -116,6 +129,62 @@ int SweepWorld(HeadlessGame& game, const std::string& out) {
     return 0;
 }
 
+// Starts the test flight of an aircraft (0-4) over the valley at noon.
+void StartTestFlight(HeadlessGame& game, int aircraft) {
+    GetApplicationContext()->route.dayTime = 2;
+    game.controller->SetTerrain("valley.ter");
+    game.controller->SetAircraft(aircraft);
+    game.controller->RunFlightStart();
+    game.Pass(3);
+}
+
+int SweepAircraft(HeadlessGame& game, const std::string& out) {
+    CFSApplicationContext& context = *GetApplicationContext();
+    for (int aircraft = 0; aircraft < 5; ++aircraft) {
+        game.controller->LeaveGame();
+        StartTestFlight(game, aircraft);
+        CFSMeshedNode* node = game.controller->Flight() ? game.controller->Flight()->Node() : nullptr;
+        if (!node) return 1;
+        context.moveObjects = 0;  // held where it is put
+        FSFixedVector at = node->GetPosition();
+        at.y += FloatToFixed(0.3f);
+        struct Pose {
+            const char* name;
+            float heading, bank;  // degrees
+        };
+        const Pose poses[] = {
+            {"000", 0, 0}, {"090", 90, 0}, {"180", 180, 0}, {"270", 270, 0}, {"bank", 45, 40}};
+        for (const Pose& pose : poses) {
+            const float h = pose.heading * 3.14159265f / 180.0f, b = pose.bank * 3.14159265f / 180.0f;
+            const FSVector nose(std::sin(h), 0.0f, std::cos(h));
+            // Up leaned toward the right wing (nose × world up, y up) by the bank.
+            const FSVector right(std::cos(h), 0.0f, -std::sin(h));
+            const FSVector up(right.x * std::sin(b), std::cos(b), right.z * std::sin(b));
+            node->Place(at);
+            node->LookAlong(nose, up);
+            game.Pass(3);
+            const std::string name = "/aircraft" + std::to_string(aircraft + 1) + "_" + pose.name + ".png";
+            if (!SavePicture(game, out + name)) return 1;
+        }
+        context.moveObjects = 1;
+    }
+    return 0;
+}
+
+int TakeOff(HeadlessGame& game, const std::string& out) {
+    StartTestFlight(game, 0);
+    // Button 2 (hot key 195 in the landscape flight) is "instructor on/off": on the ground
+    // the instructor takes off by itself.
+    game.PressButton(195);
+    for (int second = 0; second <= 40; second += 5) {
+        char name[40];
+        std::snprintf(name, sizeof name, "/takeoff_%02d.png", second);
+        if (!SavePicture(game, out + name)) return 1;
+        game.Pass(5 * 60);
+    }
+    return 0;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -123,7 +192,7 @@ int main(int argc, char** argv) {
     int frames = 60;
     int every = 30;
     int align = 2;
-    bool world = false;
+    bool world = false, aircraft = false, takeOff = false;
     std::string out = "snapshots";
     for (int i = 1; i < argc; ++i) {
         const std::string arg = argv[i];
@@ -138,8 +207,14 @@ int main(int argc, char** argv) {
             align = std::atoi(argv[++i]);
         } else if (arg == "--world") {
             world = true;
+        } else if (arg == "--aircraft") {
+            aircraft = true;
+        } else if (arg == "--takeoff") {
+            takeOff = true;
         } else {
-            std::fprintf(stderr, "usage: %s [--world] [--frames N] [--every K] [--out DIR] [--align 0|1|2]\n",
+            std::fprintf(stderr,
+                         "usage: %s [--world | --aircraft | --takeoff] [--frames N] [--every K] [--out DIR] "
+                         "[--align 0|1|2]\n",
                          argv[0]);
             return 2;
         }
@@ -151,6 +226,8 @@ int main(int argc, char** argv) {
     if (status != 0) return status;
     GetApplicationContext()->game.screenAlign = align;
     if (world) return SweepWorld(game, out);
+    if (aircraft) return SweepAircraft(game, out);
+    if (takeOff) return TakeOff(game, out);
 
     game.Pass();
     if (!SavePicture(game, out + "/menu.png")) status = 1;
