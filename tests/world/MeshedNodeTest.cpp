@@ -50,6 +50,14 @@ TEST(MeshedNode, IsMadeFromTheModelWithArraysOfItsOwnThatScaleComponentWise) {
         ASSERT_EQ(a->Positions()[i + 1], positions[i + 1]);
     }
     EXPECT_EQ(a->Normals(), normals);
+    // A sloped face stretched along x leans toward y: its normal (1, 1, 0) / √2 turns to
+    // (1, 2, 0) / √5, still of unit length.
+    CFSMeshedNode slope(1, 0, nullptr, "");
+    slope.AllocateMesh();
+    slope.Normals() = {F(0.70710678), F(0.70710678), 0};
+    slope.Scale({2 * kFixedOne, kFixedOne, kFixedOne});
+    EXPECT_TRUE(std::abs(slope.Normals()[0] - F(0.4472136)) < 3 &&
+                std::abs(slope.Normals()[1] - F(0.8944272)) < 3);
     EXPECT_EQ(*a->GetModel(), FSBox::FromCorners({-F(1), -F(0.5), -F(0.5)}, {F(1), F(0.5), F(0.5)}));
     EXPECT_EQ(b->GetModel()->max.x, F(0.5));  // b's copy is untouched
     a->FitToSize({F(0.5), F(3), F(1)});       // through Scale with size / extent
@@ -72,6 +80,12 @@ TEST(MeshedNode, IsMadeFromTheModelWithArraysOfItsOwnThatScaleComponentWise) {
 
 class MeshedNodeDrawTest : public PictureTest {
 protected:
+    // The sun behind the camera, which looks along −z: the faces it sees show their
+    // colours in full.
+    void SetUp() override {
+        PictureTest::SetUp();
+        scene.Camera().SetLightDirection({0, 0, kFixedOne});
+    }
     CFSMeshedNode* AddCube(FSFixed size = kFixedOne) {
         std::unique_ptr<CFSMeshedNode> node = Cube(textures.get());
         node->Scale({size, size, size});
@@ -122,6 +136,7 @@ TEST_F(MeshedNodeDrawTest, IsDrawnWithin16UnitsOfTheCameraOnEverySideAndNotBeyon
          {FSFixedVector{-kFixedOne, 0, 0}, FSFixedVector{0, kFixedOne, 0}, FSFixedVector{0, 0, kFixedOne}}) {
         for (int distance : {20, 10}) {
             cube->SetPosition(::Scale(d, F(distance)));
+            scene.Camera().SetLightDirection(-d);
             scene.Camera().LookAt(
                 {}, d, d.y != 0 ? FSFixedVector{0, 0, kFixedOne} : FSFixedVector{0, kFixedOne, 0}, 0);
             Render(0, 0, 0);
@@ -135,6 +150,37 @@ TEST_F(MeshedNodeDrawTest, IsDrawnWithin16UnitsOfTheCameraOnEverySideAndNotBeyon
     cube->SetPosition({F(20), 0, 0});
     Render(0, 0, 0);
     EXPECT_TRUE(cube->WasDrawn());
+}
+
+// Meshes are lit by the camera's light alone, whatever the drawing before them left behind
+// (a propeller's translucent black, lighting off, a particle's texture environment): the
+// face square to the sun shows its picture's own colours, a face turned away the sky's
+// share of them, each in the daylight's colour.
+TEST_F(MeshedNodeDrawTest, IsLitByTheCameraLightWhateverTheDrawingBeforeLeftBehind) {
+    AddCube();
+    const FSFixedColour day{kFixedOne, kFixedOne, kFixedOne}, night{F(0.3), F(0.35), F(0.5)};
+    const std::pair<FSFixed, FSFixedColour> lights[] = {
+        {kFixedOne, day}, {-kFixedOne, day}, {kFixedOne, night}};
+    Rgb seen[3];
+    for (int i = 0; i < 3; ++i) {
+        scene.Camera().SetLightDirection({0, 0, lights[i].first});
+        scene.Camera().SetDaylight(lights[i].second);
+        Look({0, 0, F(3)}, {0, 0, 0});
+        glDisable(GL_LIGHTING);
+        glEnable(GL_BLEND);
+        glEnable(GL_COLOR_MATERIAL);
+        glColor4x(0, 0, 0, F(0.1));
+        glTexEnvi(GL_TEXTURE_ENV, GL_TEXTURE_ENV_MODE, GL_REPLACE);
+        glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+        int32_t culled = 0;
+        scene.Draw(false, nullptr, culled);
+        Read();
+        seen[i] = At(kWidth / 2, kHeight / 2);
+    }
+    EXPECT_TRUE(IsRed(seen[0])) << seen[0].r;
+    EXPECT_NEAR(seen[1].r, seen[0].r * FixedToFloat(CFSCamera::kSkyShare), 3);
+    EXPECT_NEAR(seen[2].r, seen[0].r * 0.3, 3);
+    EXPECT_NEAR(seen[2].g, seen[0].g * 0.35, 3);
 }
 
 // The aircraft's physics as far as the propeller sees it.
