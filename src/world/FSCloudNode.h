@@ -1,9 +1,9 @@
 #pragma once
 // One cloud in the sky ("cloud" lines of a route): a heap of soft puffs that always turn
 // their pictures to the eye, so that the cloud shows a rounded, soft body from every
-// side, from above and from below, and never the edge of a quad. Drawn
-// blended, unlit, without depth writes and in the colour of the daylight, at the node's
-// position and orientation. Type 1: the collision pass never pairs it with anything.
+// side, from above and from below, and never the edge of a quad. Drawn blended, unlit,
+// without depth writes and in the colour of the daylight, at the node's position and
+// orientation. Type 1: the collision pass never pairs it with anything.
 //
 // Each puff shows the cloud picture (a single heap, clear along its borders) through its
 // own window around the picture's centre: the whole picture less a random border of up
