@@ -113,8 +113,8 @@ public:
     // shows its picture's own colours and no face is washed out beyond them.
     void SetDaylight(const FSFixedColour& daylight) { daylight_ = daylight; }
     const FSFixedColour& Daylight() const { return daylight_; }
-    static constexpr FSFixed kSunShare = 32768;  // 0.5
-    static constexpr FSFixed kSkyShare = 32768;  // 0.5
+    static constexpr FSFixed kSunShare = 26214;  // 0.4
+    static constexpr FSFixed kSkyShare = 39322;  // 0.6
     // Light 0 as LookAt sets it: directional along the light direction (given in world
     // axes, so set with the view rotation loaded), its diffuse and ambient colours from
     // the daylight, and no other ambient light. Leaves the matrices as they were.
