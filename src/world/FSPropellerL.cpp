@@ -122,8 +122,12 @@ void TFSPropellerL::Draw(CFSScene& scene) {
     float halfWidth = kPi / 8.0f;
     float step = 0.0f;
     if (n == 0) {
-        // Engine idle: one pair of solid light-grey blades.
-        glColor4x(FloatToFixed(0.9f), FloatToFixed(0.9f), FloatToFixed(0.9f), kFixedOne);
+        // Engine idle: one pair of solid light-grey blades, in the light of the time of day
+        // (they would glow in the dark otherwise).
+        const FSFixed grey = FloatToFixed(0.9f);
+        const FSFixedColour& daylight = scene.Camera().Daylight();
+        glColor4x(FixedMul(grey, daylight.r), FixedMul(grey, daylight.g), FixedMul(grey, daylight.b),
+                  kFixedOne);
         halfWidth = kPi / 16.0f;
         n = 2;
         step = kPi;
