@@ -97,6 +97,8 @@ bool CSPTestWorld::Build(const std::string& terrain, int dayTime) {
         for (int c = 0; c < 3; ++c)
             context.terrain->tint[c] = light_[c];
     }
+    // Buildings and aircraft take the same light as the ground: the camera's sunlight.
+    scene.Camera().SetDaylight({light_[0], light_[1], light_[2]});
     // Fog as a route without its own gives it: linear from 8 to 30 km.
     glFogx(GL_FOG_MODE, GL_LINEAR);
     glFogx(GL_FOG_START, X(8.0f));
@@ -249,15 +251,4 @@ void CSPTestWorld::DrawSkyAndLight() {
     CFSCamera& camera = GetApplicationContext()->sceneRoot->Camera();
     glColor4x(kFixedOne, kFixedOne, kFixedOne, kFixedOne);
     if (skyBox_) skyBox_->Draw(camera);
-    // Buildings take the light of the time of day, as the ground does: their colour (the
-    // material, through GL_COLOR_MATERIAL) is that light, lit by the sun from the
-    // direction the sky colour set, with enough ambient light that shaded walls still read.
-    const GLfixed diffuse[4] = {X(0.75f), X(0.75f), X(0.75f), kFixedOne};
-    const GLfixed ambient[4] = {X(0.45f), X(0.45f), X(0.45f), kFixedOne};
-    glLightxv(GL_LIGHT0, GL_DIFFUSE, diffuse);
-    glLightxv(GL_LIGHT0, GL_AMBIENT, ambient);
-    glEnable(GL_LIGHT0);
-    glEnable(GL_COLOR_MATERIAL);
-    glEnable(GL_LIGHTING);
-    glColor4x(light_[0], light_[1], light_[2], kFixedOne);
 }

@@ -34,8 +34,8 @@ public:
     // Places the camera looking at the airfield from heading (degrees, 0 from the south),
     // pitch (degrees above the horizon) and distance (km).
     void PlaceOrbitCamera(float headingDegrees, float pitchDegrees, float distanceKm);
-    // Draws the sky box behind everything for the camera as placed, and sets the light of
-    // the time of day for what is drawn after it.
+    // Draws the sky box behind everything for the camera as placed (the camera sets the
+    // light of the time of day as it is placed).
     void DrawSkyAndLight();
 
     // Ground height under a point of the airfield's cell (km above the terrain's zero).

@@ -70,6 +70,11 @@ void CFSBillboardNode::Draw(CFSScene& scene) {
                                  side.z + top.z, top.x - side.x, top.y - side.y, top.z - side.z};
     static const GLubyte kStrip[4] = {0, 1, 2, 3};
     // The alpha test stays as the scene set it; only an upright billboard shows both faces.
-    DrawTranslucentTextured(GetTexture(), corners, texCoords_, GL_TRIANGLE_STRIP, 4, kStrip, !upright_, true);
+    // A tree stands in the same light as the ground and the buildings around it.
+    FSTranslucentLook look;
+    look.tint = camera.Daylight();
+    look.keepCulling = !upright_;
+    look.keepAlphaTest = true;
+    DrawTranslucentTextured(GetTexture(), corners, texCoords_, GL_TRIANGLE_STRIP, 4, kStrip, look);
     glPopMatrix();
 }

@@ -131,10 +131,17 @@ void CFSCamera::SetUpAtmosphere(const FSFixedVector& forward) {
     glClearColorx(colour[0], colour[1], colour[2], colour[3]);
     glFogxv(GL_FOG_COLOR, colour);
 
-    // The light's direction is given in world axes; GL takes it through the current
-    // model-view matrix, so it is set with the view rotation loaded.
+    ApplyLight();
+}
+
+void CFSCamera::ApplyLight() const {
     const GLfixed position[4] = {lightDirection_.x, lightDirection_.y, lightDirection_.z, 0};
     const GLfixed spot[4] = {-lightDirection_.x, -lightDirection_.y, -lightDirection_.z, 0};
+    const GLfixed diffuse[4] = {FixedMul(daylight_.r, kSunShare), FixedMul(daylight_.g, kSunShare),
+                                FixedMul(daylight_.b, kSunShare), kFixedOne};
+    const GLfixed ambient[4] = {FixedMul(daylight_.r, kSkyShare), FixedMul(daylight_.g, kSkyShare),
+                                FixedMul(daylight_.b, kSkyShare), kFixedOne};
+    const GLfixed none[4] = {0, 0, 0, kFixedOne};
     GLint mode = GL_MODELVIEW;
     glGetIntegerv(GL_MATRIX_MODE, &mode);
     if (mode != GL_MODELVIEW) glMatrixMode(GL_MODELVIEW);
@@ -144,6 +151,9 @@ void CFSCamera::SetUpAtmosphere(const FSFixedVector& forward) {
     glLightxv(GL_LIGHT0, GL_SPOT_DIRECTION, spot);
     glPopMatrix();
     if (mode != GL_MODELVIEW) glMatrixMode(static_cast<GLenum>(mode));
+    glLightxv(GL_LIGHT0, GL_DIFFUSE, diffuse);
+    glLightxv(GL_LIGHT0, GL_AMBIENT, ambient);
+    glLightModelxv(GL_LIGHT_MODEL_AMBIENT, none);
 }
 
 void CFSCamera::SetPerspective(float fovyDegrees, float aspect, float nearPlane, float farPlane) const {

@@ -15,6 +15,7 @@
 // with f the forward direction, r = f × up (right) and u = r × f (true up).
 #include "world/FSFixedMatrix.h"
 #include "world/FSFixedVector.h"
+#include "world/FSSkyColour.h"
 #include "world/FSSkyModel.h"
 #include "world/FSVectorMath.h"
 #include "world/FSWorldPosition.h"
@@ -50,7 +51,7 @@ public:
     // for the new view: the sky colour in the viewing direction (zenith angle at most 75°) with the turbidity
     // 2 + 4 × the relative air density at the eye (1 unit = 1000 m) goes to
     // glClearColorx and GL_FOG_COLOR, 0.1 × that colour is kept as the ambient colour, and
-    // light 0 becomes a directional light along the light direction.
+    // light 0 is set for the new view (ApplyLight).
     // When target equals eye the previous rotation stays. When up is parallel to the view,
     // (0, 0, −1) (then (1, 0, 0)) serves as up so that the view never collapses.
     void LookAt(const FSFixedVector& eye, const FSFixedVector& target, const FSFixedVector& up,
@@ -105,6 +106,19 @@ public:
     // Toward the sun (16.16 unit vector, world frame); (0, 1, 0) at construction.
     void SetLightDirection(const FSFixedVector& direction) { lightDirection_ = direction; }
     const FSFixedVector& LightDirection() const { return lightDirection_; }
+    // The light of the time of day (16.16 factors per channel, 1.0 = full daylight; white at
+    // construction). Lit meshes take kSunShare of it along the light direction and
+    // kSkyShare from every side, so a face turned away from the sun still shows its
+    // colours, shaded, never black; together they make 1.0, so a face square to the sun
+    // shows its picture's own colours and no face is washed out beyond them.
+    void SetDaylight(const FSFixedColour& daylight) { daylight_ = daylight; }
+    const FSFixedColour& Daylight() const { return daylight_; }
+    static constexpr FSFixed kSunShare = 26214;  // 0.4
+    static constexpr FSFixed kSkyShare = 39322;  // 0.6
+    // Light 0 as LookAt sets it: directional along the light direction (given in world
+    // axes, so set with the view rotation loaded), its diffuse and ambient colours from
+    // the daylight, and no other ambient light. Leaves the matrices as they were.
+    void ApplyLight() const;
 
     void SetCell(const FSCell& cell) { cell_ = cell; }
     const FSCell& GetCell() const { return cell_; }
@@ -127,6 +141,7 @@ private:
     FSQuaternion orientation_;
     FSSkyColour fogColour_;
     FSSkyColour ambient_;
+    FSFixedColour daylight_{kFixedOne, kFixedOne, kFixedOne};
 };
 
 // Builds the six planes of a combined (projection × model-view) matrix: the fourth row

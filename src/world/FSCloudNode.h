@@ -1,18 +1,21 @@
 #pragma once
-// One cloud in the sky ("cloud" lines of a route): a few textured quads crossing at the
-// cloud's centre, so that it shows a body of cloud from every side and from above and
-// below. Drawn blended, unlit and without depth writes, with the node's orientation.
-// Type 1: the collision pass never pairs it with anything.
+// One cloud in the sky ("cloud" lines of a route): a heap of soft puffs that always turn
+// their pictures to the eye, so that the cloud shows a rounded, soft body from every
+// side, from above and from below, and never the edge of a quad. Drawn blended, unlit,
+// without depth writes and in the colour of the daylight, at the node's position and
+// orientation. Type 1: the collision pass never pairs it with anything.
 //
-// Each quad shows the cloud picture (a single heap, clear along its borders) through its
+// Each puff shows the cloud picture (a single heap, clear along its borders) through its
 // own window around the picture's centre: the whole picture less a random border of up
 // to 3276 (u) and 2316 (v) in 16.16 texture units, mirrored left-right at random, so
-// that no two clouds and no two quads of one cloud look quite alike.
+// that no two clouds and no two puffs of one cloud look quite alike.
 #include <GLES/gl.h>
 
 #include <cstdint>
 #include <string>
 
+#include "world/FSBox.h"
+#include "world/FSSkyColour.h"
 #include "world/FSTexturedNode.h"
 
 class CFSCamera;
@@ -28,22 +31,29 @@ struct FSTextureWindow {
 // A window picked at random with std::rand (see above).
 FSTextureWindow RandomCloudWindow();
 
-// The cloud's quads (body coordinates, 16.16): three upright quads of width 2 ×
-// halfWidth and the given height, centred on the origin and turned 0°, 60° and 120° about
-// the vertical, and one flat quad across them a little above the middle.
+// The cloud's puffs for a cloud 2 × halfWidth wide and height high (16.16): the core, the
+// cloud's whole size at its centre, and two smaller shoulders behind it toward either
+// side. They lie in the plane of the screen, their pictures upright (up as near the
+// node's y axis as the view allows), so the cloud shows the same soft heap from every
+// side and never separates; from higher up it shows more of its depth, up to its width
+// seen from straight above.
 class FSCloudShape {
 public:
-    static constexpr int kQuads = 4;
+    static constexpr int kQuads = 3;
 
     FSCloudShape() = default;
     FSCloudShape(FSFixed halfWidth, FSFixed height, const FSTextureWindow windows[kQuads]);
 
-    // Draws it at the current model-view matrix with texture (blended, unlit, no depth
-    // writes, both sides); the GL state is put back afterwards.
-    void Draw(uint32_t texture) const;
+    // Draws it at the current model-view matrix (whose rotation says where the eye looks
+    // from) with texture, modulated by tint (white by default): blended, unlit, no depth
+    // writes; the GL state is put back afterwards.
+    void Draw(uint32_t texture, const FSFixedColour& tint = {kFixedOne, kFixedOne, kFixedOne}) const;
+    // The box the puffs stay within whichever way they face.
+    FSBox Bounds() const;
 
 private:
-    GLfixed vertices_[kQuads * 4 * 3] = {};
+    FSFixed halfWidth_ = 0;
+    FSFixed halfHeight_ = 0;
     GLfixed texCoords_[kQuads * 4 * 2] = {};
 };
 
@@ -56,7 +66,7 @@ public:
     void SetPosition(const FSFixedVector& position) override { StorePosition(position); }
     // Width by the x factor, height by the y factor.
     void Scale(const FSFixedVector& factors) override;
-    // The box around the quads, so culling sees the whole cloud and not just its centre.
+    // The box around the puffs, so culling sees the whole cloud and not just its centre.
     const FSBox* GetModel() const override { return &box_; }
     // A cloud drifts by its moveable object (the route's wind); it has nothing of its own.
     void Update(CFSScene& scene, const FSFrame& frame) override;

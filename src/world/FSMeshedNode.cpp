@@ -3,6 +3,7 @@
 #include <GLES/gl.h>
 
 #include <algorithm>
+#include <cmath>
 #include <cstdlib>
 
 #include "resources/FSMeshLoader.h"
@@ -10,6 +11,26 @@
 #include "world/FSScene.h"
 
 namespace {
+
+// Turns every normal (x, y, z triples, 16.16) by the inverse of a scale by factors, so
+// that it stays square to its stretched face, and makes it unit length again; a normal
+// that vanishes, or a factor of 0, leaves the normal as it was. Factors of 1.0 only
+// make unit length of what a model file gave.
+void RescaleNormals(std::vector<FSFixed>& normals, const FSFixedVector& factors) {
+    if (factors.x == 0 || factors.y == 0 || factors.z == 0) return;
+    const double inverse[3] = {kFixedOne / static_cast<double>(factors.x),
+                               kFixedOne / static_cast<double>(factors.y),
+                               kFixedOne / static_cast<double>(factors.z)};
+    for (size_t i = 0; i + 2 < normals.size(); i += 3) {
+        double n[3];
+        for (int axis = 0; axis < 3; ++axis)
+            n[axis] = normals[i + axis] * inverse[axis];
+        const double length = std::sqrt(n[0] * n[0] + n[1] * n[1] + n[2] * n[2]);
+        if (length <= 0.0) continue;
+        for (int axis = 0; axis < 3; ++axis)
+            normals[i + axis] = static_cast<FSFixed>(std::lround(n[axis] / length * kFixedOne));
+    }
+}
 
 // Half the side of the highlight square per unit of the model's largest extent, the same
 // proportion as a gate's target marker.
@@ -62,6 +83,8 @@ bool CFSMeshedNode::LoadModel(CFSMeshLoader& loader, const std::string& modelNam
     texCoords_ = std::move(mesh.texCoords);
     normals_ = std::move(mesh.normals);
     indices_ = std::move(mesh.indices);
+    // The light takes normals as they come (no GL_NORMALIZE): a model file's may be any length.
+    RescaleNormals(normals_, {kFixedOne, kFixedOne, kFixedOne});
     return loaded;
 }
 
@@ -71,6 +94,8 @@ void CFSMeshedNode::Scale(const FSFixedVector& factors) {
         positions_[i + 1] = FixedMul(positions_[i + 1], factors.y);
         positions_[i + 2] = FixedMul(positions_[i + 2], factors.z);
     }
+    // A uniform scale keeps every face's direction; any other turns the normals too.
+    if (factors.x != factors.y || factors.y != factors.z) RescaleNormals(normals_, factors);
     // Scaling the empty box's sentinels would turn them into a small real box.
     if (box_.IsEmpty()) return;
     box_.min = ScaleEach(box_.min, factors);
@@ -100,10 +125,7 @@ void CFSMeshedNode::Draw(CFSScene& scene) {
     const size_t indices = std::min(static_cast<size_t>(triangleCount_) * 3, indices_.size());
     if (vertices > 0 && indices > 0) {
         glPushMatrix();
-        glEnable(GL_TEXTURE_2D);
-        // The picture takes the current colour or light (the time of day), whatever the
-        // node drawn before left the texture environment at.
-        glTexEnvi(GL_TEXTURE_ENV, GL_TEXTURE_ENV_MODE, GL_MODULATE);
+        SetUpLitDrawing();
         TranslateRotateQuaternion({}, r, GetOrientation());
         glBindTexture(GL_TEXTURE_2D, GetTexture());
         glEnableClientState(GL_VERTEX_ARRAY);
@@ -118,6 +140,24 @@ void CFSMeshedNode::Draw(CFSScene& scene) {
     }
 
     if ((GetHighlight() & 0xFF) != 0 && !IsRemoved()) DrawHighlight(scene, r);
+}
+
+void CFSMeshedNode::SetUpLitDrawing() {
+    // Whatever the drawings before this one left behind (a propeller's translucent black,
+    // a particle's texture environment, lighting switched off), a mesh shows its picture
+    // lit by the camera's light 0 alone: a white material, not the current colour.
+    static const GLfixed kWhite[4] = {kFixedOne, kFixedOne, kFixedOne, kFixedOne};
+    glEnable(GL_TEXTURE_2D);
+    glTexEnvi(GL_TEXTURE_ENV, GL_TEXTURE_ENV_MODE, GL_MODULATE);
+    glEnable(GL_LIGHTING);
+    glEnable(GL_LIGHT0);
+    glDisable(GL_COLOR_MATERIAL);
+    glMaterialxv(GL_FRONT_AND_BACK, GL_AMBIENT_AND_DIFFUSE, kWhite);
+    glColor4x(kFixedOne, kFixedOne, kFixedOne, kFixedOne);
+    // Solid and closed: opaque, writing depth, back faces never seen.
+    glDisable(GL_BLEND);
+    glDepthMask(GL_TRUE);
+    glEnable(GL_CULL_FACE);
 }
 
 void CFSMeshedNode::DrawHighlight(const CFSScene& scene, const FSFixedVector& relative) const {

@@ -39,13 +39,15 @@ public:
     // Zeroed arrays for the counts already set (V positions, texture pairs and normals,
     // 3T indices); the position becomes (0, 0, 0) and the model box empty.
     void AllocateMesh();
-    // Replaces box, counts and arrays with a copy of the named model; false (node empty)
-    // when it cannot be read.
+    // Replaces box, counts and arrays with a copy of the named model, its normals made
+    // unit length; false (node empty) when it cannot be read.
     bool LoadModel(CFSMeshLoader& loader, const std::string& modelName);
 
     void SetPosition(const FSFixedVector& position) override { StorePosition(position); }
     // Every vertex and both corners of the model box, component by component (x by x,
-    // y by y, z by z); normals are left as they are. An empty box stays empty.
+    // y by y, z by z). A uniform scale leaves the normals as they are; any other turns
+    // them with the faces they stand on (by the inverse factors, made unit length again),
+    // so a stretched model is lit as its new shape. An empty box stays empty.
     void Scale(const FSFixedVector& factors) override;
     const FSBox* GetModel() const override { return &box_; }
     bool CheckHit(MFSSceneNode& other) override;
@@ -71,6 +73,8 @@ public:
     static constexpr FSFixed kDrawLimit = 16 * kFixedOne;
 
 protected:
+    // The fixed-function state of a lit, textured, opaque mesh.
+    static void SetUpLitDrawing();
     // The white marker square around the node (highlight byte set, node not removed).
     void DrawHighlight(const CFSScene& scene, const FSFixedVector& relative) const;
 

@@ -7,6 +7,7 @@
 
 #include "world/FSNodeDrawing.h"
 #include "world/FSRandom.h"
+#include "world/FSSavedGLState.h"
 #include "world/FSScene.h"
 #include "world/FSSineTable.h"
 #include "world/FSThrustSource.h"
@@ -93,19 +94,21 @@ void TFSPropellerL::Draw(CFSScene& scene) {
     drawnPairs_ = 0;
     if (!owner_ || !IsVisible()) return;
 
+    // The blades' colour and blending end with them: the next node finds the state this
+    // one found.
+    const FSSavedGLState saved;
     glPushMatrix();
     TranslateRotateEuler({}, scene.Camera().RelativePosition(*this), 0, 0, 0);
-    glDisable(GL_TEXTURE_2D);
-    glDisable(GL_LIGHTING);
-    glDisable(GL_CULL_FACE);
-    glEnable(GL_BLEND);
+    FSSavedGLState::Set(GL_TEXTURE_2D, false);
+    FSSavedGLState::Set(GL_LIGHTING, false);
+    FSSavedGLState::Set(GL_CULL_FACE, false);
+    FSSavedGLState::Set(GL_BLEND, true);
     glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
     // The blades have positions only.
-    const bool normalArray = glIsEnabled(GL_NORMAL_ARRAY) == GL_TRUE;
-    const bool texCoordArray = glIsEnabled(GL_TEXTURE_COORD_ARRAY) == GL_TRUE;
-    glDisableClientState(GL_NORMAL_ARRAY);
-    glDisableClientState(GL_TEXTURE_COORD_ARRAY);
-    glEnableClientState(GL_VERTEX_ARRAY);
+    FSSavedGLState::SetClient(GL_NORMAL_ARRAY, false);
+    FSSavedGLState::SetClient(GL_TEXTURE_COORD_ARRAY, false);
+    FSSavedGLState::SetClient(GL_COLOR_ARRAY, false);
+    FSSavedGLState::SetClient(GL_VERTEX_ARRAY, true);
 
     // The disc stands across the nose: spanned by the up axis and the wing axis.
     const FSFixedVector& nose = owner_->GetAxisY();
@@ -119,8 +122,12 @@ void TFSPropellerL::Draw(CFSScene& scene) {
     float halfWidth = kPi / 8.0f;
     float step = 0.0f;
     if (n == 0) {
-        // Engine idle: one pair of solid light-grey blades.
-        glColor4x(FloatToFixed(0.9f), FloatToFixed(0.9f), FloatToFixed(0.9f), kFixedOne);
+        // Engine idle: one pair of solid light-grey blades, in the light of the time of day
+        // (they would glow in the dark otherwise).
+        const FSFixed grey = FloatToFixed(0.9f);
+        const FSFixedColour& daylight = scene.Camera().Daylight();
+        glColor4x(FixedMul(grey, daylight.r), FixedMul(grey, daylight.g), FixedMul(grey, daylight.b),
+                  kFixedOne);
         halfWidth = kPi / 16.0f;
         n = 2;
         step = kPi;
@@ -150,12 +157,5 @@ void TFSPropellerL::Draw(CFSScene& scene) {
         phase_ += step;
     }
     phase_ = std::fmod(phase_, kTwoPi);
-
-    if (normalArray) glEnableClientState(GL_NORMAL_ARRAY);
-    if (texCoordArray) glEnableClientState(GL_TEXTURE_COORD_ARRAY);
-    glEnable(GL_TEXTURE_2D);
-    glEnable(GL_LIGHTING);
-    glEnable(GL_CULL_FACE);
-    glDisable(GL_BLEND);
     glPopMatrix();
 }

@@ -62,17 +62,17 @@ void FSSavedGLState::SetClient(GLenum array, bool on) {
 }
 
 void DrawTranslucentTextured(GLuint texture, const GLfixed* vertices, const GLfixed* texCoords, GLenum mode,
-                             GLsizei count, const GLubyte* indices, bool keepCulling, bool keepAlphaTest) {
+                             GLsizei count, const GLubyte* indices, const FSTranslucentLook& look) {
     FSSavedGLState saved;
     FSSavedGLState::Set(GL_TEXTURE_2D, true);
     FSSavedGLState::Set(GL_LIGHTING, false);
     FSSavedGLState::Set(GL_BLEND, true);
-    if (!keepCulling) FSSavedGLState::Set(GL_CULL_FACE, false);
-    if (!keepAlphaTest) FSSavedGLState::Set(GL_ALPHA_TEST, false);
+    if (!look.keepCulling) FSSavedGLState::Set(GL_CULL_FACE, false);
+    if (!look.keepAlphaTest) FSSavedGLState::Set(GL_ALPHA_TEST, false);
     glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
     glDepthMask(GL_FALSE);
     glTexEnvi(GL_TEXTURE_ENV, GL_TEXTURE_ENV_MODE, GL_MODULATE);
-    glColor4x(kFixedOne, kFixedOne, kFixedOne, kFixedOne);
+    glColor4x(look.tint.r, look.tint.g, look.tint.b, kFixedOne);
     FSSavedGLState::SetClient(GL_VERTEX_ARRAY, true);
     FSSavedGLState::SetClient(GL_TEXTURE_COORD_ARRAY, true);
     FSSavedGLState::SetClient(GL_NORMAL_ARRAY, false);

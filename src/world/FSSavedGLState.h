@@ -7,6 +7,8 @@
 // sky box). Needs a current GL context; use it as a scope guard around one drawing.
 #include <GLES/gl.h>
 
+#include "world/FSSkyColour.h"
+
 class FSSavedGLState {
 public:
     FSSavedGLState();
@@ -33,11 +35,18 @@ private:
     GLfloat colour_[4] = {1.0f, 1.0f, 1.0f, 1.0f};
 };
 
-// Draws textured, unlit geometry blended over the picture by its alpha, modulated by
-// white, without writing depth: the look of the cloud layer, clouds and tree billboards.
-// Vertices are 3 and texture coordinates 2 GLfixed values per point, drawn as count
-// indices in mode. Back faces are drawn too unless keepCulling, and alpha testing is
-// switched off unless keepAlphaTest. The state is put back afterwards.
+// How DrawTranslucentTextured draws: modulated by tint (16.16 red, green, blue; white
+// shows the picture as it is, the daylight dims it at night); back faces too unless
+// keepCulling; alpha testing switched off unless keepAlphaTest.
+struct FSTranslucentLook {
+    FSFixedColour tint{kFixedOne, kFixedOne, kFixedOne};
+    bool keepCulling = false;
+    bool keepAlphaTest = false;
+};
+
+// Draws textured, unlit geometry blended over the picture by its alpha, without writing
+// depth: the look of the cloud layer, clouds and tree billboards. Vertices are 3 and
+// texture coordinates 2 GLfixed values per point, drawn as count indices in mode. The
+// state is put back afterwards.
 void DrawTranslucentTextured(GLuint texture, const GLfixed* vertices, const GLfixed* texCoords, GLenum mode,
-                             GLsizei count, const GLubyte* indices, bool keepCulling = false,
-                             bool keepAlphaTest = false);
+                             GLsizei count, const GLubyte* indices, const FSTranslucentLook& look = {});

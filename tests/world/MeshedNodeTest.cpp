@@ -50,6 +50,14 @@ TEST(MeshedNode, IsMadeFromTheModelWithArraysOfItsOwnThatScaleComponentWise) {
         ASSERT_EQ(a->Positions()[i + 1], positions[i + 1]);
     }
     EXPECT_EQ(a->Normals(), normals);
+    // A sloped face stretched along x leans toward y: its normal (1, 1, 0) / √2 turns to
+    // (1, 2, 0) / √5, still of unit length.
+    CFSMeshedNode slope(1, 0, nullptr, "");
+    slope.AllocateMesh();
+    slope.Normals() = {F(0.70710678), F(0.70710678), 0};
+    slope.Scale({2 * kFixedOne, kFixedOne, kFixedOne});
+    EXPECT_TRUE(std::abs(slope.Normals()[0] - F(0.4472136)) < 3 &&
+                std::abs(slope.Normals()[1] - F(0.8944272)) < 3);
     EXPECT_EQ(*a->GetModel(), FSBox::FromCorners({-F(1), -F(0.5), -F(0.5)}, {F(1), F(0.5), F(0.5)}));
     EXPECT_EQ(b->GetModel()->max.x, F(0.5));  // b's copy is untouched
     a->FitToSize({F(0.5), F(3), F(1)});       // through Scale with size / extent
@@ -72,6 +80,12 @@ TEST(MeshedNode, IsMadeFromTheModelWithArraysOfItsOwnThatScaleComponentWise) {
 
 class MeshedNodeDrawTest : public PictureTest {
 protected:
+    // The sun behind the camera, which looks along −z: the faces it sees show their
+    // colours in full.
+    void SetUp() override {
+        PictureTest::SetUp();
+        scene.Camera().SetLightDirection({0, 0, kFixedOne});
+    }
     CFSMeshedNode* AddCube(FSFixed size = kFixedOne) {
         std::unique_ptr<CFSMeshedNode> node = Cube(textures.get());
         node->Scale({size, size, size});
@@ -79,11 +93,12 @@ protected:
     }
 };
 
-TEST_F(MeshedNodeDrawTest, ARedCubeShowsAtTheCentreAndItsHighlightAroundIt) {
+TEST_F(MeshedNodeDrawTest, ARedCubeShowsAtTheCentreLitByTheCameraLightWithItsHighlightAroundIt) {
     Look({0, 0, F(3)}, {0, 0, 0});
     CFSMeshedNode* cube = AddCube();
     EXPECT_NE(cube->GetTexture(), 0u);
     Render(0, 0, 0);
+    const Rgb full = At(kWidth / 2, kHeight / 2);
     EXPECT_TRUE(cube->WasDrawn() && IsRed(At(kWidth / 2, kHeight / 2)) &&
                 IsRed(At(kWidth / 2 + 30, kHeight / 2 - 30)) && Pixel(5, 5) == 0u);
     // About a unit wide at 2.5 units, with a 60° view over 320 rows: some 110 pixels.
@@ -113,6 +128,16 @@ TEST_F(MeshedNodeDrawTest, ARedCubeShowsAtTheCentreAndItsHighlightAroundIt) {
     cube->SetVisible(false);
     Render(0, 0, 0, cube);
     EXPECT_TRUE(!cube->WasDrawn() && Count(IsRed) == 0);
+    // Lit by the camera's light whatever the state it finds (Render switches lighting off):
+    // with the sun behind it, by the sky's share alone, in the colour of the daylight.
+    cube->SetVisible(true);
+    scene.Camera().SetLightDirection({0, 0, -kFixedOne});
+    scene.Camera().SetDaylight({kFixedOne, kFixedOne / 2, kFixedOne / 2});
+    Look({0, 0, F(3)}, {0, 0, 0});
+    Render(0, 0, 0, cube);
+    const float sky = FixedToFloat(CFSCamera::kSkyShare);
+    EXPECT_NEAR(At(kWidth / 2, kHeight / 2).r, full.r * sky, 3);
+    EXPECT_NEAR(At(kWidth / 2, kHeight / 2).g, full.g * sky / 2, 3);
 }
 
 TEST_F(MeshedNodeDrawTest, IsDrawnWithin16UnitsOfTheCameraOnEverySideAndNotBeyond) {
@@ -122,6 +147,7 @@ TEST_F(MeshedNodeDrawTest, IsDrawnWithin16UnitsOfTheCameraOnEverySideAndNotBeyon
          {FSFixedVector{-kFixedOne, 0, 0}, FSFixedVector{0, kFixedOne, 0}, FSFixedVector{0, 0, kFixedOne}}) {
         for (int distance : {20, 10}) {
             cube->SetPosition(::Scale(d, F(distance)));
+            scene.Camera().SetLightDirection(-d);
             scene.Camera().LookAt(
                 {}, d, d.y != 0 ? FSFixedVector{0, 0, kFixedOne} : FSFixedVector{0, kFixedOne, 0}, 0);
             Render(0, 0, 0);

@@ -123,6 +123,16 @@ Canvas MakeCloud() {
     AddHeap(puffs, random, 128, style.baseY, 80, 120, 1.0f, 30);
     AddHeap(puffs, random, 64, style.baseY, 38, 56, 1.0f, 20);
     AddHeap(puffs, random, 192, style.baseY, 38, 66, 1.0f, 20);
+    // Drawn a little smaller, about the heap's middle (132, 117), and centred: a cloud node
+    // shows the picture less a border of up to 13 texels on either side, which must never
+    // cut into the heap and leave a straight edge, so 26 texels stay clear all round.
+    constexpr float kShrink = 0.86f, kMiddleX = 132.0f, kMiddleY = 117.0f;
+    for (Puff& puff : puffs) {
+        puff.x = 128.0f + (puff.x - kMiddleX) * kShrink;
+        puff.y = kMiddleY + (puff.y - kMiddleY) * kShrink;
+        puff.radius *= kShrink;
+    }
+    style.baseY = kMiddleY + (style.baseY - kMiddleY) * kShrink;
     PaintPuffs(canvas, puffs, style);
     // Keep every border clear: the texture repeats, and a cloud must not show a seam.
     for (int y = 0; y < kSize; ++y) {

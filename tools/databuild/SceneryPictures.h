@@ -9,9 +9,9 @@
 namespace scenery {
 
 // "clouds/cloud.png", 256 x 256 RGBA: one fair-weather cumulus, white on top and light
-// blue-grey underneath, with a flat base and soft transparent edges; clear along every
-// border. A cloud node shows a part of it picked around the centre, so the middle is
-// dense cloud throughout.
+// blue-grey underneath, with a flat base and soft transparent edges; clear for 26 texels
+// along every border. A cloud node shows it less a random border of up to 13 texels, so
+// the heap is never cut, and the middle is dense cloud throughout.
 Canvas MakeCloud();
 
 // "clouds/layer.png", 512 x 128 RGBA: the cloud layer's curtain. A band of heaped cloud
