@@ -1,10 +1,9 @@
-// The five game aircraft, as the data build ships them in data/aircrafts.zip, flown by the
-// game's flight model at the game's own frame step: a window frame at 60 passes a second
-// (time scale 18 / 60, 0.05 × 4 × 0.3 = 0.06 s, one sub-step), with the controls reading
-// that time scale. A recorded minute on autopilot (any change of the force model or of an
-// aircraft file shows as a changed end state), and the flying qualities the files must
-// keep: a disturbed trimmed flight settles again, and every aircraft with an engine takes
-// off from a standstill under the instructor and climbs to where it hands over.
+// The five game aircraft, as the data build ships them, flown by the game's flight model at
+// the game's own frame step (DataAircraft.h). A recorded minute on autopilot (any change of
+// the force model or of an aircraft file shows as a changed end state), and the flying
+// qualities the files must keep: a disturbed trimmed flight settles again, and every
+// aircraft with an engine takes off from a standstill under the instructor and climbs to
+// where it hands over.
 //
 // To record the table anew after a deliberate change, run
 //   AEROVANT_GOLDEN_PRINT=1 ./test_game --gtest_filter='GoldenFlight.*'
@@ -15,22 +14,13 @@
 #include <cstdio>
 #include <cstdlib>
 
-#include "GameAircraftTestSupport.h"
+#include "DataAircraft.h"
 #include "flight/FSFlightCommands.h"
 
 namespace game_test {
 namespace {
 
-constexpr int kAircraftCount = 5;
-constexpr const char* kNames[kAircraftCount] = {"C172R", "Su29", "L29", "L13", "Fokker"};
-constexpr int kGlider = 3;  // index of the L-13, the one without an engine
-// The engine's step of one frame at 60 frames a second, formed as the engine forms it.
-constexpr float kTimeScale = 18.0f / 60.0f;
-constexpr float kGameFrame = 0.05f * 4.0f * kTimeScale;
-constexpr int kFramesPerMinute = 1000;  // 60 s of flight
 constexpr float kStartAltitude = 1.0f;  // km
-constexpr float kCellSize = 60.0f;      // km
-constexpr float kRadian = 0.017453292f;
 
 // The end of the minute: altitude (m), airspeed (km/h), vertical speed (m/s), pitch and
 // bank (degrees), distance flown over the ground (m).
@@ -39,42 +29,25 @@ constexpr const char* kEndNames[6] = {"altitude", "airspeed", "vertical speed", 
 
 // Recorded with AEROVANT_GOLDEN_PRINT=1 (see the top of this file).
 constexpr EndState kGolden[kAircraftCount] = {
-    {994.843f, 102.021f, -0.00913019f, 1.52589f, 0.00000f, 1706.88f},   // C172R
-    {979.080f, 164.008f, -0.0105439f, -0.925920f, 0.00000f, 2733.22f},  // Su29
-    {994.370f, 195.318f, 0.0420561f, 0.428858f, 0.00000f, 3262.71f},    // L29
-    {905.548f, 74.6912f, -1.53083f, -2.96191f, 0.00000f, 1253.31f},     // L13
-    {986.542f, 99.4316f, -0.0178147f, -0.569449f, 0.00000f, 1662.40f},  // Fokker
+    {998.398f, 133.497f, 0.0134899f, 0.0676838f, 0.00000f, 2223.25f},   // C172R
+    {997.650f, 170.715f, -0.00551371f, 0.519156f, 0.00000f, 2843.93f},  // Su29
+    {994.049f, 232.618f, -0.00578717f, 0.175512f, 0.00000f, 3871.93f},  // L29
+    {906.021f, 76.6046f, -1.62851f, -3.37524f, 0.00000f, 1276.50f},     // L13
+    {996.063f, 110.583f, -0.0392566f, -0.136508f, 0.00000f, 1842.62f},  // Fokker
 };
 
-// An aircraft of the game data at the game's frame step and time scale, on its own node
-// (no terrain unless the test loads one).
-struct DataAircraft : GameAircraft {
-    DataAircraft(int index, float sceneHeight) : GameAircraft(index, sceneHeight) {
-        frameStep = kGameFrame;
-        settings.frame.timeScale = kTimeScale;
-    }
-    float Height() const { return SceneHeight() - kSceneHeightOfAltitudeZero; }
-    // Distance over the ground from the start at (0, 0) of cell (0, 0), m.
-    float Distance() const {
-        const FSCell& cell = node->GetCell();
-        return std::hypot(FixedToFloat(node->GetPosition().x) + cell.column * kCellSize,
-                          FixedToFloat(node->GetPosition().z) + cell.row * kCellSize) *
-               1000.0f;
-    }
-    EndState State() const {
-        float pitch = 0.0f, bank = 0.0f;
-        aircraft->Attitude(pitch, bank);
-        return {Height() * 1000.0f, aircraft->Airspeed(), aircraft->VerticalSpeed(),
-                pitch / kRadian,    bank / kRadian,       Distance()};
-    }
-};
+// The end of the minute as the table records it.
+EndState State(const DataAircraft& a) {
+    return {a.Height() * 1000.0f, a.aircraft->Airspeed(), a.aircraft->VerticalSpeed(),
+            a.Pitch() / kRadian,  a.Bank() / kRadian,     a.Distance()};
+}
 
 class GoldenFlight : public GameAircraftTest {};
 
 TEST_F(GoldenFlight, EveryAircraftFliesItsMinuteOnAutopilotAsRecorded) {
     const bool print = std::getenv("AEROVANT_GOLDEN_PRINT") != nullptr;
     for (int index = 0; index < kAircraftCount; ++index) {
-        SCOPED_TRACE(kNames[index]);
+        SCOPED_TRACE(kAircraftNames[index]);
         DataAircraft a(index, kSceneHeightOfAltitudeZero + kStartAltitude);
         ASSERT_GT(a->GetMass(), 0.0f) << "data/aircrafts.zip has no Aircraft" << index + 1 << ".txt";
         ASSERT_GT(a->Airspeed(), 0.0f);  // the load's trimmed start
@@ -84,12 +57,12 @@ TEST_F(GoldenFlight, EveryAircraftFliesItsMinuteOnAutopilotAsRecorded) {
             ASSERT_TRUE(a.Fly());
             lowest = std::min(lowest, a.Height());
             highest = std::max(highest, a.Height());
-            widestBank = std::max(widestBank, std::fabs(a.State()[4]));
+            widestBank = std::max(widestBank, std::fabs(State(a)[4]));
         }
-        const EndState end = a.State();
+        const EndState end = State(a);
         if (print)
             std::printf("    {%#.6gf, %#.6gf, %#.6gf, %#.6gf, %#.6gf, %#.6gf},  // %s\n", end[0], end[1],
-                        end[2], end[3], end[4], end[5], kNames[index]);
+                        end[2], end[3], end[4], end[5], kAircraftNames[index]);
 
         // The autopilot flies straight with the wings level; with an engine it holds the
         // height, the glider glides down steadily.
@@ -116,7 +89,7 @@ TEST_F(GoldenFlight, EveryAircraftFliesItsMinuteOnAutopilotAsRecorded) {
 
 TEST_F(GoldenFlight, EveryAircraftSettlesAfterAPitchDisturbance) {
     for (int index = 0; index < kAircraftCount; ++index) {
-        SCOPED_TRACE(kNames[index]);
+        SCOPED_TRACE(kAircraftNames[index]);
         DataAircraft a(index, kSceneHeightOfAltitudeZero + kStartAltitude);
         ASSERT_GT(a->GetMass(), 0.0f);
         // Hands off, the elevator centred; a gust pitches the nose up at 10 degrees a second.
@@ -137,7 +110,7 @@ TEST_F(GoldenFlight, EveryAircraftSettlesAfterAPitchDisturbance) {
         EXPECT_LT(lastRate, 0.25f * gust);
         EXPECT_GT(lowestSpeed, 0.6f * speed);
         EXPECT_LT(highestSpeed, 1.4f * speed);
-        const EndState end = a.State();
+        const EndState end = State(a);
         EXPECT_LT(std::fabs(end[4]), 1.0f);
         EXPECT_LT(std::fabs(end[3]), 20.0f);
     }
@@ -148,7 +121,7 @@ TEST_F(GoldenFlight, EveryPoweredAircraftTakesOffWithTheInstructorAndIsHandedOve
     UseTerrain(FlatTerrainFile(kGround));
     for (int index = 0; index < kAircraftCount; ++index) {
         if (index == kGlider) continue;
-        SCOPED_TRACE(kNames[index]);
+        SCOPED_TRACE(kAircraftNames[index]);
         DataAircraft a(index, kGround + kClearance);
         ASSERT_TRUE(a->GroundContact(true));
         ASSERT_TRUE(a->HandleCommand(kCommandInstructorToggle, 0));

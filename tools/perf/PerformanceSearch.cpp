@@ -13,13 +13,12 @@
 #include "world/FSFixed.h"
 #include "world/FSSceneNode.h"
 #include "world/FSSineTable.h"
+#include "world/FSWorldPosition.h"
 
 namespace {
 
 constexpr float kSecondsPerHour = 3600.0f;
 constexpr float kRadian = 0.017453292f;  // one degree
-// Scene height of altitude 0, km: the aircraft flies in sea-level air there.
-constexpr float kSeaLevelScene = 5.0f;
 // The angles of attack searched: from well below any level flight up to the lift peak.
 constexpr float kLowestAlpha = -12.0f * kRadian;
 constexpr float kAlphaStep = 1.0f * kRadian;
@@ -49,7 +48,7 @@ CPerformanceProbe::CPerformanceProbe(const std::string& archivePath, int number,
     : sine_(std::make_unique<SineTable>()), node_(std::make_unique<CProbeNode>()), altitude_(altitudeKm) {
     // At altitude 0 exactly the air is the sea level's and the load does not trim the
     // aircraft (the searches set every state themselves).
-    node_->Place({0, FloatToFixed(kSeaLevelScene + altitudeKm), 0});
+    node_->Place({0, FloatToFixed(kSeaLevelKm + altitudeKm), 0});
     node_->SavePosition();
     node_->LookAlong(FSVector(0.0f, 0.0f, -1.0f), FSVector(0.0f, 1.0f, 0.0f));
     auto aircraft = std::make_unique<CSPAircraft>(*node_, FSVector(), *sine_);
