@@ -18,7 +18,7 @@ namespace {
 constexpr float kDegree = 0.017453292f;
 // The highest lift-off speed of each aircraft (km/h), hands off at its ground attitude with
 // flaps and full throttle (the glider, index 3, is not flown).
-constexpr float kLiftOffAtMost[5] = {135.0f, 180.0f, 240.0f, 0.0f, 120.0f};
+constexpr float kLiftOffAtMost[5] = {135.0f, 180.0f, 280.0f, 0.0f, 120.0f};
 
 TEST(KeyboardFlight, EachPoweredAircraftTakesOffClimbsCruisesAndLandsWithTheKeysAndTheGliderGlides) {
     for (int index : {0, 1, 2, 3, 4}) {
