@@ -92,7 +92,7 @@ TEST(KeyboardFlight, EachPoweredAircraftTakesOffClimbsCruisesAndLandsWithTheKeys
         pilot.ThrottleTo(0.0f);
         for (pass = 0; pass < 60 * 120 && !aircraft.IsOnGround(); ++pass) {
             if (pilot.Height() > 0.012f)
-                pilot.HoldPitch(-6.0f * kDegree, -3.0f * kDegree);
+                pilot.HoldPitch(-4.0f * kDegree, -1.5f * kDegree);
             else
                 pilot.HoldPitch(1.0f * kDegree, 4.0f * kDegree);
             ASSERT_FALSE(pilot.Crashed()) << "landing, pass " << pass << " at " << pilot.Height() << " km, "
