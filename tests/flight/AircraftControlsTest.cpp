@@ -75,16 +75,10 @@ TEST_F(AircraftControls, KeyStepsFollowRateGainAndTimeScaleStopAtTheLimitsAndCen
         a.HandleCommand(k.release, 0);
         EXPECT_EQ(a.Surface(k.plate).incidence, stays ? 0.5f * step : 0.0f) << k.code;
     }
-    // The left aileron takes the opposite deflection of the right.
+    // The left aileron takes the opposite deflection of the right (the throttle's steps:
+    // tests/game/KeyboardFlightTest.cpp).
     a.SetRollControl(0.1f);
     EXPECT_EQ(a.Surface(kLeftAileron).incidence, -0.1f);
-    // The throttle moves by its step within its range, without the time scale.
-    a.SetThrottle(1.0f);
-    a.HandleCommand(kCommandThrottleMore, 0);
-    EXPECT_FLOAT_EQ(a.GetThrottle(), 1.0f + a.ThrottleStep());
-    for (int i = 0; i < 30; ++i)
-        a.HandleCommand(kCommandThrottleLess, 0);
-    EXPECT_EQ(a.GetThrottle(), a.ThrottleMin());
 }
 
 TEST_F(AircraftControls, AReleasedElevatorHoldsWhileReleasedAileronsAndRudderReturnToZero) {

@@ -1,9 +1,9 @@
 #pragma once
-// The five game aircraft as the data build ships them in data/aircrafts.zip, each on its own
-// node and flown at the game's own frame step: a window frame at 60 passes a second (time
-// scale 18 / 60, 0.05 × 4 × 0.3 = 0.06 s, one sub-step), with the controls reading that
-// time scale.
+// The five game aircraft of data/aircrafts.zip, each on its own node, flown at the game's
+// frame step: 60 passes a second, time scale 18 / 60, 0.05 × 4 × 0.3 = 0.06 s (one
+// sub-step), the controls reading that time scale.
 #include <cmath>
+#include <utility>
 
 #include "GameAircraftTestSupport.h"
 
@@ -36,19 +36,14 @@ struct DataAircraft : GameAircraft {
                1000.0f;
     }
     // The nose's turn from the start's heading (world −z), rad, positive to the right.
-    float Heading() const {
-        const FSVector nose = Nose();
-        return std::atan2(nose.x, -nose.z);
-    }
-    float Pitch() const {
-        float pitch = 0.0f, bank = 0.0f;
-        aircraft->Attitude(pitch, bank);
-        return pitch;
-    }
-    float Bank() const {
-        float pitch = 0.0f, bank = 0.0f;
-        aircraft->Attitude(pitch, bank);
-        return bank;
+    float Heading() const { return std::atan2(Nose().x, -Nose().z); }
+    // Pitch (positive nose up) and bank (negative to the right), rad.
+    float Pitch() const { return Attitude().first; }
+    float Bank() const { return Attitude().second; }
+    std::pair<float, float> Attitude() const {
+        std::pair<float, float> attitude;
+        aircraft->Attitude(attitude.first, attitude.second);
+        return attitude;
     }
 };
 

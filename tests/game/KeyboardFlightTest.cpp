@@ -1,7 +1,7 @@
 // A whole flight flown the way a player flies it in the window: only pad keys and the
 // application buttons, through the input's chords, at 60 passes a second. Each powered
 // aircraft in turn starts on the airfield's strip, takes off, climbs away, cruises and lands
-// again; the glider, which has no engine to take off with, starts in the air and glides.
+// again (the glider, which starts in the air, is flown on the keys by HandlingTest.cpp).
 #include <gtest/gtest.h>
 
 #include <cmath>
@@ -20,8 +20,8 @@ constexpr float kDegree = 0.017453292f;
 // flaps and full throttle (the glider, index 3, is not flown).
 constexpr float kLiftOffAtMost[5] = {135.0f, 180.0f, 280.0f, 0.0f, 120.0f};
 
-TEST(KeyboardFlight, EachPoweredAircraftTakesOffClimbsCruisesAndLandsWithTheKeysAndTheGliderGlides) {
-    for (int index : {0, 1, 2, 3, 4}) {
+TEST(KeyboardFlight, EachPoweredAircraftTakesOffClimbsCruisesAndLandsWithTheKeys) {
+    for (int index : {0, 1, 2, 4}) {
         SCOPED_TRACE(index);
         HeadlessTestGame game;
         KeyboardPilot pilot(game);
@@ -33,27 +33,18 @@ TEST(KeyboardFlight, EachPoweredAircraftTakesOffClimbsCruisesAndLandsWithTheKeys
         const FSVector nose = ToFloat(aircraft.GetNode().GetAxisY());
         EXPECT_LT(FixedToFloat(offset.x) * nose.x + FixedToFloat(offset.z) * nose.z, -0.005f);
         EXPECT_GT(offset.y, 0);
-        if (index == 3) {
-            // Gliding for ten seconds: losing height, but slowly.
-            ASSERT_FALSE(aircraft.IsOnGround());
-            const float startAltitude = aircraft.Altitude();
-            game.Pass(10 * 60);
-            EXPECT_FALSE(aircraft.IsOnGround());
-            EXPECT_GT(aircraft.Airspeed(), 50.0f);
-            EXPECT_LT(aircraft.Airspeed(), 160.0f);
-            EXPECT_LT(aircraft.Altitude(), startAltitude);
-            EXPECT_GT(aircraft.Altitude(), startAltitude - 0.1f);
-            continue;
-        }
         ASSERT_TRUE(aircraft.IsOnGround());
-        EXPECT_LT(aircraft.Airspeed(), 1.0f);
-        ASSERT_TRUE(aircraft.IsBrakes());
 
-        // Flaps down, full throttle, brakes off; hands off until the wheels leave.
+        // Flaps down, full throttle (a tap adds a little, a held chord runs the engine up
+        // from idle in 1-2 s), brakes off; hands off until the wheels leave.
         pilot.Chord(kFlapsButton, 1);
         ASSERT_TRUE(aircraft.IsFlaps());
-        pilot.ThrottleTo(1.0f);
+        pilot.Chord(kThrottleMoreButton, 0);
+        EXPECT_TRUE(aircraft.ThrottleFraction() > 0.0f && aircraft.ThrottleFraction() <= 0.05f);
+        pilot.ThrottleTo(0.0f);
+        const int passes = pilot.ThrottleTo(1.0f);
         ASSERT_EQ(aircraft.ThrottleFraction(), 1.0f);
+        EXPECT_TRUE(passes >= 60 && passes <= 120) << passes;
         const FSFixedVector start = aircraft.GetNode().GetPosition();
         pilot.ReleaseBrakes();
         ASSERT_FALSE(aircraft.IsBrakes());
@@ -65,7 +56,7 @@ TEST(KeyboardFlight, EachPoweredAircraftTakesOffClimbsCruisesAndLandsWithTheKeys
         // sensible speed and within an airfield's length.
         EXPECT_LT(aircraft.Airspeed(), kLiftOffAtMost[index]);
         const FSFixedVector rolled = aircraft.GetNode().GetPosition() - start;
-        EXPECT_LT(std::hypot(FixedToFloat(rolled.x), FixedToFloat(rolled.z)), 0.6f);
+        EXPECT_LT(std::hypot(FixedToFloat(rolled.x), FixedToFloat(rolled.z)), 0.7f);
 
         // Climb away with the nose 5-12 degrees up to 150 m, then flaps up.
         for (pass = 0; pass < 60 * 60 && pilot.Height() < 0.15f; ++pass) {

@@ -1,10 +1,7 @@
 #pragma once
-// A player on the keys for the game tests that fly through the real input: the whole game
-// headless at 60 passes a second, the test flight of one aircraft over a terrain, and the
-// pad keys and application buttons pressed pass by pass as they lie in flight.
+// A player on the keys: the whole game headless at 60 passes a second, the test flight of
+// one aircraft, and the pad keys and buttons pressed pass by pass as they lie in flight.
 #include <gtest/gtest.h>
-
-#include <algorithm>
 
 #include "app/FSApplicationContext.h"
 #include "app/FSEngine.h"
@@ -28,9 +25,8 @@ class KeyboardPilot {
 public:
     explicit KeyboardPilot(testing_support::HeadlessTestGame& game) : game_(game) {}
 
-    // Starts the test flight of aircraft index over terrain, with the smallest picture (the
-    // flight is what is tested, not its drawing), and waits out the engine's warm-up so that
-    // the time scale is the 60 frames' 18 / 60. False when no flight came up.
+    // Starts the test flight of aircraft index over terrain in the smallest picture and waits
+    // out the engine's warm-up (the time scale then is 60 frames' 18 / 60).
     bool Start(int index, const char* terrain = "farmland.ter") {
         if (game_.Start() != 0) return false;
         CFSApplicationContext& context = game_.shell->Context();
@@ -45,11 +41,6 @@ public:
 
     CSPAircraft& Aircraft() const { return *game_.controller->Flight()->Aircraft(); }
     bool Crashed() const { return game_.controller->Flight()->Crashed(); }
-    float Pitch() const {
-        float pitch = 0.0f, bank = 0.0f;
-        Aircraft().Attitude(pitch, bank);
-        return pitch;
-    }
     // Height of the aircraft above the ground under it, km.
     float Height() const {
         const CFSTerrainStorage* terrain = GetApplicationContext()->terrain->model.get();
@@ -61,8 +52,7 @@ public:
         game_.display.PostEvent({FSEventType::HotKey, 0, 0, hotKey});
         game_.Pass();
     }
-    // Button 5 held while a button is pressed: the chord fires once as it completes and on
-    // each of passes more passes.
+    // Button 5 held with a button: the chord fires as it completes and on passes more passes.
     void Chord(int hotKey, int passes) {
         Button(kShift);
         Button(hotKey);
@@ -70,43 +60,31 @@ public:
         Button(hotKey);
         Button(kShift);
     }
-    // A pad key down for one pass and up on the next, with button 5 held if shifted.
-    void Tap(int padKey, bool shifted = false) {
-        if (shifted) Button(kShift);
-        game_.Tap(padKey);
-        if (shifted) Button(kShift);
-    }
-    // Holds throttle more or less until the throttle reaches fraction or passes it; returns
-    // the passes the chord fired on.
+    // Holds throttle more or less until the throttle reaches fraction; the passes it fired on.
     int ThrottleTo(float fraction) {
-        const bool more = fraction > Aircraft().ThrottleFraction();
-        const int button = more ? kThrottleMoreButton : kThrottleLessButton;
+        const float sign = fraction > Aircraft().ThrottleFraction() ? 1.0f : -1.0f;
         Button(kShift);
-        Button(button);
+        Button(sign > 0.0f ? kThrottleMoreButton : kThrottleLessButton);
         int passes = 1;
-        for (; passes < 600 &&
-               (more ? Aircraft().ThrottleFraction() < fraction : Aircraft().ThrottleFraction() > fraction);
-             ++passes)
+        for (; passes < 600 && sign * (fraction - Aircraft().ThrottleFraction()) > 0.0f; ++passes)
             game_.Pass();
-        Button(button);
+        Button(sign > 0.0f ? kThrottleMoreButton : kThrottleLessButton);
         Button(kShift);
         return passes;
     }
-    void ReleaseBrakes() {
+    void ReleaseBrakes() {  // button 5 and the action key, pressed and let go
         Button(kShift);
-        game_.display.SetPadKey(kAction, true);
-        game_.Pass(2);
-        game_.display.SetPadKey(kAction, false);
-        game_.Pass();
+        game_.Tap(kAction);
         Button(kShift);
     }
-    // One pass of holding the nose between low and high (rad) with the elevator keys, the
-    // way a player does it: every eighth pass a look at where the nose is going (its
-    // attitude and pitch rate), and a press of Down or Up for three passes (three steps) if
-    // it is leaving the band.
+    // One pass of holding the nose between low and high (rad) as a player does: every
+    // eighth pass a look at where the nose is going (attitude and pitch rate), and three
+    // passes of Down or Up (three steps) if it is leaving the band.
     void HoldPitch(float low, float high) {
         if (tick_ % 8 == 0) {
-            const float heading = Pitch() + Aircraft().GetAngularVelocity().x * 0.5f;
+            float pitch = 0.0f, bank = 0.0f;
+            Aircraft().Attitude(pitch, bank);
+            const float heading = pitch + Aircraft().GetAngularVelocity().x * 0.5f;
             key_ = heading < low ? kDown : heading > high ? kUp : -1;
         }
         const bool pressing = key_ >= 0 && tick_ % 8 < 3;
