@@ -278,6 +278,10 @@ protected:
     bool rudderLeft = false;
     bool rudderRight = false;
     bool rudderCentring = true;
+    // A command (key, stick or stylus) moved the ailerons or the rudder since the last
+    // sub-step: that sub-step does not repeat the held or centring step on top of it.
+    bool aileronsCommanded = false;
+    bool rudderCommanded = false;
 
     int lookAround = 0;
     FSVector lookVector;  // body frame; forward unless looking around

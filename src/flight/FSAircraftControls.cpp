@@ -4,9 +4,10 @@
 // A key step moves a control by T × its rate × the key gain, where T is the time scale
 // (so a step covers the same travel per simulated second whatever the frame rate). A held
 // aileron or rudder key moves its control on every command and, through its move flag, on
-// every sub-step of the force model; a released one returns to 0 a step per sub-step. The
-// elevator has no such repeat and no return: it keeps its deflection when released, like
-// a trim, which lets the player fly with keys without holding one down.
+// every sub-step of the force model that no command reached; a released one returns to 0
+// a step per sub-step. The elevator has no such repeat and no return: it keeps its
+// deflection when released, like a trim, which lets the player fly with keys without
+// holding one down.
 #include <algorithm>
 #include <cmath>
 #include <cstdint>
@@ -68,11 +69,13 @@ void CFSAircraft::ApplyStick(float rollInput, float pitchInput) {
         rollControl = std::max(rollControl + rollStep, rollMin);
         aileronLeft = true;
         aileronCentring = false;
+        aileronsCommanded = true;
         WriteAilerons();
     } else if (rollInput > 0.0f) {
         rollControl = std::min(rollControl + rollStep, rollMax);
         aileronRight = true;
         aileronCentring = false;
+        aileronsCommanded = true;
         WriteAilerons();
     }
     const float pitchStep = frame_->timeScale * game_->keyPitchRate * pitchRate * pitchInput;
@@ -95,6 +98,7 @@ void CFSAircraft::AileronLeft() {
     WriteAilerons();
     aileronLeft = true;
     aileronCentring = false;
+    aileronsCommanded = true;
 }
 
 void CFSAircraft::AileronRight() {
@@ -103,6 +107,7 @@ void CFSAircraft::AileronRight() {
     WriteAilerons();
     aileronRight = true;
     aileronCentring = false;
+    aileronsCommanded = true;
 }
 
 void CFSAircraft::CentreAileron() {
@@ -111,6 +116,7 @@ void CFSAircraft::CentreAileron() {
     aileronCentring = !autopilot;
     rollControl = TowardZero(rollControl, KeyStep(*frame_, rollRate, game_->keyRollRate));
     WriteAilerons();
+    aileronsCommanded = true;
 }
 
 void CFSAircraft::ElevatorUp() {
@@ -143,6 +149,7 @@ void CFSAircraft::RudderLeft() {
     WriteRudder();
     rudderLeft = true;
     rudderCentring = false;
+    rudderCommanded = true;
 }
 
 void CFSAircraft::RudderRight() {
@@ -151,6 +158,7 @@ void CFSAircraft::RudderRight() {
     WriteRudder();
     rudderRight = true;
     rudderCentring = false;
+    rudderCommanded = true;
 }
 
 void CFSAircraft::CentreRudder() {
@@ -159,6 +167,7 @@ void CFSAircraft::CentreRudder() {
     rudderCentring = !autopilot;
     yawControl = TowardZero(yawControl, KeyStep(*frame_, yawRate, game_->keyRollRate));
     WriteRudder();
+    rudderCommanded = true;
 }
 
 void CFSAircraft::ThrottleUp() {
@@ -207,11 +216,13 @@ bool CFSAircraft::TouchpadSteering() {
         rollControl = std::max(rollControl - StylusStep(*frame_, game_->stylusRollRate, ax), rollMin);
         aileronLeft = true;
         aileronCentring = false;
+        aileronsCommanded = true;
         WriteAilerons();
     } else if (ax > 0.0f) {
         rollControl = std::min(rollControl + StylusStep(*frame_, game_->stylusRollRate, ax), rollMax);
         aileronRight = true;
         aileronCentring = false;
+        aileronsCommanded = true;
         WriteAilerons();
     }
     if (ay < 0.0f) {
@@ -278,7 +289,10 @@ bool CFSAircraft::HandleCommand(int code, int /*parameter*/) {
             return true;
         case kCommandElevatorDownReleased:
         case kCommandElevatorUpReleased:
-            CentreElevator();
+            // Let go, the elevator keeps its deflection, like a trim: a tap moves it by
+            // just the steps of its presses.
+            elevatorUp = false;
+            elevatorDown = false;
             return true;
         case kCommandRudderLeftReleased:
         case kCommandRudderRightReleased:

@@ -28,21 +28,31 @@ FSVector PlateNormal(const AircraftSurface& surface, const SineTable& sine) {
 }  // namespace
 
 void CFSAircraft::ComputeForces() {
-    // 1. Pilot aids, then the held controls, each flag read as it stands at its test.
-    // The elevator is the exception: a held key moves it once per command, and a released
-    // elevator keeps its deflection, like a trim (the release itself takes one step
-    // toward 0). Its centring flag only ends here, without moving it: stepping it back
-    // and then up again, as the ailerons' pattern would, made every release creep the
-    // elevator nose-up and swallowed short nose-down presses.
+    // 1. Pilot aids, then the held controls, each flag read as it stands at its test. A
+    // held aileron or rudder key moves its control a step per sub-step, a released one
+    // returns it a step per sub-step; a sub-step that a command has already moved the
+    // control in takes no second step, so a key tapped for one pass moves it by one step
+    // (at 60 frames a second a frame is a single sub-step, and a held key's command fires
+    // on every frame). The elevator is the exception: a held key moves it once per
+    // command, and a released elevator keeps its deflection, like a trim. Its centring
+    // flag only ends here, without moving it: stepping it back and then up again, as the
+    // ailerons' pattern would, made every release creep the elevator nose-up and
+    // swallowed short nose-down presses.
     if (autopilot) AutopilotStep();
     if (leveller) LevellerStep();
-    if (aileronCentring) CentreAileron();
-    if (aileronLeft) AileronLeft();
-    if (aileronRight) AileronRight();
+    if (!aileronsCommanded) {
+        if (aileronCentring) CentreAileron();
+        if (aileronLeft) AileronLeft();
+        if (aileronRight) AileronRight();
+    }
+    aileronsCommanded = false;
     elevatorCentring = false;
-    if (rudderCentring) CentreRudder();
-    if (rudderLeft) RudderLeft();
-    if (rudderRight) RudderRight();
+    if (!rudderCommanded) {
+        if (rudderCentring) CentreRudder();
+        if (rudderLeft) RudderLeft();
+        if (rudderRight) RudderRight();
+    }
+    rudderCommanded = false;
 
     // 2. Fuel. The reserve cannot be used: once the tank is down to it the throttle falls
     // back to its minimum, the engine's idle. Burning never adds fuel, whatever the signs

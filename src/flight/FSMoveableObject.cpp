@@ -9,12 +9,23 @@
 
 namespace {
 
+// 16.16 units in a kilometre.
+constexpr double kUnitsPerKm = 65536.0;
+
 // a + b, saturated to the 16.16 range rather than wrapping.
 FSFixed AddSaturated(FSFixed a, FSFixed b) {
     const int64_t sum = static_cast<int64_t>(a) + static_cast<int64_t>(b);
     if (sum > kFixedMax) return kFixedMax;
     if (sum < -static_cast<int64_t>(kFixedMax)) return -kFixedMax;
     return static_cast<FSFixed>(sum);
+}
+
+// value rounded down and held to the 16.16 range.
+FSFixed WholeUnits(double value) {
+    const double whole = std::floor(value);
+    if (whole > static_cast<double>(kFixedMax)) return kFixedMax;
+    if (whole < -static_cast<double>(kFixedMax)) return -kFixedMax;
+    return static_cast<FSFixed>(whole);
 }
 
 bool IsFinite(const FSVector& v) {
@@ -59,12 +70,15 @@ void MFSMoveableObject::Integrate(float seconds) {
     if (!(seconds > 0.0f) || !std::isfinite(seconds)) return;
     const FSSubSteps steps = SubStepsFor(seconds, subStepping);
     subStep = steps.length;
-    const FSFixed h = FloatToFixed(subStep);
     const bool rotates = inertia.x != 0.0f && inertia.y != 0.0f && inertia.z != 0.0f;
 
     MFSSceneNode& node = *node_;
     FSFixedVector position = node.GetPosition();
     node.SaveOrientation();
+    if (position != leftAt_ || node.GetCell() != leftIn_) {
+        for (double& units : carried_)
+            units = 0.0;
+    }
 
     for (int i = 0; i < steps.count; ++i) {
         ComputeForces();
@@ -74,10 +88,15 @@ void MFSMoveableObject::Integrate(float seconds) {
         // not-a-number or a jump to infinity into the node.
         if (!IsFinite(velocity)) Stop();
 
-        const FSFixedVector v = ToFixed(velocity);
-        position.x = AddSaturated(position.x, FixedMul(v.x, h));
-        position.y = AddSaturated(position.y, FixedMul(v.y, h));
-        position.z = AddSaturated(position.z, FixedMul(v.z, h));
+        const float along[3] = {velocity.x, velocity.y, velocity.z};
+        for (int axis = 0; axis < 3; ++axis) {
+            const double units = carried_[axis] + static_cast<double>(along[axis]) * subStep * kUnitsPerKm;
+            const FSFixed whole = WholeUnits(units);
+            position[axis] = AddSaturated(position[axis], whole);
+            // A step beyond the 16.16 range carries nothing on.
+            const double rest = units - whole;
+            carried_[axis] = rest >= 0.0 && rest < 1.0 ? rest : 0.0;
+        }
 
         if (rotates) {
             const FSVector angularAcceleration(torque.x / inertia.x, torque.y / inertia.y,
@@ -94,6 +113,8 @@ void MFSMoveableObject::Integrate(float seconds) {
         }
     }
     node.Move(position);
+    leftAt_ = node.GetPosition();
+    leftIn_ = node.GetCell();
 }
 
 void MFSMoveableObject::OnCollision(const FSFixedVector& pushBack) {

@@ -9,8 +9,10 @@
 // frame (y up); angular velocity and torque are body frame (x right wing, y nose, z up).
 #include <cstdint>
 
+#include "world/FSFixedVector.h"
 #include "world/FSProperty.h"
 #include "world/FSVectorMath.h"
+#include "world/FSWorldPosition.h"
 
 class MFSSceneNode;
 class SineTable;
@@ -59,7 +61,10 @@ public:
     // Advances the node by seconds of simulated time: in sub-steps (see SubStepsFor), each
     // running ComputeForces, then velocity += force / mass × sub-step, position += velocity
     // × sub-step (semi-implicit Euler, in 16.16), angular velocity += torque / inertia ×
-    // sub-step and the orientation turned by the angular velocity in the body frame. The
+    // sub-step and the orientation turned by the angular velocity in the body frame. What a
+    // sub-step moves below the 16.16 unit (2^-16 km, 1.5 cm) is carried to the next one,
+    // also across steps while nothing else moves the node: a slow climb or a slow sink
+    // shows as it is flown instead of vanishing or counting as a whole unit. The
     // node's orientation is written after every sub-step, its position only at the end
     // (Move), so position-dependent forces use the position at the start of the step. The
     // previous orientation of the node is saved first (the collision pass sweeps both).
@@ -108,4 +113,10 @@ protected:
 private:
     MFSSceneNode* node_;
     const SineTable* sine_;
+    // The motion the 16.16 position has not taken yet, in 16.16 units (each in [0, 1)),
+    // and where the last step left the node: a node moved since from outside (placed,
+    // put onto the ground) starts afresh.
+    double carried_[3] = {0.0, 0.0, 0.0};
+    FSFixedVector leftAt_;
+    FSCell leftIn_;
 };

@@ -66,23 +66,19 @@ TEST_F(AircraftControls, KeyStepsFollowRateGainAndTimeScaleStopAtTheLimitsAndCen
         for (int i = 0; i < 20; ++i)
             a.HandleCommand(k.code, 0);
         EXPECT_EQ(a.Surface(k.plate).incidence, k.limit) << k.code;
-        // Letting go steps back toward 0; nearer than a step, to 0.
+        // Letting go steps the ailerons and the rudder back toward 0 (nearer than a step,
+        // to 0); the elevator stays.
+        const bool stays = k.plate == kElevator;
         EXPECT_TRUE(a.HandleCommand(k.release, 0));
-        EXPECT_FLOAT_EQ(a.Surface(k.plate).incidence, k.limit - step) << k.code;
+        EXPECT_FLOAT_EQ(a.Surface(k.plate).incidence, stays ? k.limit : k.limit - step) << k.code;
         SetControl(k.plate, 0.5f * step);
         a.HandleCommand(k.release, 0);
-        EXPECT_EQ(a.Surface(k.plate).incidence, 0.0f) << k.code;
+        EXPECT_EQ(a.Surface(k.plate).incidence, stays ? 0.5f * step : 0.0f) << k.code;
     }
-    // The left aileron takes the opposite deflection of the right.
+    // The left aileron takes the opposite deflection of the right (the throttle's steps:
+    // tests/game/KeyboardFlightTest.cpp).
     a.SetRollControl(0.1f);
     EXPECT_EQ(a.Surface(kLeftAileron).incidence, -0.1f);
-    // The throttle moves by its step within its range, without the time scale.
-    a.SetThrottle(1.0f);
-    a.HandleCommand(kCommandThrottleMore, 0);
-    EXPECT_FLOAT_EQ(a.GetThrottle(), 1.0f + a.ThrottleStep());
-    for (int i = 0; i < 30; ++i)
-        a.HandleCommand(kCommandThrottleLess, 0);
-    EXPECT_EQ(a.GetThrottle(), a.ThrottleMin());
 }
 
 TEST_F(AircraftControls, AReleasedElevatorHoldsWhileReleasedAileronsAndRudderReturnToZero) {
@@ -92,16 +88,16 @@ TEST_F(AircraftControls, AReleasedElevatorHoldsWhileReleasedAileronsAndRudderRet
     // A new aircraft's elevator stays where it is.
     a.ComputeForces();
     EXPECT_EQ(a.GetPitchControl(), 0.0f);
-    // Three presses up and a release (one step back toward 0), then the force model runs
-    // a while: the elevator keeps the rest, like a trim. Nose down works the same way
-    // round (it used to creep up on every release, swallowing short nose-down presses).
+    // Three presses up and a release, then the force model runs a while: the elevator
+    // keeps its three steps, like a trim. Nose down works the same way round (it used to
+    // creep up on every release, swallowing short nose-down presses).
     struct Presses {
         int code, release, presses;
         float steps;  // where it ends
     };
-    for (const Presses p : {Presses{kCommandElevatorUp, kCommandElevatorUpReleased, 3, 2.0f},
+    for (const Presses p : {Presses{kCommandElevatorUp, kCommandElevatorUpReleased, 3, 3.0f},
                             Presses{kCommandElevatorDown, kCommandElevatorDownReleased, 4, -1.0f},
-                            Presses{kCommandElevatorDown, kCommandElevatorDownReleased, 1, -1.0f}}) {
+                            Presses{kCommandElevatorDown, kCommandElevatorDownReleased, 1, -2.0f}}) {
         for (int press = 0; press < p.presses; ++press)
             a.HandleCommand(p.code, 0);
         a.HandleCommand(p.release, 0);
@@ -109,13 +105,17 @@ TEST_F(AircraftControls, AReleasedElevatorHoldsWhileReleasedAileronsAndRudderRet
             a.ComputeForces();
         EXPECT_NEAR(a.Surface(kElevator).incidence, p.steps * a.PitchRate() * kGain, 1e-6f) << p.code;
     }
-    // Ailerons and rudder: held, they keep moving every sub-step; released, back to 0.
+    // Ailerons and rudder: held, they keep moving every sub-step, but not twice in the
+    // sub-step that follows a command, so that a one-pass tap moves them one step;
+    // released, back to 0.
     for (const int plate : {kRightAileron, kRudder}) {
         const bool aileron = plate == kRightAileron;
+        const float step = (aileron ? a.RollRate() : a.YawRate()) * kGain;
         a.HandleCommand(aileron ? kCommandAileronLeft : kCommandRudderRight, 0);
         a.ComputeForces();
-        EXPECT_FLOAT_EQ(std::fabs(a.Surface(plate).incidence),
-                        2.0f * (aileron ? a.RollRate() : a.YawRate()) * kGain);
+        EXPECT_FLOAT_EQ(std::fabs(a.Surface(plate).incidence), step);
+        a.ComputeForces();
+        EXPECT_FLOAT_EQ(std::fabs(a.Surface(plate).incidence), 2.0f * step);
         a.HandleCommand(aileron ? kCommandAileronLeftReleased : kCommandRudderRightReleased, 0);
         for (int i = 0; i < 10; ++i)
             a.ComputeForces();

@@ -1,5 +1,6 @@
-// The rigid body every moving object is: sub-steps, semi-implicit Euler in 16.16, rotation
-// in the body frame, the guards against a broken force model, and the collision response.
+// The rigid body every moving object is: sub-steps, semi-implicit Euler in 16.16 with the
+// motion below the unit carried on, rotation in the body frame, the guards against a
+// broken force model, and the collision response.
 #include <gtest/gtest.h>
 
 #include <cmath>
@@ -85,6 +86,19 @@ TEST(MoveableObject, MovesWithTheNewVelocityAndOnlyAtTheEndOfTheStep) {
     watched.Integrate(0.2f);
     EXPECT_EQ(watched.seenX, (std::vector<FSFixed>{0, 0, 0, 0}));
     EXPECT_NEAR(FixedToFloat(other.GetPosition().x), 0.02f, 1e-4f);
+}
+
+TEST(MoveableObject, CarriesMotionBelowTheFixedPointUnitOnToTheNextStep) {
+    // 0.1 m/s up and 1 cm/s down in steps of 0.06 s move a fraction of the 16.16 unit (1.5
+    // cm) each, which used to be lost (no climb) or rounded to a unit (a sink of 25 cm/s).
+    SineTable sine;
+    for (const float climb : {1e-4f, -1e-5f}) {
+        BareNode node;
+        Probe probe(node, FSVector(0.0f, climb, 0.0f), 1.0f, sine);
+        for (int i = 0; i < 100; ++i)
+            probe.Integrate(0.06f);
+        EXPECT_NEAR(FixedToFloat(node.GetPosition().y), climb * 6.0f, 2e-5f) << climb;
+    }
 }
 
 TEST(MoveableObject, TurnsInTheBodyFrameUnlessAnInertiaIsZeroAndWithoutMassKeepsItsVelocity) {

@@ -4,10 +4,10 @@
 // usage: aerovant-perf <data folder> [--check]
 //   Loads Aircraft1.txt .. Aircraft5.txt from <data folder>/aircrafts.zip as the game does
 //   (CSPAircraft, full tanks) and prints, for each, the stall speed clean and with the flaps
-//   down, the top speed and the best climb at full thrust, and for the glider the minimum
-//   sink and the best glide, each beside its published figure with the difference and the
-//   verdict. With --check the exit status is 1 when a figure is out of its tolerance (or an
-//   aircraft does not load).
+//   down, the top speed, the best climb at full thrust and the service ceiling (where that
+//   climb falls below 0.5 m/s), and for the glider the minimum sink and the best glide,
+//   each beside its published figure with the difference and the verdict. With --check the
+//   exit status is 1 when a figure is out of its tolerance (or an aircraft does not load).
 //
 // The jet trainer's climb cannot come down to its figure either: the thrust does not fall
 // with speed and every plate has the same drag at zero angle, so the thrust that holds the
@@ -15,6 +15,14 @@
 // with the whole plate area; with the wing the stall needs, that excess climbs far faster
 // than the real aircraft. That figure is marked "model limit" and only its lower side is
 // checked (it must climb at least as well as the published figure allows).
+//
+// No ceiling can come down to its figure: the engine's thrust only thins with the air
+// (a real engine's power falls with it, and a propeller's thrust with the rising climb
+// speed too), so the climb ends only where the thinned full thrust meets the least drag,
+// which does not change with height at the same indicated airspeed. The top speed sets the
+// full thrust at 2.5 to 6 times the least drag, so the model climbs on to where the air
+// has a third of its density or less, 9-17 km instead of 4-11 km. The ceilings are marked
+// "model limit" and only their lower side is checked.
 //
 // The glider's best glide cannot reach its published figure in this model: no plate of the
 // shared lift and drag curve does better than the curve's best lift-to-drag ratio, so the
@@ -52,15 +60,25 @@ struct Published {
     // The climb cannot come down to the published figure without the top speed leaving
     // its band (see below): only the lower side of the climb's band is checked.
     bool climbModelLimit;
+    float ceiling;  // km, the service ceiling (kNone: no engine)
+    // The same for the ceiling (see above).
+    bool ceilingModelLimit;
 };
 
 const Published kFleet[] = {
-    {1, "Cessna 172R", 1111, 94, 87, 228, 3.7f, kNone, kNone, kNone, kNone, 0.15f, 0.10f, 0.35f, false},
-    {2, "Su-29", 950, 113, kNone, 330, 16.0f, kNone, kNone, kNone, kNone, 0.15f, 0.10f, 0.35f, false},
-    {3, "L-29 Delfin", 3280, 161, 130, 620, 14.0f, kNone, kNone, kNone, kNone, 0.15f, 0.10f, 0.25f, true},
-    {4, "L-13 Blanik", 472, 60, 55, kNone, kNone, 0.82f, 75, 28, 90, 0.15f, 0.10f, 0.20f, false},
-    {5, "Fokker Dr.I", 586, 77, kNone, 180, 5.7f, kNone, kNone, kNone, kNone, 0.15f, 0.10f, 0.35f, false},
+    {1, "Cessna 172R", 1111, 94, 87, 228, 3.7f, kNone, kNone, kNone, kNone, 0.15f, 0.10f, 0.35f, false, 4.1f,
+     true},
+    {2, "Su-29", 950, 113, kNone, 330, 16.0f, kNone, kNone, kNone, kNone, 0.15f, 0.10f, 0.35f, false, 4.0f,
+     true},
+    {3, "L-29 Delfin", 3280, 161, 130, 620, 14.0f, kNone, kNone, kNone, kNone, 0.15f, 0.10f, 0.25f, true,
+     11.0f, true},
+    {4, "L-13 Blanik", 472, 60, 55, kNone, kNone, 0.82f, 75, 28, 90, 0.15f, 0.10f, 0.20f, false, kNone,
+     false},
+    {5, "Fokker Dr.I", 586, 77, kNone, 180, 5.7f, kNone, kNone, kNone, kNone, 0.15f, 0.10f, 0.35f, false,
+     6.1f, true},
 };
+// The service ceilings are met within this share.
+constexpr float kCeilingTolerance = 0.25f;
 
 // The glide ratio the glider must reach, as a share of the curve's best.
 constexpr float kGlideShareOfCurve = 0.85f;
@@ -93,6 +111,13 @@ const char* VerdictText(Verdict verdict) {
             break;
     }
     return "-";
+}
+
+// A figure the model cannot bring down into its band is marked a model limit while it
+// lies above the band (only its lower side is checked); below the band it is out.
+Verdict AboveBand(bool modelLimit, const std::optional<float>& value, float published, float tolerance) {
+    return modelLimit && value.value_or(0.0f) > published * (1.0f + tolerance) ? Verdict::ModelLimit
+                                                                               : Verdict::Ok;
 }
 
 struct Report {
@@ -173,10 +198,13 @@ void Examine(const std::string& archive, const Published& real, float plateRatio
     if (probe.HasEngine()) {
         report.Line("max level speed", "km/h", Speed(top), real.maxSpeed, real.speedTolerance, top);
         const std::optional<float> rate = climb ? std::optional<float>(climb->climb) : std::nullopt;
-        Verdict verdict = Verdict::Ok;
-        if (real.climbModelLimit && rate && *rate > real.climb * (1.0f + real.climbTolerance))
-            verdict = Verdict::ModelLimit;
-        report.Line("best climb", "m/s", rate, real.climb, real.climbTolerance, climb, verdict);
+        report.Line("best climb", "m/s", rate, real.climb, real.climbTolerance, climb,
+                    AboveBand(real.climbModelLimit, rate, real.climb, real.climbTolerance));
+        std::optional<float> ceiling;
+        if (stall && top)
+            ceiling = CPerformanceProbe::ServiceCeiling(archive, real.file, stall->airspeed, top->airspeed);
+        report.Line("service ceiling", "km", ceiling, real.ceiling, kCeilingTolerance, std::nullopt,
+                    AboveBand(real.ceilingModelLimit, ceiling, real.ceiling, kCeilingTolerance));
     } else {
         report.Line("min sink", "m/s", sink ? std::optional<float>(-sink->climb) : std::nullopt, real.minSink,
                     real.climbTolerance, sink);

@@ -8,17 +8,17 @@
 #include <limits>
 #include <vector>
 
+#include "flight/FSAircraftCurves.h"
 #include "game/CSPAircraft.h"
 #include "world/FSFixed.h"
 #include "world/FSSceneNode.h"
 #include "world/FSSineTable.h"
+#include "world/FSWorldPosition.h"
 
 namespace {
 
 constexpr float kSecondsPerHour = 3600.0f;
 constexpr float kRadian = 0.017453292f;  // one degree
-// Scene height of altitude 0, km: the aircraft flies in sea-level air there.
-constexpr float kSeaLevelScene = 5.0f;
 // The angles of attack searched: from well below any level flight up to the lift peak.
 constexpr float kLowestAlpha = -12.0f * kRadian;
 constexpr float kAlphaStep = 1.0f * kRadian;
@@ -45,10 +45,10 @@ float ClimbRate(float airspeed, float pathAngle) {
 }  // namespace
 
 CPerformanceProbe::CPerformanceProbe(const std::string& archivePath, int number, float altitudeKm)
-    : sine_(std::make_unique<SineTable>()), node_(std::make_unique<CProbeNode>()) {
+    : sine_(std::make_unique<SineTable>()), node_(std::make_unique<CProbeNode>()), altitude_(altitudeKm) {
     // At altitude 0 exactly the air is the sea level's and the load does not trim the
     // aircraft (the searches set every state themselves).
-    node_->Place({0, FloatToFixed(kSeaLevelScene + altitudeKm), 0});
+    node_->Place({0, FloatToFixed(kSeaLevelKm + altitudeKm), 0});
     node_->SavePosition();
     node_->LookAlong(FSVector(0.0f, 0.0f, -1.0f), FSVector(0.0f, 1.0f, 0.0f));
     auto aircraft = std::make_unique<CSPAircraft>(*node_, FSVector(), *sine_);
@@ -88,6 +88,10 @@ float CPerformanceProbe::ThrottleMin() const {
 
 float CPerformanceProbe::ThrottleMax() const {
     return aircraft_->ThrottleMax();
+}
+
+float CPerformanceProbe::DensityRatio() const {
+    return ModelAirDensity(altitude_) / ModelAirDensity(0.0f);
 }
 
 PerfForces CPerformanceProbe::Evaluate(float airspeed, float alpha, float elevator, float throttle) {
@@ -224,16 +228,18 @@ std::optional<PerfTrim> CPerformanceProbe::Steady(float airspeed, bool level, fl
                     pb = pm;
                 }
             }
-            // The thrust: fixed, or what level flight needs for the drag along the path.
-            const float thrust = level ? -pb.forces.along / std::cos(b) : throttle;
-            if (level && (thrust < ThrottleMin() - 1e-6f || thrust > ThrottleMax() + 1e-6f))
+            // The thrust: fixed, or what level flight needs for the drag along the path,
+            // and the throttle setting that gives it in this air.
+            const float thrust = level ? -pb.forces.along / std::cos(b) : throttle * DensityRatio();
+            const float setting = level ? thrust / DensityRatio() : throttle;
+            if (level && (setting < ThrottleMin() - 1e-6f || setting > ThrottleMax() + 1e-6f))
                 return std::nullopt;
             PerfForces balanced = pb.forces;
             if (level) {
                 balanced.along = 0.0f;
                 balanced.normal += thrust * std::sin(b);
             }
-            return Describe(airspeed, b, pb.elevator, thrust, balanced);
+            return Describe(airspeed, b, pb.elevator, setting, balanced);
         }
         previousAlpha = alphas[k];
         previous = here;
@@ -299,9 +305,9 @@ std::optional<PerfTrim> CPerformanceProbe::MaxLevelSpeed(float slowest) {
 }
 
 template <class Score>
-std::optional<PerfTrim> CPerformanceProbe::BestOver(float slowest, float fastest, float throttle,
-                                                    Score score) {
-    constexpr int kSamples = 24;
+std::optional<PerfTrim> CPerformanceProbe::BestOver(float slowest, float fastest, float throttle, Score score,
+                                                    int samples, int refinements) {
+    const int kSamples = samples;
     const auto value = [&](const std::optional<PerfTrim>& trim) {
         return trim ? score(*trim) : -std::numeric_limits<float>::infinity();
     };
@@ -320,7 +326,7 @@ std::optional<PerfTrim> CPerformanceProbe::BestOver(float slowest, float fastest
     float a = slowest + step * static_cast<float>(std::max(bestIndex - 1, 0));
     float b = slowest + step * static_cast<float>(std::min(bestIndex + 1, kSamples));
     constexpr float kGolden = 0.618034f;
-    for (int i = 0; i < 16; ++i) {
+    for (int i = 0; i < refinements; ++i) {
         const float c = b - kGolden * (b - a), d = a + kGolden * (b - a);
         const std::optional<PerfTrim> tc = AtThrust(c, throttle), td = AtThrust(d, throttle);
         if (value(tc) > value(best)) best = tc;
@@ -344,4 +350,37 @@ std::optional<PerfTrim> CPerformanceProbe::MinSink(float slowest) {
 
 std::optional<PerfTrim> CPerformanceProbe::BestGlide(float slowest) {
     return BestOver(slowest, slowest * 3.0f, ThrottleMin(), [](const PerfTrim& t) { return t.glideRatio; });
+}
+
+std::optional<float> CPerformanceProbe::ServiceCeiling(const std::string& archivePath, int number,
+                                                       float slowest, float fastest) {
+    constexpr float kCeilingClimb = 0.5f;  // m/s
+    constexpr float kHighest = 40.0f;      // km: no air above
+    constexpr float kScanStep = 2.0f;      // km
+    constexpr float kResolution = 0.01f;   // km
+    // The best climb at an altitude, between the stall and the top speed (both true
+    // airspeeds grow as the square root of the density falls), from fewer samples than at
+    // sea level: the climb changes smoothly with the airspeed.
+    const auto climbAt = [&](float altitude) {
+        CPerformanceProbe probe(archivePath, number, altitude);
+        if (!probe.HasEngine() || !(probe.DensityRatio() > 0.0f)) return -1.0f;
+        const float widen = 1.0f / std::sqrt(probe.DensityRatio());
+        const std::optional<PerfTrim> best = probe.BestOver(
+            0.9f * slowest * widen, 1.1f * fastest * widen, probe.ThrottleMax(),
+            [](const PerfTrim& t) { return t.climb; }, 12, 8);
+        return best ? best->climb : -1.0f;
+    };
+    if (climbAt(0.0f) < kCeilingClimb) return std::nullopt;
+    float low = 0.0f;
+    float high = kScanStep;
+    while (climbAt(high) >= kCeilingClimb) {
+        low = high;
+        high += kScanStep;
+        if (high >= kHighest) return std::nullopt;
+    }
+    while (high - low > kResolution) {
+        const float middle = 0.5f * (low + high);
+        (climbAt(middle) >= kCeilingClimb ? low : high) = middle;
+    }
+    return 0.5f * (low + high);
 }

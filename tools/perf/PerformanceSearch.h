@@ -4,15 +4,17 @@
 // the top speed, the best climb, the minimum sink and the best glide.
 //
 // Nothing here models the aircraft: every force and moment comes from the aircraft's own
-// ComputeForces on a set state. The aircraft sits at altitude 0 (sea-level air) with its
-// wings level and its nose along world −z; a state is an airspeed, a body angle of attack
+// ComputeForces on a set state. The aircraft sits at a fixed altitude (sea level unless
+// asked otherwise: the air and the engine's thrust thin with it) with its wings level and
+// its nose along world −z; a state is a true airspeed, a body angle of attack
 // (the nose above the flight path), an elevator deflection and a thrust setting, with no
 // rotation. Because the forces depend on the flight path only through the body-frame
 // airflow, one evaluation in level attitude gives them for any flight path angle: the
 // flight path angle then follows from the balance with the weight.
 //
-// Units: speeds km/h at the interface (km/s inside, as the model), angles rad, thrust kN,
-// climb and sink m/s.
+// Units: speeds km/h at the interface (km/s inside, as the model), angles rad, thrust kN
+// (the sea-level setting of the throttle; at altitude the engine gives the density ratio
+// of it), climb and sink m/s, altitudes km.
 #include <memory>
 #include <optional>
 #include <string>
@@ -65,6 +67,9 @@ public:
     float ThrottleMin() const;  // kN
     float ThrottleMax() const;  // kN
     bool HasEngine() const { return ThrottleMax() > 0.0f; }
+    // The air's density where the probe flies over the sea level's: the share of a
+    // throttle setting the engine delivers there.
+    float DensityRatio() const;
 
     // The aircraft's forces at airspeed (km/h), body angle of attack, elevator and thrust.
     PerfForces Evaluate(float airspeed, float alpha, float elevator, float throttle);
@@ -90,6 +95,14 @@ public:
     std::optional<PerfTrim> MaxLevelSpeed(float slowest);
     // The best climb rate at full thrust over the airspeeds from slowest to fastest.
     std::optional<PerfTrim> BestClimb(float slowest, float fastest);
+    // The service ceiling: the altitude (km) where the best climb at full thrust falls
+    // below 0.5 m/s, found to 10 m by probes of "Aircraft<number>.txt" at rising
+    // altitudes. slowest and fastest are the sea-level stall and top speeds (km/h); the
+    // climb is searched between them, widened as the air thins. Empty without an engine,
+    // or when the climb never gets there (below 0.5 m/s at sea level, or still above it
+    // where the air ends).
+    static std::optional<float> ServiceCeiling(const std::string& archivePath, int number, float slowest,
+                                               float fastest);
     // Steady glides without thrust over the airspeeds from slowest to three times it: the
     // smallest sink and the flattest glide.
     std::optional<PerfTrim> MinSink(float slowest);
@@ -100,12 +113,15 @@ private:
     std::optional<PerfTrim> Steady(float airspeed, bool level, float throttle);
     // The trimmed state at alpha, given the forces there.
     PerfTrim Describe(float airspeed, float alpha, float elevator, float throttle, const PerfForces& f) const;
-    // Best of a function of the steady flight over the airspeeds where it exists.
+    // Best of a function of the steady flight over the airspeeds where it exists: samples
+    // + 1 airspeeds evenly spread, then refinements golden-section steps around the best.
     template <class Score>
-    std::optional<PerfTrim> BestOver(float slowest, float fastest, float throttle, Score score);
+    std::optional<PerfTrim> BestOver(float slowest, float fastest, float throttle, Score score,
+                                     int samples = 24, int refinements = 16);
 
     std::unique_ptr<SineTable> sine_;
     std::unique_ptr<MFSSceneNode> node_;
     CSPAircraft* aircraft_ = nullptr;  // owned by the node
     float initialSpeed_ = 0.0f;
+    float altitude_ = 0.0f;  // km
 };
