@@ -124,9 +124,9 @@ TEST(AircraftData, EveryAircraftFileIsCompleteMirroredAndPlacesItsPartsOnItsMode
         // Every keyword the game knows, with all its values, once; no other (the game would
         // pass over a misspelt one without a word). An engine is optional.
         std::map<std::string, size_t> counts = {
-            {"CG", 3},       {"Mass", 1},     {"Inertia", 3},   {"Pitch", 3}, {"Roll", 3},
-            {"Yaw", 3},      {"Throttle", 3}, {"Fuel", 3},      {"Model", 3}, {"Distance", 2},
-            {"Displace", 3}, {"Rigidity", 1}, {"Difficulty", 3}};
+            {"CG", 3},       {"Mass", 1},     {"Inertia", 3},    {"Pitch", 3}, {"Roll", 3},
+            {"Yaw", 3},      {"Throttle", 3}, {"Fuel", 3},       {"Model", 3}, {"Distance", 2},
+            {"Displace", 3}, {"Rigidity", 1}, {"Difficulty", 3}, {"Damage", 4}};
         for (const char* surface : kSurfaceKeywords)
             counts[surface] = 6;
         for (const char* engine : {"Propeller", "Jet"}) {
@@ -205,6 +205,23 @@ TEST(AircraftData, EveryAircraftFileIsCompleteMirroredAndPlacesItsPartsOnItsMode
             EXPECT_TRUE(nozzle > box[1] && nozzle < box[1] * 0.5) << nozzle;
             EXPECT_FLOAT_EQ(file.Value("Jet", 2), 0.0f);
         }
+        // Touch-downs: a harmless sink below the wrecking one, a landing speed; and banked
+        // about the nose by the tip bank (within a degree), the model's lowest point moves
+        // from the wheels out to a wing.
+        EXPECT_TRUE(file.Value("Damage", 0) > 0 && file.Value("Damage", 1) > file.Value("Damage", 0) &&
+                    file.Value("Damage", 3) > 0);
+        const FSMesh mesh = LoadModel(real.model);
+        const auto lowestIsOnAWing = [&mesh, &box](double degrees) {
+            const double c = std::cos(degrees * kRadiansPerDegree), s = std::sin(degrees * kRadiansPerDegree);
+            Vec3 lowest = MeshPoint(mesh.positions, 0);
+            for (int i = 1; i < mesh.vertexCount; ++i) {
+                const Vec3 p = MeshPoint(mesh.positions, i);
+                if (p.z * c - p.x * s < lowest.z * c - lowest.x * s) lowest = p;
+            }
+            return std::fabs(lowest.x) > box[3] * 0.5;
+        };
+        EXPECT_FALSE(lowestIsOnAWing(file.Value("Damage", 2) - 1.0));
+        EXPECT_TRUE(lowestIsOnAWing(file.Value("Damage", 2) + 1.0));
     }
 }
 
