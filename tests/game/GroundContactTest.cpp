@@ -189,17 +189,16 @@ TEST_F(GameAircraftTest, EachAircraftLandsGentlyIsHurtByAHardOrHotTouchDownAndWr
     // The powered aircraft and their landing speeds, km/h.
     const std::pair<int, float> fleet[] = {{0, 100.0f}, {1, 125.0f}, {2, 170.0f}, {4, 80.0f}};
     enum Outcome { kUnhurt, kHurt, kWrecked };
+    // A new aircraft or the last one again; sink (m/s), speed (times the landing speed),
+    // bank (degrees). Gentle: 1 m/s at the landing speed. Hard: 3.5 m/s, past every landing
+    // gear's limit (2.1-3 m/s) and short of its wrecking sink (4.2-6 m/s); the same again
+    // is one too many. Hot: 2 m/s at 1.6 times the landing speed. Banked 30 degrees a wing
+    // tip meets the ground (at 21-27), and upside down the fin.
     struct Landing {
-        bool fresh;   // a new aircraft, or the last one again
-        float sink;   // m/s
-        float speed;  // times the landing speed
-        float bank;   // degrees
+        bool fresh;
+        float sink, speed, bank;
         Outcome outcome;
     };
-    // Gentle: 1 m/s at the landing speed. Hard: 3.5 m/s, past every landing gear's limit
-    // (2.1-3 m/s) and short of its wrecking sink (4.2-6 m/s); the same again is one too
-    // many. Hot: 2 m/s at 1.6 times the landing speed. Banked 30 degrees a wing tip meets
-    // the ground (at 21-27), and upside down the fin.
     const Landing landings[] = {{true, 1.0f, 1.0f, 0.0f, kUnhurt},   {false, 3.5f, 1.0f, 0.0f, kHurt},
                                 {false, 3.5f, 1.0f, 0.0f, kWrecked}, {true, 2.0f, 1.6f, 0.0f, kHurt},
                                 {true, 1.0f, 1.0f, 30.0f, kWrecked}, {true, 0.5f, 1.0f, 180.0f, kWrecked}};
@@ -207,28 +206,22 @@ TEST_F(GameAircraftTest, EachAircraftLandsGentlyIsHurtByAHardOrHotTouchDownAndWr
         std::unique_ptr<GameAircraft> a;
         for (const Landing& l : landings) {
             SCOPED_TRACE(testing::Message() << index << ": " << l.sink << " m/s, " << l.bank << " degrees");
-            if (l.fresh) a = std::make_unique<GameAircraft>(index, 1.0f);
-            const float bank = l.bank * kDegree;
-            const FSVector up(std::sin(bank), std::cos(bank), 0.0f);
+            if (l.fresh) a = std::make_unique<GameAircraft>(index, kGround + 0.05f);
+            const FSVector up(std::sin(l.bank * kDegree), std::cos(l.bank * kDegree), 0.0f);
             const FSVector velocity(0.0f, -l.sink * 0.001f, -l.speed * landingSpeed / 3600.0f);
-            (*a)->SetLiftOffs(0);
-            a->node->Place({0, FloatToFixed(kGround + 0.05f), 0});
-            ASSERT_TRUE((*a)->GroundContact(false));  // clear of the ground
-            EXPECT_EQ(TouchDown(*a, velocity, up), l.outcome != kWrecked);
+            ASSERT_TRUE((*a)->GroundContact(false));  // in the air again
+            const bool rolls = TouchDown(*a, velocity, up);
+            EXPECT_EQ(rolls, l.outcome != kWrecked);
             const MFSDamageable& damage = *DamageOf(*a->node);
             EXPECT_EQ(damage.health < damage.maxHealth, l.outcome != kUnhurt);
             EXPECT_EQ(damage.IsDestroyed(), l.outcome == kWrecked);
-            if (l.outcome != kWrecked) {
-                // Rolling on: the sink is gone, the aircraft rests on its wheels.
-                EXPECT_TRUE(Near((*a)->GetVelocity(), FSVector(0.0f, 0.0f, velocity.z), 1e-6f));
-                EXPECT_NEAR(a->SceneHeight(), kGround + kClearance, 2e-5f);
-                continue;
-            }
-            // Wrecked: stopped as it hit, out of the ground but not turned onto its wheels.
-            EXPECT_EQ((*a)->GetVelocity() + (*a)->GetAngularVelocity(), FSVector());
-            EXPECT_TRUE(Near(a->Top(), up, 1e-3f));
+            // Out of the ground. Rolling on, the sink is gone; wrecked, it stops as it hit,
+            // not turned onto its wheels.
             EXPECT_NEAR(a->SceneHeight(), kGround + kClearance, 2e-5f);
-            EXPECT_FALSE((*a)->IsOnGround());
+            EXPECT_TRUE(rolls ? Near((*a)->GetVelocity(), FSVector(0.0f, 0.0f, velocity.z), 1e-6f)
+                              : Near((*a)->GetVelocity() + (*a)->GetAngularVelocity(), FSVector()) &&
+                                    Near(a->Top(), up, 1e-3f));
+            a->node->Place({0, FloatToFixed(kGround + 0.05f), 0});
         }
     }
 }
@@ -254,29 +247,24 @@ TEST_F(GameAircraftTest, OnItsWheelsTheAircraftKeepsNoPitchRateWhateverTheElevat
 
 // ---- In the game ----
 
-// Height above the terrain of the game's context at a local position of a cell, km.
-float AboveGround(const FSFixedVector& at, const FSCell& cell) {
-    return FixedToFloat(FlightTerrain()->HeightAboveAt(at, cell));
-}
-
 TEST(GroundContactInTheGame, AWreckStaysWhereItHitUnderACameraAboveTheGroundAndTheMenuComesBack) {
+    // Aircraft, terrain, cell, local x and z, height above the ground (km), velocity (km/s)
+    // and whether it is wrecked: the Su-29 at 164 km/h sinking 3 m/s onto the valley's
+    // 10-degree hillside east of the airfield; the L-29 diving steeply at 1000 km/h into the
+    // mountains at the world's corner, where four cells meet; the Cessna touching down at
+    // 100 km/h sinking 1 m/s on the farmland and rolling on across that corner.
     struct Arrival {
         int aircraft;
         const char* terrain;
         FSCell cell;
-        float x, z, height;  // km, the height above the ground
-        FSVector velocity;   // km/s
-        bool wrecks;
+        float x, z, height;
+        FSVector velocity;
+        bool wrecked;
     };
-    // The Su-29 at 164 km/h sinking 3 m/s onto the valley's 10-degree hillside, east of the
-    // airfield; the L-29 diving steeply at 1000 km/h into the mountains at the world's corner, where
-    // four cells meet; the Cessna touching down at 100 km/h sinking 1 m/s on the farmland
-    // and rolling on across the corner.
-    const Arrival arrivals[] = {
-        {1, "valley.ter", {1, 0}, -0.13f, -13.1f, 0.01f, {0.0456f, -0.003f, 0.0f}, true},
-        {2, "valley.ter", {3, 3}, 29.99f, 29.99f, 0.02f, {0.1f, -0.24f, 0.1f}, true},
-        {0, "farmland.ter", {3, 3}, 29.97f, 29.97f, 0.002f, {0.0196f, -0.001f, 0.0196f}, false}};
-    for (const Arrival& arrival : arrivals) {
+    for (const Arrival& arrival :
+         {Arrival{1, "valley.ter", {1, 0}, -0.13f, -13.1f, 0.01f, {0.0456f, -0.003f, 0.0f}, true},
+          Arrival{2, "valley.ter", {3, 3}, 29.99f, 29.99f, 0.02f, {0.1f, -0.24f, 0.1f}, true},
+          Arrival{0, "farmland.ter", {3, 3}, 29.97f, 29.97f, 0.002f, {0.0196f, -0.001f, 0.0196f}, false}}) {
         SCOPED_TRACE(arrival.aircraft);
         testing_support::HeadlessTestGame game;
         ASSERT_EQ(game.Start(), 0);
@@ -284,43 +272,37 @@ TEST(GroundContactInTheGame, AWreckStaysWhereItHitUnderACameraAboveTheGroundAndT
         game.controller->SetAircraft(arrival.aircraft);
         game.StartFlight();
         CSPTestFlight& flight = *game.controller->Flight();
-        CSPAircraft& aircraft = *flight.Aircraft();
         MFSSceneNode& node = *flight.Node();
+        const auto above = [](const FSFixedVector& at, const FSCell& cell) {
+            return FixedToFloat(FlightTerrain()->HeightAboveAt(at, cell));
+        };
         const float clearance = -FixedToFloat(node.GetModel()->min.z);
         FSFixedVector at{FloatToFixed(arrival.x), 0, FloatToFixed(arrival.z)};
-        at.y = FloatToFixed(arrival.height + clearance) - FlightTerrain()->HeightAboveAt(at, arrival.cell);
+        at.y = FloatToFixed(arrival.height + clearance - above(at, arrival.cell));
         node.SetCell(arrival.cell);
         node.Place(at);
         node.LookAlong(Normalise(arrival.velocity), FSVector(0.0f, 1.0f, 0.0f));
-        aircraft.SetVelocity(arrival.velocity);
-        aircraft.SetBrakes(false);
-        CFSEngine& engine = *game.shell->Context().engine;
+        flight.Aircraft()->SetVelocity(arrival.velocity);
+        flight.Aircraft()->SetBrakes(false);
+        const CFSEngine& engine = *game.shell->Context().engine;
         const CFSCamera& camera = game.shell->Context().sceneRoot->Camera();
         int pass = 0, crashedAt = -1;
         FSFixedVector wreck;
-        for (; pass < 200 && engine.State() == Flying; ++pass) {
-            game.Pass();
-            if (engine.State() != Flying) break;
-            // On top of the ground, and the eye too; a wreck does not move.
-            ASSERT_GT(AboveGround(node.GetPosition(), node.GetCell()), clearance - 2e-5f) << pass;
-            ASSERT_GT(AboveGround(camera.Eye(), camera.GetCell()), 0.002f - 2e-5f) << pass;
+        // On top of the ground, and the eye 2 m above it; a wreck does not move.
+        for (; game.Pass() && engine.State() == Flying && pass < 200; ++pass) {
+            ASSERT_GT(above(node.GetPosition(), node.GetCell()), clearance - 2e-5f) << pass;
+            ASSERT_GT(above(camera.Eye(), camera.GetCell()), 0.002f - 2e-5f) << pass;
             if (crashedAt < 0 && flight.Crashed()) {
                 crashedAt = pass;
                 wreck = node.GetPosition();
             }
-            if (crashedAt >= 0) {
-                EXPECT_EQ(node.GetPosition(), wreck) << pass;
-            }
+            EXPECT_TRUE(crashedAt < 0 || node.GetPosition() == wreck) << pass;
         }
-        EXPECT_EQ(crashedAt >= 0, arrival.wrecks);
-        if (!arrival.wrecks) {
-            EXPECT_TRUE(aircraft.IsOnGround());
-            EXPECT_EQ(node.GetCell(), FSCell({0, 0}));
-            continue;
-        }
-        // The menu comes back after the crash's 90 frames.
-        EXPECT_EQ(engine.State(), Menu);
-        EXPECT_NEAR(pass - crashedAt, 90, 2);
+        EXPECT_EQ(crashedAt >= 0, arrival.wrecked);
+        // A wreck gives the menu back after 90 frames; the Cessna rolls in cell (0, 0).
+        EXPECT_EQ(engine.State(), arrival.wrecked ? Menu : Flying);
+        EXPECT_TRUE(arrival.wrecked ? std::abs(pass - crashedAt - 90) <= 2
+                                    : flight.Aircraft()->IsOnGround() && node.GetCell() == FSCell({0, 0}));
     }
 }
 
