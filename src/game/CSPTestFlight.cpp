@@ -10,6 +10,7 @@
 #include "game/CSPTestWorld.h"
 #include "resources/FSArchive.h"
 #include "resources/FSKeywordReader.h"
+#include "world/FSDamageable.h"
 #include "world/FSFixed.h"
 #include "world/FSInverseCone.h"
 #include "world/FSMeshedNode.h"
@@ -192,11 +193,15 @@ void CSPTestFlight::PlaceCamera() const {
 std::string CSPTestFlight::StatusText() const {
     if (!aircraft_) return {};
     if (crashed_) return "[CRASH]";
+    // A hard landing leaves its mark: the aircraft flies on, but the next one may wreck it.
+    const MFSDamageable* damage = DamageOf(*node_);
+    const bool damaged = damage && damage->health < damage->maxHealth;
     char text[128];
-    std::snprintf(text, sizeof text, "V:%4.0fkmH H:%4.0fm T:%3.0f%% %s%s%s%s%s%s", aircraft_->Airspeed(),
+    std::snprintf(text, sizeof text, "V:%4.0fkmH H:%4.0fm T:%3.0f%% %s%s%s%s%s%s%s", aircraft_->Airspeed(),
                   aircraft_->Altitude() * 1000.0f, aircraft_->ThrottleFraction() * 100.0f,
-                  aircraft_->IsOnGround() ? "[RUN]" : "[FLY]", aircraft_->IsFlaps() ? "[FLAPS]" : "",
-                  aircraft_->IsBrakes() ? "[BRAKES]" : "", aircraft_->IsAutopilot() ? "[AUTO]" : "",
-                  aircraft_->IsInstructor() ? "[INSTRUCTOR]" : "", aircraft_->IsStalling() ? "[STALL]" : "");
+                  aircraft_->IsOnGround() ? "[RUN]" : "[FLY]", damaged ? "[DAMAGED]" : "",
+                  aircraft_->IsFlaps() ? "[FLAPS]" : "", aircraft_->IsBrakes() ? "[BRAKES]" : "",
+                  aircraft_->IsAutopilot() ? "[AUTO]" : "", aircraft_->IsInstructor() ? "[INSTRUCTOR]" : "",
+                  aircraft_->IsStalling() ? "[STALL]" : "");
     return text;
 }
