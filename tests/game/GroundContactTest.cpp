@@ -3,6 +3,7 @@
 // stays on top of the ground with the camera above it.
 #include <cmath>
 #include <memory>
+#include <tuple>
 
 #include "GameAircraftTestSupport.h"
 #include "app/FSEngine.h"
@@ -186,29 +187,33 @@ TEST_F(GameAircraftTest, TheNoseWheelTurnsWithTheRudderInProportionToSpeed) {
 
 TEST_F(GameAircraftTest, EachAircraftLandsGentlyIsHurtByAHardOrHotTouchDownAndWreckedByAWingTip) {
     UseTerrain(FlatTerrainFile(kGround));
-    // The powered aircraft and their landing speeds, km/h.
-    const std::pair<int, float> fleet[] = {{0, 100.0f}, {1, 125.0f}, {2, 170.0f}, {4, 80.0f}};
+    // The powered aircraft, their landing speeds (km/h) and a hard landing's sink (m/s):
+    // past their landing gears' limits (Cessna 2.6, Su-29 2.7, L-29 4, Fokker 2.1 m/s) and
+    // short of wrecking them (twice that).
+    const std::tuple<int, float, float> fleet[] = {
+        {0, 100.0f, 3.5f}, {1, 125.0f, 3.5f}, {2, 170.0f, 5.0f}, {4, 80.0f, 3.5f}};
     enum Outcome { kUnhurt, kHurt, kWrecked };
-    // A new aircraft or the last one again; sink (m/s), speed (times the landing speed),
-    // bank (degrees). Gentle: 1 m/s at the landing speed. Hard: 3.5 m/s, past every landing
-    // gear's limit (2.1-3 m/s) and short of its wrecking sink (4.2-6 m/s); the same again
-    // is one too many. Hot: 2 m/s at 1.6 times the landing speed. Banked 30 degrees a wing
-    // tip meets the ground (at 21-27), and upside down the fin.
+    // A new aircraft or the last one again; sink (times the hard one), speed (times the
+    // landing speed), bank (degrees). Gentle: a quarter of the hard sink (about 1 m/s) at
+    // the landing speed. Hard, and the same again is one too many. Hot: half the hard sink
+    // at twice the landing speed. Banked 30 degrees a wing tip meets the ground (at 21-27),
+    // and upside down the fin.
     struct Landing {
         bool fresh;
         float sink, speed, bank;
         Outcome outcome;
     };
-    const Landing landings[] = {{true, 1.0f, 1.0f, 0.0f, kUnhurt},   {false, 3.5f, 1.0f, 0.0f, kHurt},
-                                {false, 3.5f, 1.0f, 0.0f, kWrecked}, {true, 2.0f, 1.6f, 0.0f, kHurt},
-                                {true, 1.0f, 1.0f, 30.0f, kWrecked}, {true, 0.5f, 1.0f, 180.0f, kWrecked}};
-    for (const auto& [index, landingSpeed] : fleet) {
+    const Landing landings[] = {{true, 0.25f, 1.0f, 0.0f, kUnhurt},   {false, 1.0f, 1.0f, 0.0f, kHurt},
+                                {false, 1.0f, 1.0f, 0.0f, kWrecked},  {true, 0.5f, 2.0f, 0.0f, kHurt},
+                                {true, 0.25f, 1.0f, 30.0f, kWrecked}, {true, 0.25f, 1.0f, 180.0f, kWrecked}};
+    for (const auto& [index, landingSpeed, hardSink] : fleet) {
         std::unique_ptr<GameAircraft> a;
         for (const Landing& l : landings) {
-            SCOPED_TRACE(testing::Message() << index << ": " << l.sink << " m/s, " << l.bank << " degrees");
+            SCOPED_TRACE(testing::Message()
+                         << index << ": " << l.sink * hardSink << " m/s, " << l.bank << " degrees");
             if (l.fresh) a = std::make_unique<GameAircraft>(index, kGround + 0.05f);
             const FSVector up(std::sin(l.bank * kDegree), std::cos(l.bank * kDegree), 0.0f);
-            const FSVector velocity(0.0f, -l.sink * 0.001f, -l.speed * landingSpeed / 3600.0f);
+            const FSVector velocity(0.0f, -l.sink * hardSink * 0.001f, -l.speed * landingSpeed / 3600.0f);
             ASSERT_TRUE((*a)->GroundContact(false));  // in the air again
             const bool rolls = TouchDown(*a, velocity, up);
             EXPECT_EQ(rolls, l.outcome != kWrecked);
