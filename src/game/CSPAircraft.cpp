@@ -11,6 +11,8 @@
 #include "app/FSApplicationContext.h"
 #include "flight/FSFlightCommands.h"
 #include "game/MSPProperty.h"
+#include "resources/FSArchive.h"
+#include "resources/FSKeywordReader.h"
 #include "world/FSDamageable.h"
 #include "world/FSSceneNode.h"
 #include "world/FSTerrainHolder.h"
@@ -168,20 +170,56 @@ void CSPAircraft::SetInstructor(bool on) {
 
 // ---- Creation for a flight ----
 
+namespace {
+
+// The "Damage" line of a description, in the file's units (m/s, m/s, degrees, km/h); a
+// value that is missing, not a number or not above 0 reads as 0.
+struct TouchdownFigures {
+    float harmlessSink = 0.0f;
+    float wreckingSink = 0.0f;
+    float tipBank = 0.0f;
+    float landingSpeed = 0.0f;
+};
+
+TouchdownFigures ReadTouchdownFigures(std::string_view text) {
+    TouchdownFigures figures;
+    ForEachWordLine(text, [&figures](std::string_view line) {
+        FSWords words(line);
+        if (words.Next() != "Damage") return;
+        for (float* value :
+             {&figures.harmlessSink, &figures.wreckingSink, &figures.tipBank, &figures.landingSpeed}) {
+            const float read = words.NextFloat();
+            *value = std::isfinite(read) && read > 0.0f ? read : 0.0f;
+        }
+    });
+    return figures;
+}
+
+}  // namespace
+
 CSPAircraft& CreateFlightAircraft(MFSSceneNode& node, const FSVector& velocity, int aircraftIndex,
                                   const SineTable& sine, const std::string& archivePath) {
     auto aircraft = std::make_unique<CSPAircraft>(node, velocity, sine);
     if (!archivePath.empty()) aircraft->SetDescriptionArchive(archivePath);
     char member[32];
     std::snprintf(member, sizeof member, "Aircraft%d.txt", aircraftIndex + 1);
-    aircraft->Load(member);
+    const FSMemoryBlock text = ReadArchiveText(aircraft->DescriptionArchive(), member);
+    aircraft->LoadText(text);
+    const TouchdownFigures figures = ReadTouchdownFigures(TextOf(text));
 
-    // Damage in proportion to the loaded mass (empty with a full tank): an impact is a
-    // mass × speed, so the limits are so many g of deceleration over one frame.
-    const float impulse = aircraft->GetMass() * kFrameSeconds;
-    const float health = impulse * kHealthG;
-    node.SetSecondAttachment(
-        std::make_unique<MFSDamageable>(impulse * kThresholdG, health, health, impulse * kFatalG));
+    // An impact is mass × sink rate × the impact share. Without the file's sinks the limits
+    // are so many g of deceleration over one frame, in proportion to the loaded mass (empty
+    // with a full tank).
+    const float mass = aircraft->GetMass();
+    const float impulse = mass * kFrameSeconds;
+    const auto sinkImpact = [mass](float metresPerSecond) {
+        return mass * metresPerSecond * 0.001f * CSPAircraft::kImpactShare;
+    };
+    const float threshold =
+        figures.harmlessSink > 0.0f ? sinkImpact(figures.harmlessSink) : impulse * kThresholdG;
+    const float health = figures.wreckingSink > 0.0f ? sinkImpact(figures.wreckingSink) : impulse * kHealthG;
+    node.SetSecondAttachment(std::make_unique<MFSDamageable>(threshold, health, health, impulse * kFatalG));
+    aircraft->SetTouchdownLimits(figures.tipBank * kPi / 180.0f, figures.landingSpeed / 3600.0f);
     node.SetProperty(std::make_unique<MSPProperty>(kPropertyPlayerAircraft));
 
     CSPAircraft& result = *aircraft;

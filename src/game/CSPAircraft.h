@@ -38,6 +38,8 @@ public:
     static constexpr float kSteeringMax = 0.34906584f;
     // The terrain-avoidance rule acts below this height above the ground, km.
     static constexpr float kSafeHeight = 0.6f;
+    // The part of a touch-down's momentum (mass × sink rate) that hits the damage property.
+    static constexpr float kImpactShare = 0.7f;
 
     // Not yet loaded (mass 0); eleven plates.
     CSPAircraft(MFSSceneNode& node, const FSVector& velocity, const SineTable& sine);
@@ -66,10 +68,21 @@ public:
     // Above the ground (higher than the model's lowest point): not rolling, true. On the
     // ground it is put onto the ground at its clearance, nose along its motion or its
     // heading, wheels on the ground, motion into the ground removed. A first contact that
-    // destroys it (damage property hit with mass × sink rate × 0.7) or finds it upside
-    // down returns false; so does a contact while not rolling for any other reason.
-    // Without a terrain: true.
+    // destroys it (damage property hit with mass × TouchdownSink × 0.7) or finds it upside
+    // down returns false and leaves it stopped as it hit, out of the ground but not turned
+    // onto its wheels; so does a contact while not rolling for any other reason. Without a
+    // terrain: true.
     bool GroundContact(bool stop);
+    // What a first contact's blow counts as, a sink rate (km/s): the sink into the ground
+    // (sink, km/s), times speed / landing speed when touching down faster than the landing
+    // speed (speed along the ground, km/s); with the wings banked against the ground (bank,
+    // rad, 0 level, π upside down) past the angle at which a wing tip meets it, the whole
+    // speed, for the tip digs in and the aircraft cartwheels.
+    float TouchdownSink(float sink, float speed, float bank) const;
+    // The aircraft's own touch-down limits: the bank (rad) at which a wing tip meets the
+    // ground with the wheels on it, and the landing speed (km/s); 0 for either (as until
+    // set) leaves it out, and the damage property's thresholds judge the sink alone.
+    void SetTouchdownLimits(float tipBank, float landingSpeed);
     bool IsOnGround() const { return onGround; }
     // Times the aircraft has left the ground; the game controller may reset it.
     int LiftOffs() const { return liftOffs; }
@@ -132,6 +145,8 @@ protected:
     bool brakes = false;
     float brakeLevel = 0.0f;
     float brakeMax = kBrakeMax;
+    float tipBank = 0.0f;       // rad; 0: no tip limit
+    float landingSpeed = 0.0f;  // km/s; 0: no landing speed
 
     bool instructor = false;
     bool takeOff = false;
@@ -140,8 +155,13 @@ protected:
 // The player's aircraft for a flight: a CSPAircraft on node with the initial velocity
 // (world, km/s), loaded from "Aircraft<aircraftIndex + 1>.txt" of archivePath (empty: the
 // game's "data\aircrafts.zip"), made the node's moveable object, with a damage property
-// scaled by its loaded mass (harmless up to an impact of 3 g over a frame's 0.2 s, health
-// for 4 g, destroyed returning 10 g) and the game property of the player's aircraft.
+// and the game property of the player's aircraft. The file's line
+//   Damage harmless-sink wrecking-sink tip-bank landing-speed   (m/s, m/s, degrees, km/h)
+// gives the touch-down limits: touch-downs up to the first sink rate do no harm, one at the
+// second wrecks the aircraft, harder ones in between add up. Without it (or for a value
+// that is missing or not above 0) the sinks come from the loaded mass m: harmless up to an
+// impact of 3 g over a frame's 0.2 s (m × 0.2 × 3 g), health for 4 g; and the bank and
+// speed do not count. A destroying hit returns m × 0.2 × 10 g.
 CSPAircraft& CreateFlightAircraft(MFSSceneNode& node, const FSVector& velocity, int aircraftIndex,
                                   const SineTable& sine, const std::string& archivePath = std::string());
 

@@ -14,8 +14,6 @@
 namespace {
 
 constexpr float kPi = 3.14159265f;
-// The part of the sink rate's momentum a touch-down turns into damage.
-constexpr float kImpactShare = 0.7f;
 // Upright enough to roll: the up axis must lean toward the ground's normal.
 constexpr float kInvertedLimit = 1e-6f;
 // Rolling friction falls off a little with speed: divided by 1 + speed (km/s) × 0.005.
@@ -45,6 +43,10 @@ bool CSPAircraft::GroundContact(bool stop) {
         onGround = false;
         return true;
     }
+    // Out of the ground: the node rests at the model's clearance above it.
+    FSFixedVector position = node.GetPosition();
+    position.y = Saturated(int64_t{position.y} + clearance - height);
+    node.Place(position);
 
     // The ground's normal, pointing up.
     FSFixedVector normal = terrain->GroundNormalAt(node.GetPosition(), node.GetCell());
@@ -64,29 +66,35 @@ bool CSPAircraft::GroundContact(bool stop) {
     const FSQuaternion& orientation = node.GetOrientation();
     const FSVector nose = BodyToWorld(orientation, forward);
     const FSVector top = BodyToWorld(orientation, up);
+    const bool touchingDown = !onGround;
+    if (touchingDown) {
+        // First contact: the blow of the touch-down hits the damage property. Wrecked or
+        // upside down, the aircraft stops as it hit, not turned onto its wheels.
+        const FSVector wing = BodyToWorld(orientation, FSVector(1.0f, 0.0f, 0.0f));
+        const float bank = std::atan2(std::fabs(Dot(wing, groundNormal)), Dot(top, groundNormal));
+        MFSDamageable* damage = DamageOf(node);
+        const float blow = TouchdownSink(-sink, speed, bank);
+        const bool crashed = damage && damage->Hit(mass * blow * kImpactShare) != 0.0f;
+        const bool inverted = Dot(top, groundNormal) < kInvertedLimit;
+        onGround = !crashed && !inverted;
+        if (!onGround) {
+            throttle = throttleMin;
+            Stop();
+            return false;
+        }
+    }
+
     // Touching down moving forward, the aircraft keeps its motion and turns its nose
     // along it; otherwise it rolls only along its heading laid onto the ground.
     FSVector direction;
-    if (!onGround && speed != 0.0f && Dot(nose, velocity) > 0.0f) {
+    if (touchingDown && speed != 0.0f && Dot(nose, velocity) > 0.0f) {
         direction = velocity / speed;
     } else {
         direction = Normalise(Cross(groundNormal, Cross(nose, groundNormal)));
         if (direction.IsZero()) direction = top;
         velocity = direction * Dot(velocity, direction);
     }
-
-    if (!onGround) {
-        // First contact: the sink rate's momentum hits the damage property.
-        MFSDamageable* damage = DamageOf(node);
-        const bool crashed = damage && damage->Hit(mass * sink * -kImpactShare) != 0.0f;
-        const bool inverted = Dot(top, groundNormal) < kInvertedLimit;
-        onGround = !crashed && !inverted;
-    }
-
-    // Rest on the ground at the model's clearance, wheels down.
-    FSFixedVector position = node.GetPosition();
-    position.y = Saturated(int64_t{position.y} + clearance - height);
-    node.Place(position);
+    // Wheels down on the ground.
     node.LookAlong(direction, groundNormal);
     KeepUpright(kPi - 1e-6f);
 
@@ -99,6 +107,22 @@ bool CSPAircraft::GroundContact(bool stop) {
         SetBrakes(true);
     }
     return onGround;
+}
+
+float CSPAircraft::TouchdownSink(float sink, float speed, float bank) const {
+    float blow = sink;
+    // The wheels are made for touching down at the landing speed. Faster, the aircraft
+    // meets the ground nose-low and its sink lands on the nose wheel or the propeller, the
+    // harder the faster.
+    if (landingSpeed > 0.0f && speed > landingSpeed) blow *= speed / landingSpeed;
+    // A wing tip that meets the ground digs in and the aircraft cartwheels over it.
+    if (tipBank > 0.0f && bank > tipBank) blow = std::max(blow, speed);
+    return blow;
+}
+
+void CSPAircraft::SetTouchdownLimits(float tipBank_, float landingSpeed_) {
+    tipBank = tipBank_;
+    landingSpeed = landingSpeed_;
 }
 
 void CSPAircraft::RollingForces() {

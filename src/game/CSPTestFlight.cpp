@@ -10,11 +10,13 @@
 #include "game/CSPTestWorld.h"
 #include "resources/FSArchive.h"
 #include "resources/FSKeywordReader.h"
+#include "world/FSDamageable.h"
 #include "world/FSFixed.h"
 #include "world/FSInverseCone.h"
 #include "world/FSMeshedNode.h"
 #include "world/FSPropellerL.h"
 #include "world/FSScene.h"
+#include "world/FSTerrainStorage.h"
 
 namespace {
 
@@ -36,6 +38,9 @@ struct AircraftObjects {
     bool difficulty = false;                  // the file sets the sensitivity centres
     float centres[3] = {0.1f, 0.0f, 0.05f};   // joystick, balance, touch screen
 };
+
+// The chase camera's eye stays at least this high above the ground (16.16 km, 2 m).
+constexpr FSFixed kCameraClearance = 131;
 
 // Where a glider starts: this far (km) before the strip and this high above the ground.
 constexpr float kGliderStartBack = 1.6f;
@@ -136,8 +141,21 @@ bool CSPTestFlight::Build(CSPTestWorld& world, int aircraftIndex) {
 }
 
 bool CSPTestFlight::Update() {
-    if (!aircraft_ || crashed_) return !crashed_;
-    if (!aircraft_->GroundContact(false)) crashed_ = true;
+    if (!aircraft_) return true;
+    if (!crashed_ && !aircraft_->GroundContact(false)) {
+        // The ground check stopped it where it hit; it stays there, as it lies.
+        crashed_ = true;
+        crashPosition_ = node_->GetPosition();
+        crashOrientation_ = node_->GetOrientation();
+    }
+    if (crashed_) {
+        // The force model goes on stepping the aircraft (gravity, the engine at idle):
+        // each frame takes it back to where it hit, still.
+        aircraft_->SetThrottle(aircraft_->ThrottleMin());
+        aircraft_->Stop();
+        node_->Place(crashPosition_);
+        node_->SetOrientation(crashOrientation_);
+    }
     return !crashed_;
 }
 
@@ -158,8 +176,14 @@ void CSPTestFlight::PlaceCamera() const {
     const float h = std::sqrt(nx * nx + nz * nz);
     const float bx = h > 1e-3f ? nx / h : 0.0f, bz = h > 1e-3f ? nz / h : 1.0f;
     // The chase distance is measured along the nose: negative is behind the aircraft.
-    const FSFixedVector eye{position.x + X(bx * chaseDistance_), position.y + X(chaseHeight_),
-                            position.z + X(bz * chaseDistance_)};
+    FSFixedVector eye{position.x + X(bx * chaseDistance_), position.y + X(chaseHeight_),
+                      position.z + X(bz * chaseDistance_)};
+    // Never under the ground: behind an aircraft rolling down a slope, or one that lies
+    // where it crashed, the eye rises to stand above the ground.
+    if (const CFSTerrainStorage* terrain = FlightTerrain()) {
+        const FSFixed above = terrain->HeightAboveAt(eye, node_->GetCell());
+        if (above < kCameraClearance) eye.y += kCameraClearance - above;
+    }
     const FSFixedVector target{position.x - X(bx * chaseDistance_), position.y + X(chaseHeight_ * 0.5f),
                                position.z - X(bz * chaseDistance_)};
     camera.SetCell(node_->GetCell());
@@ -169,11 +193,15 @@ void CSPTestFlight::PlaceCamera() const {
 std::string CSPTestFlight::StatusText() const {
     if (!aircraft_) return {};
     if (crashed_) return "[CRASH]";
+    // A hard landing leaves its mark: the aircraft flies on, but the next one may wreck it.
+    const MFSDamageable* damage = DamageOf(*node_);
+    const bool damaged = damage && damage->health < damage->maxHealth;
     char text[128];
-    std::snprintf(text, sizeof text, "V:%4.0fkmH H:%4.0fm T:%3.0f%% %s%s%s%s%s%s", aircraft_->Airspeed(),
+    std::snprintf(text, sizeof text, "V:%4.0fkmH H:%4.0fm T:%3.0f%% %s%s%s%s%s%s%s", aircraft_->Airspeed(),
                   aircraft_->Altitude() * 1000.0f, aircraft_->ThrottleFraction() * 100.0f,
-                  aircraft_->IsOnGround() ? "[RUN]" : "[FLY]", aircraft_->IsFlaps() ? "[FLAPS]" : "",
-                  aircraft_->IsBrakes() ? "[BRAKES]" : "", aircraft_->IsAutopilot() ? "[AUTO]" : "",
-                  aircraft_->IsInstructor() ? "[INSTRUCTOR]" : "", aircraft_->IsStalling() ? "[STALL]" : "");
+                  aircraft_->IsOnGround() ? "[RUN]" : "[FLY]", damaged ? "[DAMAGED]" : "",
+                  aircraft_->IsFlaps() ? "[FLAPS]" : "", aircraft_->IsBrakes() ? "[BRAKES]" : "",
+                  aircraft_->IsAutopilot() ? "[AUTO]" : "", aircraft_->IsInstructor() ? "[INSTRUCTOR]" : "",
+                  aircraft_->IsStalling() ? "[STALL]" : "");
     return text;
 }

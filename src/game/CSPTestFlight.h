@@ -7,6 +7,9 @@
 #include <cstdint>
 #include <string>
 
+#include "world/FSFixedVector.h"
+#include "world/FSVectorMath.h"
+
 class CSPAircraft;
 class CSPTestWorld;
 class CFSMeshedNode;
@@ -16,14 +19,17 @@ public:
     // Builds aircraft aircraftIndex (0 Cessna 172R ... 4 Fokker) on the world's airfield.
     // False when the aircraft cannot be made (no scene, no model).
     bool Build(CSPTestWorld& world, int aircraftIndex);
-    // One frame: ground contact; false once the aircraft has crashed.
+    // One frame: ground contact; false once the aircraft has crashed. A crashed aircraft
+    // is held where it hit, as it lay, engine at idle.
     bool Update();
-    // The chase camera behind and above the aircraft, looking along its nose.
+    // The chase camera behind and above the aircraft, looking along its nose, its eye
+    // never less than 2 m above the ground.
     void PlaceCamera() const;
     // Passes a flight command (actions 12-34) to the aircraft; true when it was used.
     bool Command(int action);
 
-    // "V: 182kmH H: 340m T: 75% [FLY]" and the aids that are on.
+    // "V: 182kmH H: 340m T: 75% [FLY]" (H the altitude above the sea), "[DAMAGED]" after a
+    // hard landing, and the aids that are on; "[CRASH]" once crashed.
     std::string StatusText() const;
     CSPAircraft* Aircraft() const { return aircraft_; }
     CFSMeshedNode* Node() const { return node_; }
@@ -35,4 +41,6 @@ private:
     float chaseDistance_ = 0.012f;  // km behind the aircraft ("Distance", first value)
     float chaseHeight_ = 0.003f;    // km above it ("Distance", second value)
     bool crashed_ = false;
+    FSFixedVector crashPosition_;  // where the aircraft hit and stays
+    FSQuaternion crashOrientation_;
 };

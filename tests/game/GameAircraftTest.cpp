@@ -171,32 +171,39 @@ TEST_F(GameAircraftTest, TheInstructorFliesLevelAndNearTheGroundPullsUpAndAddsPo
 }
 
 TEST_F(GameAircraftTest, CreationForAFlightLoadsTheTypeAndAttachesDamageAndKind) {
-    // An aircraft archive made with Info-ZIP's zip, holding the trainer as "Aircraft3.txt".
+    // An aircraft archive made with Info-ZIP's zip, holding the trainer as "Aircraft3.txt"
+    // with its touch-down limits, and as "Aircraft2.txt" with a damaged line of them.
     const std::string folder = testing_support::MakeTempFolder("aircraft-archive");
-    std::ofstream(folder + "/Aircraft3.txt", std::ios::binary) << kTrainer;
-    ASSERT_EQ(std::system(("cd '" + folder + "' && zip -q -X aircrafts.zip Aircraft3.txt").c_str()), 0);
+    std::ofstream(folder + "/Aircraft3.txt", std::ios::binary) << kTrainer << "Damage 3 6 20 100\n";
+    std::ofstream(folder + "/Aircraft2.txt", std::ios::binary) << kTrainer << "Damage nan -6 20\n";
+    ASSERT_EQ(std::system(("cd '" + folder + "' && zip -q -X aircrafts.zip Aircraft*.txt").c_str()), 0);
     SineTable sine;
-    for (const int index : {2, 0}) {  // the trainer; a type not in the archive
+    for (const int index : {2, 1, 0}) {  // the trainer twice; a type not in the archive
         AircraftNode node;
         node.Place({0, FloatToFixed(6.0f), 0});
         CSPAircraft& aircraft =
             CreateFlightAircraft(node, FSVector(), index, sine, folder + "/aircrafts.zip");
         EXPECT_EQ(node.GetMoveableAs<CSPAircraft>(), &aircraft);
         EXPECT_EQ(PropertyKindOf(node), kPropertyPlayerAircraft);
-        // Damage in proportion to the mass: harmless up to 3 g over a frame's 0.2 s, health
-        // for 4 g, destroyed returning 10 g. The missing type neither flies nor breaks.
-        const float mass = index == 2 ? 917.0f : 0.0f;
+        // Harmless up to the line's 3 m/s of sink, wrecked by 6 m/s; without sound figures
+        // in proportion to the mass: harmless up to 3 g over a frame's 0.2 s, health for 4 g.
+        // Destroyed returning 10 g. The missing type neither flies nor breaks.
+        const float mass = index > 0 ? 917.0f : 0.0f, g = mass * 0.2f * 0.00980665f;
         EXPECT_FLOAT_EQ(aircraft.GetMass(), mass);
         const MFSDamageable* damage = DamageOf(node);
         ASSERT_NE(damage, nullptr);
-        EXPECT_FLOAT_EQ(damage->threshold, mass * 0.2f * 3.0f * 0.00980665f);
-        EXPECT_FLOAT_EQ(damage->health, mass * 0.2f * 4.0f * 0.00980665f);
+        EXPECT_FLOAT_EQ(damage->threshold, index == 2 ? mass * 0.7f * 0.003f : 3.0f * g);
+        EXPECT_FLOAT_EQ(damage->health, index == 2 ? mass * 0.7f * 0.006f : 4.0f * g);
         EXPECT_EQ(damage->maxHealth, damage->health);
-        EXPECT_FLOAT_EQ(damage->fatalValue, mass * 0.2f * 10.0f * 0.00980665f);
+        EXPECT_FLOAT_EQ(damage->fatalValue, 10.0f * g);
         EXPECT_EQ(damage->noShatter + damage->smoking, 0);
+        // Twice the landing speed of 100 km/h doubles a sink; a wing tip meets the ground
+        // at 20 degrees of bank (the damaged line's tip bank stands, its speed is missing).
+        EXPECT_FLOAT_EQ(aircraft.TouchdownSink(0.001f, 200.0f / 3600.0f, 0.0f), index == 2 ? 0.002f : 0.001f);
+        EXPECT_FLOAT_EQ(aircraft.TouchdownSink(0.001f, 0.01f, 0.35f), index > 0 ? 0.01f : 0.001f);
         aircraft.Integrate(kFrameStep);
         EXPECT_TRUE(std::isfinite(aircraft.GetVelocity().y));
-        EXPECT_EQ(aircraft.Airspeed() > 100.0f, index == 2);
+        EXPECT_EQ(aircraft.Airspeed() > 100.0f, index > 0);
     }
 }
 

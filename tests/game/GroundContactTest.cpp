@@ -1,16 +1,27 @@
-// CSPAircraft on the ground: touch-downs judged by the damage property, upside-down
-// landings, standing, rolling friction and brakes, and nose-wheel steering.
+// CSPAircraft on the ground: standing, rolling friction and brakes, nose-wheel steering,
+// and each aircraft's touch-downs judged by its limits; in the whole game, a wreck that
+// stays on top of the ground with the camera above it.
 #include <cmath>
 #include <memory>
+#include <tuple>
 
 #include "GameAircraftTestSupport.h"
+#include "app/FSEngine.h"
+#include "app/FSShell.h"
 #include "flight/FSFlightCommands.h"
+#include "game/CSPPlaceholderController.h"
+#include "game/CSPTestFlight.h"
+#include "support/HeadlessTestGame.h"
+#include "world/FSCamera.h"
 #include "world/FSDamageable.h"
+#include "world/FSMeshedNode.h"
+#include "world/FSScene.h"
 
 namespace game_test {
 namespace {
 
 constexpr float kGround = 0.15f;  // km, the flat terrain's height
+constexpr float kDegree = 0.017453292f;
 
 // Puts the node just low enough to touch the ground (a few centimetres into its clearance).
 void Touch(GameAircraft& a) {
@@ -174,44 +185,50 @@ TEST_F(GameAircraftTest, TheNoseWheelTurnsWithTheRudderInProportionToSpeed) {
     }
 }
 
-TEST_F(GameAircraftTest, HardLandingsWearTheAircraftDownAndUpsideDownItDoesNotRoll) {
+TEST_F(GameAircraftTest, EachAircraftLandsGentlyIsHurtByAHardOrHotTouchDownAndWreckedByAWingTip) {
     UseTerrain(FlatTerrainFile(kGround));
-    GameAircraft a(kTrainer, 1.0f);
-    // The damage property the game gives the aircraft (CreateFlightAircraft).
-    const float impulse = a->GetMass() * 0.2f;
-    a.node->SetSecondAttachment(std::make_unique<MFSDamageable>(
-        impulse * 0.029419949f, impulse * 0.039226599f, impulse * 0.039226599f, impulse * 0.098066494f));
-    MFSDamageable& damage = *DamageOf(*a.node);
-    const float full = damage.health;
-    const float impact = a->GetMass() * 0.7f * 0.010f;  // the impact of 10 m/s of sink
-    ASSERT_GT(impact, damage.threshold);
+    // The powered aircraft, their landing speeds (km/h) and a hard landing's sink (m/s):
+    // past their landing gears' limits (Cessna 2.6, Su-29 2.7, L-29 4, Fokker 2.1 m/s) and
+    // short of wrecking them (twice that).
+    const std::tuple<int, float, float> fleet[] = {
+        {0, 100.0f, 3.5f}, {1, 125.0f, 3.5f}, {2, 170.0f, 5.0f}, {4, 80.0f, 3.5f}};
+    enum Outcome { kUnhurt, kHurt, kWrecked };
+    // A new aircraft or the last one again; sink (times the hard one), speed (times the
+    // landing speed), bank (degrees). Gentle: a quarter of the hard sink (about 1 m/s) at
+    // the landing speed. Hard, and the same again is one too many. Hot: half the hard sink
+    // at twice the landing speed. Banked 30 degrees a wing tip meets the ground (at 21-27),
+    // and upside down the fin.
     struct Landing {
-        FSVector up;
-        float sink;  // km/s
-        bool rolls;
-        float health;
+        bool fresh;
+        float sink, speed, bank;
+        Outcome outcome;
     };
-    // 5 m/s: below the threshold. 10 m/s: survived, health lower by the impact; the same
-    // again is one too many. Upside down or on a wing tip a gentle touch does no damage,
-    // but the aircraft does not roll.
-    for (const Landing& l :
-         {Landing{{0, 1, 0}, 0.005f, true, full}, Landing{{0, 1, 0}, 0.010f, true, full - impact},
-          Landing{{0, 1, 0}, 0.010f, false, full - 2.0f * impact},
-          Landing{{0, -1, 0}, 0.001f, false, full - 2.0f * impact},
-          Landing{{1, 0, 0}, 0.001f, false, full - 2.0f * impact}}) {
-        a.node->Place({0, FloatToFixed(kGround + 0.05f), 0});
-        EXPECT_TRUE(a->GroundContact(false));  // clear of the ground
-        EXPECT_EQ(TouchDown(a, FSVector(0.0f, -l.sink, -0.04f), l.up), l.rolls) << l.sink;
-        EXPECT_EQ(a->IsOnGround(), l.rolls) << l.sink;
-        EXPECT_NEAR(damage.health, l.health, 1e-4f) << l.sink;
-        // Rolling, the sink rate is gone and it rests on its wheels; not rolling, nothing
-        // presses it along the ground either.
-        EXPECT_TRUE(!l.rolls || Near(a->GetVelocity(), FSVector(0.0f, 0.0f, -0.04f)));
-        EXPECT_TRUE(!l.rolls || std::fabs(a.SceneHeight() - kGround - kClearance) < 2e-5f);
-        a->ComputeForces();
-        EXPECT_EQ(a->LiftOffs(), 0);
+    const Landing landings[] = {{true, 0.25f, 1.0f, 0.0f, kUnhurt},   {false, 1.0f, 1.0f, 0.0f, kHurt},
+                                {false, 1.0f, 1.0f, 0.0f, kWrecked},  {true, 0.5f, 2.0f, 0.0f, kHurt},
+                                {true, 0.25f, 1.0f, 30.0f, kWrecked}, {true, 0.25f, 1.0f, 180.0f, kWrecked}};
+    for (const auto& [index, landingSpeed, hardSink] : fleet) {
+        std::unique_ptr<GameAircraft> a;
+        for (const Landing& l : landings) {
+            SCOPED_TRACE(testing::Message()
+                         << index << ": " << l.sink * hardSink << " m/s, " << l.bank << " degrees");
+            if (l.fresh) a = std::make_unique<GameAircraft>(index, kGround + 0.05f);
+            const FSVector up(std::sin(l.bank * kDegree), std::cos(l.bank * kDegree), 0.0f);
+            const FSVector velocity(0.0f, -l.sink * hardSink * 0.001f, -l.speed * landingSpeed / 3600.0f);
+            ASSERT_TRUE((*a)->GroundContact(false));  // in the air again
+            const bool rolls = TouchDown(*a, velocity, up);
+            EXPECT_EQ(rolls, l.outcome != kWrecked);
+            const MFSDamageable& damage = *DamageOf(*a->node);
+            EXPECT_EQ(damage.health < damage.maxHealth, l.outcome != kUnhurt);
+            EXPECT_EQ(damage.IsDestroyed(), l.outcome == kWrecked);
+            // Out of the ground. Rolling on, the sink is gone; wrecked, it stops as it hit,
+            // not turned onto its wheels.
+            EXPECT_NEAR(a->SceneHeight(), kGround + kClearance, 2e-5f);
+            EXPECT_TRUE(rolls ? Near((*a)->GetVelocity(), FSVector(0.0f, 0.0f, velocity.z), 1e-6f)
+                              : Near((*a)->GetVelocity() + (*a)->GetAngularVelocity(), FSVector()) &&
+                                    Near(a->Top(), up, 1e-3f));
+            a->node->Place({0, FloatToFixed(kGround + 0.05f), 0});
+        }
     }
-    EXPECT_TRUE(damage.IsDestroyed());
 }
 
 TEST_F(GameAircraftTest, OnItsWheelsTheAircraftKeepsNoPitchRateWhateverTheElevator) {
@@ -231,6 +248,67 @@ TEST_F(GameAircraftTest, OnItsWheelsTheAircraftKeepsNoPitchRateWhateverTheElevat
         EXPECT_NEAR(a.Nose().y, 0.0f, 1e-3f) << frame;
     }
     EXPECT_GT(a->Airspeed(), 30.0f);
+}
+
+// ---- In the game ----
+
+TEST(GroundContactInTheGame, AWreckStaysWhereItHitUnderACameraAboveTheGroundAndTheMenuComesBack) {
+    // Aircraft, terrain, cell, local x and z, height above the ground (km), velocity (km/s)
+    // and whether it is wrecked: the Su-29 at 164 km/h sinking 3 m/s onto the valley's
+    // 10-degree hillside east of the airfield; the L-29 diving steeply at 1000 km/h into the
+    // mountains at the world's corner, where four cells meet; the Cessna touching down at
+    // 100 km/h sinking 1 m/s on the farmland and rolling on across that corner.
+    struct Arrival {
+        int aircraft;
+        const char* terrain;
+        FSCell cell;
+        float x, z, height;
+        FSVector velocity;
+        bool wrecked;
+    };
+    for (const Arrival& arrival :
+         {Arrival{1, "valley.ter", {1, 0}, -0.13f, -13.1f, 0.01f, {0.0456f, -0.003f, 0.0f}, true},
+          Arrival{2, "valley.ter", {3, 3}, 29.99f, 29.99f, 0.02f, {0.1f, -0.24f, 0.1f}, true},
+          Arrival{0, "farmland.ter", {3, 3}, 29.97f, 29.97f, 0.002f, {0.0196f, -0.001f, 0.0196f}, false}}) {
+        SCOPED_TRACE(arrival.aircraft);
+        testing_support::HeadlessTestGame game;
+        ASSERT_EQ(game.Start(), 0);
+        game.controller->SetTerrain(arrival.terrain);
+        game.controller->SetAircraft(arrival.aircraft);
+        game.StartFlight();
+        CSPTestFlight& flight = *game.controller->Flight();
+        MFSSceneNode& node = *flight.Node();
+        const auto above = [](const FSFixedVector& at, const FSCell& cell) {
+            return FixedToFloat(FlightTerrain()->HeightAboveAt(at, cell));
+        };
+        const float clearance = -FixedToFloat(node.GetModel()->min.z);
+        FSFixedVector at{FloatToFixed(arrival.x), 0, FloatToFixed(arrival.z)};
+        at.y = FloatToFixed(arrival.height + clearance - above(at, arrival.cell));
+        node.SetCell(arrival.cell);
+        node.Place(at);
+        node.LookAlong(Normalise(arrival.velocity), FSVector(0.0f, 1.0f, 0.0f));
+        flight.Aircraft()->SetVelocity(arrival.velocity);
+        flight.Aircraft()->SetBrakes(false);
+        const CFSEngine& engine = *game.shell->Context().engine;
+        const CFSCamera& camera = game.shell->Context().sceneRoot->Camera();
+        int pass = 0, crashedAt = -1;
+        FSFixedVector wreck;
+        // On top of the ground, and the eye 2 m above it; a wreck does not move.
+        for (; game.Pass() && engine.State() == Flying && pass < 200; ++pass) {
+            ASSERT_GT(above(node.GetPosition(), node.GetCell()), clearance - 2e-5f) << pass;
+            ASSERT_GT(above(camera.Eye(), camera.GetCell()), 0.002f - 2e-5f) << pass;
+            if (crashedAt < 0 && flight.Crashed()) {
+                crashedAt = pass;
+                wreck = node.GetPosition();
+            }
+            EXPECT_TRUE(crashedAt < 0 || node.GetPosition() == wreck) << pass;
+        }
+        EXPECT_EQ(crashedAt >= 0, arrival.wrecked);
+        // A wreck gives the menu back after 90 frames; the Cessna rolls in cell (0, 0).
+        EXPECT_EQ(engine.State(), arrival.wrecked ? Menu : Flying);
+        EXPECT_TRUE(arrival.wrecked ? std::abs(pass - crashedAt - 90) <= 2
+                                    : flight.Aircraft()->IsOnGround() && node.GetCell() == FSCell({0, 0}));
+    }
 }
 
 }  // namespace

@@ -19,6 +19,8 @@ constexpr float kDegree = 0.017453292f;
 // The highest lift-off speed of each aircraft (km/h), hands off at its ground attitude with
 // flaps and full throttle (the glider, index 3, is not flown).
 constexpr float kLiftOffAtMost[5] = {135.0f, 180.0f, 280.0f, 0.0f, 120.0f};
+// The speed each aircraft's wheels are made to touch down at (km/h, its file's Damage line).
+constexpr float kLandingSpeed[5] = {100.0f, 125.0f, 170.0f, 70.0f, 80.0f};
 
 TEST(KeyboardFlight, EachPoweredAircraftTakesOffClimbsCruisesAndLandsWithTheKeys) {
     for (int index : {0, 1, 2, 4}) {
@@ -78,11 +80,14 @@ TEST(KeyboardFlight, EachPoweredAircraftTakesOffClimbsCruisesAndLandsWithTheKeys
         EXPECT_GT(pilot.Height(), cruiseStart - 0.1f);
         EXPECT_GT(aircraft.Airspeed(), 60.0f);
 
-        // Approach: throttle back, nose down; flare close to the ground; touch down.
+        // Approach: throttle back and hold the height until the speed is down to a fifth
+        // over the landing speed, then nose down; flare close to the ground; touch down.
         pilot.LetGo();
         pilot.ThrottleTo(0.0f);
         for (pass = 0; pass < 60 * 120 && !aircraft.IsOnGround(); ++pass) {
-            if (pilot.Height() > 0.012f)
+            if (pilot.Height() > 0.012f && aircraft.Airspeed() > 1.2f * kLandingSpeed[index])
+                pilot.HoldPitch(0.0f, 3.0f * kDegree);
+            else if (pilot.Height() > 0.012f)
                 pilot.HoldPitch(-4.0f * kDegree, -1.5f * kDegree);
             else
                 pilot.HoldPitch(1.0f * kDegree, 4.0f * kDegree);

@@ -124,9 +124,9 @@ TEST(AircraftData, EveryAircraftFileIsCompleteMirroredAndPlacesItsPartsOnItsMode
         // Every keyword the game knows, with all its values, once; no other (the game would
         // pass over a misspelt one without a word). An engine is optional.
         std::map<std::string, size_t> counts = {
-            {"CG", 3},       {"Mass", 1},     {"Inertia", 3},   {"Pitch", 3}, {"Roll", 3},
-            {"Yaw", 3},      {"Throttle", 3}, {"Fuel", 3},      {"Model", 3}, {"Distance", 2},
-            {"Displace", 3}, {"Rigidity", 1}, {"Difficulty", 3}};
+            {"CG", 3},       {"Mass", 1},     {"Inertia", 3},    {"Pitch", 3}, {"Roll", 3},
+            {"Yaw", 3},      {"Throttle", 3}, {"Fuel", 3},       {"Model", 3}, {"Distance", 2},
+            {"Displace", 3}, {"Rigidity", 1}, {"Difficulty", 3}, {"Damage", 4}};
         for (const char* surface : kSurfaceKeywords)
             counts[surface] = 6;
         for (const char* engine : {"Propeller", "Jet"}) {
@@ -205,6 +205,21 @@ TEST(AircraftData, EveryAircraftFileIsCompleteMirroredAndPlacesItsPartsOnItsMode
             EXPECT_TRUE(nozzle > box[1] && nozzle < box[1] * 0.5) << nozzle;
             EXPECT_FLOAT_EQ(file.Value("Jet", 2), 0.0f);
         }
+        // Touch-downs: a harmless sink below the wrecking one, a landing speed; and banked
+        // about the nose, a point out on a wing becomes the model's lowest at the tip bank.
+        EXPECT_TRUE(file.Value("Damage", 0) > 0 && file.Value("Damage", 1) > file.Value("Damage", 0) &&
+                    file.Value("Damage", 3) > 0);
+        const FSMesh mesh = LoadModel(real.model);
+        double tipBank = 0.0;
+        for (Vec3 lowest{}; std::fabs(lowest.x) < box[3] * 0.5 && tipBank < 90.0; tipBank += 0.1) {
+            const double c = std::cos(tipBank * kRadiansPerDegree), s = std::sin(tipBank * kRadiansPerDegree);
+            lowest = MeshPoint(mesh.positions, 0);
+            for (int i = 1; i < mesh.vertexCount; ++i) {
+                const Vec3 p = MeshPoint(mesh.positions, i);
+                if (p.z * c - p.x * s < lowest.z * c - lowest.x * s) lowest = p;
+            }
+        }
+        EXPECT_NEAR(tipBank, file.Value("Damage", 2), 1.0);
     }
 }
 
