@@ -174,6 +174,41 @@ void CFSCamera::SetPerspectiveMatrix(float fovyDegrees, float aspect, float near
     p.At(3, 2) = -kFixedOne;
     p.At(2, 3) = DoubleToFixed(Ratio(-2.0 * fa * n, fa - n));
     projection_ = p;
+    farPlane_ = farPlane > nearPlane ? farPlane : 0.0f;
+    // tan of the half angles across and up the picture, and of half the diagonal.
+    const double across = Ratio(f.right, n), up = Ratio(f.top, n);
+    cornerCosine_ = static_cast<float>(1.0 / std::sqrt(1.0 + across * across + up * up));
+}
+
+float CFSCamera::GroundFogLimit(float reachKm) const {
+    // A pixel next to the edge samples the ground nearer than the edge itself, by a few
+    // km where a low eye sees it at a grazing angle: the fog is complete well before.
+    constexpr float kMargin = 0.85f;
+    const float limit = std::max(reachKm, 0.0f) * cornerCosine_;
+    return kMargin * (farPlane_ > 0.0f ? std::min(limit, farPlane_) : limit);
+}
+
+void CFSCamera::LimitFog(float limitKm) {
+    limitKm = std::max(limitKm, 0.001f);
+    GLint mode = GL_EXP;
+    glGetIntegerv(GL_FOG_MODE, &mode);
+    if (mode == GL_LINEAR) {
+        GLfixed start = 0, end = 0;
+        glGetFixedv(GL_FOG_START, &start);
+        glGetFixedv(GL_FOG_END, &end);
+        const GLfixed limit = FloatToFixed(limitKm);
+        if (end <= limit && start <= end) return;
+        end = std::min(end, limit);
+        glFogx(GL_FOG_END, end);
+        glFogx(GL_FOG_START, std::min(start, end / 2));
+        return;
+    }
+    // e^(−d·z) (GL_EXP) or e^(−(d·z)²) (GL_EXP2) down to 1/256 at the limit.
+    const float ln256 = 5.5451774f;
+    const float least = (mode == GL_EXP2 ? std::sqrt(ln256) : ln256) / limitKm;
+    GLfixed density = 0;
+    glGetFixedv(GL_FOG_DENSITY, &density);
+    if (FixedToFloat(density) < least) glFogx(GL_FOG_DENSITY, FloatToFixed(least));
 }
 
 void CFSCamera::ExtractPlanes() {
@@ -182,6 +217,13 @@ void CFSCamera::ExtractPlanes() {
 
 void CFSCamera::ExtractTerrainPlanes(const FSFixedMatrix& terrainModelView) {
     ExtractFrustumPlanes(Multiply(projection_, terrainModelView), terrainPlanes_);
+    // With the near plane a thousandth of the far one, the far plane's normal comes out of
+    // the product as a few units of 16.16 and its distance off by a quarter. The model-view's
+    // third row gives the eye's z (the view looks along −z) exactly: inside is z + far > 0.
+    if (farPlane_ > 0.0f) {
+        const auto row = [&](int column) { return terrainModelView.At(2, column); };
+        terrainPlanes_[5] = FSPlane{row(0), row(1), row(2), row(3) + FloatToFixed(farPlane_)};
+    }
 }
 
 FSFixedVector CFSCamera::RelativePosition(const MFSSceneNode& node) const {

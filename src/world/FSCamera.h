@@ -67,6 +67,18 @@ public:
     // The same frustum built into the camera's projection matrix (for culling).
     void SetPerspectiveMatrix(float fovyDegrees, float aspect, float nearPlane, float farPlane);
 
+    // How far (km, along the view) fog must have swallowed everything for a ground that
+    // reaches reachKm from the eye in every horizontal direction to end unseen: the nearest
+    // point of its edge in the picture can lie as near as reach × the cosine of half the
+    // frustum's diagonal along the view (which is the distance fog goes by), and nothing
+    // beyond the far plane is drawn at all. From the projection of SetPerspectiveMatrix.
+    float GroundFogLimit(float reachKm) const;
+    // Holds the current GL fog within limitKm of the eye, whatever the flight asked for:
+    // a linear fog's end is brought in (and its start to half that end, when it lay
+    // further), an exponential one is thickened until at most 1/256 of a colour is left
+    // at the limit. A fog that already ends in time is left as it is.
+    static void LimitFog(float limitKm);
+
     // The six node-culling planes from projection × view.
     void ExtractPlanes();
     // The six terrain-culling planes from projection × the terrain's model-view matrix.
@@ -142,6 +154,10 @@ private:
     FSSkyColour fogColour_;
     FSSkyColour ambient_;
     FSFixedColour daylight_{kFixedOne, kFixedOne, kFixedOne};
+    // Of the projection matrix: the far plane (km, 0 for none) and the cosine of the angle
+    // between the view and a corner of the frustum.
+    float farPlane_ = 0.0f;
+    float cornerCosine_ = 0.5f;
 };
 
 // Builds the six planes of a combined (projection × model-view) matrix: the fourth row

@@ -1,5 +1,6 @@
 #include "world/FSClouds.h"
 
+#include <algorithm>
 #include <cmath>
 
 #include "world/FSNodeDrawing.h"
@@ -10,6 +11,8 @@ namespace {
 
 constexpr FSFixed kThreeQuarters = 49152;  // 0.75 in 16.16
 constexpr float kPi = 3.14159265358979f;
+// The share of their own colours the curtain's clouds keep under a bright sky.
+constexpr float kOwnShare = 0.45f;
 
 }  // namespace
 
@@ -70,8 +73,26 @@ void TFSClouds::Update(CFSScene& scene, const FSFrame&) {
 void TFSClouds::Draw(CFSScene& scene) {
     if (!IsVisible()) return;
     static const GLubyte kIndices[6] = {0, 1, 2, 0, 2, 3};
+    // The curtain stands beyond the end of any fog that lets the ground end unseen, where
+    // it would be a flat silhouette in the fog's colour. It keeps a share of its own
+    // colours instead, as far as the sky is bright (at night it stays a dark silhouette
+    // against the glow of the horizon): a linear fog from the eye that leaves that share
+    // at the curtain's distance.
+    const FSSkyColour& sky = scene.Camera().FogColour();
+    const float own = kOwnShare * std::clamp(std::max({sky.r, sky.g, sky.b}), 0.0f, 1.0f);
+    GLint mode = GL_LINEAR;
+    GLfixed start = 0, end = 0;
+    glGetIntegerv(GL_FOG_MODE, &mode);
+    glGetFixedv(GL_FOG_START, &start);
+    glGetFixedv(GL_FOG_END, &end);
+    glFogx(GL_FOG_MODE, GL_LINEAR);
+    glFogx(GL_FOG_START, 0);
+    glFogx(GL_FOG_END, FloatToFixed(FixedToFloat(a_) / (1.0f - own)));
     glPushMatrix();
     TranslateRotateQuaternion({}, scene.Camera().RelativePosition(*this), GetOrientation());
     DrawTranslucentTextured(GetTexture(), vertices_, texCoords_, GL_TRIANGLES, 6, kIndices);
     glPopMatrix();
+    glFogx(GL_FOG_MODE, mode);
+    glFogx(GL_FOG_START, start);
+    glFogx(GL_FOG_END, end);
 }

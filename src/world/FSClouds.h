@@ -6,6 +6,8 @@
 // turns, the picture scrolls across the curtain (u = heading / π), and with a moveable
 // object (the route's wind) the layer's movement along its z axis drifts it further.
 // The picture tiles left to right; v runs from 0 at the curtain's bottom to 1 at its top.
+// Whatever fog the flight has, the curtain is hazed by a fixed share, smaller as the sky
+// darkens (FSClouds.cpp), and the fog is left as it was.
 // Type 1: the collision pass never pairs it with anything.
 #include <GLES/gl.h>
 

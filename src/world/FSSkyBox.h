@@ -11,8 +11,17 @@
 // −x (north), right +x (south), bottom −y, top +y, front −z (east), back +z (west). Each
 // side picture is upright with world up at its top, seen from inside; the top picture
 // has the front face along its bottom edge and the right face along its right edge.
+//
+// The data build paints the day pictures from the daylight model at the haze of about
+// 800 m above the sea (kPaintedTurbidity). The camera's fog takes the haze at the eye, so
+// each face is drawn as a grid whose corners carry the ratio of the camera's sky colour to
+// the painted one in their direction (the horizon's below 15° above it, as the fog
+// looks): the box then shows the fog's colour along the whole horizon at any height.
 #include <cstdint>
 #include <string>
+
+#include "world/FSFixed.h"
+#include "world/FSSkyModel.h"
 
 class CFSCamera;
 class CFSTextureCache;
@@ -24,8 +33,14 @@ public:
     static constexpr int kHiddenFace = 2;
     // The box's half side in world units (km), comfortably inside the far plane.
     static constexpr int kScale = 40;
+    // The haze the day pictures are painted with: the camera's turbidity about 800 m
+    // above the sea (2 + 4 × the relative air density there).
+    static constexpr float kPaintedTurbidity = 5.7f;
+    // Squares along each side of a face's grid.
+    static constexpr int kGrid = 8;
+    static constexpr int kGridVertices = (kGrid + 1) * (kGrid + 1);
 
-    CFSSkyBox() = default;
+    CFSSkyBox();
     // Leaves the textures to the cache (Unload removes them while GL is still current).
     ~CFSSkyBox() = default;
     CFSSkyBox(const CFSSkyBox&) = delete;
@@ -40,10 +55,11 @@ public:
     void Unload(CFSTextureCache* cache);
 
     // Draws the five visible faces around the eye with the camera's view rotation: no
-    // lighting, fog or depth (the box is the background of everything drawn after it), and
-    // the faces clamped at their edges so neighbouring faces meet without a seam. Leaves
-    // the GL state and the model-view matrix as it found them.
-    void Draw(const CFSCamera& camera) const;
+    // lighting, fog or depth (the box is the background of everything drawn after it),
+    // the faces clamped at their edges so neighbouring faces meet without a seam, and each
+    // picture scaled toward the camera's sky colours (above). Leaves the GL state and the
+    // model-view matrix as it found them.
+    void Draw(const CFSCamera& camera);
 
     const std::string& Folder() const { return folder_; }
     // The texture of face 0..5 (0 when not loaded).
@@ -52,6 +68,16 @@ public:
     std::string FaceMember(int face) const;
 
 private:
+    // The grid's colours for the camera's haze and sun: half the ratio of its sky colour to
+    // the painted one (the texture stage doubles it), per channel.
+    void Shade(const CFSSkyModel& sky);
+
     std::string folder_;
     uint32_t textures_[kFaces] = {};
+    CFSSkyModel painted_;
+    // What the colours were last worked out for (turbidity < 0: never).
+    float shadedTurbidity_ = -1.0f;
+    float shadedSunZenith_ = 0.0f;
+    float shadedSunAzimuth_ = 0.0f;
+    FSFixed colours_[kFaces][kGridVertices * 4] = {};
 };

@@ -96,7 +96,14 @@ int CFSTerrainModel::Draw(CFSCamera& camera, const FSTerrainDrawOptions& options
     glMatrixMode(GL_MODELVIEW);
     glPushMatrix();
     glLoadMatrixx(transform.m);
-    glDisable(GL_FOG);
+    if (options.paused) {
+        glDisable(GL_FOG);
+    } else {
+        // The ground fades into the fog before its window ends, whatever fog the flight
+        // asked for; what is drawn after it shares that fog.
+        CFSCamera::LimitFog(camera.GroundFogLimit(GroundReach()));
+        glEnable(GL_FOG);
+    }
     glDisable(GL_LIGHTING);
     // Only the arrays of this drawing may be enabled: a stale normal pointer left by a
     // mesh would otherwise be read for every terrain vertex.

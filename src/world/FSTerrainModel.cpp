@@ -238,6 +238,14 @@ void CFSTerrainModel::Prepare(const FSFixedVector& eye, const FSCell& cell, bool
     offset_.y = eye.y;
 }
 
+float CFSTerrainModel::GroundReach() const {
+    // The eye's vertex stands (W − 1) / 2 squares from the near edge and the rest from the
+    // far one, and the eye itself up to one square beyond its vertex.
+    const int32_t w = WindowSize();
+    const int32_t squares = std::max(0, w - 1 - (w - 1) / 2 - 1);
+    return static_cast<float>(squares) * FixedToFloat(Spacing());
+}
+
 bool CFSTerrainModel::IsTileVisible(const FSTile& tile) const {
     if (!IsLoaded() || builtGeneration_ != Generation() || builtWindow_ != WindowSize()) return false;
     const int32_t n = GetGridSize();

@@ -9,6 +9,9 @@
 // eye's position in window coordinates, so the terrain transform (the camera's rotation
 // after a translation by minus the offset) draws every vertex relative to the eye.
 //
+// The textured drawing is fogged, and the fog is held to end before the window does (the
+// camera's GroundFogLimit), so the ground never ends in a hard edge against the sky.
+//
 // Triangles: square (c, r) of the window is k = c + r × W with the triangles
 // (k, k + W + 1, k + 1) (the one with fx > fz) and (k, k + W, k + W + 1), numbered
 // 2 × (c + r × (W − 1)) and that + 1, squares row by row.
@@ -69,6 +72,10 @@ public:
     // Whether the last drawing drew the grid square (a TileOf result); never for a square
     // outside the window or outside the field.
     bool IsTileVisible(const FSTile& tile) const;
+
+    // The least horizontal distance (km) from the eye to the window's edge, wherever the
+    // eye stands in its grid square: the ground reaches at least this far all round.
+    float GroundReach() const;
 
     // The window as built.
     int32_t OriginColumn() const { return originColumn_; }

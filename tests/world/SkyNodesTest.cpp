@@ -224,6 +224,14 @@ TEST_F(SkyRender, TheSkyBoxFillsEveryViewWithoutSeamsShowsTheSunWhereTheLightIsA
                       EXPECT_TRUE(glIsEnabled(GL_FOG) && glIsEnabled(GL_LIGHTING) &&
                                   glIsEnabled(GL_DEPTH_TEST) && glIsEnabled(GL_NORMAL_ARRAY));
                   });
+            // Dithered to the screen's levels, the sky shows no bands there (pixels blown
+            // out to the top level in a channel, the rims of the sun's glare, left out).
+            const auto level = [&](int x, int y) {
+                const uint16_t p = Pack565(Pixel(x, y));
+                const bool blown = Red5(p) == 31 || Green6(p) == 63 || Blue5(p) == 31;
+                return blown ? 0x10000 + y * kWidth + x : static_cast<int>(p);
+            };
+            EXPECT_EQ(testing_support::BandEdges(kWidth, kHeight, level), 0) << folder << " view " << view;
             int holes = 0, jumps = 0;
             double sum = 0;
             for (int i = 0; i < kWidth * kHeight; ++i) {
@@ -247,12 +255,23 @@ TEST_F(SkyRender, TheSkyBoxFillsEveryViewWithoutSeamsShowsTheSunWhereTheLightIsA
         const long sunward =
             std::lround(std::atan2(FixedToFloat(light.z), FixedToFloat(light.x)) / (kPi / 4)) + 8;
         EXPECT_TRUE(night || brightness[sunward % 8] > brightness[(sunward + 4) % 8] + 10) << folder;
-        // The boxes are painted for the haze 800 m above the sea.
-        const FSFixedVector aboveSea = {eye_.x, eye_.y + kSeaLevel, eye_.z};
-        for (int view = 0; view < 8 && !night; ++view) {
-            Shoot(view * kPi / 4, 0.0f, aboveSea, 0, [&] { box.Draw(scene.Camera()); });
-            EXPECT_TRUE(world_test::Near(At(kWidth / 2, kHeight / 2), FogRgb(), 3))
-                << folder << " heading " << view;
+        // Just above the horizon the box has the fog's colour (in the mean of its grain)
+        // at any height, though it is painted for the haze 800 m above the sea.
+        for (const float height : {0.1f, 0.8f, 3.0f, 8.0f}) {
+            const FSFixedVector aboveSea = {eye_.x, F(height) + kSeaLevel, eye_.z};
+            for (int view = 0; view < 8 && !night; ++view) {
+                Shoot(view * kPi / 4, 0.0f, aboveSea, 0, [&] { box.Draw(scene.Camera()); });
+                int sum[3] = {};
+                for (int y = kHeight / 2 - 12; y < kHeight / 2 - 4; ++y)
+                    for (int x = kWidth / 2 - 4; x < kWidth / 2 + 4; ++x) {
+                        const Rgb c = At(x, y);
+                        sum[0] += c.r, sum[1] += c.g, sum[2] += c.b;
+                    }
+                const Rgb mean = {sum[0] / 64, sum[1] / 64, sum[2] / 64};
+                EXPECT_TRUE(world_test::Near(mean, FogRgb(), 3))
+                    << folder << " " << height << " km, heading " << view << ": " << mean.r << " " << mean.g
+                    << " " << mean.b << " for " << FogRgb().r << " " << FogRgb().g << " " << FogRgb().b;
+            }
         }
         box.Unload(textures.get());  // while GL is current
         EXPECT_TRUE(box.FaceTexture(0) == 0 && textures->Count() == 0u) << folder;
@@ -309,6 +328,19 @@ TEST_F(SkyRender, TheLayerFlamesAndZoneCloudsShowWhereTheyStand) {
                                                  {kWidth / 2, 200, false}};
     for (const auto& [x, y, covered] : probes)
         EXPECT_EQ(Pixel(x, y), covered ? 0xFFFFFFu : 0u) << x << "," << y;
+    // Beyond the end of the fog it is no flat silhouette in the fog's colour: under a
+    // bright sky it keeps a share of its own, and the fog is left as it was.
+    glEnable(GL_FOG);
+    glFogx(GL_FOG_MODE, GL_LINEAR);
+    glFogx(GL_FOG_START, F(8));
+    glFogx(GL_FOG_END, F(20));
+    Shoot(0.0f, 0.0f, {F(3), F(0.8), F(-4)}, 0, [&] { layer.Draw(scene); });
+    const Rgb fog = FogRgb(), curtain = At(kWidth / 2, kHeight / 2);
+    GLfixed end = 0;
+    glGetFixedv(GL_FOG_END, &end);
+    EXPECT_TRUE(curtain.r > fog.r + 10 && curtain.r < 250 && end == F(20))
+        << curtain.r << " for the fog's " << fog.r;
+    glDisable(GL_FOG);
     // A zone's cloud is drawn from outside the zone, not from within.
     CFSFlyThroughEffect effect;
     FSCloudZone zone;

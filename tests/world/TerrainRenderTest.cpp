@@ -17,6 +17,8 @@ using world_test::TestNode;
 
 namespace {
 
+constexpr uint32_t kMagenta = 0xFF00FF;
+
 // The picture set up as the engine sets it up for a flight, the valley in the terrain slot
 // and the scene hooked to it. The eye stands 1 km over the valley's southern airfield
 // (ground 0.15 km), looking north along the valley at the horizon.
@@ -28,6 +30,10 @@ protected:
         glShadeModel(GL_SMOOTH);
         glTexEnvx(GL_TEXTURE_ENV, GL_TEXTURE_ENV_MODE, GL_MODULATE);
         glEnable(GL_FOG);
+        // The fog of a route that does not ask for its own.
+        glFogx(GL_FOG_MODE, GL_LINEAR);
+        glFogx(GL_FOG_START, F(8));
+        glFogx(GL_FOG_END, F(30));
         game_.screenAlign = 0;
         terrain_ = std::make_unique<CFSTerrainHolder>(textures.get());
         ASSERT_TRUE(terrain_->model->Load(TerrainsArchive(), "valley.ter", 33, true));
@@ -75,7 +81,7 @@ TEST_F(TerrainRendering, TheGroundFillsTheLowerHalfUnderTheSkyAndTheStateIsPutBa
             ASSERT_TRUE(Near(At(x, y), sky, 2)) << x << "," << y;
     // The lower half is ground: no sky anywhere, and more green than blue or red overall.
     long red = 0, green = 0, blue = 0;
-    for (int y = kHeight / 2 + 10; y < kHeight; ++y) {
+    for (int y = kHeight / 2 + 30; y < kHeight; ++y) {
         for (int x = 0; x < kWidth; ++x) {
             const Rgb p = At(x, y);
             ASSERT_FALSE(Near(p, sky, 6)) << x << "," << y;
@@ -99,6 +105,54 @@ TEST_F(TerrainRendering, TheGroundFillsTheLowerHalfUnderTheSkyAndTheStateIsPutBa
     GLint mode = 0;
     glGetTexEnviv(GL_TEXTURE_ENV, GL_TEXTURE_ENV_MODE, &mode);
     EXPECT_TRUE(mode == GL_MODULATE && glGetError() == static_cast<GLenum>(GL_NO_ERROR));
+}
+
+TEST_F(TerrainRendering, TheGroundFadesIntoTheSkyBeforeItsWindowEndsWhateverFogTheFlightAsks) {
+    struct Fog {
+        GLenum mode;
+        float start, end, density;
+    };
+    const Fog fogs[] = {{GL_LINEAR, 8, 30, 0}, {GL_LINEAR, 20, 200, 0}, {GL_EXP, 0, 0, 0.01f}};
+    // Over the farmland's airfield, higher than its hills (0.95 km at most): whatever ground
+    // meets the empty sky in these pictures is the far end of the window.
+    const FSCell cell{1, 1};
+    for (const int window : {33, 65}) {
+        ASSERT_TRUE(Model().Load(TerrainsArchive(), "farmland.ter", window, true));
+        for (const float height : {2.2f, 2.8f, 4.0f, 6.0f}) {
+            for (const Fog& fog : fogs) {
+                glFogx(GL_FOG_MODE, fog.mode);
+                glFogx(GL_FOG_START, F(fog.start));
+                glFogx(GL_FOG_END, F(fog.end));
+                glFogx(GL_FOG_DENSITY, F(fog.density));
+                // Level, and tipped down so that the window's edge runs through the corners.
+                for (const auto& [heading, pitch] : {std::pair{0.0f, 0.0f}, {0.8f, -0.45f}, {2.4f, -0.2f}}) {
+                    const FSFixedVector eye{F(-9.375), F(height) + kSeaLevel, F(7.5)};
+                    const FSFixedVector along{F(std::sin(heading)), F(std::tan(pitch)),
+                                              F(-std::cos(heading))};
+                    Look(eye, eye + along, cell);
+                    glClearColorx(kFixedOne, 0, kFixedOne, kFixedOne);  // where nothing is drawn
+                    DrawFrame();
+                    // Wherever the ground meets the empty sky it has the fog's colour.
+                    const Rgb fogColour = FogRgb();
+                    int edge = 0;
+                    for (int y = 0; y < kHeight; ++y) {
+                        for (int x = 0; x < kWidth; ++x) {
+                            if (Pixel(x, y) == kMagenta) continue;
+                            const bool atSky = (x > 0 && Pixel(x - 1, y) == kMagenta) ||
+                                               (x + 1 < kWidth && Pixel(x + 1, y) == kMagenta) ||
+                                               (y > 0 && Pixel(x, y - 1) == kMagenta);
+                            if (!atSky) continue;
+                            ++edge;
+                            ASSERT_TRUE(Near(At(x, y), fogColour, 4))
+                                << "window " << window << ", " << height << " km, fog " << fog.mode << " to "
+                                << fog.end << ", heading " << heading << ": " << x << "," << y;
+                        }
+                    }
+                    EXPECT_GT(edge, kWidth / 2);  // the window's end is in the picture
+                }
+            }
+        }
+    }
 }
 
 TEST_F(TerrainRendering, ThePausedDrawingUsesNoTexturesAndCanShowTheGrid) {

@@ -10,6 +10,7 @@
 #include "databuild/SkyPictures.h"
 #include "world/FSDayTime.h"
 #include "world/FSSineTable.h"
+#include "world/FSSkyBox.h"
 #include "world/FSSkyModel.h"
 
 namespace skybox {
@@ -18,9 +19,6 @@ namespace {
 
 constexpr float kPi = 3.14159265358979f;
 constexpr float kDegree = kPi / 180.0f;
-// The camera's turbidity at about 800 m (2 + 4 × the relative air density there), the
-// height the routes are mostly flown at.
-constexpr float kBoxTurbidity = 5.7f;
 // The camera's lowest zenith angle for the fog colour (75°).
 constexpr float kLowestFogZenith = 1.3089969f;
 
@@ -63,11 +61,56 @@ Colour Rgb(int r, int g, int b) {
     return {r / 255.0f, g / 255.0f, b / 255.0f};
 }
 
-Rgba ToRgba(const Colour& c) {
-    const auto channel = [](float v) {
-        return static_cast<uint8_t>(std::lround(std::clamp(v, 0.0f, 1.0f) * 255.0f));
-    };
-    return {channel(c.r), channel(c.g), channel(c.b), 255};
+// The picture of one face, texel by texel (row j from the top, column i), before storing.
+using Light = std::vector<Colour>;
+
+// The screen keeps 5 bits of red and blue and 6 of green, so a smooth sky stored as it is
+// shows steps there, a few texels to a few dozen wide: bands, along the horizon (where the
+// colour changes with the azimuth alone) upright ones. Each channel of a texel is stored
+// instead at the middle of one of the screen's levels, chosen by error diffusion (Floyd
+// and Steinberg, every other row right to left) so that neighbouring levels mix in the
+// right proportions and the steps dissolve into a fine, even grain. A little noise (up to
+// a level either way) goes into each choice, so that the grain is there even where the
+// sky lies right on a level: the game scales the pictures toward its haze, and a flat
+// stretch moved off its level would band again. Values beyond the outermost middles are
+// kept (the screen shows them as the outermost level anyway).
+Canvas Dithered(const Light& light, int size, uint64_t seed) {
+    Canvas canvas(size, size, {0, 0, 0, 255});
+    constexpr int kLevelSize[3] = {8, 4, 8};  // of red, green and blue in 8-bit units
+    scenery::Random random(seed);
+    // The error carried to this row and the next, per channel, with a texel of margin.
+    std::vector<float> here(3 * static_cast<size_t>(size + 2)), next(here.size());
+    for (int j = 0; j < size; ++j) {
+        std::fill(next.begin(), next.end(), 0.0f);
+        const bool leftward = j % 2 == 1;
+        for (int n = 0; n < size; ++n) {
+            const int i = leftward ? size - 1 - n : n;
+            const int step = leftward ? -1 : 1;
+            const Colour& c = light[static_cast<size_t>(j) * size + i];
+            uint8_t stored[3];
+            for (int k = 0; k < 3; ++k) {
+                const float wanted = std::clamp(k == 0 ? c.r : k == 1 ? c.g : c.b, 0.0f, 1.0f);
+                const float value = wanted * 255.0f + here[3 * (i + 1) + k];
+                const float half = 0.5f * kLevelSize[k];
+                const float noise = (random.Unit() + random.Unit() - 1.0f) * kLevelSize[k];
+                float level = std::clamp(value, 0.0f, 255.0f);
+                if (level > half && level < 256.0f - half) {
+                    const float chosen = std::clamp(level + noise, half, 256.0f - half);
+                    level = std::floor((chosen - half) / kLevelSize[k] + 0.5f) * kLevelSize[k] + half;
+                }
+                level = std::round(level);
+                stored[k] = static_cast<uint8_t>(level);
+                const float error = value - level;
+                here[3 * (i + 1 + step) + k] += error * 7.0f / 16.0f;
+                next[3 * (i + 1 - step) + k] += error * 3.0f / 16.0f;
+                next[3 * (i + 1) + k] += error * 5.0f / 16.0f;
+                next[3 * (i + 1 + step) + k] += error * 1.0f / 16.0f;
+            }
+            canvas.At(i, j) = {stored[0], stored[1], stored[2], 255};
+        }
+        std::swap(here, next);
+    }
+    return canvas;
 }
 
 // The face's frame: D(s, t) = normal + s × right + t × up.
@@ -124,7 +167,7 @@ class DaySky {
 public:
     explicit DaySky(int dayTime) : model_(&sine_), style_(StyleOf(dayTime)) {
         const FSSunPosition sun = SunPosition(dayTime);
-        model_.SetTurbidity(kBoxTurbidity);
+        model_.SetTurbidity(CFSSkyBox::kPaintedTurbidity);
         model_.SetSun(sun.zenith, sun.azimuth);
         sun_ = FromAngles(sun.zenith, sun.azimuth);
         // The haze below the horizon: the horizon's colour averaged all round.
@@ -265,10 +308,9 @@ public:
     // Stars fade out into the haze near the horizon.
     static float Visibility(const Vec3& d) { return scenery::Smoothstep(-0.02f, 0.2f, d.y); }
 
-    void Paint(Canvas& canvas, int face) const {
-        const int size = canvas.Width();
+    Light Paint(int face, int size) const {
         const FaceFrame frame = Frame(face);
-        std::vector<Colour> light(static_cast<size_t>(size) * size);
+        Light light(static_cast<size_t>(size) * size);
         for (int j = 0; j < size; ++j) {
             for (int i = 0; i < size; ++i)
                 light[static_cast<size_t>(j) * size + i] = Background(TexelDirection(frame, i, j, size));
@@ -296,10 +338,7 @@ public:
                 }
             }
         }
-        for (int j = 0; j < size; ++j) {
-            for (int i = 0; i < size; ++i)
-                canvas.At(i, j) = ToRgba(light[static_cast<size_t>(j) * size + i]);
-        }
+        return light;
     }
 
 private:
@@ -324,19 +363,17 @@ void FaceDirection(int face, float s, float t, float direction[3]) {
 }
 
 Canvas PaintFace(int dayTime, int face, int size) {
-    Canvas canvas(size, size, {0, 0, 0, 255});
-    if (size < 2) return canvas;
-    if (dayTime == kDayTimeNight) {
-        NightSky().Paint(canvas, face);
-        return canvas;
-    }
+    if (size < 2) return Canvas(size, size, {0, 0, 0, 255});
+    const uint64_t seed = 0x5E1F00u + 16u * static_cast<uint64_t>(dayTime) + static_cast<uint64_t>(face);
+    if (dayTime == kDayTimeNight) return Dithered(NightSky().Paint(face, size), size, seed);
     const DaySky sky(dayTime);
     const FaceFrame frame = Frame(face);
+    Light light(static_cast<size_t>(size) * size);
     for (int j = 0; j < size; ++j) {
         for (int i = 0; i < size; ++i)
-            canvas.At(i, j) = ToRgba(sky.At(TexelDirection(frame, i, j, size)));
+            light[static_cast<size_t>(j) * size + i] = sky.At(TexelDirection(frame, i, j, size));
     }
-    return canvas;
+    return Dithered(light, size, seed);
 }
 
 }  // namespace skybox

@@ -7,9 +7,11 @@
 // texels stand for the directions of the cube's edges themselves, so two faces that share
 // an edge hold the very same colours along it (the game clamps the faces at their edges).
 // The day skies come from the daylight model the game's fog uses (CFSSkyModel, with the
-// sun of FSDayTime.h), so the horizon and the fog agree; soft clouds and the sun are
-// added above the horizon, where the fog never reaches. The night sky is painted: a deep
-// blue gradient, stars, a faint band of the galaxy and the moon where FSDayTime.h puts it.
+// sun of FSDayTime.h, at the haze CFSSkyBox::kPaintedTurbidity, which the game scales to
+// the haze at the eye), so the horizon and the fog agree; soft clouds and the sun are
+// added above the horizon, where the fog never reaches. Every picture is stored dithered
+// to the levels of the game's 5-6-5 screen, so its smooth gradients show no bands there. The night sky is
+// painted: a deep blue gradient, stars, a faint band of the galaxy and the moon where FSDayTime.h puts it.
 #include <string>
 
 #include "common/Canvas.h"
