@@ -12,12 +12,29 @@ std::vector<CFSTextureCache::Entry>::iterator CFSTextureCache::FindPlace(const s
         [](const Entry& entry, const std::string& name) { return entry.memberName < name; });
 }
 
-uint32_t CFSTextureCache::GetTexture(const std::string& memberName) {
+void CFSTextureCache::Upload(uint32_t texture, const FSPngImage& image, int leastQuality) const {
+    if (leastQuality <= quality_) {
+        UploadTexture(texture, image, quality_);
+        return;
+    }
+    GLint shading = GL_SMOOTH, environment = GL_MODULATE;
+    glGetIntegerv(GL_SHADE_MODEL, &shading);
+    glGetTexEnviv(GL_TEXTURE_ENV, GL_TEXTURE_ENV_MODE, &environment);
+    UploadTexture(texture, image, leastQuality);
+    glShadeModel(static_cast<GLenum>(shading));
+    glTexEnvi(GL_TEXTURE_ENV, GL_TEXTURE_ENV_MODE, environment);
+}
+
+uint32_t CFSTextureCache::GetTexture(const std::string& memberName, int leastQuality) {
     auto place = FindPlace(memberName);
     if (place != entries_.end() && place->memberName == memberName) return place->texture;
-    const uint32_t texture = LoadPng(archivePath_, memberName, quality_);
-    if (texture == kNoTexture) return kNoTexture;
-    entries_.insert(place, Entry{texture, memberName});
+    FSPngImage image;
+    if (!ReadPng(archivePath_, memberName, image)) return kNoTexture;
+    GLuint texture = 0;
+    glGenTextures(1, &texture);
+    if (texture == 0) return kNoTexture;
+    Upload(texture, image, leastQuality);
+    entries_.insert(place, Entry{texture, memberName, leastQuality});
     return texture;
 }
 
@@ -42,7 +59,7 @@ void CFSTextureCache::ReloadAll() {
         FSPngImage image;
         if (ReadPng(archivePath_, entry.memberName, image)) {
             glDeleteTextures(1, &texture);
-            UploadTexture(texture, image, quality_);
+            Upload(texture, image, entry.leastQuality);
         } else {
             // Binding keeps the name in use in this context (an object that still exists
             // keeps its old picture); deleting it would let glGenTextures hand it out again.

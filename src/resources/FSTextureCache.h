@@ -21,9 +21,12 @@ public:
     void SetQuality(int quality) { quality_ = quality; }
 
     // The texture of a member name (case-sensitive here, though the archive lookup is
-    // not), loading it with the filtering of the cache's quality on the first request. kNoTexture when it
-    // cannot be loaded; a failure is not remembered, so a later request tries again.
-    uint32_t GetTexture(const std::string& memberName);
+    // not), loading it on the first request with the filtering of the cache's quality, or
+    // of leastQuality when that is higher (the ground's textures are always mipmapped, so
+    // that their far patches fade instead of flickering); the shading and texture
+    // environment such an upload sets are put back. kNoTexture when it cannot be loaded;
+    // a failure is not remembered, so a later request tries again.
+    uint32_t GetTexture(const std::string& memberName, int leastQuality = 0);
     // Deletes the texture object and forgets the name; an unknown name changes nothing.
     void RemoveTexture(const std::string& memberName);
     // The member name of a texture, or "" when no entry has it.
@@ -42,7 +45,9 @@ private:
     struct Entry {
         uint32_t texture;
         std::string memberName;
+        int leastQuality;
     };
+    void Upload(uint32_t texture, const FSPngImage& image, int leastQuality) const;
     // Entries in ascending byte order of their member names.
     std::vector<Entry>::iterator FindPlace(const std::string& memberName);
 

@@ -4,8 +4,10 @@
 
 #include <algorithm>
 #include <cstdint>
+#include <optional>
 
 #include "world/FSCamera.h"
+#include "world/FSDoubledModulation.h"
 #include "world/FSTerrainModel.h"
 
 namespace {
@@ -59,6 +61,60 @@ private:
     GLboolean vertexArray_, normalArray_, colourArray_, texcoordArray_;
     GLint depthFunc_ = GL_LEQUAL, shadeModel_ = GL_SMOOTH, matrixMode_ = GL_MODELVIEW, envMode_ = GL_MODULATE;
     GLfixed colour_[4] = {kFixedOne, kFixedOne, kFixedOne, kFixedOne};
+};
+
+// The second texture unit carrying the detail over the near ground while it lives: the
+// detail texture doubled-modulated over the ground's own (FSDoubledModulation), with its
+// own coordinates; On switches it for the triangles drawn next. The unit's state and the
+// active units are put back at the end. Without a detail texture it does nothing.
+class DetailStage {
+public:
+    DetailStage(GLuint texture, const FSFixed* coordinates) : texture_(texture) {
+        if (texture_ == 0) return;
+        glGetIntegerv(GL_ACTIVE_TEXTURE, &active_);
+        glGetIntegerv(GL_CLIENT_ACTIVE_TEXTURE, &clientActive_);
+        glActiveTexture(GL_TEXTURE1);
+        enabled_ = glIsEnabled(GL_TEXTURE_2D);
+        glGetIntegerv(GL_TEXTURE_BINDING_2D, &bound_);
+        modulation_.emplace();
+        glBindTexture(GL_TEXTURE_2D, texture_);
+        glClientActiveTexture(GL_TEXTURE1);
+        array_ = glIsEnabled(GL_TEXTURE_COORD_ARRAY);
+        glEnableClientState(GL_TEXTURE_COORD_ARRAY);
+        glTexCoordPointer(2, GL_FIXED, 0, coordinates);
+        // The ground's own drawing goes to the first unit.
+        glClientActiveTexture(GL_TEXTURE0);
+        glActiveTexture(GL_TEXTURE0);
+        On(false);
+    }
+    ~DetailStage() {
+        if (texture_ == 0) return;
+        glActiveTexture(GL_TEXTURE1);
+        modulation_.reset();
+        enabled_ ? glEnable(GL_TEXTURE_2D) : glDisable(GL_TEXTURE_2D);
+        glBindTexture(GL_TEXTURE_2D, static_cast<GLuint>(bound_));
+        glClientActiveTexture(GL_TEXTURE1);
+        array_ ? glEnableClientState(GL_TEXTURE_COORD_ARRAY) : glDisableClientState(GL_TEXTURE_COORD_ARRAY);
+        glClientActiveTexture(static_cast<GLenum>(clientActive_));
+        glActiveTexture(static_cast<GLenum>(active_));
+    }
+    DetailStage(const DetailStage&) = delete;
+    DetailStage& operator=(const DetailStage&) = delete;
+
+    void On(bool on) {
+        if (texture_ == 0 || on == on_) return;
+        glActiveTexture(GL_TEXTURE1);
+        on ? glEnable(GL_TEXTURE_2D) : glDisable(GL_TEXTURE_2D);
+        glActiveTexture(GL_TEXTURE0);
+        on_ = on;
+    }
+
+private:
+    GLuint texture_;
+    GLint active_ = GL_TEXTURE0, clientActive_ = GL_TEXTURE0, bound_ = 0;
+    GLboolean enabled_ = GL_FALSE, array_ = GL_FALSE;
+    bool on_ = true;  // so that the first On(false) switches the unit off
+    std::optional<FSDoubledModulation> modulation_;
 };
 
 uint64_t Magnitude(int64_t value) {
@@ -219,7 +275,10 @@ void CFSTerrainModel::DrawTextured(const FSTerrainDrawOptions& options, int band
     // Modulated by the light of the time of day (white leaves the textures as they are).
     glTexEnvi(GL_TEXTURE_ENV, GL_TEXTURE_ENV_MODE, GL_MODULATE);
     glColor4x(options.tint[0], options.tint[1], options.tint[2], kFixedOne);
+    // The detail goes over the triangles of the near band, in every pass drawn on them.
+    DetailStage detail(DetailTexture(), detailCoords_.data());
     for (int b = 0; b < bands; ++b) {
+        detail.On(b == 0);
         glTexCoordPointer(2, GL_FIXED, 0, texcoords_[b].data());
         for (int k = 0; k < layers; ++k) {
             const PassLists& pass = passes_[static_cast<size_t>(b) * layers + k];
@@ -253,6 +312,7 @@ void CFSTerrainModel::DrawTextured(const FSTerrainDrawOptions& options, int band
                 if (pass.blend.empty()) continue;
                 if (!filled) FillPassColours(0, k, false, options.tint);
                 filled = true;
+                detail.On(b == 0);
                 glTexCoordPointer(2, GL_FIXED, 0, texcoords_[b].data());
                 glBindTexture(GL_TEXTURE_2D, texture(k, b));
                 DrawList(pass.blend);
@@ -266,6 +326,7 @@ void CFSTerrainModel::DrawTextured(const FSTerrainDrawOptions& options, int band
             if (pass.fade.empty()) continue;
             if (!filled) FillPassColours(b, 0, true, options.tint);
             filled = true;
+            detail.On(b == 1);  // band b fading in over the triangles of band b − 1
             glTexCoordPointer(2, GL_FIXED, 0, texcoords_[b].data());
             glBindTexture(GL_TEXTURE_2D, texture(k, b));
             DrawList(pass.fade);

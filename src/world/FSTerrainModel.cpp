@@ -59,6 +59,7 @@ void CFSTerrainModel::ReleaseWindow() {
     shadeColours_.clear();
     passColours_.clear();
     texcoords_.clear();
+    detailCoords_.clear();
     layerWeights_.clear();
     vertexFlags_.clear();
     distanceSquared_.clear();
@@ -90,13 +91,18 @@ void CFSTerrainModel::BuildWindowStructure() {
     const FSFixed spacing = Spacing();
     const int32_t layers = std::max<int32_t>(1, static_cast<int32_t>(Layers().size()));
 
-    // The base vertex grid: x and z never change, y is filled by each rebuild.
+    // The base vertex grid: x and z never change, y is filled by each rebuild. The detail
+    // repeats a whole number of times per square, so coordinates counted from the window's
+    // corner lie on the ground as if counted from the field's.
     positions_.assign(vertices, FSFixedVector{});
+    detailCoords_.assign(vertices * 2, 0);
     for (int32_t b = 0; b < w; ++b) {
         for (int32_t a = 0; a < w; ++a) {
-            FSFixedVector& p = positions_[static_cast<size_t>(a) + static_cast<size_t>(b) * w];
-            p.x = static_cast<FSFixed>(static_cast<int64_t>(a) * spacing);
-            p.z = static_cast<FSFixed>(static_cast<int64_t>(b) * spacing);
+            const size_t v = static_cast<size_t>(a) + static_cast<size_t>(b) * w;
+            positions_[v].x = static_cast<FSFixed>(static_cast<int64_t>(a) * spacing);
+            positions_[v].z = static_cast<FSFixed>(static_cast<int64_t>(b) * spacing);
+            detailCoords_[2 * v] = FixedFromInt(a * kTerrainDetailRepeats);
+            detailCoords_[2 * v + 1] = FixedFromInt(b * kTerrainDetailRepeats);
         }
     }
     shadeColours_.assign(vertices * 4, kFixedOne);

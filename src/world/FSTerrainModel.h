@@ -16,6 +16,10 @@
 // (k, k + W + 1, k + 1) (the one with fx > fz) and (k, k + W, k + W + 1), numbered
 // 2 × (c + r × (W − 1)) and that + 1, squares row by row.
 //
+// Detail: over the near band the detail texture (FSTerrainStorage.h) is modulated onto the
+// ground through the second texture unit, kTerrainDetailRepeats times across every square;
+// its mipmaps fade it out well before the far band.
+//
 // Layers: every triangle is drawn opaque with the lowest of its corners' top layers (the
 // highest layer a corner belongs to wholly), so each layer shows where all three corners
 // carry it. With "terrein_quality" 2 or more, each higher layer present at a corner is
@@ -123,6 +127,7 @@ private:
     std::vector<FSFixed> shadeColours_;            // W × W × 4: the untextured colours
     std::vector<FSFixed> passColours_;             // W × W × 4: white with a pass's alpha
     std::vector<std::vector<FSFixed>> texcoords_;  // per set, W × W × 2
+    std::vector<FSFixed> detailCoords_;            // W × W × 2: the detail's, fixed to the grid
     std::vector<FSFixed> layerWeights_;            // layers × W × W
     std::vector<uint8_t> vertexFlags_;             // W × W: the band of each vertex this frame
     std::vector<int64_t> distanceSquared_;         // W × W: raw 32.32 squared eye distances

@@ -12,6 +12,11 @@
 
 namespace {
 
+// The ground's textures, the detail among them, get every mipmap level and are filtered
+// between them ("textures_quality" 4) whatever the setting: the ground fills most of the
+// picture, and unfiltered its far patches flicker and pop as the aircraft moves.
+constexpr int kGroundTexturesQuality = 4;
+
 FSFixed Saturate(int64_t value) {
     return static_cast<FSFixed>(std::clamp<int64_t>(value, -kFixedMax, kFixedMax));
 }
@@ -92,6 +97,7 @@ void CFSTerrainStorage::Release() {
     layers_.clear();
     bands_.clear();
     texturesFetched_ = false;
+    detailTexture_ = 0;
 }
 
 int32_t CFSTerrainStorage::ClampWindowSize(int windowSize, int32_t gridSize) {
@@ -170,10 +176,12 @@ void CFSTerrainStorage::FetchTextures() {
     if (!cache) return;
     for (FSTerrainLayer& layer : layers_) {
         for (size_t b = 0; b < layer.textureNames.size(); ++b) {
-            const uint32_t texture = cache->GetTexture(layer.textureNames[b]);
+            const uint32_t texture = cache->GetTexture(layer.textureNames[b], kGroundTexturesQuality);
             layer.textures[b] = texture == kNoTexture ? 0 : texture;
         }
     }
+    const uint32_t detail = cache->GetTexture(kTerrainDetailTexture, kGroundTexturesQuality);
+    detailTexture_ = detail == kNoTexture ? 0 : detail;
     texturesFetched_ = true;
 }
 

@@ -62,6 +62,11 @@ inline constexpr int32_t kTerrainMaxWindow = 255;
 // Texture repeats across the field: the coordinates of copies beyond the seam get this
 // much added so the textures run on continuously.
 inline constexpr FSFixed kTerrainTextureWrap = FixedFromInt(12);
+// The fine detail over the near ground (a member of the textures archive; grey, 0.5 on
+// average) and how many times it repeats across a grid square (117 m on the 1.875 km
+// grids, a texel about half a metre).
+inline constexpr char kTerrainDetailTexture[] = "terrain/detail.png";
+inline constexpr int32_t kTerrainDetailRepeats = 16;
 
 class CFSTerrainStorage : public MFSTileMap {
 public:
@@ -113,11 +118,15 @@ public:
     // Where the layers' textures come from (null: the terrain draws untextured); it must
     // outlive the storage.
     void SetTextureCache(CFSTextureCache* textures) { textures_ = textures; }
-    // Fetches the layers' textures by name from the texture cache (needs a current GL
-    // context; without a cache nothing changes). Once every texture has been asked for,
-    // later calls do nothing.
+    // Fetches the layers' textures and the detail texture by name from the texture cache
+    // (needs a current GL context; without a cache nothing changes). Once every texture
+    // has been asked for, later calls do nothing.
     void FetchTextures();
     bool TexturesFetched() const { return texturesFetched_; }
+    // The detail texture (kTerrainDetailTexture; 0 when missing). Like the layers'
+    // textures it is mipmapped and filtered between its levels whatever
+    // "textures_quality" is, so it fades to its even grey with distance.
+    uint32_t DetailTexture() const { return detailTexture_; }
 
     FSFixed Side() const { return side_; }
     FSFixed Spacing() const { return spacing_; }
@@ -170,6 +179,7 @@ private:
     std::vector<FSTerrainLayer> layers_;
     std::vector<FSTerrainBand> bands_;
     bool texturesFetched_ = false;
+    uint32_t detailTexture_ = 0;
     CFSTextureCache* textures_ = nullptr;
     uint32_t generation_ = 0;
 };

@@ -155,6 +155,43 @@ TEST_F(TerrainRendering, TheGroundFadesIntoTheSkyBeforeItsWindowEndsWhateverFogT
     }
 }
 
+// 25 m over the airfield, looking ahead and down: the near ground carries the fine detail
+// (neighbouring pixels differ) without getting lighter or darker for it; without the
+// detail it is the smooth, blurred ground of 80 m texels.
+TEST_F(TerrainRendering, TheNearGroundShowsItsDetailWithoutChangingItsShade) {
+    const FSFixedVector eye{eye_.x, F(0.175) + kSeaLevel, eye_.z};
+    Look(eye, {eye.x, eye.y - F(0.4), eye.z - F(1)}, cell_);
+    struct Ground {
+        double shade = 0, contrast = 0;
+    };
+    auto measure = [&] {
+        DrawFrame();
+        Ground ground;
+        const int rows = kHeight / 3, count = rows * (kWidth - 1);
+        for (int y = kHeight - rows; y < kHeight; ++y) {
+            for (int x = 0; x + 1 < kWidth; ++x) {
+                const Rgb p = At(x, y), q = At(x + 1, y);
+                ground.shade += p.g;
+                ground.contrast += std::abs(p.g - q.g);
+            }
+        }
+        return Ground{ground.shade / count, ground.contrast / count};
+    };
+    ASSERT_NE(Model().DetailTexture(), 0u);
+    const Ground detailed = measure();
+    GLint unit = 0;
+    glGetIntegerv(GL_ACTIVE_TEXTURE, &unit);
+    glActiveTexture(GL_TEXTURE1);
+    EXPECT_FALSE(glIsEnabled(GL_TEXTURE_2D));  // the second unit is off again
+    glActiveTexture(GL_TEXTURE0);
+    EXPECT_EQ(unit, GL_TEXTURE0);
+    textures->RemoveTexture(kTerrainDetailTexture);  // its name now draws as no texture
+    const Ground plain = measure();
+    EXPECT_TRUE(detailed.contrast > 0.8 && plain.contrast < 0.2)
+        << detailed.contrast << " " << plain.contrast;
+    EXPECT_NEAR(detailed.shade, plain.shade, 0.08 * plain.shade);
+}
+
 TEST_F(TerrainRendering, ThePausedDrawingUsesNoTexturesAndCanShowTheGrid) {
     const std::vector<uint32_t> textured = DrawFrame();
     terrain_->paused = 1;

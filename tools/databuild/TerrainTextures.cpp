@@ -12,6 +12,7 @@
 #include "databuild/ArchiveBuilder.h"
 #include "databuild/DataGenerators.h"
 #include "databuild/Noise.h"
+#include "world/FSTerrainStorage.h"
 
 namespace {
 
@@ -257,6 +258,33 @@ Canvas FarVersion(const Canvas& near) {
     return blurred;
 }
 
+// The detail: grey facets and speckles a few texels across, nothing larger (the game
+// sees this picture repeated every 117 m: larger features would show the repeat from
+// afar), evened out to a mean of half the range, which leaves the ground as it is once
+// the detail's mipmaps have averaged it away in the distance.
+Canvas Detail() {
+    constexpr int kSize = 256;
+    std::vector<double> value(static_cast<size_t>(kSize) * kSize);
+    double mean = 0;
+    for (int y = 0; y < kSize; ++y) {
+        for (int x = 0; x < kSize; ++x) {
+            const double u = (x + 0.5) / kSize, v = (y + 0.5) / kSize;
+            const double tufts = TiltedFacet(PeriodicCells(u, v, 48, 1101), 0.09, 0.12);
+            const double speckle = 0.05 * PeriodicFbm(u, v, 64, 2, 1102);
+            const double clumps = 0.05 * PeriodicFbm(u, v, 24, 2, 1103);
+            value[static_cast<size_t>(y) * kSize + x] = tufts + speckle + clumps;
+            mean += value[static_cast<size_t>(y) * kSize + x];
+        }
+    }
+    mean /= kSize * kSize;
+    Canvas canvas(kSize, kSize);
+    for (size_t k = 0; k < value.size(); ++k) {
+        const double grey = 127.5 * value[k] / mean;
+        canvas.At(static_cast<int>(k % kSize), static_cast<int>(k / kSize)) = ToRgba({grey, grey, grey});
+    }
+    return canvas;
+}
+
 Canvas NearTexture(const std::string& material) {
     if (material == "fields") return Fields();
     if (material == "forest") return Forest();
@@ -283,6 +311,7 @@ std::vector<TerrainTexture> MakeTerrainTextures() {
         textures.push_back({"terrain/" + material + ".png", std::move(near)});
         textures.push_back({"terrain/" + material + "_far.png", std::move(far)});
     }
+    textures.push_back({kTerrainDetailTexture, Detail()});
     return textures;
 }
 

@@ -16,5 +16,8 @@ struct TerrainTexture {
 // The materials that have textures: grass, fields, forest, rock, sand, snow, water.
 const std::vector<std::string>& TerrainTextureMaterials();
 
-// Every terrain texture, near and far, in a fixed order.
+// Every terrain texture, near and far, in a fixed order, and the detail texture
+// (kTerrainDetailTexture, 256 x 256 grey): small facets and speckles of the ground a
+// metre or two across, 0.5 on average, that the game modulates over the near ground
+// kTerrainDetailRepeats times per grid square (FSTerrainStorage.h).
 std::vector<TerrainTexture> MakeTerrainTextures();

@@ -176,11 +176,12 @@ int TakeOff(HeadlessGame& game, const std::string& out) {
     // Button 2 (hot key 195 in the landscape flight) is "instructor on/off": on the ground
     // the instructor takes off by itself.
     game.PressButton(195);
-    for (int second = 0; second <= 40; second += 5) {
+    game.Pass(14 * 60);
+    for (int f = 0; f < 40; ++f) {
         char name[40];
-        std::snprintf(name, sizeof name, "/takeoff_%02d.png", second);
+        std::snprintf(name, sizeof name, "/seq_%02d.png", f);
         if (!SavePicture(game, out + name)) return 1;
-        game.Pass(5 * 60);
+        game.Pass(15);
     }
     return 0;
 }
