@@ -12,20 +12,20 @@ std::vector<CFSTextureCache::Entry>::iterator CFSTextureCache::FindPlace(const s
         [](const Entry& entry, const std::string& name) { return entry.memberName < name; });
 }
 
-void CFSTextureCache::Upload(uint32_t texture, const FSPngImage& image, int leastQuality) const {
-    if (leastQuality <= quality_) {
+void CFSTextureCache::Upload(uint32_t texture, const FSPngImage& image, bool mipmapped) const {
+    if (!mipmapped || (quality_ >= 2 && quality_ <= 4)) {
         UploadTexture(texture, image, quality_);
         return;
     }
     GLint shading = GL_SMOOTH, environment = GL_MODULATE;
     glGetIntegerv(GL_SHADE_MODEL, &shading);
     glGetTexEnviv(GL_TEXTURE_ENV, GL_TEXTURE_ENV_MODE, &environment);
-    UploadTexture(texture, image, leastQuality);
+    UploadTexture(texture, image, quality_ == 1 ? 3 : 2);
     glShadeModel(static_cast<GLenum>(shading));
     glTexEnvi(GL_TEXTURE_ENV, GL_TEXTURE_ENV_MODE, environment);
 }
 
-uint32_t CFSTextureCache::GetTexture(const std::string& memberName, int leastQuality) {
+uint32_t CFSTextureCache::GetTexture(const std::string& memberName, bool mipmapped) {
     auto place = FindPlace(memberName);
     if (place != entries_.end() && place->memberName == memberName) return place->texture;
     FSPngImage image;
@@ -33,8 +33,8 @@ uint32_t CFSTextureCache::GetTexture(const std::string& memberName, int leastQua
     GLuint texture = 0;
     glGenTextures(1, &texture);
     if (texture == 0) return kNoTexture;
-    Upload(texture, image, leastQuality);
-    entries_.insert(place, Entry{texture, memberName, leastQuality});
+    Upload(texture, image, mipmapped);
+    entries_.insert(place, Entry{texture, memberName, mipmapped});
     return texture;
 }
 
@@ -59,7 +59,7 @@ void CFSTextureCache::ReloadAll() {
         FSPngImage image;
         if (ReadPng(archivePath_, entry.memberName, image)) {
             glDeleteTextures(1, &texture);
-            Upload(texture, image, entry.leastQuality);
+            Upload(texture, image, entry.mipmapped);
         } else {
             // Binding keeps the name in use in this context (an object that still exists
             // keeps its old picture); deleting it would let glGenTextures hand it out again.

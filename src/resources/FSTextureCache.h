@@ -21,12 +21,13 @@ public:
     void SetQuality(int quality) { quality_ = quality; }
 
     // The texture of a member name (case-sensitive here, though the archive lookup is
-    // not), loading it on the first request with the filtering of the cache's quality, or
-    // of leastQuality when that is higher (the ground's textures are always mipmapped, so
-    // that their far patches fade instead of flickering); the shading and texture
-    // environment such an upload sets are put back. kNoTexture when it cannot be loaded;
-    // a failure is not remembered, so a later request tries again.
-    uint32_t GetTexture(const std::string& memberName, int leastQuality = 0);
+    // not), loading it on the first request with the filtering of the cache's quality.
+    // Mipmapped, it gets mipmaps at any quality: qualities 0 and 1 are taken as 2 and 3,
+    // which filter within a level as they do (the ground's textures, so that their far
+    // patches fade instead of flickering); the shading and texture environment of the
+    // cache's quality stay as they were. kNoTexture when it cannot be loaded; a failure is
+    // not remembered, so a later request tries again.
+    uint32_t GetTexture(const std::string& memberName, bool mipmapped = false);
     // Deletes the texture object and forgets the name; an unknown name changes nothing.
     void RemoveTexture(const std::string& memberName);
     // The member name of a texture, or "" when no entry has it.
@@ -45,9 +46,9 @@ private:
     struct Entry {
         uint32_t texture;
         std::string memberName;
-        int leastQuality;
+        bool mipmapped;
     };
-    void Upload(uint32_t texture, const FSPngImage& image, int leastQuality) const;
+    void Upload(uint32_t texture, const FSPngImage& image, bool mipmapped) const;
     // Entries in ascending byte order of their member names.
     std::vector<Entry>::iterator FindPlace(const std::string& memberName);
 

@@ -215,7 +215,10 @@ void CFSTerrainModel::SortVisibleTriangles(int bands, int layers, bool blendLaye
         vertexFlags_[v] = static_cast<uint8_t>(band);
     }
 
+    const int64_t detailSquared =
+        static_cast<int64_t>(FloatToFixed(kTerrainDetailReach * kTerrainDetailReach));
     for (PassLists& pass : passes_) {
+        pass.detailed.clear();
         pass.opaque.clear();
         pass.blend.clear();
         pass.fade.clear();
@@ -226,7 +229,10 @@ void CFSTerrainModel::SortVisibleTriangles(int bands, int layers, bool blendLaye
             std::min({vertexFlags_[corner[0]], vertexFlags_[corner[1]], vertexFlags_[corner[2]]});
         const int layer = std::min<int>(triangleLayer_[t], layers - 1);
         PassLists& pass = passes_[static_cast<size_t>(band) * layers + layer];
-        pass.opaque.insert(pass.opaque.end(), corner, corner + 3);
+        const int64_t nearest =
+            std::min({distanceSquared_[corner[0]], distanceSquared_[corner[1]], distanceSquared_[corner[2]]});
+        std::vector<uint16_t>& list = (nearest >> 16) < detailSquared ? pass.detailed : pass.opaque;
+        list.insert(list.end(), corner, corner + 3);
         if (blendLayers) {
             const uint8_t mask = triangleBlend_[t];
             for (int k = layer + 1; k < layers; ++k) {
@@ -275,15 +281,17 @@ void CFSTerrainModel::DrawTextured(const FSTerrainDrawOptions& options, int band
     // Modulated by the light of the time of day (white leaves the textures as they are).
     glTexEnvi(GL_TEXTURE_ENV, GL_TEXTURE_ENV_MODE, GL_MODULATE);
     glColor4x(options.tint[0], options.tint[1], options.tint[2], kFixedOne);
-    // The detail goes over the triangles of the near band, in every pass drawn on them.
+    // The detail goes over the near triangles, in every pass drawn on them.
     DetailStage detail(DetailTexture(), detailCoords_.data());
     for (int b = 0; b < bands; ++b) {
-        detail.On(b == 0);
         glTexCoordPointer(2, GL_FIXED, 0, texcoords_[b].data());
         for (int k = 0; k < layers; ++k) {
             const PassLists& pass = passes_[static_cast<size_t>(b) * layers + k];
-            if (pass.opaque.empty()) continue;
+            if (pass.opaque.empty() && pass.detailed.empty()) continue;
             glBindTexture(GL_TEXTURE_2D, texture(k, b));
+            detail.On(true);
+            DrawList(pass.detailed);
+            detail.On(false);
             DrawList(pass.opaque);
         }
     }
@@ -319,6 +327,7 @@ void CFSTerrainModel::DrawTextured(const FSTerrainDrawOptions& options, int band
             }
         }
     }
+    detail.On(false);  // the bands cross-fade far beyond the detail's reach
     for (int b = 1; b < bands; ++b) {
         bool filled = false;
         for (int k = 0; k < layers; ++k) {
@@ -326,7 +335,6 @@ void CFSTerrainModel::DrawTextured(const FSTerrainDrawOptions& options, int band
             if (pass.fade.empty()) continue;
             if (!filled) FillPassColours(b, 0, true, options.tint);
             filled = true;
-            detail.On(b == 1);  // band b fading in over the triangles of band b − 1
             glTexCoordPointer(2, GL_FIXED, 0, texcoords_[b].data());
             glBindTexture(GL_TEXTURE_2D, texture(k, b));
             DrawList(pass.fade);

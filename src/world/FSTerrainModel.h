@@ -16,9 +16,10 @@
 // (k, k + W + 1, k + 1) (the one with fx > fz) and (k, k + W, k + W + 1), numbered
 // 2 × (c + r × (W − 1)) and that + 1, squares row by row.
 //
-// Detail: over the near band the detail texture (FSTerrainStorage.h) is modulated onto the
-// ground through the second texture unit, kTerrainDetailRepeats times across every square;
-// its mipmaps fade it out well before the far band.
+// Detail: on the triangles with a corner within kTerrainDetailReach of the eye the detail
+// texture (FSTerrainStorage.h) is modulated onto the ground through the second texture
+// unit, kTerrainDetailRepeats times across every square; its mipmaps have faded it to its
+// even grey before that reach, so the triangles beyond are drawn without it.
 //
 // Layers: every triangle is drawn opaque with the lowest of its corners' top layers (the
 // highest layer a corner belongs to wholly), so each layer shows where all three corners
@@ -95,6 +96,7 @@ public:
 private:
     // Per band and layer, the index lists of one frame.
     struct PassLists {
+        std::vector<uint16_t> detailed;  // opaque, within the detail's reach
         std::vector<uint16_t> opaque;
         std::vector<uint16_t> blend;
         std::vector<uint16_t> fade;

@@ -12,11 +12,6 @@
 
 namespace {
 
-// The ground's textures, the detail among them, get every mipmap level and are filtered
-// between them ("textures_quality" 4) whatever the setting: the ground fills most of the
-// picture, and unfiltered its far patches flicker and pop as the aircraft moves.
-constexpr int kGroundTexturesQuality = 4;
-
 FSFixed Saturate(int64_t value) {
     return static_cast<FSFixed>(std::clamp<int64_t>(value, -kFixedMax, kFixedMax));
 }
@@ -176,11 +171,11 @@ void CFSTerrainStorage::FetchTextures() {
     if (!cache) return;
     for (FSTerrainLayer& layer : layers_) {
         for (size_t b = 0; b < layer.textureNames.size(); ++b) {
-            const uint32_t texture = cache->GetTexture(layer.textureNames[b], kGroundTexturesQuality);
+            const uint32_t texture = cache->GetTexture(layer.textureNames[b], true);
             layer.textures[b] = texture == kNoTexture ? 0 : texture;
         }
     }
-    const uint32_t detail = cache->GetTexture(kTerrainDetailTexture, kGroundTexturesQuality);
+    const uint32_t detail = cache->GetTexture(kTerrainDetailTexture, true);
     detailTexture_ = detail == kNoTexture ? 0 : detail;
     texturesFetched_ = true;
 }

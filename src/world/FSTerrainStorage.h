@@ -67,6 +67,9 @@ inline constexpr FSFixed kTerrainTextureWrap = FixedFromInt(12);
 // grids, a texel about half a metre).
 inline constexpr char kTerrainDetailTexture[] = "terrain/detail.png";
 inline constexpr int32_t kTerrainDetailRepeats = 16;
+// How far from the eye the detail is drawn (km): farther, a pixel covers more than 16 of
+// its texels, and its mipmaps show it as the even grey that leaves the ground as it is.
+inline constexpr float kTerrainDetailReach = 1.5f;
 
 class CFSTerrainStorage : public MFSTileMap {
 public:
@@ -124,8 +127,8 @@ public:
     void FetchTextures();
     bool TexturesFetched() const { return texturesFetched_; }
     // The detail texture (kTerrainDetailTexture; 0 when missing). Like the layers'
-    // textures it is mipmapped and filtered between its levels whatever
-    // "textures_quality" is, so it fades to its even grey with distance.
+    // textures it is mipmapped whatever "textures_quality" is (CFSTextureCache), so it
+    // fades to its even grey with distance.
     uint32_t DetailTexture() const { return detailTexture_; }
 
     FSFixed Side() const { return side_; }

@@ -242,19 +242,23 @@ TEST_F(TextureCache, EveryQualityFiltersAsTheSettingSaysAndDrawsThePictureUprigh
         EXPECT_TRUE(glGetError() == GL_NO_ERROR && DrawnAt(texture, 20) == Rgb(e.png.top) &&
                     DrawnAt(texture, 44) == Rgb(e.png.bottom));
     }
-    // A least quality above the setting: mipmapped and filtered between levels, also after
-    // a reload, with the shading and environment of the setting left as they were.
-    CFSTextureCache cache(Archive());
-    glShadeModel(GL_SMOOTH);
-    glTexEnvi(GL_TEXTURE_ENV, GL_TEXTURE_ENV_MODE, GL_MODULATE);
-    const uint32_t ground = cache.GetTexture(kCases[6].name, 4);
-    cache.ReloadAll();
-    glBindTexture(GL_TEXTURE_2D, ground);
-    std::array<GLint, 3> state = {};
-    glGetTexParameteriv(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, &state[0]);
-    glGetIntegerv(GL_SHADE_MODEL, &state[1]);
-    glGetTexEnviv(GL_TEXTURE_ENV, GL_TEXTURE_ENV_MODE, &state[2]);
-    EXPECT_EQ(state, (std::array<GLint, 3>{GL_LINEAR_MIPMAP_LINEAR, GL_SMOOTH, GL_MODULATE}));
+    // Mipmapped textures get mipmaps at qualities 0 and 1 too, filtered within a level as
+    // the setting says, also after a reload; the setting's shading and environment stay.
+    for (const auto& [quality, filter] :
+         {std::pair{0, GL_NEAREST_MIPMAP_NEAREST}, {1, GL_LINEAR_MIPMAP_NEAREST}}) {
+        CFSTextureCache cache(Archive());
+        cache.SetQuality(quality);
+        glShadeModel(GL_SMOOTH);
+        glTexEnvi(GL_TEXTURE_ENV, GL_TEXTURE_ENV_MODE, GL_MODULATE);
+        const uint32_t ground = cache.GetTexture(kCases[6].name, true);
+        cache.ReloadAll();
+        glBindTexture(GL_TEXTURE_2D, ground);
+        std::array<GLint, 3> state = {};
+        glGetTexParameteriv(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, &state[0]);
+        glGetIntegerv(GL_SHADE_MODEL, &state[1]);
+        glGetTexEnviv(GL_TEXTURE_ENV, GL_TEXTURE_ENV_MODE, &state[2]);
+        EXPECT_EQ(state, (std::array<GLint, 3>{filter, GL_SMOOTH, GL_MODULATE})) << quality;
+    }
 }
 
 TEST_F(TextureCache, ReloadingRefreshesEveryPictureAndKeepsTheNamesOfLostOnes) {
