@@ -176,12 +176,11 @@ int TakeOff(HeadlessGame& game, const std::string& out) {
     // Button 2 (hot key 195 in the landscape flight) is "instructor on/off": on the ground
     // the instructor takes off by itself.
     game.PressButton(195);
-    game.Pass(14 * 60);
-    for (int f = 0; f < 40; ++f) {
+    for (int second = 0; second <= 40; second += 5) {
         char name[40];
-        std::snprintf(name, sizeof name, "/seq_%02d.png", f);
+        std::snprintf(name, sizeof name, "/takeoff_%02d.png", second);
         if (!SavePicture(game, out + name)) return 1;
-        game.Pass(15);
+        game.Pass(5 * 60);
     }
     return 0;
 }
