@@ -8,6 +8,11 @@
 
 #include "resources/FSPng.h"
 
+// How a texture of the cache is filtered: as the cache's quality says; mipmapped at every
+// quality (0 and 1 are taken as 2 and 3, which filter within a level as they do); or
+// mipmapped and filtered within a level at every quality (3, or 4 when that is set).
+enum class FSTextureFiltering { AsSet, Mipmapped, Smooth };
+
 class CFSTextureCache {
 public:
     // archivePath: the textures archive (the engine passes MakeDataPath("data\\textures.zip")).
@@ -21,13 +26,12 @@ public:
     void SetQuality(int quality) { quality_ = quality; }
 
     // The texture of a member name (case-sensitive here, though the archive lookup is
-    // not), loading it on the first request with the filtering of the cache's quality.
-    // Mipmapped, it gets mipmaps at any quality: qualities 0 and 1 are taken as 2 and 3,
-    // which filter within a level as they do (the ground's textures, so that their far
-    // patches fade instead of flickering); the shading and texture environment of the
-    // cache's quality stay as they were. kNoTexture when it cannot be loaded; a failure is
-    // not remembered, so a later request tries again.
-    uint32_t GetTexture(const std::string& memberName, bool mipmapped = false);
+    // not), loading it on the first request with the filtering asked for (the ground's
+    // textures are mipmapped, so that their far patches fade instead of flickering); the
+    // shading and texture environment stay those of the cache's quality. kNoTexture when
+    // it cannot be loaded; a failure is not remembered, so a later request tries again.
+    uint32_t GetTexture(const std::string& memberName,
+                        FSTextureFiltering filtering = FSTextureFiltering::AsSet);
     // Deletes the texture object and forgets the name; an unknown name changes nothing.
     void RemoveTexture(const std::string& memberName);
     // The member name of a texture, or "" when no entry has it.
@@ -46,9 +50,9 @@ private:
     struct Entry {
         uint32_t texture;
         std::string memberName;
-        bool mipmapped;
+        FSTextureFiltering filtering;
     };
-    void Upload(uint32_t texture, const FSPngImage& image, bool mipmapped) const;
+    void Upload(uint32_t texture, const FSPngImage& image, FSTextureFiltering filtering) const;
     // Entries in ascending byte order of their member names.
     std::vector<Entry>::iterator FindPlace(const std::string& memberName);
 

@@ -171,11 +171,11 @@ void CFSTerrainStorage::FetchTextures() {
     if (!cache) return;
     for (FSTerrainLayer& layer : layers_) {
         for (size_t b = 0; b < layer.textureNames.size(); ++b) {
-            const uint32_t texture = cache->GetTexture(layer.textureNames[b], true);
+            const uint32_t texture = cache->GetTexture(layer.textureNames[b], FSTextureFiltering::Mipmapped);
             layer.textures[b] = texture == kNoTexture ? 0 : texture;
         }
     }
-    const uint32_t detail = cache->GetTexture(kTerrainDetailTexture, true);
+    const uint32_t detail = cache->GetTexture(kTerrainDetailTexture, FSTextureFiltering::Smooth);
     detailTexture_ = detail == kNoTexture ? 0 : detail;
     texturesFetched_ = true;
 }

@@ -126,9 +126,9 @@ public:
     // has been asked for, later calls do nothing.
     void FetchTextures();
     bool TexturesFetched() const { return texturesFetched_; }
-    // The detail texture (kTerrainDetailTexture; 0 when missing). Like the layers'
-    // textures it is mipmapped whatever "textures_quality" is (CFSTextureCache), so it
-    // fades to its even grey with distance.
+    // The detail texture (kTerrainDetailTexture; 0 when missing). It is mipmapped and
+    // filtered whatever "textures_quality" is (FSTextureFiltering::Smooth), so it fades to
+    // its even grey with distance and shows no blocks up close.
     uint32_t DetailTexture() const { return detailTexture_; }
 
     FSFixed Side() const { return side_; }

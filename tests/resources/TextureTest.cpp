@@ -242,15 +242,23 @@ TEST_F(TextureCache, EveryQualityFiltersAsTheSettingSaysAndDrawsThePictureUprigh
         EXPECT_TRUE(glGetError() == GL_NO_ERROR && DrawnAt(texture, 20) == Rgb(e.png.top) &&
                     DrawnAt(texture, 44) == Rgb(e.png.bottom));
     }
-    // Mipmapped textures get mipmaps at qualities 0 and 1 too, filtered within a level as
-    // the setting says, also after a reload; the setting's shading and environment stay.
-    for (const auto& [quality, filter] :
-         {std::pair{0, GL_NEAREST_MIPMAP_NEAREST}, {1, GL_LINEAR_MIPMAP_NEAREST}}) {
+    // Mipmapped or smooth textures get mipmaps at qualities 0 and 1 too, also after a
+    // reload; the setting's shading and environment stay.
+    struct Floor {
+        int quality;
+        FSTextureFiltering filtering;
+        GLint filter;
+    };
+    for (const auto& [quality, filtering, filter] :
+         {Floor{0, FSTextureFiltering::Mipmapped, GL_NEAREST_MIPMAP_NEAREST},
+          Floor{1, FSTextureFiltering::Mipmapped, GL_LINEAR_MIPMAP_NEAREST},
+          Floor{0, FSTextureFiltering::Smooth, GL_LINEAR_MIPMAP_NEAREST},
+          Floor{4, FSTextureFiltering::Smooth, GL_LINEAR_MIPMAP_LINEAR}}) {
         CFSTextureCache cache(Archive());
         cache.SetQuality(quality);
         glShadeModel(GL_SMOOTH);
         glTexEnvi(GL_TEXTURE_ENV, GL_TEXTURE_ENV_MODE, GL_MODULATE);
-        const uint32_t ground = cache.GetTexture(kCases[6].name, true);
+        const uint32_t ground = cache.GetTexture(kCases[6].name, filtering);
         cache.ReloadAll();
         glBindTexture(GL_TEXTURE_2D, ground);
         std::array<GLint, 3> state = {};
