@@ -70,14 +70,17 @@ TEST(ZipWriter, InfoZipTestsAndExtractsTheArchiveOnlyWithThePassword) {
     TemporaryFolder folder(testing_support::MakeTempFolder("zipwriter"));
     const std::string path = WriteSample(folder.path);
     const std::string unzip = "unzip -qq -o -P ";
-    EXPECT_EQ(RunCommand(unzip + Quote(kPassword) + " -t " + Quote(path) + " >/dev/null"), 0);
-    ASSERT_EQ(RunCommand(unzip + Quote(kPassword) + " " + Quote(path) + " -d " + Quote(folder.path + "out")),
+    EXPECT_EQ(RunCommand(unzip + ShellQuote(kPassword) + " -t " + ShellQuote(path) + " >/dev/null"), 0);
+    ASSERT_EQ(RunCommand(unzip + ShellQuote(kPassword) + " " + ShellQuote(path) + " -d " +
+                         ShellQuote(folder.path + "out")),
               0);
     for (const ZipMember& member : SampleMembers())
-        EXPECT_EQ(FileBytes(folder.path + "out/" + member.name), member.data) << member.name;
+        EXPECT_EQ(ReadBytes(folder.path + "out/" + member.name), member.data) << member.name;
     const std::string refused = folder.path + "refused";
-    EXPECT_NE(RunCommand(unzip + "wrong " + Quote(path) + " -d " + Quote(refused) + " >/dev/null 2>&1"), 0);
-    EXPECT_NE(FileBytes(refused + "/readme.txt"), SampleMembers()[0].data);
+    EXPECT_NE(
+        RunCommand(unzip + "wrong " + ShellQuote(path) + " -d " + ShellQuote(refused) + " >/dev/null 2>&1"),
+        0);
+    EXPECT_NE(ReadBytes(refused + "/readme.txt"), SampleMembers()[0].data);
 }
 
 TEST(ZipWriter, TheSameMembersGiveTheSameBytesInAnyOrder) {
