@@ -3,7 +3,6 @@
 #include <zip.h>
 
 #include <algorithm>
-#include <fstream>
 #include <random>
 #include <string>
 #include <vector>
@@ -43,8 +42,7 @@ std::string WriteSample(const std::string& folder) {
     const std::string path = folder + "sample.zip";
     const std::vector<uint8_t> zip = WriteEncryptedZip(SampleMembers(), kPassword);
     EXPECT_FALSE(zip.empty());
-    std::ofstream(path, std::ios::binary)
-        .write(reinterpret_cast<const char*>(zip.data()), static_cast<std::streamsize>(zip.size()));
+    EXPECT_TRUE(image_test_files::WriteText(path, std::string(zip.begin(), zip.end())));
     return path;
 }
 
