@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <vector>
 
 #include "app/FSInput.h"
@@ -34,10 +35,7 @@ protected:
     }
 
     static bool Has(const std::vector<int>& actions, int action) {
-        for (int a : actions) {
-            if (a == action) return true;
-        }
-        return false;
+        return std::find(actions.begin(), actions.end(), action) != actions.end();
     }
 
     CFSNullDisplay display;

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <utility>
 
 #include "app/FSEngine.h"
 #include "app/FSFlightClock.h"
@@ -38,13 +39,11 @@ TEST(FlightClock, CountsWholeSecondsAndStandsStillWhileStopped) {
 }
 
 TEST(FlightClock, ReadOutShowsMinutesAndTwoDigitSeconds) {
-    char text[16];
-    FormatFlightTime(125, text, sizeof text);
-    EXPECT_STREQ(text, "2:05");
-    FormatFlightTime(0, text, sizeof text);
-    EXPECT_STREQ(text, "0:00");
-    FormatFlightTime(600, text, sizeof text);
-    EXPECT_STREQ(text, "10:00");
+    for (const auto& [seconds, shown] : {std::pair{125, "2:05"}, {0, "0:00"}, {600, "10:00"}}) {
+        char text[16];
+        FormatFlightTime(seconds, text, sizeof text);
+        EXPECT_STREQ(text, shown);
+    }
 }
 
 TEST(FrameRateMeter, MeasuresCompleteWindowsOnly) {

@@ -2,12 +2,10 @@
 // hold on the controls and its flying in the air (level flight, and near the ground the
 // terrain-avoidance rule; its take-off assistant flies the game's aircraft in the golden
 // flights), and the creation of the player's aircraft for a flight.
-#include <cstdlib>
-#include <fstream>
-
 #include "GameAircraftTestSupport.h"
 #include "flight/FSFlightCommands.h"
 #include "game/MSPProperty.h"
+#include "support/ImageTestFiles.h"
 #include "support/TestSupport.h"
 #include "world/FSDamageable.h"
 
@@ -174,9 +172,10 @@ TEST_F(GameAircraftTest, CreationForAFlightLoadsTheTypeAndAttachesDamageAndKind)
     // An aircraft archive made with Info-ZIP's zip, holding the trainer as "Aircraft3.txt"
     // with its touch-down limits, and as "Aircraft2.txt" with a damaged line of them.
     const std::string folder = testing_support::MakeTempFolder("aircraft-archive");
-    std::ofstream(folder + "/Aircraft3.txt", std::ios::binary) << kTrainer << "Damage 3 6 20 100\n";
-    std::ofstream(folder + "/Aircraft2.txt", std::ios::binary) << kTrainer << "Damage nan -6 20\n";
-    ASSERT_EQ(std::system(("cd '" + folder + "' && zip -q -X aircrafts.zip Aircraft*.txt").c_str()), 0);
+    using namespace image_test_files;
+    ASSERT_TRUE(WriteText(folder + "/Aircraft3.txt", std::string(kTrainer) + "Damage 3 6 20 100\n") &&
+                WriteText(folder + "/Aircraft2.txt", std::string(kTrainer) + "Damage nan -6 20\n") &&
+                Zip(folder, "-X", folder + "/aircrafts.zip", "Aircraft*.txt"));
     SineTable sine;
     for (const int index : {2, 1, 0}) {  // the trainer twice; a type not in the archive
         AircraftNode node;

@@ -1,7 +1,6 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <cstdlib>
 #include <filesystem>
 #include <string>
 #include <utility>
@@ -11,8 +10,10 @@
 #include "hud/FSFont.h"
 #include "platform/FSDisplay.h"
 #include "resources/FSArchive.h"
-#include "resources/FSDataPassword.h"
+#include "support/ImageTestFiles.h"
 #include "support/TestSupport.h"
+
+using namespace image_test_files;
 
 namespace {
 
@@ -146,12 +147,11 @@ TEST(Font, RefusesLettersBeyondTheStripOrOutOfOrderAndWithoutItsMaskDrawsNothing
              {"backwards/config.txt", "mask ../good/mask.bmp\nletters 0 10 5 20\n"},
              {"empty/config.txt", "mask mask.bmp\r\nletters\r\n"}}) {
         std::filesystem::create_directories(std::filesystem::path(folder + name).parent_path());
-        ASSERT_TRUE(WriteFile(folder + name, std::vector<uint8_t>(text.begin(), text.end())));
+        ASSERT_TRUE(WriteText(folder + name, text));
     }
-    char password[32] = {};
-    UnscrambleDataPassword(password);
-    const std::string archive = folder + "fonts.zip", zip = "cd " + folder + " && zip -q -r -P '";
-    ASSERT_EQ(std::system((zip + password + "' fonts.zip good wide nomask backwards empty").c_str()), 0);
+    const std::string archive = folder + "fonts.zip";
+    ASSERT_TRUE(
+        Zip(folder, "-r -P " + ShellQuote(DataPassword()), archive, "good wide nomask backwards empty"));
 
     CFSFont font;
     ASSERT_TRUE(font.LoadFontFrom(archive, "good", 3, 1, 0));
@@ -168,7 +168,7 @@ TEST(Font, RefusesLettersBeyondTheStripOrOutOfOrderAndWithoutItsMaskDrawsNothing
     std::vector<uint16_t> screen(240 * 320, 0);
     DrawText(font, screen.data(), 0, 0, 0, {10, 10}, 0xFFFF, "!!");
     EXPECT_EQ(InkOf(screen, 240).count, 0);
-    std::filesystem::remove_all(folder);
+    RemoveTempFolder(folder);
 }
 
 }  // namespace

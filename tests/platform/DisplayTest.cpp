@@ -35,15 +35,14 @@ TEST(Display, TurnsTheDeviceFrameUprightForEachOrientation) {
     std::vector<uint16_t> picture(MFSDisplay::kPixels);
     platform::DeviceToPicture(0, device.data(), picture.data());
     EXPECT_EQ(picture, device);
-    // Orientation 2 (the menu): picture (X, Y) is device (239 - Y, X).
-    platform::DeviceToPicture(2, device.data(), picture.data());
-    for (auto [x, y] : {std::pair{0, 0}, {319, 0}, {0, 239}, {123, 45}}) {
-        EXPECT_EQ(picture[y * 320 + x], device[x * 240 + (239 - y)]);
-    }
-    // Orientation 1: picture (X, Y) is device (Y, 319 - X).
-    platform::DeviceToPicture(1, device.data(), picture.data());
-    for (auto [x, y] : {std::pair{0, 0}, {319, 0}, {0, 239}, {123, 45}}) {
-        EXPECT_EQ(picture[y * 320 + x], device[(319 - x) * 240 + y]);
+    // Orientation 2 (the menu): picture (X, Y) is device (239 - Y, X); orientation 1:
+    // device (Y, 319 - X).
+    for (int orientation : {1, 2}) {
+        platform::DeviceToPicture(orientation, device.data(), picture.data());
+        for (auto [x, y] : {std::pair{0, 0}, {319, 0}, {0, 239}, {123, 45}}) {
+            const int at = orientation == 2 ? x * 240 + (239 - y) : (319 - x) * 240 + y;
+            EXPECT_EQ(picture[y * 320 + x], device[at]) << orientation;
+        }
     }
 }
 

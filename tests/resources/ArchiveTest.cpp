@@ -3,14 +3,13 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <cstring>
 #include <filesystem>
 #include <string>
 #include <tuple>
 #include <vector>
 
-#include "ImageTestFiles.h"
 #include "resources/FSArchive.h"
+#include "support/ImageTestFiles.h"
 #include "support/TestSupport.h"
 
 using namespace image_test_files;
@@ -168,12 +167,6 @@ TEST_F(Archive, ReadsIntoTheCallersBlockOnlyWhenItFits) {
     EXPECT_EQ(block[65536], 0xAB);  // nothing beyond the member
     EXPECT_TRUE(ReadArchiveMemberInto(block.data(), block.size(), Path("huds.zip"), "empty.txt", size));
     EXPECT_EQ(size, 0u);
-}
-
-TEST(DataPath, FindsTheGamesOwnArchivesBesideTheExecutable) {
-    const FSMemoryBlock cube = ReadArchiveText(MakeDataPath("data\\models.zip"), "cube.obj");
-    ASSERT_TRUE(cube);
-    EXPECT_NE(std::strstr(cube.Text(), "\nv "), nullptr);
 }
 
 TEST(PlainFiles, ReadsBackWhatWasWrittenAndNothingFromWhatIsNoFile) {

@@ -8,8 +8,8 @@
 #include <tuple>
 #include <vector>
 
-#include "ImageTestFiles.h"
 #include "resources/FSBitmap.h"
+#include "support/ImageTestFiles.h"
 #include "support/TestSupport.h"
 
 using namespace image_test_files;

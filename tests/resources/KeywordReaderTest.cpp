@@ -8,9 +8,9 @@
 #include <tuple>
 #include <vector>
 
-#include "ImageTestFiles.h"
 #include "resources/FSArchive.h"
 #include "resources/FSKeywordReader.h"
+#include "support/ImageTestFiles.h"
 #include "support/TestSupport.h"
 
 namespace {

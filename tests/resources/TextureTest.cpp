@@ -10,10 +10,10 @@
 #include <string>
 #include <vector>
 
-#include "ImageTestFiles.h"
 #include "platform/FSGLSurface.h"
 #include "resources/FSPng.h"
 #include "resources/FSTextureCache.h"
+#include "support/ImageTestFiles.h"
 #include "support/TestSupport.h"
 
 using namespace image_test_files;

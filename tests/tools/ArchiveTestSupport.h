@@ -8,9 +8,6 @@
 
 #include <cstdint>
 #include <cstdlib>
-#include <filesystem>
-#include <fstream>
-#include <iterator>
 #include <map>
 #include <string>
 #include <tuple>
@@ -21,6 +18,7 @@
 #include "resources/FSArchive.h"
 #include "resources/FSMeshLoader.h"
 #include "resources/FSPng.h"
+#include "support/ImageTestFiles.h"
 
 namespace archive_test {
 
@@ -61,17 +59,9 @@ inline std::string MemberText(const std::string& archive, const std::string& nam
     return block ? std::string(block.Text(), block.size) : std::string();
 }
 
-inline std::vector<uint8_t> FileBytes(const std::string& path) {
-    std::ifstream file(path, std::ios::binary);
-    return std::vector<uint8_t>(std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>());
-}
-
-inline std::string Quote(const std::string& text) {
-    std::string quoted = "'";
-    for (char c : text)
-        quoted += c == '\'' ? std::string("'\\''") : std::string(1, c);
-    return quoted + "'";
-}
+// Files read whole and arguments quoted for the shell as in the loaders' tests.
+using image_test_files::ReadBytes;
+using image_test_files::ShellQuote;
 
 // Exit status of a shell command (-1 when it did not exit normally).
 inline int RunCommand(const std::string& command) {
@@ -82,10 +72,7 @@ inline int RunCommand(const std::string& command) {
 // Removes a test's temporary folder when the test ends.
 struct TemporaryFolder {
     explicit TemporaryFolder(std::string folder) : path(std::move(folder)) {}
-    ~TemporaryFolder() {
-        std::error_code error;
-        std::filesystem::remove_all(path, error);
-    }
+    ~TemporaryFolder() { image_test_files::RemoveTempFolder(path); }
     TemporaryFolder(const TemporaryFolder&) = delete;
     TemporaryFolder& operator=(const TemporaryFolder&) = delete;
     std::string path;  // ends with '/'

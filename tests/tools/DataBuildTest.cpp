@@ -26,8 +26,9 @@ const std::set<std::string> kArchives = {"textures.zip", "models.zip",   "aircra
 // Runs the data build into dataFolder; its exit status. Its complaints go to errors.
 int RunDataBuild(const std::string& assets, const std::string& dataFolder,
                  const std::string& errors = "/dev/null", const std::string& boldFont = AEROVANT_BOLD_FONT) {
-    return RunCommand(Quote(AEROVANT_DATABUILD_TOOL) + " " + Quote(assets) + " " + Quote(dataFolder) + " " +
-                      Quote(boldFont) + " " + Quote(AEROVANT_REGULAR_FONT) + " 2>" + Quote(errors));
+    return RunCommand(ShellQuote(AEROVANT_DATABUILD_TOOL) + " " + ShellQuote(assets) + " " +
+                      ShellQuote(dataFolder) + " " + ShellQuote(boldFont) + " " +
+                      ShellQuote(AEROVANT_REGULAR_FONT) + " 2>" + ShellQuote(errors));
 }
 
 std::set<std::string> FilesIn(const std::string& folder) {
@@ -43,10 +44,10 @@ TEST(DataBuild, TwoBuildsGiveIdenticalBytesAndNothingButTheArchives) {
     ASSERT_EQ(RunDataBuild(AEROVANT_ASSETS_DIR, first.path), 0);
     ASSERT_EQ(RunDataBuild(AEROVANT_ASSETS_DIR, second.path + "made/by/the/tool"), 0);
     for (const std::string& name : kArchives) {
-        const std::vector<uint8_t> bytes = FileBytes(first.path + name);
+        const std::vector<uint8_t> bytes = ReadBytes(first.path + name);
         ASSERT_FALSE(bytes.empty()) << name;
-        EXPECT_EQ(FileBytes(second.path + "made/by/the/tool/" + name), bytes) << name;
-        EXPECT_EQ(FileBytes(kData + name), bytes) << name;  // and the same as the build's own
+        EXPECT_EQ(ReadBytes(second.path + "made/by/the/tool/" + name), bytes) << name;
+        EXPECT_EQ(ReadBytes(kData + name), bytes) << name;  // and the same as the build's own
     }
     EXPECT_EQ(FilesIn(first.path), kArchives);
 }
@@ -75,7 +76,7 @@ TEST(DataBuild, HandMadeFilesJoinTheirArchiveAndBadInputStopsOnlyWhatItSpoils) {
               (std::vector<std::string>{"help.txt", "pages/two.txt", "readme.txt"}));
     EXPECT_EQ(MemberText(data + "help.zip", "pages/two.txt"), "Land on the runway.\r\n");
     // Hand-made and generated members share an archive.
-    const std::vector<uint8_t> cube = FileBytes(assets + "models/cube.obj");
+    const std::vector<uint8_t> cube = ReadBytes(assets + "models/cube.obj");
     EXPECT_EQ(MemberText(data + "models.zip", "cube.obj"), std::string(cube.begin(), cube.end()));
 
     // The textures generator makes "particle.png" itself; a hand-made one in any case clashes.
@@ -86,11 +87,11 @@ TEST(DataBuild, HandMadeFilesJoinTheirArchiveAndBadInputStopsOnlyWhatItSpoils) {
     std::set<std::string> others = kArchives;
     others.erase("textures.zip");
     EXPECT_EQ(FilesIn(folder.path + "clash"), others);  // no half-written textures.zip, no leftovers
-    const std::vector<uint8_t> message = FileBytes(errors);
+    const std::vector<uint8_t> message = ReadBytes(errors);
     EXPECT_NE(std::string(message.begin(), message.end()).find("particle.png"), std::string::npos);
 
     // No arguments, no assets folder, a missing font.
-    EXPECT_EQ(RunCommand(Quote(AEROVANT_DATABUILD_TOOL) + " 2>/dev/null"), 2);
+    EXPECT_EQ(RunCommand(ShellQuote(AEROVANT_DATABUILD_TOOL) + " 2>/dev/null"), 2);
     EXPECT_EQ(RunDataBuild(folder.path + "no-assets", folder.path + "d2"), 1);
     EXPECT_EQ(RunDataBuild(assets, folder.path + "d3", "/dev/null", folder.path + "none.ttf"), 1);
     EXPECT_FALSE(fs::exists(folder.path + "d3/fonts.zip"));

@@ -3,7 +3,6 @@
 #include <zip.h>
 
 #include <algorithm>
-#include <fstream>
 #include <random>
 #include <string>
 #include <vector>
@@ -43,8 +42,7 @@ std::string WriteSample(const std::string& folder) {
     const std::string path = folder + "sample.zip";
     const std::vector<uint8_t> zip = WriteEncryptedZip(SampleMembers(), kPassword);
     EXPECT_FALSE(zip.empty());
-    std::ofstream(path, std::ios::binary)
-        .write(reinterpret_cast<const char*>(zip.data()), static_cast<std::streamsize>(zip.size()));
+    EXPECT_TRUE(image_test_files::WriteText(path, std::string(zip.begin(), zip.end())));
     return path;
 }
 
@@ -70,14 +68,17 @@ TEST(ZipWriter, InfoZipTestsAndExtractsTheArchiveOnlyWithThePassword) {
     TemporaryFolder folder(testing_support::MakeTempFolder("zipwriter"));
     const std::string path = WriteSample(folder.path);
     const std::string unzip = "unzip -qq -o -P ";
-    EXPECT_EQ(RunCommand(unzip + Quote(kPassword) + " -t " + Quote(path) + " >/dev/null"), 0);
-    ASSERT_EQ(RunCommand(unzip + Quote(kPassword) + " " + Quote(path) + " -d " + Quote(folder.path + "out")),
+    EXPECT_EQ(RunCommand(unzip + ShellQuote(kPassword) + " -t " + ShellQuote(path) + " >/dev/null"), 0);
+    ASSERT_EQ(RunCommand(unzip + ShellQuote(kPassword) + " " + ShellQuote(path) + " -d " +
+                         ShellQuote(folder.path + "out")),
               0);
     for (const ZipMember& member : SampleMembers())
-        EXPECT_EQ(FileBytes(folder.path + "out/" + member.name), member.data) << member.name;
+        EXPECT_EQ(ReadBytes(folder.path + "out/" + member.name), member.data) << member.name;
     const std::string refused = folder.path + "refused";
-    EXPECT_NE(RunCommand(unzip + "wrong " + Quote(path) + " -d " + Quote(refused) + " >/dev/null 2>&1"), 0);
-    EXPECT_NE(FileBytes(refused + "/readme.txt"), SampleMembers()[0].data);
+    EXPECT_NE(
+        RunCommand(unzip + "wrong " + ShellQuote(path) + " -d " + ShellQuote(refused) + " >/dev/null 2>&1"),
+        0);
+    EXPECT_NE(ReadBytes(refused + "/readme.txt"), SampleMembers()[0].data);
 }
 
 TEST(ZipWriter, TheSameMembersGiveTheSameBytesInAnyOrder) {

@@ -7,7 +7,6 @@
 #include <climits>
 #include <cmath>
 #include <cstdlib>
-#include <fstream>
 #include <memory>
 #include <set>
 #include <string>
@@ -15,6 +14,7 @@
 #include <vector>
 
 #include "resources/FSPixels.h"
+#include "support/ImageTestFiles.h"
 #include "support/TestSupport.h"
 #include "world/FSBillboardNode.h"
 #include "world/FSCloudNode.h"
@@ -538,8 +538,8 @@ TEST(FlyThrough, TheDensityPictureComesFromTheTexturesArchive) {
     EXPECT_EQ(effect.ImageWidth(), 256);
     // Missing member, missing archive, a file that is no PNG: refused, the picture kept.
     const std::string folder = testing_support::MakeTempFolder("flythrough");
-    { std::ofstream(folder + "/zone.png") << "not a picture at all"; }
-    ASSERT_EQ(std::system(("cd " + folder + " && zip -q bad.zip zone.png").c_str()), 0);
+    ASSERT_TRUE(image_test_files::WriteText(folder + "/zone.png", "not a picture at all") &&
+                image_test_files::RunShell("cd " + folder + " && zip -q bad.zip zone.png"));
     EXPECT_FALSE(effect.LoadCloudImage(MakeDataPath("data\\textures.zip"), "clouds/nothing.png") ||
                  effect.LoadCloudImage(MakeDataPath("data\\no-such-archive.zip")) ||
                  effect.LoadCloudImage(folder + "/bad.zip", "zone.png"));

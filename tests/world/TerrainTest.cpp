@@ -5,13 +5,12 @@
 
 #include <algorithm>
 #include <cmath>
-#include <cstdlib>
-#include <fstream>
 #include <map>
 #include <random>
 #include <string>
 #include <vector>
 
+#include "support/ImageTestFiles.h"
 #include "support/TestSupport.h"
 #include "world/FSTerrainModel.h"
 #include "world/WorldTestNodes.h"
@@ -154,9 +153,8 @@ TEST(TerrainFile, ASmallTerrainZippedByInfoZipLoadsWholeAndMissingOrEmptyMembers
     const std::string folder = testing_support::MakeTempFolder("terrains");
     const SmallTerrain small;
     for (const auto& [member, bytes] : {std::pair{"small.ter", small.File()}, {"empty.ter", Bytes{}}}) {
-        std::ofstream(folder + member, std::ios::binary)
-            .write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
-        ASSERT_EQ(std::system(("cd '" + folder + "' && zip -q -X terrains.zip " + member).c_str()), 0);
+        ASSERT_TRUE(image_test_files::WriteText(folder + member, std::string(bytes.begin(), bytes.end())));
+        ASSERT_TRUE(image_test_files::RunShell("cd '" + folder + "' && zip -q -X terrains.zip " + member));
     }
     const std::string archive = folder + "terrains.zip";
     CFSTerrainModel terrain;

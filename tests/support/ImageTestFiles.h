@@ -1,5 +1,5 @@
 #pragma once
-// Helpers for the archive, picture, texture, text and model tests: files written by other
+// Helpers for the loaders' and the data build's tests: files written by other
 // people's tools (ImageMagick's convert, Info-ZIP's zip, the shell's printf) in a temporary
 // folder, archives encrypted with the game's password, and a comma-decimal locale.
 #include <clocale>
