@@ -65,6 +65,8 @@ void CFSInput::Poll() {
         current_[kStateStylusPressed + i] = stylusLatches_[i];
         stylusLatches_[i] = 0;
     }
+    for (int i = 0; i < kKeyStateCount; ++i)
+        stale_[i] = stale_[i] && current_[i];
 }
 
 void CFSInput::LatchStylus(int index, uint8_t value) {
@@ -80,7 +82,7 @@ uint8_t CFSInput::Evaluate(Binding& binding, uint32_t now) const {
     if (!binding.enabled) return 0;
     bool all = true;
     for (int32_t key : binding.keys) {
-        if (key < 0 || key >= kKeyStateCount || !current_[key]) {
+        if (key < 0 || key >= kKeyStateCount || !current_[key] || stale_[key]) {
             all = false;
             break;
         }
@@ -179,6 +181,8 @@ void CFSInput::EnableActionSet(int set) {
          kActionMapCameraFarther, kActionMapCameraNearer, kActionMap, kActionBackToMenu},
     };
     EnableAll(0);
+    for (int i = 0; i < kStateStylusPressed; ++i)
+        stale_[i] = current_[i];
     if (set < 0 || set > 2) return;
     for (int action : kSets[set])
         EnableAction(action, 1);

@@ -102,6 +102,10 @@ private:
     const MFSDisplay* keySource_ = nullptr;
     uint8_t current_[kKeyStateCount] = {};
     uint8_t previous_[kKeyStateCount] = {};
+    // Keys held when the enabled set changed: they fire nothing in the new set until let
+    // go (the action key that started a flight from the menu must not turn on the
+    // autopilot as it is still held in flight).
+    uint8_t stale_[kKeyStateCount] = {};
     uint8_t stylusLatches_[3] = {};
     uint8_t buttonToggles_[5] = {};
     const int* keyTable_;

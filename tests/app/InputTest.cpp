@@ -101,6 +101,20 @@ TEST_F(InputTest, AChordThatFiredKeepsItsKeysFromFiringTheirOwnReleaseActions) {
     EXPECT_TRUE(Has(PassAt(3016), kActionBackToMenu));
 }
 
+TEST_F(InputTest, AKeyHeldAcrossAChangeOfActionSetFiresNothingUntilPressedAgain) {
+    // The action key that starts the flight from the menu is still down in flight: no
+    // autopilot (action key held) until it is let go and pressed again.
+    display.SetPadKey(0, true);
+    EXPECT_TRUE(Has(PassAt(1000), kActionSelect));
+    input.EnableActionSet(kActionSetFlight);
+    for (const uint32_t now : {1016u, 1600u, 2200u})
+        EXPECT_FALSE(Has(PassAt(now), kActionAutopilot)) << now;
+    display.SetPadKey(0, false);
+    PassAt(2216);
+    display.SetPadKey(0, true);
+    EXPECT_TRUE(Has(PassAt(2232), kActionAutopilot));
+}
+
 TEST_F(InputTest, KeyStatesFollowTheOrientation) {
     // Orientation 1: the physical "down" key (40) feeds state 1.
     Orient(1);
@@ -194,7 +208,10 @@ TEST_F(InputTest, AnActionThatReplacesTheBindingsEndsThePassSafely) {
     EXPECT_EQ(input.BindingCount(), 1);
     // Switching the enabled set from an action (the map view does) only skips what it disabled.
     input.ResetToDefaults();
-    input.EnableActionSet(kActionSetMenu);
+    input.EnableActionSet(kActionSetMenu);  // the keys held across it count once pressed again
+    display.SetPadKey(1, false);
+    input.Poll();
+    display.SetPadKey(1, true);
     input.Poll();
     input.EvaluateAll(20000);
     sent.clear();
