@@ -131,7 +131,6 @@ void CSPPlaceholderController::CameraStep() {
     } else {
         world_->PlaceOrbitCamera(heading_, pitch_, distance_);
     }
-    world_->DrawSkyAndLight();
 }
 
 std::string CSPPlaceholderController::StatusText() {

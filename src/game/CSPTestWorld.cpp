@@ -87,6 +87,9 @@ bool CSPTestWorld::Build(const std::string& terrain, int dayTime) {
     dayTime_ = ChooseDayTime(dayTime, [] { return WorldRandom().Next(); });
     skyBox_ = std::make_unique<CFSSkyBox>();
     skyBox_->Load(SkyBoxFolder(dayTime_), context.textureCache.get());
+    scene.hooks.drawBackground = [this](CFSScene& drawn) {
+        if (skyBox_) skyBox_->Draw(drawn.Camera(), true);
+    };
     const FSSunPosition sun = SunPosition(dayTime_);
     scene.Camera().Sky().SetSun(sun.zenith, sun.azimuth);
     const FSDayLight light = DayLight(dayTime_);
@@ -142,7 +145,10 @@ void CSPTestWorld::Release() {
     CFSApplicationContext& context = *GetApplicationContext();
     if (skyBox_) skyBox_->Unload(context.textureCache.get());
     skyBox_.reset();
-    if (context.sceneRoot) context.sceneRoot->Clear();
+    if (context.sceneRoot) {
+        context.sceneRoot->hooks.drawBackground = nullptr;
+        context.sceneRoot->Clear();
+    }
     context.terrain.reset();
     aircraft_ = nullptr;
 }
@@ -245,10 +251,4 @@ void CSPTestWorld::PlaceOrbitCamera(float headingDegrees, float pitchDegrees, fl
         std::fmax(ground + 0.05f + distanceKm * std::sin(pitch), GroundHeight(eyeX, eyeZ) + 0.03f);
     camera.SetCell(cell_);
     camera.LookAt({X(eyeX), X(eyeY), X(eyeZ)}, target, {0, kFixedOne, 0}, context.game.screenAlign);
-}
-
-void CSPTestWorld::DrawSkyAndLight() {
-    CFSCamera& camera = GetApplicationContext()->sceneRoot->Camera();
-    glColor4x(kFixedOne, kFixedOne, kFixedOne, kFixedOne);
-    if (skyBox_) skyBox_->Draw(camera);
 }

@@ -26,7 +26,8 @@ public:
     // day dayTime (1 morning ... 4 night; 0 random). False when the terrain cannot be
     // loaded (the rest is built all the same, on flat ground).
     bool Build(const std::string& terrain, int dayTime);
-    // Takes everything out of the scene and the terrain slot (while GL is still current).
+    // Takes everything out of the scene and the terrain slot (while GL is still current),
+    // and the sky box out of the scene's background hook: call it before the world goes.
     void Release();
 
     // One frame of game time (seconds): the aircraft flies on, bursts come and go.
@@ -34,9 +35,6 @@ public:
     // Places the camera looking at the airfield from heading (degrees, 0 from the south),
     // pitch (degrees above the horizon) and distance (km).
     void PlaceOrbitCamera(float headingDegrees, float pitchDegrees, float distanceKm);
-    // Draws the sky box behind everything for the camera as placed (the camera sets the
-    // light of the time of day as it is placed).
-    void DrawSkyAndLight();
 
     // Ground height under a point of the airfield's cell (km above the terrain's zero).
     float GroundHeight(float x, float z) const;

@@ -63,6 +63,7 @@ void CFSScene::DeleteRemovedNodes() {
 
 void CFSScene::Draw(bool culling, const MFSSceneNode* player, int32_t& culledCount) {
     if (hooks.drawTerrain) hooks.drawTerrain(*this);
+    if (hooks.drawBackground) hooks.drawBackground(*this);
 
     glLoadIdentity();
     glMultMatrixx(camera_.ViewMatrix().m);

@@ -7,9 +7,10 @@
 // Per frame (CFSEngine::RenderFrame):
 //   Update: the frame hook, then UpdateTree of every root not removed, in list order;
 //           then every removed root is taken off the collision grid and deleted.
-//   Draw:   terrain (prepared for the camera and drawn), then the view rotation is loaded
-//           and the node planes extracted, then each root not removed is drawn unless it
-//           is culled (see Draw).
+//   Draw:   terrain (prepared for the camera and drawn), then the background where the
+//           terrain left the picture empty, then the view rotation is loaded and the node
+//           planes extracted, then each root not removed is drawn unless it is culled
+//           (see Draw).
 // Nodes are deleted only by Update and Clear, never while the list is drawn.
 //
 // The classes written on top of the scene plug in through FSSceneHooks: the game
@@ -40,6 +41,9 @@ struct FSSceneHooks {
     // camera's eye and cell and draw it (it loads its own transform; the scene loads the
     // view rotation afterwards).
     std::function<void(CFSScene&)> drawTerrain;
+    // Draw step 2: the background (the sky box), drawn only where the terrain left the
+    // picture empty, so the ground's pixels are not filled twice.
+    std::function<void(CFSScene&)> drawBackground;
     // Whether the terrain drew the tile this frame; used for nodes culled by terrain tile.
     // Without it (no terrain) such nodes take the frustum test instead.
     std::function<bool(const FSTile&)> isTileVisible;

@@ -142,7 +142,7 @@ void CFSSkyBox::Shade(const CFSSkyModel& sky) {
     }
 }
 
-void CFSSkyBox::Draw(const CFSCamera& camera) {
+void CFSSkyBox::Draw(const CFSCamera& camera, bool behindDrawn) {
     const CFSSkyModel& sky = camera.Sky();
     if (std::fabs(sky.Turbidity() - shadedTurbidity_) > kTurbidityStep ||
         sky.SunZenith() != shadedSunZenith_ || sky.SunAzimuth() != shadedSunAzimuth_) {
@@ -155,8 +155,16 @@ void CFSSkyBox::Draw(const CFSCamera& camera) {
     FSSavedGLState::Set(GL_BLEND, false);
     FSSavedGLState::Set(GL_ALPHA_TEST, false);
     FSSavedGLState::Set(GL_CULL_FACE, true);
-    FSSavedGLState::Set(GL_DEPTH_TEST, false);
+    FSSavedGLState::Set(GL_DEPTH_TEST, behindDrawn);
     glDepthMask(GL_FALSE);
+    GLint depthFunction = GL_LESS;
+    GLfixed depthRange[2] = {0, kFixedOne};
+    if (behindDrawn) {
+        glGetIntegerv(GL_DEPTH_FUNC, &depthFunction);
+        glGetFixedv(GL_DEPTH_RANGE, depthRange);
+        glDepthFunc(GL_LEQUAL);
+        glDepthRangex(kFixedOne, kFixedOne);
+    }
     glShadeModel(GL_SMOOTH);
     FSSavedGLState::SetClient(GL_VERTEX_ARRAY, true);
     FSSavedGLState::SetClient(GL_TEXTURE_COORD_ARRAY, true);
@@ -180,4 +188,8 @@ void CFSSkyBox::Draw(const CFSCamera& camera) {
         glDrawElements(GL_TRIANGLES, kIndices, GL_UNSIGNED_BYTE, grids.indices);
     }
     glPopMatrix();
+    if (behindDrawn) {
+        glDepthRangex(depthRange[0], depthRange[1]);
+        glDepthFunc(static_cast<GLenum>(depthFunction));
+    }
 }

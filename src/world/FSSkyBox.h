@@ -58,9 +58,11 @@ public:
     // Draws the five visible faces around the eye with the camera's view rotation: no
     // lighting, fog or depth (the box is the background of everything drawn after it),
     // the faces clamped at their edges so neighbouring faces meet without a seam, and each
-    // picture scaled toward the camera's sky colours (above). Leaves the GL state and the
-    // model-view matrix as it found them.
-    void Draw(const CFSCamera& camera);
+    // picture scaled toward the camera's sky colours (above). Behind what is drawn, it
+    // sits at the far end of the depth range and fills only the pixels nothing has been
+    // drawn on since the depth buffer was cleared (the terrain drawn first costs no sky
+    // fill). Leaves the GL state and the model-view matrix as it found them.
+    void Draw(const CFSCamera& camera, bool behindDrawn = false);
 
     const std::string& Folder() const { return folder_; }
     // The texture of face 0..5 (0 when not loaded).

@@ -278,6 +278,35 @@ TEST_F(SkyRender, TheSkyBoxFillsEveryViewWithoutSeamsShowsTheSunWhereTheLightIsA
     }
 }
 
+// Behind what is drawn, the box fills only the pixels left empty since the clear, and
+// leaves the depth test as it found it.
+TEST_F(SkyRender, BehindTheGroundTheSkyBoxFillsOnlyTheEmptyPixels) {
+    CFSSkyBox box;
+    ASSERT_TRUE(box.Load(SkyBoxFolder(kDayTimeNoon), textures.get()));
+    const GLfixed ground[] = {-F(1), -F(1), -F(2), F(1), -F(1), -F(2), -F(1), 0, -F(2), F(1), 0, -F(2)};
+    Shoot(0.0f, 0.0f, eye_, kMagenta, [&] {
+        for (GLenum state : {GL_TEXTURE_2D, GL_LIGHTING, GL_FOG})
+            glDisable(state);
+        glEnable(GL_DEPTH_TEST);
+        glDepthFunc(GL_LESS);
+        glPushMatrix();
+        glLoadIdentity();
+        glColor4x(0, 0, kFixedOne, kFixedOne);
+        glVertexPointer(3, GL_FIXED, 0, ground);
+        glDrawArrays(GL_TRIANGLE_STRIP, 0, 4);  // the lower half, 2 km ahead of the eye
+        glPopMatrix();
+        box.Draw(scene.Camera(), true);
+    });
+    EXPECT_EQ(Pixel(kWidth / 2, kHeight * 3 / 4), 0x0000FFu);
+    EXPECT_EQ(Count([](const Rgb& c) { return c.r == 255 && c.g == 0 && c.b == 255; }), 0);
+    GLint function = 0;
+    GLfixed range[2] = {};
+    glGetIntegerv(GL_DEPTH_FUNC, &function);
+    glGetFixedv(GL_DEPTH_RANGE, range);
+    EXPECT_TRUE(function == GL_LESS && range[0] == 0 && range[1] == kFixedOne);
+    box.Unload(textures.get());
+}
+
 TEST_F(SkyRender, ATreeShowsItsAtlasCellUnmirroredAndLetsTheBackgroundThroughItsClearParts) {
     // A 4 × 4 atlas of 16 × 16 cells: cell k is opaque in its right half in a colour of its
     // own, and fully transparent in its left half.
