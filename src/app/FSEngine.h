@@ -64,6 +64,11 @@ public:
     // One flight frame: move, collide, update, draw, convert, overlay, present, time scale.
     void RenderFrame();
 
+    // Volumes 0-255 from the settings file; the controller applies them when attached and
+    // the audio screen changes them.
+    int32_t musicVolume = 255;
+    int32_t soundVolume = 255;
+
     // A new collision detector over the world box, its handlers wired to the controller and
     // the loaded terrain (at start-up, and whenever the scene is cleared).
     void ResetCollisions(const FSBox& worldBox);

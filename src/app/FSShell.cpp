@@ -6,6 +6,7 @@
 #include "app/FSApplicationContext.h"
 #include "app/FSEngine.h"
 #include "app/FSInput.h"
+#include "app/FSSettingsFile.h"
 #include "app/FSSplash.h"
 #include "platform/FSClock.h"
 #include "platform/FSThread.h"
@@ -67,8 +68,11 @@ int CFSShell::Start() {
     if (!context_->input) context_->input = std::make_unique<CFSInput>(kActionCount);
     CFSInput& input = *context_->input;
     input.SetKeySource(&display_);
-    // Until the settings file supplies bindings, the factory ones hold.
+    // Until the settings file supplies bindings, the factory ones hold; without a file
+    // everything keeps its defaults until the first save writes one.
     input.ResetToDefaults();
+    ReadSettings();
+    // After the bindings are in: the file's bindings come enabled.
     input.EnableActionSet(kActionSetMenu);
     DeriveRenderSize(context_->video);
     DeriveControlGains(context_->game);

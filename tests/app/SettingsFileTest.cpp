@@ -1,0 +1,376 @@
+#include <gtest/gtest.h>
+
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cmath>
+#include <cstdio>
+#include <fstream>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "app/FSApplicationContext.h"
+#include "app/FSEngine.h"
+#include "app/FSInput.h"
+#include "app/FSSettingsFile.h"
+#include "app/FSSettingsPresets.h"
+#include "common/HeadlessGame.h"
+#include "platform/FSPaths.h"
+#include "support/TestSupport.h"
+
+using testing_support::MakeTempFolder;
+
+namespace {
+
+// Every key set away from its default, so that a field the writer or the reader drops shows.
+FSSettings FullSettings() {
+    FSSettings s;
+    s.musicVolume = 200;
+    s.soundVolume = 17;
+    s.video.resolution = 2;
+    s.video.screenAspect = 0.7f;
+    s.video.visibilityRange = 49;
+    s.video.terrainQuality = 1;
+    s.video.sky = 1;
+    s.video.lightingQuality = 2;
+    s.video.shadowsQuality = 1;
+    s.video.texturesQuality = 1;
+    s.video.effectsQuality = 2;
+    s.video.objectsQuality = 0;
+    s.bindings = {{0, 1, 300, {0}}, {16, 0, 0, {1, 9}}, {37, 1, 0, {12}}};
+    s.game.joystickSensitivity = 0.15f;
+    s.game.xySensitivity = -1.5f;
+    s.game.touchscreenScheme = 3;
+    s.game.touchscreenSensitivity = 0.075f;
+    s.game.screenAlign = 1;
+    s.route = {3, 40, 5, 8, 4, 25};
+    s.currentPlayer = "Zoe";
+    s.players = {"Anna", "Zoe"};
+    return s;
+}
+
+const char kFullFile[] =
+    "// AUDIO\r\n"
+    "music_volume\t\t200\r\n"
+    "sound_volume\t\t17\r\n"
+    "\r\n\r\n// VIDEO\r\n"
+    "resolution\t\t2\r\n"
+    "screen_aspect\t\t0.700\r\n"
+    "visibility_range\t\t49\r\n"
+    "terrein_quality\t\t1\r\n"
+    "sky\t\t1\r\n"
+    "lighting_quality\t\t2\r\n"
+    "shadows_quality\t\t1\r\n"
+    "textures_quality\t\t1\r\n"
+    "effects_quality\t\t2\r\n"
+    "objects_quality\t\t0\r\n"
+    "\r\n\r\n// CONTROLS\r\n"
+    "keys\t\t0 1 300 0 \r\n"
+    "keys\t\t16 0 0 1 9 \r\n"
+    "keys\t\t37 1 0 12 \r\n"
+    "\r\n\r\n// GAME\r\n"
+    "joystick_sensetivity\t\t0.150\r\n"
+    "xy_sensetivity\t\t-1.500\r\n"
+    "touchscreen_scheme\t\t3\r\n"
+    "touchscreen_sensitivity\t\t0.075\r\n"
+    "screengame_align\t\t1\r\n"
+    "\r\n\r\n// ROUTE\r\n"
+    "day_time\t\t3\r\n"
+    "cloudiness\t\t40.000\r\n"
+    "wind_strength\t\t5\r\n"
+    "wind_direction\t\t8\r\n"
+    "weather_type\t\t4\r\n"
+    "precipitations\t\t25.000\r\n"
+    "\r\n\r\n// PLAYERS\r\n"
+    "current_player\t\tZoe\r\n"
+    "player\t\tAnna\r\n"
+    "player\t\tZoe\r\n";
+
+FSSettings Parsed(const std::string& text) {
+    FSSettings settings;
+    ParseSettings(text, settings);
+    return settings;
+}
+
+std::string ReadAll(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    std::ostringstream text;
+    text << in.rdbuf();
+    return text.str();
+}
+
+void WriteAll(const std::string& path, const std::string& text) {
+    std::ofstream(path, std::ios::binary) << text;
+}
+
+std::string Replace(std::string text, const std::string& from, const std::string& to) {
+    for (size_t at = text.find(from); at != std::string::npos; at = text.find(from, at + to.size()))
+        text.replace(at, from.size(), to);
+    return text;
+}
+
+TEST(SettingsFile, WritesEveryKeyByteForByteAndReadsItBack) {
+    EXPECT_EQ(FormatSettings(FullSettings()), kFullFile);
+    const FSSettings read = Parsed(kFullFile);
+    EXPECT_EQ(FormatSettings(read), kFullFile);
+    EXPECT_EQ(read.bindings, FullSettings().bindings);
+    EXPECT_EQ(read.video, FullSettings().video);
+}
+
+TEST(SettingsFile, ReadsTheDocumentedEdgeCases) {
+    // Only the music volume: everything else as before, "Pilot" alone, no bindings.
+    const FSSettings only = Parsed("music_volume\t\t200\r\n");
+    FSSettings expected;
+    expected.musicVolume = 200;
+    expected.players = {"Pilot"};
+    EXPECT_EQ(FormatSettings(only), FormatSettings(expected));
+    EXPECT_TRUE(only.bindings.empty());
+
+    const FSSettings sky = Parsed("sky\t\t5\r\n");
+    EXPECT_EQ(sky.video.sky, 1);
+    EXPECT_NE(FormatSettings(sky).find("\r\nsky\t\t1\r\n"), std::string::npos);
+
+    EXPECT_EQ(Parsed("player\t\tZoe\r\nplayer\t\tAnna\r\n").players,
+              (std::vector<std::string>{"Anna", "Zoe"}));
+
+    const FSSettings forty = Parsed("cloudiness\t\t40\r\nprecipitations\t\t40.9\r\n");
+    EXPECT_EQ(forty.route.cloudiness, 40);
+    EXPECT_EQ(forty.route.precipitations, 40);
+    EXPECT_NE(FormatSettings(forty).find("\r\ncloudiness\t\t40.000\r\n"), std::string::npos);
+    EXPECT_EQ(Parsed("cloudiness\t\t40.9\r\n").route.cloudiness, 40);
+
+    EXPECT_EQ(Parsed("music_volume\t\t200\t\t7\r\n").musicVolume, FSSettings().musicVolume);
+    // Any white space separates on reading.
+    EXPECT_EQ(Parsed("music_volume 9\r\n").musicVolume, 9);
+}
+
+TEST(SettingsFile, RenderSizeFollowsTheScreenAspect) {
+    const struct {
+        const char* aspect;
+        int width, height;
+    } cases[] = {{"0.7", 168, 224}, {"0.75", 180, 240}, {"0.5", 120, 160}, {"1.0", 240, 320}};
+    for (const auto& c : cases) {
+        CFSApplicationContext context;
+        ApplySettings(Parsed(std::string("resolution\t\t2\r\nscreen_aspect\t\t") + c.aspect + "\r\n"),
+                      context);
+        EXPECT_EQ(context.video.renderWidth, c.width) << c.aspect;
+        EXPECT_EQ(context.video.renderHeight, c.height) << c.aspect;
+    }
+}
+
+TEST(SettingsFile, AppliesSensitivitiesButKeepsTheAircraftsCentres) {
+    CFSApplicationContext context;
+    context.game.joystickCentre = 0.08f;
+    ApplySettings(Parsed("joystick_sensetivity\t\t0.15\r\nxy_sensetivity\t\t0\r\n"), context);
+    EXPECT_FLOAT_EQ(context.game.joystickCentre, 0.08f);
+    // The top of the range maps to the top, whatever the centre.
+    EXPECT_NEAR(context.game.keyPitchRate, 0.15f, 1e-6f);
+    EXPECT_NEAR(context.game.keyRollRate, 0.15f, 1e-6f);
+}
+
+TEST(SettingsFile, VideoPresetsAreMatchedByTheirFields) {
+    for (int preset = 0; preset < kVideoPresetCount; ++preset) {
+        FSVideoBlock video;
+        video.shadowsQuality = 2;  // not part of a preset
+        ASSERT_TRUE(ApplyVideoPreset(video, preset));
+        EXPECT_EQ(MatchVideoPreset(video), preset);
+        // Through the file and back, the preset is still recognised.
+        FSSettings settings;
+        settings.video = video;
+        EXPECT_EQ(MatchVideoPreset(Parsed(FormatSettings(settings)).video), preset);
+        video.effectsQuality = (video.effectsQuality + 1) % 3;
+        EXPECT_EQ(MatchVideoPreset(video), -1) << preset;
+    }
+    FSVideoBlock video;
+    video.visibilityRange = 40;
+    const FSVideoBlock before = video;
+    for (int bad : {-1, kVideoPresetCount, 1 << 30}) {
+        EXPECT_FALSE(ApplyVideoPreset(video, bad));
+        EXPECT_EQ(video, before);
+    }
+    // A fresh block is the low preset but for its objects quality.
+    EXPECT_EQ(MatchVideoPreset(FSVideoBlock()), -1);
+}
+
+TEST(SettingsFile, SensitivitySlidersCoverTheirRanges) {
+    const struct {
+        float slider, joystick, xy, touch;
+    } cases[] = {{0.0f, 0.05f, -3.0f, 0.0f}, {0.5f, 0.1f, 0.0f, 0.05f},   {1.0f, 0.15f, 3.0f, 0.1f},
+                 {2.0f, 0.15f, 3.0f, 0.1f},  {-1.0f, 0.05f, -3.0f, 0.0f}, {NAN, 0.05f, -3.0f, 0.0f}};
+    for (const auto& c : cases) {
+        EXPECT_NEAR(SensitivityFromSlider(kJoystickSensitivityRange, c.slider), c.joystick, 1e-6f)
+            << c.slider;
+        EXPECT_NEAR(SensitivityFromSlider(kXySensitivityRange, c.slider), c.xy, 1e-6f) << c.slider;
+        EXPECT_NEAR(SensitivityFromSlider(kTouchscreenSensitivityRange, c.slider), c.touch, 1e-6f)
+            << c.slider;
+    }
+    EXPECT_NEAR(SliderFromSensitivity(kXySensitivityRange, 1.5f), 0.75f, 1e-6f);
+    EXPECT_EQ(SliderFromSensitivity(kXySensitivityRange, NAN), 0.0f);
+}
+
+// A damaged line changes nothing that an intact file without it would have given.
+TEST(SettingsFile, SkipsLinesNoSettingsScreenCouldHaveWritten) {
+    const std::string base = kFullFile;
+    const char* bad[] = {
+        "music_volume\t\t99999999999999999999",
+        "music_volume\t\t-1",
+        "sound_volume\t\t256",
+        "resolution\t\t7",
+        "screen_aspect\t\t1e300",
+        "screen_aspect\t\tnan",
+        "screen_aspect\t\t-inf",
+        "screen_aspect\t\t0.01",
+        "visibility_range\t\t100000",
+        "visibility_range\t\t-5",
+        "objects_quality\t\t-2147483648",
+        "joystick_sensetivity\t\t1e38",
+        "xy_sensetivity\t\t-4",
+        "touchscreen_scheme\t\t9",
+        "screengame_align\t\t3",
+        "cloudiness\t\t1e30",
+        "cloudiness\t\tinf",
+        "precipitations\t\t-0.5e10",
+        "wind_strength\t\t14",
+        "day_time\t\t-1",
+        "keys\t\t38 1 0 1 ",
+        "keys\t\t-1 1 0 1 ",
+        "keys\t\t3 2 0 1 ",
+        "keys\t\t3 1 -300 1 ",
+        "keys\t\t3 1 99999999 1 ",
+        "keys\t\t3 1 0 13 ",
+        "keys\t\t3 1 0 -1 ",
+        "keys\t\t3 1 0 ",
+        "keys\t\t3 1",
+        "keys\t\t3 1 0 1 2 3 4 5 6 7 8 9 10 11 12 0 5",
+        "music_volume",
+        "music_volume\t\t1\t\t2",
+        "MUSIC_VOLUME\t\t1",
+        "music_volumes\t\t1",
+        "unknown_key\t\t1",
+        "\x01\x02\xff garbage \x7f",
+        "//music_volume 1",
+        "player\t\tAVeryLongNameThatDoesNotFitAScoreRecord",
+        "current_player\t\tAVeryLongNameThatDoesNotFitAScoreRecord",
+        "player\t\tTwo Words",
+    };
+    const std::string expected = FormatSettings(Parsed(base));
+    for (const char* line : bad) {
+        EXPECT_EQ(FormatSettings(Parsed(base + line + "\r\n")), expected) << line;
+        // At the start of the file, before the intact lines, too.
+        EXPECT_EQ(FormatSettings(Parsed(std::string(line) + "\r\n" + base)), expected) << line;
+    }
+}
+
+TEST(SettingsFile, ReadsEveryLineEndAndAnUnterminatedLastLine) {
+    const std::string full = kFullFile;
+    const std::string variants[] = {
+        Replace(full, "\r\n", "\n"), Replace(full, "\r\n", "\r"),   full.substr(0, full.size() - 2),
+        "\xEF\xBB\xBF" + full,       Replace(full, "\t\t", " \t "),
+    };
+    for (const std::string& text : variants)
+        EXPECT_EQ(FormatSettings(Parsed(text)), full) << text.substr(0, 40);
+}
+
+// Cut anywhere, a file gives every key whose line was complete and never crashes.
+TEST(SettingsFile, ReadsATruncatedFileAsFarAsItGoes) {
+    const std::string full = kFullFile;
+    for (size_t cut = 0; cut <= full.size(); ++cut) {
+        const std::string head = full.substr(0, cut);
+        const std::string written = FormatSettings(Parsed(head));
+        // Every complete key line before the cut comes back as it was.
+        for (size_t start = 0, end; (end = head.find("\r\n", start)) != std::string::npos; start = end + 2) {
+            const std::string line = head.substr(start, end - start + 2);
+            if (line.rfind("//", 0) == 0 || line == "\r\n") continue;
+            EXPECT_NE(written.find(line), std::string::npos) << "cut " << cut << ": " << line;
+        }
+    }
+}
+
+TEST(SettingsFile, ReadsOnlyTheHeadOfAnOverlongFile) {
+    const std::string folder = MakeTempFolder("settings-long");
+    const std::string path = folder + "settings.bin";
+    std::string text = "music_volume\t\t12\r\n";
+    while (text.size() < kMaxSettingsFileBytes + 1000)
+        text += "// filler filler filler filler filler filler filler\r\n";
+    text += "sound_volume\t\t34\r\n";
+    WriteAll(path, text);
+    FSSettings settings;
+    testing::internal::CaptureStderr();
+    ASSERT_TRUE(ReadSettingsFile(path, settings));
+    EXPECT_NE(testing::internal::GetCapturedStderr().find("settings.bin"), std::string::npos);
+    EXPECT_EQ(settings.musicVolume, 12);
+    EXPECT_EQ(settings.soundVolume, FSSettings().soundVolume);
+}
+
+TEST(SettingsFile, AMissingFileKeepsTheDefaultsAndIsMadeByTheNextSave) {
+    const std::string folder = MakeTempFolder("settings-missing");
+    platform::SetPlayerFolder(folder);
+    ResetApplicationContext();
+    CFSApplicationContext& context = *GetApplicationContext();
+    const FSVideoBlock video = context.video;
+    CFSInput factory(kActionCount);
+    factory.ResetToDefaults();
+
+    EXPECT_FALSE(ReadSettings());
+    EXPECT_EQ(context.video, video);
+    EXPECT_EQ(context.route.weatherType, FSRouteBlock().weatherType);
+    EXPECT_EQ(context.input->ExportBindings(), factory.ExportBindings());
+    EXPECT_EQ(context.currentPlayer, "Pilot");
+    EXPECT_EQ(context.players, std::vector<std::string>{"Pilot"});
+
+    ASSERT_TRUE(WriteSettings());
+    EXPECT_EQ(ReadAll(folder + "settings.bin"), FormatSettings(CaptureSettings(context)));
+    EXPECT_NE(access((folder + "settings.bin.tmp").c_str(), F_OK), 0);
+    ResetApplicationContext();
+}
+
+TEST(SettingsFile, AFailedSaveKeepsTheOldFileAndSaysSo) {
+    const std::string folder = MakeTempFolder("settings-save");
+    const std::string path = folder + "settings.bin";
+    FSSettings old;
+    old.musicVolume = 100;
+    ASSERT_TRUE(WriteSettingsFile(path, old));
+    const std::string oldText = ReadAll(path);
+    FSSettings changed;
+    changed.musicVolume = 5;
+
+    // The temporary file's name taken by a folder: the write cannot even start.
+    ASSERT_EQ(mkdir((path + ".tmp").c_str(), 0755), 0);
+    testing::internal::CaptureStderr();
+    EXPECT_FALSE(WriteSettingsFile(path, changed));
+    EXPECT_NE(testing::internal::GetCapturedStderr().find(path), std::string::npos);
+    EXPECT_EQ(ReadAll(path), oldText);
+    rmdir((path + ".tmp").c_str());
+
+    // A folder nobody may write to (the owner of every file is not stopped by this).
+    if (geteuid() != 0) {
+        ASSERT_EQ(chmod(folder.c_str(), 0555), 0);
+        testing::internal::CaptureStderr();
+        EXPECT_FALSE(WriteSettingsFile(path, changed));
+        testing::internal::GetCapturedStderr();
+        EXPECT_EQ(ReadAll(path), oldText);
+        chmod(folder.c_str(), 0755);
+    }
+    EXPECT_TRUE(WriteSettingsFile(path, changed));
+    EXPECT_EQ(Parsed(ReadAll(path)).musicVolume, 5);
+}
+
+TEST(SettingsFile, StartUpReadsTheFileIntoContextEngineAndInput) {
+    const std::string folder = MakeTempFolder("settings-start");
+    WriteAll(folder + "settings.bin", kFullFile);
+    HeadlessGame game(folder);
+    ASSERT_EQ(game.Start(), 0);
+    CFSApplicationContext& context = game.shell->Context();
+    EXPECT_EQ(context.engine->musicVolume, 200);
+    EXPECT_EQ(context.engine->soundVolume, 17);
+    EXPECT_EQ(context.input->ExportBindings(), FullSettings().bindings);
+    EXPECT_EQ(context.video.renderWidth, 168);
+    EXPECT_EQ(context.route.cloudiness, 40);
+    EXPECT_EQ(context.currentPlayer, "Zoe");
+    // Saving what was read gives the same file back.
+    ASSERT_TRUE(WriteSettings());
+    EXPECT_EQ(ReadAll(folder + "settings.bin"), kFullFile);
+}
+
+}  // namespace
