@@ -18,7 +18,6 @@
 namespace {
 
 constexpr const char* kLineEnd = "\r\n";
-// Every section but the first is set off by an empty line pair before its comment.
 constexpr const char* kSectionBreak = "\r\n\r\n";
 
 // Where a key's value lives. Exactly one pointer is set.
@@ -152,12 +151,18 @@ void AppendKeyLine(std::string& out, const KeyEntry& entry, FSSettings& settings
     out += kLineEnd;
 }
 
-void AppendSection(std::string& out, const char* comment, const KeyEntry* keys, size_t count,
-                   FSSettings& settings) {
+// A section's comment line; every section but the first is set off by an empty line pair.
+void AppendComment(std::string& out, const char* comment) {
+    if (!out.empty()) out += kSectionBreak;
     out += comment;
     out += kLineEnd;
-    for (size_t i = 0; i < count; ++i)
-        AppendKeyLine(out, keys[i], settings);
+}
+
+template <size_t N>
+void AppendSection(std::string& out, const char* comment, const KeyEntry (&keys)[N], FSSettings& settings) {
+    AppendComment(out, comment);
+    for (const KeyEntry& entry : keys)
+        AppendKeyLine(out, entry, settings);
 }
 
 void AppendBindings(std::string& out, const std::vector<FSBindingRecord>& bindings) {
@@ -268,20 +273,13 @@ std::string FormatSettings(const FSSettings& settings) {
     // caller's untouched.
     FSSettings values = settings;
     std::string out;
-    AppendSection(out, "// AUDIO", kAudioKeys, std::size(kAudioKeys), values);
-    out += kSectionBreak;
-    AppendSection(out, "// VIDEO", kVideoKeys, std::size(kVideoKeys), values);
-    out += kSectionBreak;
-    out += "// CONTROLS";
-    out += kLineEnd;
+    AppendSection(out, "// AUDIO", kAudioKeys, values);
+    AppendSection(out, "// VIDEO", kVideoKeys, values);
+    AppendComment(out, "// CONTROLS");
     AppendBindings(out, values.bindings);
-    out += kSectionBreak;
-    AppendSection(out, "// GAME", kGameKeys, std::size(kGameKeys), values);
-    out += kSectionBreak;
-    AppendSection(out, "// ROUTE", kRouteKeys, std::size(kRouteKeys), values);
-    out += kSectionBreak;
-    out += "// PLAYERS";
-    out += kLineEnd;
+    AppendSection(out, "// GAME", kGameKeys, values);
+    AppendSection(out, "// ROUTE", kRouteKeys, values);
+    AppendComment(out, "// PLAYERS");
     out += "current_player\t\t" + values.currentPlayer + kLineEnd;
     for (const std::string& player : values.players)
         out += "player\t\t" + player + kLineEnd;
