@@ -5,8 +5,6 @@
 
 #include <cmath>
 #include <cstdio>
-#include <fstream>
-#include <sstream>
 #include <string>
 #include <vector>
 
@@ -17,8 +15,11 @@
 #include "app/FSSettingsPresets.h"
 #include "common/HeadlessGame.h"
 #include "platform/FSPaths.h"
+#include "support/ImageTestFiles.h"
 #include "support/TestSupport.h"
 
+using image_test_files::ReadText;
+using image_test_files::WriteText;
 using testing_support::MakeTempFolder;
 
 namespace {
@@ -91,17 +92,6 @@ FSSettings Parsed(const std::string& text) {
     FSSettings settings;
     ParseSettings(text, settings);
     return settings;
-}
-
-std::string ReadAll(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    std::ostringstream text;
-    text << in.rdbuf();
-    return text.str();
-}
-
-void WriteAll(const std::string& path, const std::string& text) {
-    std::ofstream(path, std::ios::binary) << text;
 }
 
 std::string Replace(std::string text, const std::string& from, const std::string& to) {
@@ -287,6 +277,41 @@ TEST(SettingsFile, ReadsATruncatedFileAsFarAsItGoes) {
     }
 }
 
+TEST(SettingsFile, ReadsAFileWrittenByTheShellsPrintf) {
+    const std::string path = MakeTempFolder("settings-printf") + "settings.bin";
+    // Mixed line ends and separators, as a hand edit leaves them.
+    ASSERT_TRUE(image_test_files::Printf(path,
+                                         "// AUDIO\\r\\nmusic_volume 7\\nsky\\t\\t3\\r\\n"
+                                         "keys\\t\\t5 0 250 4 9\\rplayer Bob\\r\\nplayer Al"));
+    FSSettings settings;
+    ASSERT_TRUE(ReadSettingsFile(path, settings));
+    EXPECT_EQ(settings.musicVolume, 7);
+    EXPECT_EQ(settings.video.sky, 1);
+    EXPECT_EQ(settings.bindings, (std::vector<FSBindingRecord>{{5, 0, 250, {4, 9}}}));
+    EXPECT_EQ(settings.players, (std::vector<std::string>{"Al", "Bob"}));
+}
+
+// Whatever bytes a file holds, what the reader takes is written and read back unchanged.
+TEST(SettingsFile, AcceptsOnlyWhatItWritesBackUnchangedFromRandomBytes) {
+    const std::string keys =
+        "music_volume resolution screen_aspect keys cloudiness player sky 1 0.5 -3 \r\n\t";
+    for (unsigned seed = 1; seed <= 40; ++seed) {
+        std::string text = image_test_files::RandomBytes(2048, seed);
+        // Sprinkle real keys in so that some lines get past the key comparison.
+        for (size_t at = 0; at + keys.size() < text.size(); at += 97 + seed)
+            text.replace(at, 12, keys, (at / 7) % (keys.size() - 12), 12);
+        const std::string once = FormatSettings(Parsed(text));
+        EXPECT_EQ(FormatSettings(Parsed(once)), once) << seed;
+    }
+}
+
+TEST(SettingsFile, WritesAndReadsPointDecimalsInACommaLocale) {
+    image_test_files::CommaDecimalLocale comma;
+    if (!comma.Active()) GTEST_SKIP() << "no comma-decimal locale installed";
+    EXPECT_EQ(FormatSettings(FullSettings()), kFullFile);
+    EXPECT_EQ(FormatSettings(Parsed(kFullFile)), kFullFile);
+}
+
 TEST(SettingsFile, ReadsOnlyTheHeadOfAnOverlongFile) {
     const std::string folder = MakeTempFolder("settings-long");
     const std::string path = folder + "settings.bin";
@@ -294,7 +319,7 @@ TEST(SettingsFile, ReadsOnlyTheHeadOfAnOverlongFile) {
     while (text.size() < kMaxSettingsFileBytes + 1000)
         text += "// filler filler filler filler filler filler filler\r\n";
     text += "sound_volume\t\t34\r\n";
-    WriteAll(path, text);
+    WriteText(path, text);
     FSSettings settings;
     testing::internal::CaptureStderr();
     ASSERT_TRUE(ReadSettingsFile(path, settings));
@@ -320,7 +345,7 @@ TEST(SettingsFile, AMissingFileKeepsTheDefaultsAndIsMadeByTheNextSave) {
     EXPECT_EQ(context.players, std::vector<std::string>{"Pilot"});
 
     ASSERT_TRUE(WriteSettings());
-    EXPECT_EQ(ReadAll(folder + "settings.bin"), FormatSettings(CaptureSettings(context)));
+    EXPECT_EQ(ReadText(folder + "settings.bin"), FormatSettings(CaptureSettings(context)));
     EXPECT_NE(access((folder + "settings.bin.tmp").c_str(), F_OK), 0);
     ResetApplicationContext();
 }
@@ -331,7 +356,7 @@ TEST(SettingsFile, AFailedSaveKeepsTheOldFileAndSaysSo) {
     FSSettings old;
     old.musicVolume = 100;
     ASSERT_TRUE(WriteSettingsFile(path, old));
-    const std::string oldText = ReadAll(path);
+    const std::string oldText = ReadText(path);
     FSSettings changed;
     changed.musicVolume = 5;
 
@@ -340,7 +365,7 @@ TEST(SettingsFile, AFailedSaveKeepsTheOldFileAndSaysSo) {
     testing::internal::CaptureStderr();
     EXPECT_FALSE(WriteSettingsFile(path, changed));
     EXPECT_NE(testing::internal::GetCapturedStderr().find(path), std::string::npos);
-    EXPECT_EQ(ReadAll(path), oldText);
+    EXPECT_EQ(ReadText(path), oldText);
     rmdir((path + ".tmp").c_str());
 
     // A folder nobody may write to (the owner of every file is not stopped by this).
@@ -349,16 +374,16 @@ TEST(SettingsFile, AFailedSaveKeepsTheOldFileAndSaysSo) {
         testing::internal::CaptureStderr();
         EXPECT_FALSE(WriteSettingsFile(path, changed));
         testing::internal::GetCapturedStderr();
-        EXPECT_EQ(ReadAll(path), oldText);
+        EXPECT_EQ(ReadText(path), oldText);
         chmod(folder.c_str(), 0755);
     }
     EXPECT_TRUE(WriteSettingsFile(path, changed));
-    EXPECT_EQ(Parsed(ReadAll(path)).musicVolume, 5);
+    EXPECT_EQ(Parsed(ReadText(path)).musicVolume, 5);
 }
 
 TEST(SettingsFile, StartUpReadsTheFileIntoContextEngineAndInput) {
     const std::string folder = MakeTempFolder("settings-start");
-    WriteAll(folder + "settings.bin", kFullFile);
+    WriteText(folder + "settings.bin", kFullFile);
     HeadlessGame game(folder);
     ASSERT_EQ(game.Start(), 0);
     CFSApplicationContext& context = game.shell->Context();
@@ -370,7 +395,7 @@ TEST(SettingsFile, StartUpReadsTheFileIntoContextEngineAndInput) {
     EXPECT_EQ(context.currentPlayer, "Zoe");
     // Saving what was read gives the same file back.
     ASSERT_TRUE(WriteSettings());
-    EXPECT_EQ(ReadAll(folder + "settings.bin"), kFullFile);
+    EXPECT_EQ(ReadText(folder + "settings.bin"), kFullFile);
 }
 
 }  // namespace
