@@ -1,14 +1,15 @@
 #pragma once
 // The application context: the one record that ties the game together. It holds every
-// setting (in the blocks the settings file fills), the player list, the stylus position,
-// the time scale and the thread flags, and it owns the long-lived objects (engine, input,
-// game controller, and the world's holders as they are added). Everything reaches it
-// through GetApplicationContext().
+// setting (in the blocks the settings file fills), the player list, the score table, the
+// stylus position, the time scale and the thread flags, and it owns the long-lived objects
+// (engine, input, game controller, and the world's holders as they are added). Everything
+// reaches it through GetApplicationContext().
 #include <cstdint>
 #include <memory>
 #include <string>
 #include <vector>
 
+#include "app/FSScoreTable.h"
 #include "base/FSSettingsBlocks.h"
 #include "resources/FSMeshLoader.h"
 #include "world/FSCollisionDetector.h"
@@ -76,6 +77,7 @@ public:
 
     const CFSFont* mainFont = nullptr;  // the engine's "main" font, for the menu and the cockpit
 
+    FSScoreTable scores;  // every route's best flights, read at start-up ("scores.dat")
     std::string currentPlayer;
     std::vector<std::string> players;
 };

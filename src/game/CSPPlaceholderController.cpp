@@ -6,6 +6,7 @@
 #include "app/FSApplicationContext.h"
 #include "app/FSEngine.h"
 #include "app/FSInput.h"
+#include "app/FSScoreTable.h"
 #include "game/CSPTestFlight.h"
 #include "game/CSPTestWorld.h"
 #include "platform/FSClock.h"
@@ -14,6 +15,12 @@ CSPPlaceholderController::CSPPlaceholderController() = default;
 
 CSPPlaceholderController::~CSPPlaceholderController() {
     LeaveGame();
+}
+
+void CSPPlaceholderController::Initialise(int* /*engineWord*/) {
+    // The player's scores are ready before the menu shows them. There are no route files
+    // yet to name the routes; each route gets its entry once routes exist.
+    LoadPlayerScores(*GetApplicationContext(), {});
 }
 
 void CSPPlaceholderController::SetCameraPlacement(float heading, float pitch, float distance) {

@@ -20,7 +20,7 @@ public:
     CSPPlaceholderController();
     ~CSPPlaceholderController() override;
 
-    void Initialise(int* /*engineWord*/) override {}
+    void Initialise(int* engineWord) override;
     void EnterLoading() override {}
     void LeaveLoading() override {}
     void Update() override;
