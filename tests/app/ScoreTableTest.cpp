@@ -1,12 +1,9 @@
 #include <gtest/gtest.h>
 #include <signal.h>
 #include <sys/resource.h>
-#include <sys/stat.h>
 
-#include <cstring>
+#include <filesystem>
 #include <string>
-#include <utility>
-#include <vector>
 
 #include "app/FSApplicationContext.h"
 #include "app/FSScoreTable.h"
@@ -14,59 +11,22 @@
 #include "support/ImageTestFiles.h"
 #include "support/TestSupport.h"
 
-using image_test_files::ReadBytes;
+using image_test_files::ReadText;
 
 namespace {
 
-using Bytes = std::vector<uint8_t>;
-
 // A 32-byte name field: the text, then zeros (a 32-byte text has no terminator).
-Bytes NameField(const std::string& text) {
-    Bytes field(32, 0);
-    std::memcpy(field.data(), text.data(), std::min<size_t>(text.size(), 32));
-    return field;
+std::string NameField(std::string text) {
+    text.resize(32, '\0');
+    return text;
 }
 
-void Append(Bytes& to, const Bytes& more) {
-    to.insert(to.end(), more.begin(), more.end());
-}
-
-Bytes HeaderUnit(const std::string& route) {
-    Bytes unit = {'A', 'I', 'R', 'W', 'A', 'Y', ':', ' '};
-    Append(unit, NameField(route));
-    Append(unit, {'\r', '\n'});
-    return unit;
-}
-
-Bytes RecordUnit(const std::string& player, int32_t score, int32_t seconds) {
-    Bytes unit = NameField(player);
-    for (int32_t value : {score, seconds}) {
-        const uint32_t bits = static_cast<uint32_t>(value);
+std::string Record(const std::string& player, int32_t score, int32_t seconds) {
+    std::string unit = NameField(player);
+    for (int32_t value : {score, seconds})
         for (int i = 0; i < 4; ++i)
-            unit.push_back(static_cast<uint8_t>(bits >> (8 * i)));
-    }
-    Append(unit, {'\r', '\n'});
-    return unit;
-}
-
-Bytes Units(std::initializer_list<Bytes> units) {
-    Bytes all;
-    for (const Bytes& unit : units)
-        Append(all, unit);
-    return all;
-}
-
-// A table as (route, [(player, score)]) pairs, for comparing whole tables at once.
-using Summary = std::vector<std::pair<std::string, std::vector<std::pair<std::string, int32_t>>>>;
-
-Summary Summarise(const FSScoreTable& table) {
-    Summary summary;
-    for (const FSRouteScores& route : table.routes) {
-        summary.push_back({route.name, {}});
-        for (const FSScoreRecord& record : route.records)
-            summary.back().second.push_back({record.name, record.score});
-    }
-    return summary;
+            unit += static_cast<char>(static_cast<uint32_t>(value) >> (8 * i));
+    return unit + "\r\n";
 }
 
 class ScoreTable : public testing::Test {
@@ -74,42 +34,26 @@ protected:
     void SetUp() override { folder_ = testing_support::MakeTempFolder("scores"); }
     void TearDown() override { image_test_files::RemoveTempFolder(folder_); }
 
-    std::string Write(const Bytes& bytes, const std::string& name = "scores.dat") {
-        const std::string path = folder_ + name;
-        FILE* file = std::fopen(path.c_str(), "wb");
-        std::fwrite(bytes.data(), 1, bytes.size(), file);
-        std::fclose(file);
-        return path;
+    static std::string Header(const std::string& route) { return "AIRWAY: " + NameField(route) + "\r\n"; }
+    // The table as its file holds it, to compare whole tables at once.
+    static std::string Encoded(const FSScoreTable& table) {
+        const std::vector<uint8_t> bytes = EncodeScores(table);
+        return std::string(bytes.begin(), bytes.end());
+    }
+    std::string Write(const std::string& bytes, const std::string& name = "scores.dat") {
+        image_test_files::WriteText(folder_ + name, bytes);
+        return folder_ + name;
     }
 
     std::string folder_;
 };
 
-TEST_F(ScoreTable, EmptyFileIsAnEmptyTableAndAMissingOneChangesNothing) {
+TEST_F(ScoreTable, AMissingFileChangesNothing) {
     FSScoreTable table;
     EnsureRoute(table, "Kept");
     EXPECT_FALSE(LoadScores(table, folder_ + "missing.dat"));
     EXPECT_FALSE(LoadScores(table, folder_));  // a folder is no file
-    ASSERT_EQ(table.routes.size(), 1u);
-
-    EXPECT_TRUE(LoadScores(table, Write({})));
-    EXPECT_TRUE(table.routes.empty());
-}
-
-TEST_F(ScoreTable, RoutesWithoutRecordsAreNotLoadedButEnsureAddsThemInNameOrder) {
-    FSScoreTable table;
-    EXPECT_TRUE(LoadScores(table, Write(HeaderUnit("Alpine"))));
-    EXPECT_TRUE(table.routes.empty());
-
-    const Bytes file = Units({HeaderUnit("Bay"), HeaderUnit("Canyon"), RecordUnit("Ann", 70, 95),
-                              RecordUnit("Bob", 60, 99), HeaderUnit("Alpine")});
-    ASSERT_TRUE(LoadScores(table, Write(file)));
-    EXPECT_EQ(Summarise(table), (Summary{{"Canyon", {{"Ann", 70}, {"Bob", 60}}}}));
-
-    for (const char* route : {"Canyon", "Bay", "Alpine", "Bay"})
-        EnsureRoute(table, route);
-    EXPECT_EQ(Summarise(table),
-              (Summary{{"Alpine", {}}, {"Bay", {}}, {"Canyon", {{"Ann", 70}, {"Bob", 60}}}}));
+    EXPECT_EQ(Encoded(table), Header("Kept"));
 }
 
 TEST_F(ScoreTable, InsertKeepsTheBestFirstAndTheFileHoldsOneUnitEach) {
@@ -117,150 +61,96 @@ TEST_F(ScoreTable, InsertKeepsTheBestFirstAndTheFileHoldsOneUnitEach) {
     EnsureRoute(table, "Harbour");
     for (int32_t score : {300, 500, 400})
         EXPECT_TRUE(InsertScoreRecord(table, "Harbour", MakeScoreRecord("Eve", score, score / 10)));
-    EXPECT_FALSE(InsertScoreRecord(table, "Elsewhere", MakeScoreRecord("Eve", 1, 1)));
-    EXPECT_EQ(Summarise(table), (Summary{{"Harbour", {{"Eve", 500}, {"Eve", 400}, {"Eve", 300}}}}));
-
-    const std::string path = folder_ + "scores.dat";
-    ASSERT_TRUE(SaveScores(table, path));
-    const Bytes expected = Units({HeaderUnit("Harbour"), RecordUnit("Eve", 500, 50),
-                                  RecordUnit("Eve", 400, 40), RecordUnit("Eve", 300, 30)});
+    ASSERT_TRUE(SaveScores(table, folder_ + "scores.dat"));
+    const std::string expected =
+        Header("Harbour") + Record("Eve", 500, 50) + Record("Eve", 400, 40) + Record("Eve", 300, 30);
     ASSERT_EQ(expected.size(), 168u);
-    EXPECT_EQ(ReadBytes(path), expected);
+    EXPECT_EQ(ReadText(folder_ + "scores.dat"), expected);
 }
 
 TEST_F(ScoreTable, NamesThatDoNotFitAreCutOrRefused) {
     const std::string name31(31, 'p');
-    const std::string name40 = std::string(31, 'q') + "overflow!";
-    const FSScoreRecord fits = MakeScoreRecord(name31, 1, 1);
-    EXPECT_EQ(std::string(fits.name), name31);
-    EXPECT_EQ(fits.name[31], 0);
-    const FSScoreRecord cut = MakeScoreRecord(name40, 1, 1);
-    EXPECT_EQ(std::string(cut.name), name40.substr(0, 31));
+    EXPECT_EQ(std::string(MakeScoreRecord(name31, 1, 1).name), name31);
+    EXPECT_EQ(std::string(MakeScoreRecord(name31 + "overflow", 1, 1).name), name31);
 
     // A route name keeps its terminator in the file's 32 bytes, or has no entry at all.
     FSScoreTable table;
-    const struct {
-        std::string route;
-        FSFindRoute answer;
-    } routes[] = {{std::string(31, 'r'), FSFindRoute::Found},
-                  {std::string(32, 's'), FSFindRoute::TooLong},
-                  {std::string(40, 't'), FSFindRoute::TooLong},
-                  {std::string("in\0side", 7), FSFindRoute::TooLong}};
-    for (const auto& row : routes) {
-        EnsureRoute(table, row.route);
-        EXPECT_EQ(FindRoute(table, row.route), row.answer) << row.route.size();
-        EXPECT_EQ(InsertScoreRecord(table, row.route, fits), row.answer == FSFindRoute::Found);
+    for (const std::string& route : {name31, std::string(32, 's'), std::string("in\0side", 7)}) {
+        EnsureRoute(table, route);
+        const bool fits = route == name31;
+        EXPECT_EQ(FindRoute(table, route), fits ? FSFindRoute::Found : FSFindRoute::TooLong);
+        EXPECT_EQ(InsertScoreRecord(table, route, MakeScoreRecord("p", 1, 1)), fits);
     }
     EXPECT_EQ(table.routes.size(), 1u);
 }
 
 TEST_F(ScoreTable, DamagedFilesAreReadAsFarAsTheyAreSound) {
-    const Bytes header = HeaderUnit("Ridge");
-    const Bytes first = RecordUnit("Ann", 900, 120);
-    const Bytes second = RecordUnit("Bob", 800, 130);
-    const Bytes whole = Units({header, first, second});
-    auto cut = [&](size_t size) { return Bytes(whole.begin(), whole.begin() + size); };
-    Bytes noLineEnd = whole;
-    noLineEnd[whole.size() - 1] = 'X';
-    Bytes shifted = Units({header, first});  // a stray byte puts every later unit out of step
-    shifted.push_back('?');
-    Append(shifted, second);
-    Bytes unterminatedPlayer = Units({header, first, RecordUnit(std::string(32, 'B'), 800, 130)});
-    const Summary both = {{"Ridge", {{"Ann", 900}, {"Bob", 800}}}};
-    const Summary one = {{"Ridge", {{"Ann", 900}}}};
-
-    const struct {
-        const char* what;
-        Bytes file;
-        Summary table;
-    } cases[] = {
-        {"a partial header", cut(20), {}},
-        {"the header alone", cut(42), {}},
-        {"cut inside the first record", cut(42 + 39), {}},
-        {"cut inside the second record", cut(42 + 42 + 41), one},
-        {"one byte too long", Units({whole, {'\r'}}), both},
-        {"a record without its line end", noLineEnd, one},
-        {"units out of step", shifted, one},
-        {"a negative flight time", Units({header, first, RecordUnit("Bob", 800, -1)}), one},
-        {"an unterminated route name",
-         Units({HeaderUnit(std::string(40, 'R')), first}),
-         {{std::string(31, 'R'), {{"Ann", 900}}}}},
-        {"an unterminated player name",
-         unterminatedPlayer,
-         {{"Ridge", {{"Ann", 900}, {std::string(31, 'B'), 800}}}}},
-        {"records before any header",
-         Units({first, header, second}),
-         {{"", {{"Ann", 900}}}, {"Ridge", {{"Bob", 800}}}}},
-        {"a route twice, out of order",
-         Units({HeaderUnit("Ridge"), RecordUnit("Bob", 800, 1), HeaderUnit("Bay"), RecordUnit("Cy", 5, 1),
-                HeaderUnit("Ridge"), RecordUnit("Ann", 900, 1)}),
-         {{"Bay", {{"Cy", 5}}}, {"Ridge", {{"Ann", 900}, {"Bob", 800}}}}},
-        {"extreme scores",
-         Units({header, RecordUnit("Lo", INT32_MIN, 0), RecordUnit("Hi", INT32_MAX, INT32_MAX)}),
-         {{"Ridge", {{"Hi", INT32_MAX}, {"Lo", INT32_MIN}}}}},
+    const std::string ridge = Header("Ridge"), ann = Record("Ann", 900, 120), bob = Record("Bob", 800, 130);
+    std::string noLineEnd = ridge + ann + bob;
+    noLineEnd.back() = 'X';
+    const std::pair<std::string, std::string> cases[] = {
+        // the file, the table loaded
+        {"", ""},
+        {ridge, ""},  // a route without records
+        {(ridge + ann + bob).substr(0, 125), ridge + ann},
+        {noLineEnd, ridge + ann},
+        {ridge + ann + Record("Bob", 800, -1), ridge + ann},
+        {Header(std::string(40, 'R')) + ann + Record(std::string(32, 'B'), 800, 130),
+         Header(std::string(31, 'R')) + ann + Record(std::string(31, 'B'), 800, 130)},
+        {ann + ridge + bob, Header("") + ann + ridge + bob},
+        {ridge + bob + Header("Alpine") + Header("Bay") + Record("Cy", 5, 1) + ridge + ann,
+         Header("Bay") + Record("Cy", 5, 1) + ridge + ann + bob},
     };
-    for (const auto& c : cases) {
+    for (const auto& [file, loaded] : cases) {
         FSScoreTable table;
-        EXPECT_TRUE(LoadScores(table, Write(c.file))) << c.what;
-        EXPECT_EQ(Summarise(table), c.table) << c.what;
+        EnsureRoute(table, "Stale");
+        EXPECT_TRUE(LoadScores(table, Write(file)));
+        EXPECT_EQ(Encoded(table), loaded) << file.size();
     }
 }
 
 TEST_F(ScoreTable, ReadsAFileWrittenByTheShellsPrintf) {
-    // Header and record written byte by byte by printf, numbers as octal escapes:
-    // score 0x00012C (300), 75 seconds.
-    const std::string zeros = [] {
-        std::string z;
-        for (int i = 0; i < 27; ++i)
-            z += "\\000";
-        return z;
-    }();
-    const std::string format = "AIRWAY: Coast" + zeros + "\\r\\n" + "Zoe" + zeros + "\\000\\000" +
-                               "\\054\\001\\000\\000" + "\\113\\000\\000\\000\\r\\n";
+    std::string zeros;
+    for (int i = 0; i < 27; ++i)
+        zeros += "\\000";
+    // Zoe's score 0x12C (300) and 75 seconds as octal escapes.
     const std::string path = folder_ + "printf.dat";
-    ASSERT_TRUE(image_test_files::Printf(path, format));
-    ASSERT_EQ(ReadBytes(path).size(), 84u);
-
+    ASSERT_TRUE(
+        image_test_files::Printf(path, "AIRWAY: Coast" + zeros + "\\r\\nZoe" + zeros +
+                                           "\\000\\000\\054\\001\\000\\000\\113\\000\\000\\000\\r\\n"));
     FSScoreTable table;
     ASSERT_TRUE(LoadScores(table, path));
-    EXPECT_EQ(Summarise(table), (Summary{{"Coast", {{"Zoe", 300}}}}));
-    EXPECT_EQ(table.routes[0].records[0].seconds, 75);
+    EXPECT_EQ(Encoded(table), Header("Coast") + Record("Zoe", 300, 75));
 }
 
 TEST_F(ScoreTable, SaveAndLoadKeepEveryByte) {
     // Bytes after a name's terminator mean nothing, but a file read and saved again is
     // the same file.
-    Bytes stale = RecordUnit("Al", 40, 9);
+    std::string stale = Record("Al", 40, 9), staleRoute = Header("Dune");
     stale[5] = 'z';
-    Bytes staleRoute = HeaderUnit("Dune");
     staleRoute[8 + 30] = '#';
-    const Bytes file = Units({HeaderUnit("Bay"), RecordUnit("Cy", -3, 2), staleRoute, RecordUnit("Bo", 70, 8),
-                              stale, RecordUnit(std::string(31, 'x'), 40, 7)});
+    const std::string file = Header("Bay") + Record("Cy", -3, 2) + staleRoute + Record("Bo", 70, 8) + stale +
+                             Record(std::string(31, 'x'), 40, 7);
     FSScoreTable table;
     ASSERT_TRUE(LoadScores(table, Write(file)));
-    const std::string path = folder_ + "again.dat";
-    ASSERT_TRUE(SaveScores(table, path));
-    EXPECT_EQ(ReadBytes(path), file);
-
-    FSScoreTable reread;
-    ASSERT_TRUE(LoadScores(reread, path));
-    EXPECT_EQ(EncodeScores(reread), file);
+    ASSERT_TRUE(SaveScores(table, folder_ + "again.dat"));
+    EXPECT_EQ(ReadText(folder_ + "again.dat"), file);
 }
 
 TEST_F(ScoreTable, AFailedSaveKeepsTheOldFileAndSaysSo) {
-    const Bytes old = Units({HeaderUnit("Old"), RecordUnit("Ann", 1, 1)});
+    const std::string old = Header("Old") + Record("Ann", 1, 1);
     FSScoreTable table;
     EnsureRoute(table, "New");
-    for (int i = 0; i < 20; ++i)
-        InsertScoreRecord(table, "New", MakeScoreRecord("Bob", i + 1, 60));
+    for (int32_t score : {1, 2, 3})
+        InsertScoreRecord(table, "New", MakeScoreRecord("Bob", score, 60));
 
     // The temporary file's name taken by a folder.
     const std::string path = Write(old);
-    ASSERT_EQ(mkdir((path + ".tmp").c_str(), 0755), 0);
+    ASSERT_TRUE(std::filesystem::create_directory(path + ".tmp"));
     testing::internal::CaptureStderr();
     EXPECT_FALSE(SaveScores(table, path));
     EXPECT_NE(testing::internal::GetCapturedStderr().find(path), std::string::npos);
-    EXPECT_EQ(ReadBytes(path), old);
+    EXPECT_EQ(ReadText(path), old);
 
     // The disk full half-way through: the file size limit stops the write at 100 bytes.
     const std::string limited = Write(old, "limited.dat");
@@ -277,31 +167,30 @@ TEST_F(ScoreTable, AFailedSaveKeepsTheOldFileAndSaysSo) {
     signal(SIGXFSZ, handler);
     EXPECT_FALSE(saved);
     EXPECT_NE(said.find(limited), std::string::npos);
-    EXPECT_EQ(ReadBytes(limited), old);
+    EXPECT_EQ(ReadText(limited), old);
 
     // And a save that works replaces it whole.
     ASSERT_TRUE(SaveScores(table, limited));
-    EXPECT_EQ(ReadBytes(limited), EncodeScores(table));
+    EXPECT_EQ(ReadText(limited), Encoded(table));
 }
 
 TEST_F(ScoreTable, AFlightsScoreGoesUnderThePlayersNameIntoThePlayersFile) {
     ResetApplicationContext();
     platform::SetPlayerFolder(folder_);
     CFSApplicationContext& context = *GetApplicationContext();
-    Write(Units({HeaderUnit("Bay"), RecordUnit("Ann", 500, 60)}));
-    EXPECT_TRUE(LoadPlayerScores(context, {"Canyon", "Bay"}));
-    EXPECT_EQ(Summarise(context.scores), (Summary{{"Bay", {{"Ann", 500}}}, {"Canyon", {}}}));
+    const std::string bay = Header("Bay") + Record("Ann", 500, 60);
+    Write(bay);
+    EXPECT_TRUE(LoadPlayerScores(context, {"Canyon", "Alpine", "Bay"}));
 
     context.currentPlayer = "Bob";
     EXPECT_FALSE(StoreFlightScore(context, "Canyon", 0, 80));  // a score of 0 is never stored
     EXPECT_FALSE(StoreFlightScore(context, "Nowhere", 10, 80));
     EXPECT_TRUE(StoreFlightScore(context, "Canyon", 250, 80));
-    EXPECT_EQ(ReadBytes(ScoresFilePath()), Units({HeaderUnit("Bay"), RecordUnit("Ann", 500, 60),
-                                                  HeaderUnit("Canyon"), RecordUnit("Bob", 250, 80)}));
+    EXPECT_EQ(ReadText(ScoresFilePath()), Header("Alpine") + bay + Header("Canyon") + Record("Bob", 250, 80));
 
     std::remove(ScoresFilePath().c_str());
     EXPECT_FALSE(LoadPlayerScores(context, {"Canyon"}));
-    EXPECT_EQ(Summarise(context.scores), (Summary{{"Canyon", {}}}));
+    EXPECT_EQ(Encoded(context.scores), Header("Canyon"));
     ResetApplicationContext();
 }
 
