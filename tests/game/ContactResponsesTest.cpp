@@ -16,13 +16,13 @@
 #include "game/CSPTestFlight.h"
 #include "game/MSPProperty.h"
 #include "support/HeadlessTestGame.h"
-#include "support/RecordingDetector.h"
 #include "world/FSDamageable.h"
 #include "world/FSMeshedNode.h"
 #include "world/FSParticlesSystem.h"
 #include "world/FSScene.h"
 #include "world/FSTerrainHolder.h"
 #include "world/FSTerrainModel.h"
+#include "world/RecordingDetector.h"
 
 namespace {
 
@@ -118,7 +118,7 @@ protected:
     CFSApplicationContext* context = nullptr;
     CFSMeshedNode* aircraft = nullptr;
     CFSTerrainModel* terrain = nullptr;
-    testing_support::RecordingDetector detector;
+    world_test::RecordingDetector detector;
     std::vector<MFSSceneNode*> reports;
     uint32_t ticks = 4711;
     std::unique_ptr<CSPContactResponses> responses;

@@ -5,7 +5,7 @@
 
 #include "world/FSCollisionDetector.h"
 
-namespace testing_support {
+namespace world_test {
 
 class RecordingDetector : public MFSCollisionDetector {
 public:
@@ -18,4 +18,4 @@ public:
     std::vector<MFSSceneNode*> inserted;  // in the order given, nulls included
 };
 
-}  // namespace testing_support
+}  // namespace world_test
