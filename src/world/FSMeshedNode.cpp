@@ -45,8 +45,10 @@ CFSMeshedNode::CFSMeshedNode(CFSTextureCache* textures, const std::string& textu
 }
 
 CFSMeshedNode::CFSMeshedNode(int32_t vertexCount, int32_t triangleCount, CFSTextureCache* textures,
-                             const std::string& textureName)
-    : CFSMeshedNode(textures, textureName) {
+                             const std::string& textureName, int32_t type)
+    : MFSTexturedNode(type) {
+    SetVisible(true);
+    SetTextureByName(textures, textureName);
     vertexCount_ = std::max(vertexCount, 0);
     triangleCount_ = std::max(triangleCount, 0);
 }
