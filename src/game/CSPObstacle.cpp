@@ -35,6 +35,14 @@ constexpr FSFixed kStillStep = 67;
 constexpr FSFixed kMarkerScale = 49152;                             // 0.75
 constexpr GLfixed kMarkerColour[4] = {52428, 26214, 0, kFixedOne};  // 0.8, 0.4, 0.0, 1.0
 
+// No frame is bigger than this (half sizes, 16.16 km): a file that asks for more still
+// gives sums that fit in 16.16.
+constexpr FSFixed kLargestHalfSize = FixedFromInt(1000);
+
+FSFixed ClampHalfSize(FSFixed v) {
+    return std::clamp(v, -kLargestHalfSize, kLargestHalfSize);
+}
+
 FSFixed Abs(FSFixed v) {
     return v < 0 ? -v : v;
 }
@@ -70,9 +78,9 @@ void CSPObstacle::SetTextureName(const std::string& textureName) {
 }
 
 void CSPObstacle::Scale(const FSFixedVector& factors) {
-    halfWidth_ = FixedMul(halfWidth_, factors.x);
-    halfHeight_ = FixedMul(halfHeight_, factors.y);
-    halfThickness_ = FixedMul(halfThickness_, factors.z);
+    halfWidth_ = ClampHalfSize(FixedMul(halfWidth_, factors.x));
+    halfHeight_ = ClampHalfSize(FixedMul(halfHeight_, factors.y));
+    halfThickness_ = ClampHalfSize(FixedMul(halfThickness_, factors.z));
     BuildFrame();
 }
 

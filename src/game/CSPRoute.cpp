@@ -3,6 +3,7 @@
 #include <GLES/gl.h>
 
 #include <algorithm>
+#include <cstdint>
 #include <cstdio>
 #include <string_view>
 
@@ -41,10 +42,33 @@ const char* SwappedColour(const std::string& texture) {
     return nullptr;
 }
 
+int ClampedSum(int64_t sum) {
+    return static_cast<int>(std::clamp<int64_t>(sum, INT32_MIN, INT32_MAX));
+}
+
 }  // namespace
 
+// Not part of the scene: it only stands in the listed gates' dependents lists. A gate
+// that is merely removed (blown up) stays listed until the game reports the contact.
+class CSPRoute::GateWatcher : public MFSSceneNode {
+public:
+    explicit GateWatcher(CSPRoute& route) : route_(route) {}
+    void OnOwnerRemoved(MFSSceneNode& owner) override {
+        if (owner.IsBeingDeleted()) route_.ForgetObstacle(&owner);
+    }
+    void SetPosition(const FSFixedVector& /*position*/) override {}
+    void Scale(const FSFixedVector& /*factors*/) override {}
+    void Update(CFSScene& /*scene*/, const FSFrame& /*frame*/) override {}
+    void Draw(CFSScene& /*scene*/) override {}
+
+private:
+    CSPRoute& route_;
+};
+
 CSPRoute::CSPRoute(CFSApplicationContext& context, int index, const std::string& archivePath)
-    : context_(context), terrainArchive_(MakeDataPath("data\\terrains.zip")) {
+    : context_(context),
+      terrainArchive_(MakeDataPath("data\\terrains.zip")),
+      watcher_(std::make_unique<GateWatcher>(*this)) {
     text_ = ReadArchiveText(RoutesArchive(archivePath), RouteMember(index));
 }
 
@@ -129,13 +153,20 @@ void CSPRoute::OfferObstacle(CSPObstacle* node, int points) {
             static_cast<FSFixed>((static_cast<int64_t>(gateBoxMin_[axis]) + gateBoxMax_[axis]) / 2);
     }
     obstacles_.push_back({node, points, true, node->GetCell(), p});
-    totalPoints_ += points;
+    totalPoints_ = ClampedSum(static_cast<int64_t>(totalPoints_) + points);
+    node->AddDependent(watcher_.get());
+}
+
+void CSPRoute::ForgetObstacle(const MFSSceneNode* node) {
+    for (ObstacleEntry& entry : obstacles_) {
+        if (entry.node == node) entry.node = nullptr;
+    }
 }
 
 bool CSPRoute::UpdateObstacleScore(MFSSceneNode* node) {
     started_ = true;
     const bool clean = node && !node->IsRemoved();
-    score_ = 0;
+    int64_t score = 0;
     int divisor = 1;
     for (ObstacleEntry& entry : obstacles_) {
         if (node && entry.node == node) {
@@ -148,10 +179,11 @@ bool CSPRoute::UpdateObstacleScore(MFSSceneNode* node) {
         }
         const bool taken = entry.node && !entry.pending;
         if (taken)
-            score_ += entry.points / divisor;
+            score += entry.points / divisor;
         else
             ++divisor;
     }
+    score_ = ClampedSum(score);
     return clean;
 }
 

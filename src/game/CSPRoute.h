@@ -18,6 +18,7 @@
 // text, its lists and the terrain it loaded.
 #include <cstdint>
 #include <functional>
+#include <memory>
 #include <string>
 #include <utility>
 #include <vector>
@@ -98,6 +99,9 @@ public:
     bool OwnsTerrain() const { return ownsTerrain_; }
 
 private:
+    // Hears of the listed gates' deletion, so the list never holds a deleted gate.
+    class GateWatcher;
+
     struct ObstacleEntry {
         CSPObstacle* node = nullptr;  // null once the gate has been destroyed
         int points = 0;
@@ -122,6 +126,8 @@ private:
     const CFSTerrainStorage* Terrain() const;
     // Attaches a drifting movement with the route's wind to node.
     void AddDrift(MFSSceneNode& node, float period);
+    // A listed gate is being deleted: its entries let go of it.
+    void ForgetObstacle(const MFSSceneNode* node);
 
     CFSApplicationContext& context_;
     bool ownsTerrain_ = false;
@@ -142,4 +148,5 @@ private:
     CSPRunway* runway_ = nullptr;  // owned by the scene root
     FSMemoryBlock text_;
     std::string terrainArchive_;
+    std::unique_ptr<GateWatcher> watcher_;
 };

@@ -1,7 +1,9 @@
 // The route file's lines: what each keyword reads and what it puts into the world.
 #include <GLES/gl.h>
 
+#include <algorithm>
 #include <cmath>
+#include <cstdint>
 #include <cstdlib>
 #include <string_view>
 
@@ -39,11 +41,23 @@ int WrapCell(int number) {
     return ((number % kCellsPerSide) + kCellsPerSide) % kCellsPerSide;
 }
 
+// A number truncated toward zero, modulo 4 into 0..3; any size (a number beyond the int
+// range as well), not-a-number and infinities give 0.
+int TruncatedCellIndex(float number) {
+    const float remainder = std::fmod(std::trunc(number), static_cast<float>(kCellsPerSide));
+    return std::isfinite(remainder) ? WrapCell(static_cast<int>(remainder)) : 0;
+}
+
 // A cell from two numbers truncated toward zero (gates, buildings, clouds, runway).
 FSCell TruncatedCell(FSWords& words) {
     const float column = words.NextFloat();
     const float row = words.NextFloat();
-    return {WrapCell(static_cast<int>(column)), WrapCell(static_cast<int>(row))};
+    return {TruncatedCellIndex(column), TruncatedCellIndex(row)};
+}
+
+// a + b held in the 16.16 range (hostile files may give any size).
+FSFixed AddClamped(FSFixed a, FSFixed b) {
+    return static_cast<FSFixed>(std::clamp<int64_t>(static_cast<int64_t>(a) + b, kFixedMin, kFixedMax));
 }
 
 // A cell from the integer parts of two 16.16 numbers, that is floored (start, trees).
@@ -159,8 +173,9 @@ void CSPRoute::ReadObstacle(FSWords& words) {
     if (placing == "ground" && terrain) {
         // The bottom of the frame's box stands on the ground.
         position = obstacle.GetPosition();
-        position.y = kProbeHeight + std::abs(obstacle.GetModel()->min.y) -
-                     terrain->HeightAboveAt({position.x, kProbeHeight, position.z}, obstacle.GetCell());
+        const FSFixed above =
+            terrain->HeightAboveAt({position.x, kProbeHeight, position.z}, obstacle.GetCell());
+        position.y = AddClamped(kProbeHeight + std::abs(obstacle.GetModel()->min.y), -above);
         obstacle.SetPosition(position);
         obstacle.SavePosition();
     }
@@ -198,7 +213,7 @@ void CSPRoute::ReadBuilding(FSWords& words, bool cullByTile) {
         // The bottom of the box on the ground under the centre, then lowered so that no
         // bottom corner (turned with the building, about its position) floats on a slope.
         const FSBox& box = *building->GetModel();
-        FSFixed m = terrain->HeightAboveAt({x, kProbeHeight, z}, cell) - std::abs(box.min.y);
+        FSFixed m = AddClamped(terrain->HeightAboveAt({x, kProbeHeight, z}, cell), -std::abs(box.min.y));
         for (const FSFixed cx : {box.min.x, box.max.x}) {
             for (const FSFixed cz : {box.min.z, box.max.z}) {
                 const FSFixedVector corner =
@@ -207,7 +222,7 @@ void CSPRoute::ReadBuilding(FSWords& words, bool cullByTile) {
                     m, terrain->HeightAboveAt({x + corner.x, kProbeHeight + box.min.y, z + corner.z}, cell));
             }
         }
-        y = kProbeHeight - m;
+        y = AddClamped(kProbeHeight, -m);
     }
     PlaceStill(*building, cell, {x, y, z});
     if (cullByTile) {
@@ -264,7 +279,7 @@ void CSPRoute::ReadClouds(FSWords& words) {
     for (int i = 0; i < 3; ++i) {
         const std::string_view word = words.Next();
         if (word.empty()) break;
-        values[i] = ToFixed(word) + offsets[i];
+        values[i] = AddClamped(ToFixed(word), offsets[i]);
     }
     auto made =
         std::make_unique<TFSClouds>(context_.textureCache.get(), texture, values[0], values[1], values[2]);

@@ -20,12 +20,23 @@ int32_t RowsFor(FSFixed length, int32_t gridSize) {
     return rows < 3 ? 2 : static_cast<int32_t>(std::min<int64_t>(rows, 32767));
 }
 
+// The ends and the width are held within this (16.16 km), so every sum of them fits.
+constexpr FSFixed kLargestExtent = FixedFromInt(1000);
+
+FSFixed ClampExtent(FSFixed v) {
+    return std::clamp(v, -kLargestExtent, kLargestExtent);
+}
+
+FSFixedVector ClampExtent(const FSFixedVector& v) {
+    return {ClampExtent(v.x), ClampExtent(v.y), ClampExtent(v.z)};
+}
+
 FSFixed Ground(const CFSTerrainStorage& terrain, const FSFixedVector& p, const FSCell& cell) {
     return kProbeHeight - terrain.HeightAboveAt({p.x, kProbeHeight, p.z}, cell);
 }
 
 FSFixed StripLength(const FSFixedVector& a, const FSFixedVector& b) {
-    return Length(b - a);
+    return Length(ClampExtent(b) - ClampExtent(a));
 }
 
 }  // namespace
@@ -38,7 +49,7 @@ CSPRunway::CSPRunway(CFSTextureCache* textures, const std::string& textureName, 
                     kNodeRunway) {
     AllocateMesh();
     SetCell(cell);
-    Lay(a, b, width, terrain);
+    Lay(ClampExtent(a), ClampExtent(b), ClampExtent(width), terrain);
 }
 
 CSPRunway::~CSPRunway() = default;

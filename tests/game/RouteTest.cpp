@@ -4,6 +4,7 @@
 #include <GLES/gl.h>
 
 #include <cmath>
+#include <cstdint>
 #include <string>
 #include <vector>
 
@@ -320,6 +321,47 @@ TEST_F(RouteTestWorld, BuildingOnASlopeSinksUntilNoBottomCornerFloats) {
     EXPECT_LT(deepest, -F(0.0005f));  // the slope shows
 }
 
+TEST_F(RouteTestWorld, HostileNumbersAndBytesBuildOnlyWellFormedObjects) {
+    Load(
+        "terrain flat.ter 1\n"
+        "start 1e30 -1e30 1e30 1e30 -1e30 nan nan nan inf 0 0 1e30 landing\n"
+        "obstacle red.png 1e30 -1e30 1e30 1e30 -1e30 1e30 1e30 1e30 1e30 1e30 1e30 99999999999 air\n"
+        "obstacle red.png nan inf -inf nan 0 0 0 0 -5 0 0 99999999999 ground\n"
+        "obstacle blue.png 0 0 0 0 0 0 0 0 0 0 0 5 ground\n"
+        "runway runway.png 0 0 1e30 0 -1e30 -1e30 0 1e30 1e30\n"
+        "building cube.obj red.png 1e30 0 0 1e30 1e30 1e30\n"
+        "tree trees/trees.png 1e30 -1e30 1e30 1e30 -1e30 1e30\n"
+        "cloud clouds/cloud.png 1e30 1e30 1e30 1e30 1e30 1e30 1e30\n"
+        "clouds clouds/layer.png 1e30 -1e30 1e30\n"
+        "difficulty nan inf -1e30\n"
+        "myst exp 1e30\n" +
+        image_test_files::RandomBytes(4000, 11));
+    EXPECT_GE(context->sceneRoot->Nodes().size(), 8u);
+    // Positions more than a cell outside are moved by one cell only, as every position is;
+    // cells are always 0..3 and a gate's frame stays within what 16.16 sums can hold.
+    for (const auto& node : context->sceneRoot->Nodes()) {
+        const FSCell& cell = node->GetCell();
+        EXPECT_TRUE(cell.column >= 0 && cell.column < 4 && cell.row >= 0 && cell.row < 4);
+    }
+    for (const CSPObstacle* gate : NodesOf<CSPObstacle>())
+        EXPECT_LE(gate->GetModel()->LargestExtent(), FixedFromInt(4000));
+    ASSERT_FALSE(starts.empty());
+    // The saturated points add up without overflowing.
+    EXPECT_EQ(route->TotalPoints(), INT32_MAX);
+}
+
+TEST_F(RouteTestWorld, ArchiveThatIsNoZipGivesNoTextAndNoName) {
+    const std::string archive = folder + "broken.zip";
+    ASSERT_TRUE(image_test_files::WriteText(archive, "PK\x03\x04" + image_test_files::RandomBytes(300, 5)));
+    CSPRoute broken(*context, 0, archive);
+    EXPECT_FALSE(broken.HasText());
+    broken.LoadRoute();
+    EXPECT_TRUE(context->sceneRoot->Nodes().empty());
+    testing::internal::CaptureStderr();
+    EXPECT_EQ(CSPRoute::GetRouteName(0, archive), "");
+    testing::internal::GetCapturedStderr();
+}
+
 // ---- The gate list ----
 
 class GateListTest : public RouteTestWorld {
@@ -394,6 +436,19 @@ TEST_F(GateListTest, TargetMovesOnlyWhenTheCurrentTargetIsTakenAndSkipsTakenGate
     EXPECT_EQ(route->TargetIndex(), 4);
     route->AdvanceTarget(gates[3].get());  // nothing left: stays
     EXPECT_EQ(route->TargetIndex(), 4);
+}
+
+TEST_F(GateListTest, ADeletedGateIsDroppedFromTheListAndCountsAsMissed) {
+    MakeGates();
+    gates[0].reset();
+    EXPECT_EQ(route->CurrentTarget(), nullptr);
+    Take(1);
+    EXPECT_EQ(route->Score(), 5);
+    EXPECT_EQ(route->CurrentTarget(), gates[2].get());
+    EXPECT_EQ(route->ObstaclePositions().size(), 3u);
+    // The route may also go first: the gates then forget it.
+    route.reset();
+    gates.clear();
 }
 
 TEST_F(GateListTest, UnknownOrMissingNodeScoresNothingAndIsNotClean) {
