@@ -147,8 +147,8 @@ void CSPRoute::OfferObstacle(CSPObstacle* node, int points) {
     }
     // The widening accumulates: every listed gate adds its margin again.
     for (int axis = 0; axis < 3; ++axis) {
-        gateBoxMin_[axis] -= kGateMargin;
-        gateBoxMax_[axis] += kGateMargin;
+        gateBoxMin_[axis] = ClampedSum(static_cast<int64_t>(gateBoxMin_[axis]) - kGateMargin);
+        gateBoxMax_[axis] = ClampedSum(static_cast<int64_t>(gateBoxMax_[axis]) + kGateMargin);
         gateCentre_[axis] =
             static_cast<FSFixed>((static_cast<int64_t>(gateBoxMin_[axis]) + gateBoxMax_[axis]) / 2);
     }

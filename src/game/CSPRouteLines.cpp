@@ -55,9 +55,19 @@ FSCell TruncatedCell(FSWords& words) {
     return {TruncatedCellIndex(column), TruncatedCellIndex(row)};
 }
 
-// a + b held in the 16.16 range (hostile files may give any size).
+// A sum of 16.16 values worked out wide and held in the 16.16 range (hostile files may
+// give any size).
+FSFixed Clamped(int64_t value) {
+    return static_cast<FSFixed>(std::clamp<int64_t>(value, kFixedMin, kFixedMax));
+}
+
 FSFixed AddClamped(FSFixed a, FSFixed b) {
-    return static_cast<FSFixed>(std::clamp<int64_t>(static_cast<int64_t>(a) + b, kFixedMin, kFixedMax));
+    return Clamped(static_cast<int64_t>(a) + b);
+}
+
+// |v| wide: the most negative value has a magnitude too.
+int64_t Magnitude(FSFixed v) {
+    return std::abs(static_cast<int64_t>(v));
 }
 
 // A cell from the integer parts of two 16.16 numbers, that is floored (start, trees).
@@ -67,9 +77,21 @@ FSCell FlooredCell(FSWords& words) {
     return {WrapCell(column >> 16), WrapCell(row >> 16)};
 }
 
+// Every length and position a file gives is held within this (16.16 km), far beyond any
+// real route, so that the sums and negations of the world's arithmetic stay in range.
+constexpr FSFixed kLargestValue = FixedFromInt(10000);
+
+FSFixed Bounded(FSFixed value) {
+    return std::clamp(value, -kLargestValue, kLargestValue);
+}
+
+FSFixed BoundedFixed(FSWords& words) {
+    return Bounded(words.NextFixed());
+}
+
 // A number with the small-value rule, as 16.16.
 FSFixed SmallRuleFixed(FSWords& words) {
-    return FloatToFixed(KeepAboveNearZero(words.NextFloat()));
+    return Bounded(FloatToFixed(KeepAboveNearZero(words.NextFloat())));
 }
 
 FSFixedVector SmallRulePoint(FSWords& words) {
@@ -132,8 +154,9 @@ void CSPRoute::ReadTerrain(FSWords& words) {
 void CSPRoute::ReadStart(FSWords& words) {
     SPRouteStart start;
     start.cell = FlooredCell(words);
-    const FSTextFixedPoint p = words.NextFixedPoint();
-    start.position = {p.x, p.y, p.z};
+    const FSFixed x = BoundedFixed(words);
+    const FSFixed y = BoundedFixed(words);
+    start.position = {x, y, BoundedFixed(words)};
     WrapIntoCell(start.position, start.cell);
     const FSTextPoint nose = words.NextPoint();
     start.nose = Normalise(FSVector::Raw(nose.x, nose.y, nose.z));
@@ -175,7 +198,7 @@ void CSPRoute::ReadObstacle(FSWords& words) {
         position = obstacle.GetPosition();
         const FSFixed above =
             terrain->HeightAboveAt({position.x, kProbeHeight, position.z}, obstacle.GetCell());
-        position.y = AddClamped(kProbeHeight + std::abs(obstacle.GetModel()->min.y), -above);
+        position.y = Clamped(kProbeHeight + Magnitude(obstacle.GetModel()->min.y) - above);
         obstacle.SetPosition(position);
         obstacle.SavePosition();
     }
@@ -204,7 +227,7 @@ void CSPRoute::ReadBuilding(FSWords& words, bool cullByTile) {
     CFSMeshedNode* building = context_.engine ? context_.engine->CreateMeshedNode(model, texture) : nullptr;
     if (!building) return;
     AttachDamage(*building, kBuildingDamage);
-    const FSFixed factor = FloatToFixed(scale);
+    const FSFixed factor = Bounded(FloatToFixed(scale));
     building->Scale({factor, factor, factor});
     building->SetOrientation(FromAxisAngle(FSVector(0.0f, 1.0f, 0.0f), heading * kRadiansPerDegree));
 
@@ -213,16 +236,17 @@ void CSPRoute::ReadBuilding(FSWords& words, bool cullByTile) {
         // The bottom of the box on the ground under the centre, then lowered so that no
         // bottom corner (turned with the building, about its position) floats on a slope.
         const FSBox& box = *building->GetModel();
-        FSFixed m = AddClamped(terrain->HeightAboveAt({x, kProbeHeight, z}, cell), -std::abs(box.min.y));
+        FSFixed m = Clamped(terrain->HeightAboveAt({x, kProbeHeight, z}, cell) - Magnitude(box.min.y));
         for (const FSFixed cx : {box.min.x, box.max.x}) {
             for (const FSFixed cz : {box.min.z, box.max.z}) {
                 const FSFixedVector corner =
                     ToFixed(Rotate(building->GetOrientation(), ToFloat({cx, 0, cz})));
-                m = std::max(
-                    m, terrain->HeightAboveAt({x + corner.x, kProbeHeight + box.min.y, z + corner.z}, cell));
+                const FSFixedVector probe{AddClamped(x, corner.x), AddClamped(kProbeHeight, box.min.y),
+                                          AddClamped(z, corner.z)};
+                m = std::max(m, terrain->HeightAboveAt(probe, cell));
             }
         }
-        y = AddClamped(kProbeHeight, -m);
+        y = Clamped(static_cast<int64_t>(kProbeHeight) - m);
     }
     PlaceStill(*building, cell, {x, y, z});
     if (cullByTile) {
@@ -234,11 +258,11 @@ void CSPRoute::ReadBuilding(FSWords& words, bool cullByTile) {
 
 void CSPRoute::ReadTree(FSWords& words, bool cullByTile) {
     const std::string texture(words.Next());
-    const FSFixed height = words.NextFixed();
-    const FSFixed halfWidth = words.NextFixed();
+    const FSFixed height = BoundedFixed(words);
+    const FSFixed halfWidth = BoundedFixed(words);
     const FSCell cell = FlooredCell(words);
-    const FSFixed x = words.NextFixed();
-    const FSFixed z = words.NextFixed();
+    const FSFixed x = BoundedFixed(words);
+    const FSFixed z = BoundedFixed(words);
     const int variant = WorldRandom().Next() % 16;
     CFSBillboardNode* tree =
         context_.engine ? context_.engine->CreateBillboard(height, halfWidth, texture, variant) : nullptr;
@@ -279,7 +303,7 @@ void CSPRoute::ReadClouds(FSWords& words) {
     for (int i = 0; i < 3; ++i) {
         const std::string_view word = words.Next();
         if (word.empty()) break;
-        values[i] = AddClamped(ToFixed(word), offsets[i]);
+        values[i] = Bounded(ToFixed(word)) + offsets[i];
     }
     auto made =
         std::make_unique<TFSClouds>(context_.textureCache.get(), texture, values[0], values[1], values[2]);
