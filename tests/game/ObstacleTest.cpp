@@ -6,12 +6,12 @@
 #include <memory>
 #include <vector>
 
+#include "RouteTestWorld.h"
 #include "flight/FlightTestSupport.h"
 #include "game/CSPObstacle.h"
 #include "game/CSPRunway.h"
 #include "game/MSPProperty.h"
 #include "game/TSPOscillator.h"
-#include "support/RouteTestWorld.h"
 #include "world/FSRandom.h"
 
 namespace route_test {

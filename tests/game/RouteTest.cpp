@@ -8,10 +8,10 @@
 #include <string>
 #include <vector>
 
+#include "RouteTestWorld.h"
 #include "game/CSPObstacle.h"
 #include "game/CSPRunway.h"
 #include "game/TSPOscillator.h"
-#include "support/RouteTestWorld.h"
 #include "world/FSBillboardNode.h"
 #include "world/FSCloudNode.h"
 #include "world/FSClouds.h"
