@@ -1,12 +1,8 @@
 #include "game/CSPObstacle.h"
 
-#include <GLES/gl.h>
-
 #include <algorithm>
-#include <cstdlib>
 
 #include "game/MSPProperty.h"
-#include "world/FSNodeDrawing.h"
 #include "world/FSScene.h"
 
 namespace {
@@ -33,7 +29,7 @@ constexpr FSFixed kStillStep = 67;
 
 // The target marker: half its side per unit of the gate's largest extent, and its colour.
 constexpr FSFixed kMarkerScale = 49152;                             // 0.75
-constexpr GLfixed kMarkerColour[4] = {52428, 26214, 0, kFixedOne};  // 0.8, 0.4, 0.0, 1.0
+constexpr FSFixed kMarkerColour[4] = {52428, 26214, 0, kFixedOne};  // 0.8, 0.4, 0.0, 1.0
 
 // No frame is bigger than this (half sizes, 16.16 km): a file that asks for more still
 // gives sums that fit in 16.16.
@@ -175,33 +171,6 @@ void CSPObstacle::Draw(CFSScene& scene) {
 }
 
 void CSPObstacle::DrawTargetMarker(const CFSScene& scene) const {
-    const FSBox* box = GetModel();
-    const FSFixed s = FixedMul(box->LargestExtent(), kMarkerScale);
-    const FSFixedMatrix& view = scene.Camera().ViewMatrix();
-    // The camera's right and up directions: the first two rows of its matrix.
-    const FSFixedVector a = ::Scale(Normalise(FSFixedVector{view.At(0, 0), view.At(0, 1), view.At(0, 2)}), s);
-    const FSFixedVector b = ::Scale(Normalise(FSFixedVector{view.At(1, 0), view.At(1, 1), view.At(1, 2)}), s);
-    const FSFixedVector square[4] = {a + b, a - b, -a - b, -a + b};
-    GLfixed corners[12];
-    for (int i = 0; i < 4; ++i) {
-        for (int axis = 0; axis < 3; ++axis)
-            corners[3 * i + axis] = square[i][axis];
-    }
-
-    glPushMatrix();
-    TranslateRotateEuler({}, scene.Camera().RelativePosition(*this), 0, 0, 0);
-    glDisable(GL_TEXTURE_2D);
-    glDisable(GL_LIGHTING);
-    glDisableClientState(GL_NORMAL_ARRAY);
-    glDisableClientState(GL_TEXTURE_COORD_ARRAY);
-    glEnableClientState(GL_VERTEX_ARRAY);
-    glColor4x(kMarkerColour[0], kMarkerColour[1], kMarkerColour[2], kMarkerColour[3]);
-    glLineWidthx(kFixedOne);
-    glVertexPointer(3, GL_FIXED, 0, corners);
-    glDrawArrays(GL_LINE_LOOP, 0, 4);
-    glEnableClientState(GL_NORMAL_ARRAY);
-    glEnableClientState(GL_TEXTURE_COORD_ARRAY);
-    glEnable(GL_TEXTURE_2D);
-    glEnable(GL_LIGHTING);
-    glPopMatrix();
+    DrawScreenSquare(scene, scene.Camera().RelativePosition(*this), {},
+                     FixedMul(GetModel()->LargestExtent(), kMarkerScale), kMarkerColour, kFixedOne);
 }

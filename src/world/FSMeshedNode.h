@@ -81,6 +81,13 @@ protected:
     static void SetUpLitDrawing();
     // The white marker square around the node (highlight byte set, node not removed).
     void DrawHighlight(const CFSScene& scene, const FSFixedVector& relative) const;
+    // An outline square facing the screen, of half-side half (16.16 km) around centre
+    // (body offset from the node, which the camera sees at relative), unlit and
+    // untextured in colour (16.16 RGBA), lines lineWidth pixels wide (16.16); texturing,
+    // lighting and the normal and texture coordinate arrays are on again afterwards.
+    static void DrawScreenSquare(const CFSScene& scene, const FSFixedVector& relative,
+                                 const FSFixedVector& centre, FSFixed half, const FSFixed colour[4],
+                                 FSFixed lineWidth);
 
 private:
     FSBox box_;
