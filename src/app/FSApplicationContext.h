@@ -62,6 +62,9 @@ public:
 
     FSFrameValues frame;        // time scale and stylus point, read by the layers below
     uint32_t creationTick = 0;  // base of the scene's animation time
+    // What the world's random generator (WorldRandom) is seeded with again after a drifting
+    // object has taken its phase from it, so building a route leaves the sequence as set.
+    uint32_t randomSeed = 1;
 
     MFSSceneNode* playerAircraft = nullptr;  // the aircraft node of the running flight, or null
     uint8_t culling = 1;                     // cull scene nodes outside the view (else draw every node)

@@ -45,8 +45,10 @@ CFSMeshedNode::CFSMeshedNode(CFSTextureCache* textures, const std::string& textu
 }
 
 CFSMeshedNode::CFSMeshedNode(int32_t vertexCount, int32_t triangleCount, CFSTextureCache* textures,
-                             const std::string& textureName)
-    : CFSMeshedNode(textures, textureName) {
+                             const std::string& textureName, int32_t type)
+    : MFSTexturedNode(type) {
+    SetVisible(true);
+    SetTextureByName(textures, textureName);
     vertexCount_ = std::max(vertexCount, 0);
     triangleCount_ = std::max(triangleCount, 0);
 }
@@ -162,13 +164,21 @@ void CFSMeshedNode::SetUpLitDrawing() {
 
 void CFSMeshedNode::DrawHighlight(const CFSScene& scene, const FSFixedVector& relative) const {
     if (box_.IsEmpty()) return;
+    static const FSFixed kWhite[4] = {kFixedOne, kFixedOne, kFixedOne, kFixedOne};
+    DrawScreenSquare(scene, relative, box_.Centre(), FixedMul(box_.LargestExtent(), kHighlightScale), kWhite,
+                     2 * kFixedOne);
+}
+
+void CFSMeshedNode::DrawScreenSquare(const CFSScene& scene, const FSFixedVector& relative,
+                                     const FSFixedVector& centre, FSFixed half, const FSFixed colour[4],
+                                     FSFixed lineWidth) {
+    // The camera's right and up directions: the first two rows of its matrix.
     const FSFixedMatrix& view = scene.Camera().ViewMatrix();
-    const FSFixed half = FixedMul(box_.LargestExtent(), kHighlightScale);
     const FSFixedVector a =
         ::Scale(Normalise(FSFixedVector{view.At(0, 0), view.At(0, 1), view.At(0, 2)}), half);
     const FSFixedVector b =
         ::Scale(Normalise(FSFixedVector{view.At(1, 0), view.At(1, 1), view.At(1, 2)}), half);
-    const FSFixedVector c = box_.Centre();
+    const FSFixedVector c = centre;
     const FSFixedVector square[4] = {c + a + b, c + a - b, c - a - b, c - a + b};
     GLfixed corners[12];
     for (int i = 0; i < 4; ++i) {
@@ -184,8 +194,9 @@ void CFSMeshedNode::DrawHighlight(const CFSScene& scene, const FSFixedVector& re
     // The outline has positions only.
     glDisableClientState(GL_NORMAL_ARRAY);
     glDisableClientState(GL_TEXTURE_COORD_ARRAY);
-    glColor4x(kFixedOne, kFixedOne, kFixedOne, kFixedOne);
-    glLineWidthx(2 * kFixedOne);
+    glEnableClientState(GL_VERTEX_ARRAY);
+    glColor4x(colour[0], colour[1], colour[2], colour[3]);
+    glLineWidthx(lineWidth);
     glVertexPointer(3, GL_FIXED, 0, corners);
     glDrawArrays(GL_LINE_LOOP, 0, 4);
     glEnableClientState(GL_NORMAL_ARRAY);

@@ -23,9 +23,10 @@ public:
     // Type 4, visible, texture by member name through textures (see MFSTexturedNode),
     // arrays empty.
     CFSMeshedNode(CFSTextureCache* textures, const std::string& textureName);
-    // The same with the counts set for AllocateMesh (procedural meshes: gates, runways).
+    // The same with the counts set for AllocateMesh (procedural meshes: gates, runways),
+    // and the node type of the subclass (a runway is type 5).
     CFSMeshedNode(int32_t vertexCount, int32_t triangleCount, CFSTextureCache* textures,
-                  const std::string& textureName);
+                  const std::string& textureName, int32_t type = kNodeMeshed);
     ~CFSMeshedNode() override;
 
     // A node of the named model ("cube.obj", member of the models archive) through loader,
@@ -73,10 +74,20 @@ public:
     static constexpr FSFixed kDrawLimit = 16 * kFixedOne;
 
 protected:
+    // A procedural mesh states its own model box (body coordinates, 16.16) once it has
+    // filled the arrays.
+    void SetModelBox(const FSBox& box) { box_ = box; }
     // The fixed-function state of a lit, textured, opaque mesh.
     static void SetUpLitDrawing();
     // The white marker square around the node (highlight byte set, node not removed).
     void DrawHighlight(const CFSScene& scene, const FSFixedVector& relative) const;
+    // An outline square facing the screen, of half-side half (16.16 km) around centre
+    // (body offset from the node, which the camera sees at relative), unlit and
+    // untextured in colour (16.16 RGBA), lines lineWidth pixels wide (16.16); texturing,
+    // lighting and the normal and texture coordinate arrays are on again afterwards.
+    static void DrawScreenSquare(const CFSScene& scene, const FSFixedVector& relative,
+                                 const FSFixedVector& centre, FSFixed half, const FSFixed colour[4],
+                                 FSFixed lineWidth);
 
 private:
     FSBox box_;

@@ -26,6 +26,15 @@ MFSSceneNode* CFSScene::AddNode(std::unique_ptr<MFSSceneNode> node) {
     return nodes_.back().get();
 }
 
+bool CFSScene::MoveToFront(const MFSSceneNode* node) {
+    for (auto slot = nodes_.begin(); slot != nodes_.end(); ++slot) {
+        if (slot->get() != node) continue;
+        std::rotate(nodes_.begin(), slot, slot + 1);
+        return true;
+    }
+    return false;
+}
+
 bool CFSScene::ReplaceNode(MFSSceneNode* old, std::unique_ptr<MFSSceneNode>& replacement) {
     if (!replacement) return false;
     for (std::unique_ptr<MFSSceneNode>& slot : nodes_) {

@@ -75,6 +75,10 @@ public:
     // not a root node.
     bool ReplaceNode(MFSSceneNode* old, std::unique_ptr<MFSSceneNode>& replacement);
     const std::vector<std::unique_ptr<MFSSceneNode>>& Nodes() const { return nodes_; }
+    // Moves a root node to the front of the list (drawn first), every node before it moving
+    // up one place in unchanged order. False, nothing changed, when node is not a root node.
+    // Never while the list is walked.
+    bool MoveToFront(const MFSSceneNode* node);
 
     // One frame of animation; see the top of this file.
     void Update(const FSFrame& frame);

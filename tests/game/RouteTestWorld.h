@@ -1,0 +1,138 @@
+#pragma once
+// The fixture of the route and gate tests: a fresh application context with the engine
+// (its texture cache, model loader and collision detector over the real archives) and a
+// real GLES surface, an empty scene root, and route and terrain archives written in the
+// test's own temporary folder by Info-ZIP's zip under the game's data password.
+#include <GLES/gl.h>
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "app/FSApplicationContext.h"
+#include "app/FSEngine.h"
+#include "game/CSPRoute.h"
+#include "support/AircraftTestData.h"
+#include "support/ImageTestFiles.h"
+#include "support/TestSupport.h"
+#include "world/FSScene.h"
+#include "world/FSTerrainHolder.h"
+
+namespace route_test {
+
+// Terrains of the test archive: "flat.ter" level at kFlatGround, "slope.ter" falling by
+// kSlope km per km toward +z from kFlatGround at z = 0 of the first row of cells.
+inline constexpr float kFlatGround = 5.5f;  // km, scene height
+inline constexpr float kSlope = 0.01f;
+// Vertices a side of the test terrains (a grid step of 1.875 km).
+inline constexpr int kTerrainGrid = 128;
+
+class RouteTestWorld : public ::testing::Test {
+protected:
+    void SetUp() override {
+        ResetApplicationContext();
+        context = GetApplicationContext();
+        context->sceneRoot = std::make_unique<CFSScene>(&context->sineTable);
+        std::string error;
+        context->engine = CFSEngine::Create(*context, nullptr, error);
+        ASSERT_TRUE(context->engine) << error;
+        ASSERT_TRUE(context->engine->SetUpSurface());
+        folder = testing_support::MakeTempFolder("route");
+        const std::vector<uint8_t> flat = aircraft_test::FlatTerrainFile(kFlatGround, kTerrainGrid);
+        const std::vector<uint8_t> slope = aircraft_test::FlatTerrainFile(kFlatGround, kTerrainGrid, kSlope);
+        ASSERT_TRUE(image_test_files::WriteText(folder + "flat.ter", std::string(flat.begin(), flat.end())));
+        ASSERT_TRUE(
+            image_test_files::WriteText(folder + "slope.ter", std::string(slope.begin(), slope.end())));
+        terrains = folder + "terrains.zip";
+        ASSERT_TRUE(image_test_files::ZipWithPassword(folder, terrains, "flat.ter slope.ter"));
+    }
+
+    void TearDown() override {
+        route.reset();
+        ResetApplicationContext();
+        image_test_files::RemoveTempFolder(folder);
+    }
+
+    // Writes "Route1.txt", "Route2.txt", ... with the given texts into a fresh archive.
+    std::string WriteRoutes(const std::vector<std::string>& texts) {
+        std::string members;
+        for (size_t i = 0; i < texts.size(); ++i) {
+            const std::string name = "Route" + std::to_string(i + 1) + ".txt";
+            EXPECT_TRUE(image_test_files::WriteText(folder + name, texts[i]));
+            members += " " + name;
+        }
+        const std::string archive = folder + "routes" + std::to_string(++archives) + ".zip";
+        EXPECT_TRUE(image_test_files::ZipWithPassword(folder, archive, members));
+        return archive;
+    }
+
+    // A route made of text, read and loaded (route 1 of its own archive).
+    CSPRoute& Load(const std::string& text) {
+        route.reset();
+        route = std::make_unique<CSPRoute>(*context, 0, WriteRoutes({text}));
+        route->SetTerrainArchive(terrains);
+        route->onStart = [this](const SPRouteStart& start) { starts.push_back(start); };
+        route->LoadRoute();
+        return *route;
+    }
+
+    // The scene's root nodes of type T, in list order.
+    template <class T>
+    std::vector<T*> NodesOf() const {
+        std::vector<T*> found;
+        for (const auto& node : context->sceneRoot->Nodes()) {
+            if (T* typed = dynamic_cast<T*>(node.get())) found.push_back(typed);
+        }
+        return found;
+    }
+
+    // Ground height of the loaded terrain under a local point (16.16 km).
+    FSFixed GroundAt(FSFixed x, FSFixed z, const FSCell& cell) const {
+        return -context->terrain->model->HeightAboveAt({x, 0, z}, cell);
+    }
+
+    // The camera of the scene root at eye looking at target (cell (0, 0), portrait).
+    void Look(const FSFixedVector& eye, const FSFixedVector& target) {
+        CFSCamera& camera = context->sceneRoot->Camera();
+        camera.SetCell({0, 0});
+        camera.LookAt(eye, target, {0, kFixedOne, 0}, 0);
+    }
+
+    // Clears to black, draws node alone through the scene's camera (no fog) and reads the
+    // picture back as 0xRRGGBB, bottom row first.
+    std::vector<uint32_t> Render(MFSSceneNode& node) {
+        const int width = context->video.renderWidth, height = context->video.renderHeight;
+        CFSScene& scene = *context->sceneRoot;
+        glViewport(0, 0, width, height);
+        glMatrixMode(GL_PROJECTION);
+        glLoadIdentity();
+        scene.Camera().SetPerspective(60.0f, static_cast<float>(width) / height, 0.01f, 100.0f);
+        glMatrixMode(GL_MODELVIEW);
+        glEnable(GL_DEPTH_TEST);
+        glDisable(GL_FOG);
+        glClearColorx(0, 0, 0, kFixedOne);
+        glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+        glLoadIdentity();
+        glMultMatrixx(scene.Camera().ViewMatrix().m);
+        node.DrawTree(scene);
+        std::vector<uint8_t> rgba(static_cast<size_t>(width) * height * 4);
+        glReadPixels(0, 0, width, height, GL_RGBA, GL_UNSIGNED_BYTE, rgba.data());
+        std::vector<uint32_t> pixels(static_cast<size_t>(width) * height);
+        for (size_t i = 0; i < pixels.size(); ++i)
+            pixels[i] = (uint32_t{rgba[4 * i]} << 16) | (uint32_t{rgba[4 * i + 1]} << 8) | rgba[4 * i + 2];
+        return pixels;
+    }
+    uint32_t PixelAt(const std::vector<uint32_t>& pixels, int x, int y) const {
+        return pixels[static_cast<size_t>(y) * context->video.renderWidth + x];
+    }
+
+    CFSApplicationContext* context = nullptr;
+    std::unique_ptr<CSPRoute> route;
+    std::vector<SPRouteStart> starts;
+    std::string folder;
+    std::string terrains;
+    int archives = 0;
+};
+
+}  // namespace route_test
