@@ -1,15 +1,17 @@
 // Aerovant: the program entry. One copy runs at a time; it opens the window, starts the
 // game and runs the main loop until the window is closed or the player quits.
 //
-// Until the aircraft and route screens exist, the test flight's aircraft and terrain are
-// chosen on the command line: aerovant [--aircraft 1-5] [--terrain valley|coast|farmland].
+// Until the menu screens exist, the placeholder menu chooses route, aircraft and pilot;
+// aerovant --route N [--aircraft 1-5] starts that flight at once; aerovant --headless …
+// flies one without a window (FSHeadlessRun.h).
 #include <cstdio>
 #include <memory>
 #include <string>
 
+#include "FSHeadlessRun.h"
 #include "app/FSApplicationContext.h"
 #include "app/FSShell.h"
-#include "game/CSPPlaceholderController.h"
+#include "game/CSPGameController.h"
 #include "menu/CSPPlaceholderMenu.h"
 #include "platform/FSInstanceLock.h"
 #include "platform/FSPaths.h"
@@ -18,22 +20,29 @@
 namespace {
 
 struct FlightChoice {
+    int route = -1;    // 0 = "Route1.txt"; -1 shows the menu first
     int aircraft = 0;  // 0 Cessna 172R ... 4 Fokker Dr.I
-    std::string terrain = "valley.ter";
 };
+
+// A whole number in [low, high], or -1.
+int NumberIn(const std::string& text, int low, int high) {
+    if (text.empty() || text.size() > 4 || text.find_first_not_of("0123456789") != std::string::npos) return -1;
+    const int value = std::stoi(text);
+    return value >= low && value <= high ? value : -1;
+}
 
 // False (after saying why) for anything but the options above.
 bool ParseArguments(int argc, char** argv, FlightChoice& choice) {
     for (int i = 1; i < argc; ++i) {
         const std::string option = argv[i];
         const std::string value = i + 1 < argc ? argv[i + 1] : "";
-        if (option == "--aircraft" && value.size() == 1 && value[0] >= '1' && value[0] <= '5') {
-            choice.aircraft = value[0] - '1';
-        } else if (option == "--terrain" && (value == "valley" || value == "coast" || value == "farmland")) {
-            choice.terrain = value + ".ter";
+        if (option == "--aircraft" && NumberIn(value, 1, 5) > 0) {
+            choice.aircraft = NumberIn(value, 1, 5) - 1;
+        } else if (option == "--route" && NumberIn(value, 1, 999) > 0) {
+            choice.route = NumberIn(value, 1, 999) - 1;
         } else {
             std::fprintf(stderr,
-                         "usage: aerovant [--aircraft 1-5] [--terrain valley|coast|farmland]\n"
+                         "usage: aerovant [--route N] [--aircraft 1-5]\n"
                          "  aircraft: 1 Cessna 172R, 2 Su-29, 3 L-29 Delfin, 4 L-13 Blanik, 5 Fokker Dr.I\n");
             return false;
         }
@@ -45,6 +54,9 @@ bool ParseArguments(int argc, char** argv, FlightChoice& choice) {
 }  // namespace
 
 int main(int argc, char** argv) {
+    for (int i = 1; i < argc; ++i) {
+        if (std::string(argv[i]) == "--headless") return RunHeadless(argc, argv);
+    }
     FlightChoice choice;
     if (!ParseArguments(argc, argv, choice)) return 2;
 
@@ -63,14 +75,24 @@ int main(int argc, char** argv) {
 
     int status = 0;
     {
+        CSPGameController* game = nullptr;
         CFSShell shell(*display, {[] { return std::make_unique<CSPPlaceholderMenu>(); },
-                                  [&choice] {
-                                      auto controller = std::make_unique<CSPPlaceholderController>();
+                                  [&choice, &game] {
+                                      auto controller = std::make_unique<CSPGameController>(CountRouteFiles());
                                       controller->SetAircraft(choice.aircraft);
-                                      controller->SetTerrain(choice.terrain);
+                                      game = controller.get();
                                       return controller;
                                   }});
         status = shell.Start();
+        if (status == 0 && game && choice.route >= 0) {
+            if (choice.route >= game->RouteCount()) {
+                std::fprintf(stderr, "aerovant: there are %d routes\n", game->RouteCount());
+                status = 2;
+            } else {
+                game->SetRoute(choice.route);
+                game->RunFlightStart();
+            }
+        }
         if (status == 0) status = shell.Run();
     }
     ResetApplicationContext();

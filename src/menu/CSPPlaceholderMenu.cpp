@@ -7,6 +7,9 @@
 #include "app/FSEngine.h"
 #include "app/FSInput.h"
 #include "app/FSSplash.h"
+#include "game/CSPGameController.h"
+#include "game/CSPRoute.h"
+#include "hud/FSFont.h"
 #include "platform/FSClock.h"
 #include "platform/FSDisplay.h"
 
@@ -59,6 +62,12 @@ void FillArrow(std::vector<uint16_t>& screen, int cx, int cy, int size, int d, u
     }
 }
 
+const char* const kAircraftNames[] = {"Cessna 172R", "Sukhoi Su-29", "L-29 Delfin", "L-13 Blanik", "Fokker Dr.I"};
+
+CSPGameController* Controller() {
+    return dynamic_cast<CSPGameController*>(GetApplicationContext()->gameController.get());
+}
+
 }  // namespace
 
 CSPPlaceholderMenu::CSPPlaceholderMenu()
@@ -84,7 +93,21 @@ void CSPPlaceholderMenu::Enter() {
 
 void CSPPlaceholderMenu::StartFlight() {
     CFSApplicationContext* context = GetApplicationContext();
+    if (CSPGameController* controller = Controller()) {
+        controller->SetRoute(route_);
+        controller->SetAircraft(aircraft_);
+    }
+    if (pilot_ < static_cast<int>(context->players.size())) context->currentPlayer = context->players[pilot_];
     if (context->gameController) context->gameController->RunFlightStart();
+}
+
+void CSPPlaceholderMenu::ChangeChoice(int step) {
+    const CFSApplicationContext* context = GetApplicationContext();
+    const CSPGameController* controller = Controller();
+    const int counts[3] = {controller ? std::max(controller->RouteCount(), 1) : 1, 5,
+                           std::max(static_cast<int>(context->players.size()), 1)};
+    int* values[3] = {&route_, &aircraft_, &pilot_};
+    *values[line_] = (*values[line_] + step + counts[line_]) % counts[line_];
 }
 
 int CSPPlaceholderMenu::DispatchAction(int action) {
@@ -102,6 +125,11 @@ int CSPPlaceholderMenu::DispatchAction(int action) {
         case kActionUp:
         case kActionDown:
             arrowTicks_[action - kActionLeft] = now;
+            if (action == kActionUp || action == kActionDown) {
+                line_ = (line_ + (action == kActionUp ? 2 : 1)) % 3;
+            } else {
+                ChangeChoice(action == kActionLeft ? -1 : 1);
+            }
             dirty_ = true;
             return 1;
         case kActionStylusPressed:
@@ -140,10 +168,41 @@ void CSPPlaceholderMenu::Compose(uint32_t now) {
         arrowsLit_ = arrowsLit_ || lit;
         FillArrow(screen_, cx[d], cy[d], 14, d, lit ? kAmber : 0x8410);
     }
+    ComposeChoices();
     // Where the stylus last touched.
     if (markX_ >= 0) {
         FillRect(screen_, markX_ - 6, markY_, 13, 1, kAmber);
         FillRect(screen_, markX_, markY_ - 6, 1, 13, kAmber);
+    }
+}
+
+void CSPPlaceholderMenu::ComposeChoices() {
+    const CFSApplicationContext* context = GetApplicationContext();
+    if (!context->mainFont || !context->mainFont->CanDraw()) return;
+    CSPGameController* controller = Controller();
+    std::string routeName = "Route " + std::to_string(route_ + 1);
+    if (controller && route_ < controller->RouteCount()) {
+        const std::string name = CSPRoute::GetRouteName(route_);
+        if (!name.empty()) routeName = name;
+    }
+    const std::string pilot = pilot_ < static_cast<int>(context->players.size()) ? context->players[pilot_]
+                              : context->currentPlayer.empty()                    ? std::string("Pilot")
+                                                                                  : context->currentPlayer;
+    const std::string lines[3] = {"Route: " + routeName, std::string("Aircraft: ") + kAircraftNames[aircraft_],
+                                  "Pilot: " + pilot};
+    const FSClipRect clip{0, 0, kScreenWidth, kScreenHeight};
+    FillRect(screen_, 70, 100, 240, 66, kNavy);
+    for (int i = 0; i < 3; ++i) {
+        DrawTextRaw(*context->mainFont, screen_.data(), kScreenWidth, kScreenHeight, 0, kJustifyLeft,
+                    {80, 106 + i * 20}, i == line_ ? kAmber : kWhite, lines[i], clip);
+    }
+    // How the last flight ended.
+    if (controller && controller->Finish() != SPFinish::None) {
+        static const char* const kEnds[] = {"", "Route complete", "Landed", "Flight failed"};
+        const std::string text = std::string(kEnds[static_cast<int>(controller->Finish())]) +
+                                 "  SCORE " + std::to_string(controller->Score());
+        DrawTextRaw(*context->mainFont, screen_.data(), kScreenWidth, kScreenHeight, 0, kJustifyLeft, {80, 84},
+                    kAmber, text, clip);
     }
 }
 

@@ -1,8 +1,10 @@
 #pragma once
-// A stand-in for the menu until the real screens exist: the title picture with a "fly"
-// button. Enter (or a tap on the button) starts the test flight, back quits. It marks
-// where the stylus touched and which way the pad was pushed, so input can be seen
-// arriving. Like every menu screen it is composed 320 x 240 and shown landscape.
+// A stand-in for the menu until the real screens exist: the title picture with the choice
+// of route, aircraft and pilot and a "fly" button. Up and down pick a line, left and
+// right change it; enter (or a tap on the button) starts the flight, back quits. After a
+// flight it shows how the flight ended. It marks where the stylus touched and which way
+// the pad was pushed, so input can be seen arriving. Like every menu screen it is
+// composed 320 x 240 and shown landscape.
 #include <cstdint>
 #include <vector>
 
@@ -27,9 +29,15 @@ public:
     static constexpr int kButtonX = 110, kButtonY = 176, kButtonW = 100, kButtonH = 44;
     int Redraws() const { return redraws_; }
 
+    // The choice shown: route index, aircraft type (0-4), pilot index in the player list.
+    int Route() const { return route_; }
+    int Aircraft() const { return aircraft_; }
+
 private:
     void Compose(uint32_t now);
+    void ComposeChoices();
     void StartFlight();
+    void ChangeChoice(int step);
 
     std::vector<uint16_t> title_;   // the title picture, 320 x 240
     std::vector<uint16_t> screen_;  // the composed screen, 320 x 240
@@ -40,4 +48,8 @@ private:
     int markX_ = -1;
     int markY_ = -1;
     int redraws_ = 0;
+    int line_ = 0;  // the chosen line: 0 route, 1 aircraft, 2 pilot
+    int route_ = 0;
+    int aircraft_ = 0;
+    int pilot_ = 0;
 };

@@ -3,6 +3,7 @@
 #include <GLES/gl.h>
 #include <png.h>
 
+#include <cstdio>
 #include <cstring>
 
 #include "resources/FSArchive.h"
@@ -201,4 +202,37 @@ uint32_t LoadPng(const std::string& archivePath, const std::string& memberName, 
     if (texture == 0) return kNoTexture;  // no current context
     UploadTexture(texture, image, texturesQuality);
     return texture;
+}
+
+bool WritePng565(const std::string& path, const uint16_t* pixels, int width, int height) {
+    if (!pixels || width <= 0 || height <= 0) return false;
+    std::FILE* file = std::fopen(path.c_str(), "wb");
+    if (!file) return false;
+    png_structp png = png_create_write_struct(PNG_LIBPNG_VER_STRING, nullptr, nullptr, nullptr);
+    png_infop info = png ? png_create_info_struct(png) : nullptr;
+    std::vector<uint8_t> row(static_cast<size_t>(width) * 3);
+    bool ok = png && info;
+    if (ok && setjmp(png_jmpbuf(png)) == 0) {
+        png_init_io(png, file);
+        png_set_IHDR(png, info, static_cast<png_uint_32>(width), static_cast<png_uint_32>(height), 8,
+                     PNG_COLOR_TYPE_RGB, PNG_INTERLACE_NONE, PNG_COMPRESSION_TYPE_DEFAULT, PNG_FILTER_TYPE_DEFAULT);
+        png_write_info(png, info);
+        for (int y = 0; y < height; ++y) {
+            const uint16_t* source = pixels + static_cast<size_t>(y) * width;
+            for (int x = 0; x < width; ++x) {
+                const uint16_t p = source[x];
+                // Each field widened to 8 bits with its top bits repeated below.
+                const int r = (p >> 11) & 31, g = (p >> 5) & 63, b = p & 31;
+                row[x * 3] = static_cast<uint8_t>(r << 3 | r >> 2);
+                row[x * 3 + 1] = static_cast<uint8_t>(g << 2 | g >> 4);
+                row[x * 3 + 2] = static_cast<uint8_t>(b << 3 | b >> 2);
+            }
+            png_write_row(png, row.data());
+        }
+        png_write_end(png, nullptr);
+    } else {
+        ok = false;
+    }
+    png_destroy_write_struct(&png, &info);
+    return std::fclose(file) == 0 && ok;
 }

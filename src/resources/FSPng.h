@@ -25,6 +25,10 @@ bool DecodePng(const uint8_t* bytes, size_t size, FSPngImage& image);
 // The same for an archive member (false also when the member cannot be read).
 bool ReadPng(const std::string& archivePath, const std::string& memberName, FSPngImage& image);
 
+// Writes a 5-6-5 picture (rows top first) as an 8-bit RGB PNG file: the headless mode's
+// pictures of the flight. False when the file cannot be written.
+bool WritePng565(const std::string& path, const uint16_t* pixels, int width, int height);
+
 // Makes texture the image's texture object: binds it to GL_TEXTURE_2D, sets the shade
 // model, the texture environment and the filters of texturesQuality ("textures_quality":
 // 1 linear; 2, 3, 4 mipmapped, with the levels generated; 0 and others nearest) and

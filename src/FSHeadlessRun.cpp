@@ -1,0 +1,273 @@
+#include "FSHeadlessRun.h"
+
+#include <cstdio>
+#include <filesystem>
+#include <sstream>
+
+#include "app/FSApplicationContext.h"
+#include "app/FSEngine.h"
+#include "app/FSShell.h"
+#include "base/FSActions.h"
+#include "menu/CSPPlaceholderMenu.h"
+#include "platform/FSClock.h"
+#include "platform/FSPaths.h"
+#include "resources/FSArchive.h"
+#include "resources/FSPng.h"
+#include "world/FSSceneNode.h"
+
+namespace {
+
+// Hot keys of the application buttons 1-5 and the pad keys, as a script names them.
+struct KeyName {
+    const char* name;
+    int key;
+};
+const KeyName kKeyNames[] = {{"action", 0},    {"left", 1},      {"right", 2},     {"up", 3},
+                             {"down", 4},      {"button1", 193}, {"button2", 194}, {"button3", 195},
+                             {"button4", 196}, {"button5", 197}};
+
+const char* FinishName(SPFinish finish) {
+    switch (finish) {
+        case SPFinish::Success:
+            return "success";
+        case SPFinish::Landing:
+            return "landing";
+        case SPFinish::Failure:
+            return "failure";
+        default:
+            return "none";
+    }
+}
+
+// The passes a flight is given, after it ended, to let the finish countdown run out.
+constexpr int kAfterFinishPasses = 200;
+
+}  // namespace
+
+std::string FSHeadlessResult::Line() const {
+    char line[200];
+    std::snprintf(line, sizeof line, "finish=%s time=%d score=%d distance=%.3f end=%d,%d,%.3f,%.3f,%.3f frames=%d",
+                  FinishName(finish), seconds, score, distance, cell.column, cell.row, FixedToFloat(position.x),
+                  FixedToFloat(position.y), FixedToFloat(position.z), frames);
+    return line;
+}
+
+bool ReadKeyScript(const std::string& text, std::vector<FSScriptedKey>& keys, std::string& error) {
+    std::istringstream lines(text);
+    std::string line;
+    for (int number = 1; std::getline(lines, line); ++number) {
+        const size_t hash = line.find('#');
+        if (hash != std::string::npos) line.resize(hash);
+        std::istringstream words(line);
+        std::string pass, name, state, extra;
+        if (!(words >> pass)) continue;
+        FSScriptedKey key;
+        bool known = false;
+        words >> name >> state;
+        for (const KeyName& k : kKeyNames) {
+            if (name == k.name) {
+                key.key = k.key;
+                known = true;
+            }
+        }
+        const bool number_ok = !pass.empty() && pass.size() < 9 && pass.find_first_not_of("0123456789") == std::string::npos;
+        if (!number_ok || !known || (state != "down" && state != "up") || (words >> extra)) {
+            error = "line " + std::to_string(number) + ": expected \"<pass> <key> down|up\"";
+            return false;
+        }
+        key.pass = std::stoi(pass);
+        key.down = state == "down";
+        keys.push_back(key);
+    }
+    return true;
+}
+
+CFSHeadlessRun::CFSHeadlessRun(const FSHeadlessOptions& options) : options_(options) {
+    ResetApplicationContext();
+    if (!options_.playerFolder.empty()) platform::SetPlayerFolder(options_.playerFolder);
+    platform::UseVirtualClock(50000);
+    shell_ = std::make_unique<CFSShell>(
+        display_, FSShellParts{[] { return std::make_unique<CSPPlaceholderMenu>(); },
+                               [this] {
+                                   auto made = std::make_unique<CSPGameController>(CountRouteFiles());
+                                   controller_ = made.get();
+                                   return std::unique_ptr<MFSGameController>(std::move(made));
+                               }});
+}
+
+CFSHeadlessRun::~CFSHeadlessRun() {
+    shell_.reset();
+    ResetApplicationContext();
+    platform::UseRealClock();
+}
+
+int CFSHeadlessRun::Start() {
+    if (options_.pilot == FSHeadlessPilot::Script) {
+        const FSMemoryBlock text = ReadFileToBuffer(options_.script);
+        std::string error;
+        if (!text) {
+            std::fprintf(stderr, "aerovant: cannot read the script %s\n", options_.script.c_str());
+            return 2;
+        }
+        if (!ReadKeyScript(std::string(text.Text(), text.size), script_, error)) {
+            std::fprintf(stderr, "aerovant: %s: %s\n", options_.script.c_str(), error.c_str());
+            return 2;
+        }
+    }
+    const int status = shell_->Start();
+    if (status != 0) return status;
+    if (!controller_ || options_.route < 0 || options_.route >= controller_->RouteCount()) {
+        std::fprintf(stderr, "aerovant: no route %d (there are %d)\n", options_.route + 1,
+                     controller_ ? controller_->RouteCount() : 0);
+        return 2;
+    }
+    CFSApplicationContext& context = shell_->Context();
+    context.video.resolution = options_.resolution;
+    DeriveRenderSize(context.video);
+    controller_->SetRoute(options_.route);
+    controller_->SetAircraft(options_.aircraft);
+    controller_->RunFlightStart();
+    if (!controller_->AircraftNode()) {
+        std::fprintf(stderr, "aerovant: route %d has no aircraft start\n", options_.route + 1);
+        return 1;
+    }
+    return 0;
+}
+
+bool CFSHeadlessRun::Pass() {
+    platform::Sleep(1000 / CFSShell::kFramesPerSecond + 1);
+    const bool running = shell_->RunPass();
+    ++passes_;
+    if (options_.shotsEvery > 0 && passes_ % options_.shotsEvery == 0) WriteShot();
+    return running;
+}
+
+void CFSHeadlessRun::SetPadKey(int key, bool down) {
+    display_.SetPadKey(key, down);
+}
+
+void CFSHeadlessRun::Button(int hotKey) {
+    display_.PostEvent({FSEventType::HotKey, 0, 0, hotKey});
+}
+
+void CFSHeadlessRun::ScriptStep() {
+    while (scriptNext_ < script_.size() && script_[scriptNext_].pass <= passes_) {
+        const FSScriptedKey& key = script_[scriptNext_++];
+        if (key.key >= 193) {
+            Button(key.key);
+        } else {
+            SetPadKey(key.key, key.down);
+        }
+    }
+}
+
+FSHeadlessResult CFSHeadlessRun::Fly(const std::function<void(CFSHeadlessRun&)>& pilot) {
+    CFSEngine& engine = *shell_->Context().engine;
+    // The aids the pilot asks for are switched on once the engine has warmed up.
+    bool aidsOn = options_.pilot != FSHeadlessPilot::Autopilot && options_.pilot != FSHeadlessPilot::Instructor;
+    int afterFinish = 0;
+    while (passes_ < options_.frames) {
+        if (controller_->Finish() == SPFinish::None) {
+            if (!aidsOn && passes_ >= 90) {
+                engine.DispatchAction(options_.pilot == FSHeadlessPilot::Autopilot ? kActionAutopilot
+                                                                                   : kActionInstructor);
+                aidsOn = true;
+            }
+            ScriptStep();
+            if (pilot) pilot(*this);
+        } else if (++afterFinish > kAfterFinishPasses || engine.State() == Menu) {
+            break;
+        }
+        if (!Pass()) break;
+    }
+    FSHeadlessResult result;
+    result.finish = controller_->Finish();
+    result.seconds = controller_->FlightSeconds();
+    result.score = controller_->Score();
+    result.distance = controller_->DistanceFlown();
+    const bool ended = result.finish != SPFinish::None;
+    const MFSSceneNode* node = controller_->AircraftNode();
+    result.cell = ended || !node ? controller_->LastCell() : node->GetCell();
+    result.position = ended || !node ? controller_->LastPosition() : node->GetPosition();
+    result.frames = passes_;
+    return result;
+}
+
+void CFSHeadlessRun::WriteShot() {
+    if (options_.out.empty()) return;
+    const std::vector<uint16_t> frame = display_.LastFrame();
+    if (frame.empty()) return;
+    std::vector<uint16_t> picture(frame.size());
+    platform::DeviceToPicture(display_.Orientation(), frame.data(), picture.data());
+    const int width = display_.Orientation() == 0 ? MFSDisplay::kWidth : MFSDisplay::kHeight;
+    const int height = static_cast<int>(picture.size()) / width;
+    char name[32];
+    std::snprintf(name, sizeof name, "frame%06d.png", passes_);
+    const std::string path = (std::filesystem::path(options_.out) / name).string();
+    if (!WritePng565(path, picture.data(), width, height)) std::fprintf(stderr, "aerovant: cannot write %s\n", path.c_str());
+    ++shots_;
+}
+
+namespace {
+
+// A whole number in [low, high], or low - 1.
+int NumberArgument(const std::string& text, int low, int high) {
+    if (text.empty() || text.size() > 7 || text.find_first_not_of("0123456789") != std::string::npos) return low - 1;
+    const int value = std::stoi(text);
+    return value >= low && value <= high ? value : low - 1;
+}
+
+bool ParseHeadless(int argc, char** argv, FSHeadlessOptions& options) {
+    for (int i = 1; i < argc; ++i) {
+        const std::string option = argv[i];
+        if (option == "--headless") continue;
+        const std::string value = i + 1 < argc ? argv[i + 1] : "";
+        ++i;
+        if (option == "--route" && NumberArgument(value, 1, 999) >= 1) {
+            options.route = NumberArgument(value, 1, 999) - 1;
+        } else if (option == "--aircraft" && NumberArgument(value, 1, 5) >= 1) {
+            options.aircraft = NumberArgument(value, 1, 5) - 1;
+        } else if (option == "--frames" && NumberArgument(value, 1, 9999999) >= 1) {
+            options.frames = NumberArgument(value, 1, 9999999);
+        } else if (option == "--shots-every" && NumberArgument(value, 1, 9999999) >= 1) {
+            options.shotsEvery = NumberArgument(value, 1, 9999999);
+        } else if (option == "--out" && !value.empty()) {
+            options.out = value;
+        } else if (option == "--player" && !value.empty()) {
+            options.playerFolder = value;
+        } else if (option == "--pilot" && (value == "autopilot" || value == "instructor")) {
+            options.pilot = value == "autopilot" ? FSHeadlessPilot::Autopilot : FSHeadlessPilot::Instructor;
+        } else if (option == "--pilot" && value == "script" && i + 1 < argc) {
+            options.pilot = FSHeadlessPilot::Script;
+            options.script = argv[++i];
+        } else {
+            std::fprintf(stderr,
+                         "usage: aerovant --headless --route N [--aircraft 1-5]\n"
+                         "                [--pilot autopilot|instructor|script FILE] [--frames N]\n"
+                         "                [--shots-every K --out DIR] [--player DIR]\n");
+            return false;
+        }
+    }
+    return true;
+}
+
+}  // namespace
+
+int RunHeadless(int argc, char** argv) {
+    FSHeadlessOptions options;
+    if (!ParseHeadless(argc, argv, options)) return 2;
+    if (!options.out.empty()) {
+        std::error_code error;
+        std::filesystem::create_directories(options.out, error);
+        if (error) {
+            std::fprintf(stderr, "aerovant: cannot create %s: %s\n", options.out.c_str(), error.message().c_str());
+            return 1;
+        }
+    }
+    CFSHeadlessRun run(options);
+    const int status = run.Start();
+    if (status != 0) return status;
+    const FSHeadlessResult result = run.Fly();
+    std::printf("%s\n", result.Line().c_str());
+    return 0;
+}

@@ -1,0 +1,455 @@
+#include "game/CSPGameController.h"
+
+#include <cmath>
+#include <cstdio>
+
+#include "app/FSApplicationContext.h"
+#include "app/FSEngine.h"
+#include "app/FSInput.h"
+#include "app/FSScoreTable.h"
+#include "app/FSSettingsFile.h"
+#include "game/CSPAircraft.h"
+#include "game/CSPContactResponses.h"
+#include "game/CSPObstacle.h"
+#include "game/CSPRoute.h"
+#include "game/MSPProperty.h"
+#include "platform/FSClock.h"
+#include "resources/FSArchive.h"
+#include "world/FSBoomEmmiter.h"
+#include "world/FSDamageable.h"
+#include "world/FSFadeOutAffector.h"
+#include "world/FSGravityAffector.h"
+#include "world/FSParticlesSystem.h"
+#include "world/FSScene.h"
+#include "world/FSSkyBox.h"
+#include "world/FSTerrainHolder.h"
+
+namespace {
+
+// A timed route fails once this many seconds have passed since its first gate.
+constexpr int32_t kTimedRouteSeconds = 600;
+
+}  // namespace
+
+float DistanceFactor(float flown, float routeLength) {
+    if (flown <= routeLength) return 1.0f;
+    if (flown >= 10.0f * routeLength) return 0.0f;
+    return (10.0f * routeLength - flown) / (9.0f * routeLength);
+}
+
+int CountRouteFiles(const std::string& archivePath) {
+    const std::string archive = archivePath.empty() ? MakeDataPath("data\\routes.zip") : archivePath;
+    int count = 0;
+    while (count < 999) {
+        char member[32];
+        std::snprintf(member, sizeof member, "Route%d.txt", count + 1);
+        if (!ReadArchiveMember(archive, member)) break;
+        ++count;
+    }
+    return count;
+}
+
+CSPGameController::CSPGameController(int routeCount) : routeCount_(routeCount) {}
+
+CSPGameController::~CSPGameController() {
+    LeaveGame();
+    ReleaseSkyBox();
+}
+
+CFSApplicationContext& CSPGameController::Context() const {
+    return *GetApplicationContext();
+}
+
+CFSEngine* CSPGameController::Engine() const {
+    return Context().engine.get();
+}
+
+CSPAircraft* CSPGameController::Aircraft() const {
+    return aircraft_ ? aircraft_->GetMoveableAs<CSPAircraft>() : nullptr;
+}
+
+void CSPGameController::Initialise(int* engineWord) {
+    engineWord_ = engineWord;
+    CFSApplicationContext& context = Context();
+    // Every route has its list in the score table, keyed by the route's name.
+    std::vector<std::string> names;
+    for (int i = 0; i < routeCount_; ++i)
+        names.push_back(CSPRoute::GetRouteName(i));
+    LoadPlayerScores(context, names);
+    if (CFSEngine* engine = Engine()) {
+        SetMusicVolume(engine->musicVolume);
+        SetSoundVolume(engine->soundVolume);
+        contacts_ = std::make_unique<CSPContactResponses>(
+            *engine, [] { return GetApplicationContext()->collisionDetector.get(); },
+            [this](MFSSceneNode* node) { Contact(node); });
+    }
+}
+
+void CSPGameController::SetSoundVolume(int volume) {
+    if (CFSEngine* engine = Engine()) engine->soundVolume = volume;
+}
+
+void CSPGameController::SetMusicVolume(int volume) {
+    if (CFSEngine* engine = Engine()) engine->musicVolume = volume;
+}
+
+int32_t CSPGameController::FlightSeconds() {
+    return clock_.Read(platform::TickCount());
+}
+
+void CSPGameController::SetInputActionSet(int mode) {
+    CFSInput* input = Context().input.get();
+    if (!input) return;
+    input->EnableActionSet(mode == 0 ? kActionSetMenu : mode == 1 ? kActionSetFlight : kActionSetPaused);
+}
+
+// ---- Each frame ----
+
+void CSPGameController::BuildStatusText() {
+    status_.clear();
+    CSPAircraft* aircraft = Aircraft();
+    if (!aircraft || aircraft_->IsRemoved()) return;
+    status_ += aircraft->IsOnGround() ? "[RUN]\n" : "[FLY]\n";
+    if (aircraft->IsAutopilot()) status_ += "[AUTO]\n";
+    if (aircraft->IsFlaps()) status_ += "[FLAPS]\n";
+    if (aircraft->IsBrakes()) status_ += "[BRAKES]\n";
+    if (aircraft->IsInstructor()) status_ += "[INSTRUCTOR]\n";
+    // The stall warning flickers: shown on every other frame.
+    if (aircraft->IsStalling() && (platform::TickCount() / 56) % 2 == 1) status_ += "[STALL]\n";
+    char line[160];
+    std::snprintf(line, sizeof line, "V:%4.0fkmH Vert:%3.0fm/s H:%4.3fkm Thr:%3.0f%% ", aircraft->Airspeed(),
+                  aircraft->VerticalSpeed(), aircraft->Altitude(), aircraft->ThrottleFraction() * 100.0f);
+    status_ += line;
+    const CFSTerrainHolder* terrain = Context().terrain.get();
+    if (!airborne_ && terrain && terrain->IsLoaded()) {
+        const float above = FixedToFloat(terrain->model->HeightAboveAt(aircraft_->GetPosition(), aircraft_->GetCell()));
+        std::snprintf(line, sizeof line, "Alt:%5.3fkm", above);
+        status_ += line;
+        if (above > 0.001f) airborne_ = 1;
+    }
+}
+
+void CSPGameController::Update() {
+    if (view_ == kViewFinished) return;
+    BuildStatusText();
+    if (view_ != kViewChase && view_ != kViewCockpit) return;
+    const uint32_t now = platform::TickCount();
+    if (clock_.Stopped()) clock_.Restart(now);
+    if (route_) {
+        // The next gate shows its marker.
+        if (MFSSceneNode* target = route_->CurrentTarget()) target->SetHighlight(1);
+        const bool inside = route_->IsInsideGateBox();
+        if (route_->ObstacleCount() > 0 && route_->DealtWith() == route_->ObstacleCount() && !inside) {
+            RecordPositions();
+            FinishWithSuccess();
+            return;
+        }
+        if (route_->Timed() && timedStart_ != 0 && !inside && clock_.Read(now) - timedStart_ > kTimedRouteSeconds) {
+            RecordPositions();
+            FinishWithFailure();
+            return;
+        }
+    }
+    if (CSPAircraft* aircraft = Aircraft()) {
+        // km flown this frame: km/h → km/s, times the frame's 0.2 s of flight.
+        distanceFlown_ += aircraft->Airspeed() * 0.0002777777f * 0.05f * 4.0f * Context().frame.timeScale;
+    }
+}
+
+// ---- Actions ----
+
+int CSPGameController::HandleAction(int action) {
+    CFSEngine* engine = Engine();
+    if (!engine) return 0;
+    const int state = engine->State();
+    if (state != Flying && state != Paused) return 0;
+    if (view_ == kViewFinished) {
+        if (action == kActionBackToMenu || action == kActionBack) {
+            screenAfterFlight_ = 2;
+            EndFlight();
+            return 1;
+        }
+        return 0;
+    }
+    switch (action) {
+        case kActionMap:
+            if (state == Flying) {
+                SetInputActionSet(2);
+                Pause();
+                engine->SetState(Paused);
+                pausedByAction_ = 1;
+                cockpitViewFlag_ = 0;
+            } else {
+                SetInputActionSet(1);
+                Resume();
+                engine->SetState(Flying);
+                pausedByAction_ = 0;
+            }
+            return 1;
+        case kActionBackToMenu:
+            clock_.Stop(platform::TickCount());
+            engine->SetState(Idle);
+            SetResumable(1);
+            Context().input->SetOrientation(Context().menuOrientation);
+            engine->SwitchScreen(0, 0);
+            engine->SetState(Menu);
+            return 1;
+        case kActionChangeView:
+            if (state != Flying) return 1;
+            if (view_ != kViewCockpit) {
+                CockpitView();
+            } else {
+                ChaseView();
+            }
+            return 1;
+        default:
+            break;
+    }
+    if (controlsActive_) {
+        CSPAircraft* aircraft = Aircraft();
+        const bool used = aircraft && !aircraft_->IsRemoved() && aircraft->HandleCommand(action, 0);
+        // Looking around in the cockpit shows the whole screen; looking ahead the cockpit frame.
+        cockpitViewFlag_ = view_ == kViewCockpit && aircraft && aircraft->GetLookAround() == 0 ? 1 : 0;
+        return used ? 1 : 0;
+    }
+    if (view_ == kViewMap && action >= kActionMapCameraNearer && action <= kActionAileronsRight) {
+        MoveMapCamera(action);
+        return 1;
+    }
+    return 0;
+}
+
+void CSPGameController::ChaseView() {
+    SetCameraTarget(aircraft_, 1);
+    if (aircraft_) aircraft_->SetVisible(true);
+    SetView(kViewChase);
+    if (jet_) jet_->SetVisible(false);
+}
+
+void CSPGameController::CockpitView() {
+    SetCameraTarget(aircraft_, 3);
+    if (aircraft_) aircraft_->SetVisible(false);
+    SetView(kViewCockpit);
+    if (jet_) jet_->SetVisible(true);
+}
+
+void CSPGameController::Pause() {
+    if (view_ == kViewMap) return;
+    controlsActive_ = 0;
+    if (CFSEngine* engine = Engine()) engine->SetState(Paused);
+    cockpitBeforePause_ = view_ == kViewCockpit ? 1 : 0;
+    SetView(kViewMap);
+    clock_.Stop(platform::TickCount());
+    if (CFSTerrainHolder* terrain = Context().terrain.get()) terrain->paused = 1;
+}
+
+void CSPGameController::Resume() {
+    if (view_ == kViewMap) {
+        if (CFSEngine* engine = Engine()) engine->SetState(Flying);
+        clock_.Restart(platform::TickCount());
+        controlsActive_ = 1;
+        if (cockpitBeforePause_) {
+            CockpitView();
+        } else {
+            ChaseView();
+        }
+        if (CFSTerrainHolder* terrain = Context().terrain.get()) terrain->paused = 0;
+    }
+}
+
+void CSPGameController::SetView(int view) {
+    if (view < 0 || view > kViewFullScreen) return;
+    switch (view) {
+        case kViewCockpit:
+            cockpitViewFlag_ = 1;
+            break;
+        case kViewFixed:
+            PlaceFixedCamera();
+            cockpitViewFlag_ = 0;
+            break;
+        case kViewMap:
+            PlaceFixedCamera();
+            cockpitViewFlag_ = 0;
+            mapOffset_ = {};
+            break;
+        case kViewFinished:
+            cockpitViewFlag_ = 0;
+            countdown_ = 0;
+            break;
+        default:
+            cockpitViewFlag_ = 0;
+            break;
+    }
+    view_ = view;
+    if (view == kViewMap) PlaceMapCamera();
+}
+
+// ---- Contacts and the end of the flight ----
+
+bool CSPGameController::MayCollide(MFSSceneNode* a, MFSSceneNode* b) {
+    if (!a || !b) return false;
+    return contacts_ ? contacts_->MayCollide(*a, *b) : true;
+}
+
+void CSPGameController::GroundContact(MFSSceneNode* node, CFSTerrainModel* terrain) {
+    if (contacts_ && node) contacts_->GroundContact(node, terrain);
+}
+
+void CSPGameController::Collision(MFSSceneNode* a, MFSSceneNode* moving) {
+    if (contacts_ && a && moving) contacts_->Collision(a, moving);
+}
+
+void CSPGameController::Contact(MFSSceneNode* node) {
+    if (view_ == kViewFinished || !node) return;
+    CSPAircraft* aircraft = Aircraft();
+    if (node == aircraft_ && aircraft_) {
+        if (aircraft_->IsRemoved()) {
+            RecordPositions();
+            FinishWithFailure();
+            return;
+        }
+        const FSVector& v = aircraft ? aircraft->GetVelocity() : FSVector{};
+        if (airborne_ && aircraft && v.x == 0.0f && v.y == 0.0f && v.z == 0.0f) {
+            RecordPositions();
+            FinishWithLanding();
+            return;
+        }
+    }
+    if (aircraft_ && !aircraft_->IsRemoved()) {
+        const MFSDamageable* damage = DamageOf(*aircraft_);
+        if (damage && damage->health <= 0.0f) {
+            RecordPositions();
+            FinishWithFailure();
+            return;
+        }
+    }
+    if (route_ && PropertyKindOf(*node) == kPropertyObstacle) {
+        route_->UpdateObstacleScore(node);
+        score_ = route_->Score();
+        route_->AdvanceTarget(node);
+        if (timedStart_ == 0 && route_->Timed()) timedStart_ = clock_.Read(platform::TickCount());
+    }
+}
+
+void CSPGameController::RecordPositions() {
+    if (aircraft_) {
+        lastPosition_ = aircraft_->GetPosition();
+        lastCell_ = aircraft_->GetCell();
+    } else {
+        lastPosition_ = cameraEye_;
+        lastCell_ = cameraCell_;
+    }
+}
+
+void CSPGameController::ApplyScoreFormula() {
+    score_ = static_cast<int32_t>(static_cast<float>(score_) * DistanceFactor(distanceFlown_, routeLength_));
+    if (route_) score_ = static_cast<int32_t>(static_cast<float>(score_) * route_->GetAircraftFactor(aircraftType_));
+}
+
+void CSPGameController::DropAircraft() {
+    if (!aircraft_) return;
+    if (!modelTexture_.empty() && Context().textureCache) {
+        // The texture stays cached while the node lives; the cache drops it at the next clear.
+        modelTexture_.clear();
+    }
+    if (contacts_) contacts_->SetPlayer(nullptr, false);
+    aircraft_ = nullptr;
+    propeller_ = nullptr;
+    jet_ = nullptr;
+    cameraTarget_ = nullptr;
+    Context().playerAircraft = nullptr;
+}
+
+void CSPGameController::FinishWithSuccess() {
+    if (aircraft_ && aircraft_->IsRemoved()) {
+        FinishWithFailure();
+        return;
+    }
+    if (aircraft_) {
+        // The aircraft bursts away at the finish, watched from the fixed camera.
+        if (CFSEngine* engine = Engine()) {
+            auto emitter = std::make_unique<TFSBoomEmmiter>(FloatToFixed(45.0f), FSFixedVector{39321, 39321, 39321},
+                                                            FSFixedVector{58982, 58982, 58982});
+            if (CFSParticlesSystem* burst =
+                    engine->CreateParticlesSystem("particle.png", 40, std::move(emitter), 0x7AAAAA, 5242)) {
+                burst->SetCell(aircraft_->GetCell());
+                burst->SetPosition(aircraft_->GetPosition());
+                burst->AddAffector(std::make_unique<TFSGravityAffector>());
+                burst->AddAffector(std::make_unique<TFSFadeOutAffector>());
+            }
+        }
+        aircraft_->Remove();
+        DropAircraft();
+    }
+    WriteSettings();
+    ApplyScoreFormula();
+    resultDistance_ = routeLength_ * 0.5f;
+    StoreScore();
+    finish_ = SPFinish::Success;
+    SetView(kViewFinished);
+    clock_.Stop(platform::TickCount());
+}
+
+void CSPGameController::StoreScore() {
+    if (score_ == 0 || !route_) return;
+    StoreFlightScore(Context(), CSPRoute::GetRouteName(routeNumber_), score_, clock_.Read(platform::TickCount()));
+}
+
+void CSPGameController::FinishWithLanding() {
+    // The aircraft stays where it stopped: its flight model goes.
+    if (aircraft_) aircraft_->SetMoveableObject(nullptr);
+    WriteSettings();
+    ApplyScoreFormula();
+    resultDistance_ = std::fmax(0.05f, chaseDistance_ < 0.0f ? -chaseDistance_ * 4.0f : 0.05f);
+    finish_ = SPFinish::Landing;
+    SetView(kViewFinished);
+    clock_.Stop(platform::TickCount());
+}
+
+void CSPGameController::FinishWithFailure() {
+    if (aircraft_ && aircraft_->IsRemoved()) DropAircraft();
+    WriteSettings();
+    resultDistance_ = routeLength_ * 0.5f;
+    finish_ = SPFinish::Failure;
+    SetView(kViewFinished);
+    clock_.Stop(platform::TickCount());
+}
+
+void CSPGameController::AfterRender(FSSurfaceImage& /*image*/) {
+    if (view_ != kViewFinished) return;
+    countdown_ += 4;
+    if (countdown_ > countdownLimit_) {
+        screenAfterFlight_ = 2;
+        EndFlight();
+    }
+}
+
+void CSPGameController::EndFlight() {
+    CFSApplicationContext& context = Context();
+    CFSEngine* engine = Engine();
+    clock_.Stop(platform::TickCount());
+    if (view_ == kViewMap) {
+        Resume();
+        pausedByAction_ = 0;
+        if (engine) engine->SwitchScreen(0, 0);
+        return;
+    }
+    if (engine) engine->SetState(Idle);
+    if (view_ == kViewFinished) {
+        SetView(kViewFixed);
+        DropAircraft();
+        LeaveGame();
+        if (context.sceneRoot) context.sceneRoot->Clear();
+    }
+    if (engine) engine->SetState(Menu);
+    if (context.input) context.input->SetOrientation(context.menuOrientation);
+    if (engine) engine->SwitchScreen(screenAfterFlight_, 0);
+}
+
+void CSPGameController::LeaveGame() {
+    CFSApplicationContext& context = Context();
+    if (context.sceneRoot) context.sceneRoot->hooks.drawBackground = nullptr;
+    route_.reset();
+    DropAircraft();
+    resumable_ = 0;
+}

@@ -1,0 +1,204 @@
+#pragma once
+// The game controller: runs a flight from the moment the player starts it in the menu
+// until it ends. It builds the flight's world from a route while the loading thread keeps
+// the loading screen alive, steps the game each frame (clock, distance, status line,
+// success and time-out), hands the flight actions to the aircraft, places the camera for
+// each view, answers the contacts the collision pass reports (gates, landing, crash),
+// scores the flight and stores the score under the pilot's name, and gives the screen
+// back to the menu.
+//
+// Views: 0 chase, 1 cockpit, 2 orbit, 3 fixed (leaving a finished flight), 4 map
+// (paused, seen from above), 5 finished (the camera circles the end position while the
+// countdown runs), 6 as 0.
+#include <cstdint>
+#include <memory>
+#include <string>
+
+#include "app/FSFlightClock.h"
+#include "app/FSGameController.h"
+#include "world/FSFixedVector.h"
+#include "world/FSVectorMath.h"
+#include "world/FSWorldPosition.h"
+
+class CFSApplicationContext;
+class CFSEngine;
+class CFSMeshedNode;
+class CFSSkyBox;
+class CSPAircraft;
+class CSPContactResponses;
+class CSPRoute;
+class CFSThread;
+struct SPRouteStart;
+
+enum SPView : int {
+    kViewChase = 0,
+    kViewCockpit = 1,
+    kViewOrbit = 2,
+    kViewFixed = 3,
+    kViewMap = 4,
+    kViewFinished = 5,
+    kViewFullScreen = 6,
+};
+
+// How a flight ended, for the headless runs and the tests.
+enum class SPFinish { None, Success, Landing, Failure };
+
+// Smooth limiter of the chase camera: rises from lo to hi as x goes from −∞ to +∞ and
+// gives the middle of the range at x = 0.
+float SoftClamp(float x, float lo, float hi);
+// Spherical interpolation of two unit orientations (no flip toward the shorter arc).
+FSQuaternion Slerp(const FSQuaternion& q1, const FSQuaternion& q2, float t, const SineTable& sine);
+// The distance factor of the score: 1 up to the route length, falling linearly to 0 at
+// ten times that length (both in the same unit).
+float DistanceFactor(float flown, float routeLength);
+// How many routes the archive holds: "Route1.txt", "Route2.txt" … up to the first missing
+// one (archivePath empty: the game's "data\routes.zip").
+int CountRouteFiles(const std::string& archivePath = {});
+
+class CSPGameController : public MFSGameController {
+public:
+    // routeCount: how many "Route%d.txt" the routes archive holds (counted at start-up).
+    explicit CSPGameController(int routeCount);
+    ~CSPGameController() override;
+
+    void Initialise(int* engineWord) override;
+    void EnterLoading() override {}
+    void LeaveLoading() override {}
+    void Update() override;
+    void RunFlightStart() override;
+    void LeaveGame() override;
+    int HandleAction(int action) override;
+    void CameraStep() override;
+    void AfterRender(FSSurfaceImage& image) override;
+    void DrawInstruments() override {}
+    void Contact(MFSSceneNode* node) override;
+    void SetView(int view) override;
+    void CameraFollow() override;
+    bool MayCollide(MFSSceneNode* a, MFSSceneNode* b) override;
+    void GroundContact(MFSSceneNode* node, CFSTerrainModel* terrain) override;
+    void Collision(MFSSceneNode* a, MFSSceneNode* moving) override;
+    uint8_t IsResumable() override { return resumable_; }
+    void SetResumable(uint8_t flag) override { resumable_ = flag; }
+    int CockpitViewFlag() override { return cockpitViewFlag_; }
+    void ResumeSounds() override {}
+    void SetSoundVolume(int volume) override;
+    void SetMusicVolume(int volume) override;
+    std::string StatusText() override { return status_; }
+    int32_t FlightSeconds() override;
+    int32_t Score() override { return score_; }
+
+    // The menu's choices for the next flight: route index (0 = "Route1.txt") and
+    // aircraft type (0 Cessna 172R ... 4 Fokker).
+    void SetRoute(int route) { routeNumber_ = route; }
+    void SetAircraft(int type) { aircraftType_ = type; }
+    int RouteCount() const { return routeCount_; }
+
+    // Disables every action and enables those of the mode (0 menu, 1 flight, 2 paused).
+    void SetInputActionSet(int mode);
+    // Before a resumed flight, after the settings may have changed.
+    void ReapplySettings();
+    // Stops the flight and returns to the menu (after the finish countdown, the leave
+    // action in the finished view, or from the menu).
+    void EndFlight();
+
+    // What the headless runs and the tests read.
+    SPFinish Finish() const { return finish_; }
+    int View() const { return view_; }
+    float DistanceFlown() const { return distanceFlown_; }
+    float RouteLength() const { return routeLength_; }
+    const CSPRoute* Route() const { return route_.get(); }
+    CSPAircraft* Aircraft() const;
+    MFSSceneNode* AircraftNode() const { return aircraft_; }
+    const FSFixedVector& LastPosition() const { return lastPosition_; }
+    const FSCell& LastCell() const { return lastCell_; }
+
+private:
+    // Flight building (CSPGameFlight.cpp).
+    void BuildFlight();
+    void CreatePlayerAircraft(const SPRouteStart& start);
+    void ReadObjectDescription(const std::string& text, const SPRouteStart& start);
+    void MakeSkyBox();
+    void ReleaseSkyBox();
+    void MeasureRoute();
+
+    // The flight's course (CSPGameController.cpp).
+    void BuildStatusText();
+    void Pause();
+    void Resume();
+    void RecordPositions();
+    void FinishWithSuccess();
+    void FinishWithLanding();
+    void FinishWithFailure();
+    void ApplyScoreFormula();
+    void StoreScore();
+    void DropAircraft();
+    void ChaseView();
+    void CockpitView();
+
+    // The camera (CSPGameCamera.cpp).
+    void SetCameraTarget(MFSSceneNode* target, int mode);
+    void PlaceFixedCamera();
+    void PlaceMapCamera();
+    void MoveMapCamera(int action);
+    void LookFrom(const FSFixedVector& eye, const FSCell& cell, const FSFixedVector& target,
+                  const FSFixedVector& up);
+
+    CFSApplicationContext& Context() const;
+    CFSEngine* Engine() const;
+
+    int routeCount_ = 0;
+    int routeNumber_ = 0;
+    int aircraftType_ = 0;
+
+    MFSSceneNode* aircraft_ = nullptr;   // the player's aircraft node, or null
+    MFSSceneNode* propeller_ = nullptr;  // its propeller disc, or null
+    MFSSceneNode* jet_ = nullptr;        // its exhaust cone, or null
+    std::string modelTexture_;           // released when the flight ends
+    std::unique_ptr<CSPRoute> route_;
+    std::unique_ptr<CSPContactResponses> contacts_;
+    std::unique_ptr<CFSSkyBox> skyBox_;
+
+    int32_t score_ = 0;
+    uint8_t controlsActive_ = 0;
+    uint8_t pausedByAction_ = 0;
+    uint8_t resumable_ = 0;
+    uint8_t cockpitBeforePause_ = 0;
+    uint8_t airborne_ = 0;
+    int cockpitViewFlag_ = 0;
+    int view_ = kViewChase;
+    SPFinish finish_ = SPFinish::None;
+
+    float distanceFlown_ = 0.0f;  // km
+    float routeLength_ = 0.0f;    // km, 1.1 × the gate chain
+    float initialFuel_ = 0.0f;
+    FSFixedVector startPosition_;
+    FSCell startCell_;
+
+    // Camera: the target and its mode (0 fixed offset, 1 chase, 3 cockpit), the chase
+    // offsets and limits from the aircraft's description (km), and the smoothing state.
+    MFSSceneNode* cameraTarget_ = nullptr;
+    int cameraMode_ = 1;
+    float chaseDistance_ = -0.012f;
+    float chaseHeight_ = 0.003f;
+    float displace_[3] = {0.003f, 0.002f, 0.005f};
+    float rigidity_ = 0.3f;
+    int followCounter_ = 0;
+    FSQuaternion cameraOrientation_;
+    FSCell cameraCell_;
+    FSFixedVector cameraEye_;
+    int orbitAngle_ = 0;
+    float mapDistance_ = 2.0f;  // km above the aircraft in the map view
+    FSFixedVector mapOffset_;   // the map camera's shift over the map
+
+    FSFixedVector lastPosition_;
+    FSCell lastCell_;
+    float resultDistance_ = 0.0f;
+    int countdown_ = 0;
+    int countdownLimit_ = 360;
+    int screenAfterFlight_ = 2;
+    int32_t timedStart_ = 0;
+    FlightClock clock_;
+    std::string status_;
+    int surfaceMade_ = 0;
+    int* engineWord_ = nullptr;
+};

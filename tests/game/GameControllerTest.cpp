@@ -1,0 +1,77 @@
+// The game controller's own rules: the chase camera's limiter and turn, the score's
+// distance factor and the headless mode's key scripts.
+#include <gtest/gtest.h>
+
+#include <cmath>
+
+#include "FSHeadlessRun.h"
+#include "game/CSPGameController.h"
+#include "world/FSSineTable.h"
+
+namespace {
+
+TEST(GameCamera, SoftClampRisesSmoothlyThroughTheMiddleOfItsRange) {
+    EXPECT_FLOAT_EQ(SoftClamp(0.0f, -2.0f, 2.0f), 0.0f);
+    EXPECT_FLOAT_EQ(SoftClamp(0.0f, 1.0f, 3.0f), 3.0f);  // lo + the half sum of the magnitudes
+    float last = -10.0f;
+    for (float x = -5.0f; x <= 5.0f; x += 0.25f) {
+        const float y = SoftClamp(x, -2.0f, 2.0f);
+        EXPECT_GT(y, last) << x;
+        EXPECT_GT(y, -2.0f) << x;
+        EXPECT_LT(y, 2.0f) << x;
+        last = y;
+    }
+    // A range of no width holds everything at its lower end.
+    EXPECT_FLOAT_EQ(SoftClamp(3.0f, 0.0f, 0.0f), 0.0f);
+}
+
+TEST(GameCamera, SlerpRunsFromOneOrientationToTheOtherAndStaysUnit) {
+    const SineTable sine;
+    const FSQuaternion level = FSQuaternion::Identity();
+    const FSQuaternion turned = FromAxisAngle(FSVector(0.0f, 1.0f, 0.0f), 1.2f);
+    const FSQuaternion opposite{-1.0f, 0.0f, 0.0f, 0.0f};
+    struct Case {
+        FSQuaternion from, to;
+        float t;
+    };
+    for (const Case& c : {Case{level, turned, 0.0f}, Case{level, turned, 1.0f}, Case{level, turned, 0.5f},
+                          Case{level, opposite, 0.5f}, Case{turned, turned, 0.3f}}) {
+        const FSQuaternion q = Slerp(c.from, c.to, c.t, sine);
+        EXPECT_NEAR(q.w * q.w + q.x * q.x + q.y * q.y + q.z * q.z, 1.0f, 1e-4f);
+        if (c.t == 0.0f) EXPECT_NEAR(q.y, c.from.y, 2e-3f);
+        if (c.t == 1.0f) EXPECT_NEAR(q.y, c.to.y, 2e-3f);
+    }
+    // Half way through a 1.2 rad turn is a 0.6 rad turn.
+    const FSQuaternion half = Slerp(level, turned, 0.5f, sine);
+    EXPECT_NEAR(2.0f * std::acos(half.w), 0.6f, 3e-3f);
+}
+
+TEST(GameScore, TheDistanceFactorHalvesAtFiveAndAHalfRouteLengthsAndEndsAtTen) {
+    struct Case {
+        float flown, factor;
+    };
+    for (const Case& c : {Case{5.0f, 1.0f}, Case{10.0f, 1.0f}, Case{55.0f, 0.5f}, Case{100.0f, 0.0f},
+                          Case{250.0f, 0.0f}}) {
+        EXPECT_NEAR(DistanceFactor(c.flown, 10.0f), c.factor, 1e-5f) << c.flown;
+    }
+}
+
+TEST(HeadlessMode, KeyScriptsNameThePassTheKeyAndWhichWayItGoes) {
+    std::vector<FSScriptedKey> keys;
+    std::string error;
+    ASSERT_TRUE(ReadKeyScript("# take-off\n10 button5 down\n12 action down # brakes off\n\n40 left up\n", keys,
+                              error));
+    ASSERT_EQ(keys.size(), 3u);
+    EXPECT_EQ(keys[0].key, 197);
+    EXPECT_EQ(keys[1].pass, 12);
+    EXPECT_EQ(keys[2].key, 1);
+    EXPECT_FALSE(keys[2].down);
+    for (const char* bad : {"x left down\n", "3 sideways down\n", "3 left maybe\n", "3 left down now\n",
+                            "-4 left down\n", "99999999999 left down\n"}) {
+        std::vector<FSScriptedKey> none;
+        EXPECT_FALSE(ReadKeyScript(bad, none, error)) << bad;
+        EXPECT_NE(error.find("line 1"), std::string::npos);
+    }
+}
+
+}  // namespace

@@ -1,0 +1,40 @@
+#pragma once
+// A pilot for the tests: flies a route in the headless game using only what a player has
+// (the pad keys and the application buttons), looking at the aircraft as a player looks at
+// the screen. It takes off (full power, brakes off, rotate), steers toward the next gate
+// and lines up through it, keeps its height between the gates, and where the route asks
+// for a landing flies an approach to the runway, flares and brakes to a stop.
+#include <string>
+
+#include "world/FSFixedVector.h"
+#include "world/FSWorldPosition.h"
+
+class CFSHeadlessRun;
+
+class CSPScriptedPilot {
+public:
+    // Called before every pass of the flight.
+    void Step(CFSHeadlessRun& run);
+    // What the pilot is doing, for the log: "take-off", "gate 3", "approach", "flare" …
+    const std::string& Phase() const { return phase_; }
+
+private:
+    // Where the pilot flies to and at what height (km, scene); false when nothing is left.
+    bool ChooseTarget(CFSHeadlessRun& run, FSFixedVector& target, FSCell& cell, float& height);
+    void Steer(CFSHeadlessRun& run, float wantedBank, float wantedPitch);
+    void SetThrottle(CFSHeadlessRun& run, float fraction);
+    void Press(CFSHeadlessRun& run, int hotKey);
+
+    std::string phase_ = "start";
+    int pass_ = 0;
+    int shiftHeld_ = 0;     // passes the throttle chord has been held
+    int throttleKey_ = 0;   // the button of the throttle chord being held, 0 none
+    bool brakesOff_ = false;
+    bool flaps_ = false;
+    bool landing_ = false;  // flying the approach
+    bool stopping_ = false;
+    int rollKey_ = -1;   // the pad keys held for the next passes, -1 none
+    int pitchKey_ = -1;
+    int buttonQueue_[8] = {};
+    int queued_ = 0;
+};
