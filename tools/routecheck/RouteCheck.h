@@ -60,6 +60,10 @@ struct RouteFile {
 
 RouteFile ParseRoute(std::string_view text);
 
+// The ground's scene height (km) under a local point of a cell; points outside the cell are
+// answered from the neighbouring cells, as the terrain wraps.
+double GroundHeight(const CFSTerrainStorage& terrain, const FSCell& cell, double x, double z);
+
 // The compass heading (0 north = −x, 90 east = −z) of a horizontal direction.
 double CompassHeading(double dx, double dz);
 // The unit directions through a gate's opening (its z axis) and along its side bars (its y

@@ -4,7 +4,8 @@
 // too low, in the wrong cell, too close, too sharp a turn, a sloping runway, ...).
 // aerovant-route-check <data folder> --ground <terrain> <column> <row>
 // prints the ground heights (m above the sea) of a cell on a 0.5 km grid, rows along z,
-// for placing gates.
+// for placing gates. With --pictures, a map and a height profile of every route checked
+// (RoutePicture.h) go into that folder as <route>.png.
 #include <cstdio>
 #include <cstdlib>
 #include <string>
@@ -12,7 +13,7 @@
 #include "resources/FSArchive.h"
 #include "resources/FSKeywordReader.h"
 #include "routecheck/RouteCheck.h"
-#include "world/FSFixed.h"
+#include "routecheck/RoutePicture.h"
 #include "world/FSTerrainStorage.h"
 
 namespace {
@@ -29,8 +30,7 @@ int PrintGround(const std::string& data, const std::string& member, int column, 
         const double z = -30.0 + j * 0.5;
         std::printf("z %6.1f:", z);
         for (int i = 0; i <= 120; ++i) {
-            const FSFixedVector probe{DoubleToFixed(-30.0 + i * 0.5), DoubleToFixed(12.0), DoubleToFixed(z)};
-            const double ground = 12.0 - terrain->HeightAboveAt(probe, {column, row}) / 65536.0;
+            const double ground = GroundHeight(*terrain, {column, row}, -30.0 + i * 0.5, z);
             std::printf(" %4.0f", (ground - kSeaLevelKm) * 1000.0);
         }
         std::printf("\n");
@@ -38,23 +38,36 @@ int PrintGround(const std::string& data, const std::string& member, int column, 
     return 0;
 }
 
+// The picture's file name: the route file's name without folder and extension, ".png".
+std::string PictureName(const std::string& member) {
+    std::string name = member.substr(member.find_last_of('/') + 1);
+    return name.substr(0, name.find_last_of('.')) + ".png";
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
     if (argc == 6 && std::string(argv[2]) == "--ground")
         return PrintGround(argv[1], argv[3], std::atoi(argv[4]), std::atoi(argv[5]));
-    if (argc < 2) {
+    if (argc < 2 || (argc >= 3 && std::string(argv[2]) == "--pictures" && argc < 4)) {
         std::fprintf(stderr,
-                     "usage: aerovant-route-check <data folder> [route file...]\n"
+                     "usage: aerovant-route-check <data folder> [--pictures <folder>] [route file...]\n"
                      "       aerovant-route-check <data folder> --ground <terrain> <column> <row>\n");
         return 2;
     }
+    const std::string data = argv[1];
+    int first = 2;
+    std::string pictures;
+    if (argc >= 4 && std::string(argv[2]) == "--pictures") {
+        pictures = argv[3];
+        first = 4;
+    }
+    RouteTerrains terrains(data);
     std::vector<RouteCheck> checks;
-    if (argc == 2) {
-        checks = CheckRouteArchive(argv[1]);
+    if (first == argc) {
+        checks = CheckRouteArchive(data);
     } else {
-        RouteTerrains terrains(argv[1]);
-        for (int k = 2; k < argc; ++k) {
+        for (int k = first; k < argc; ++k) {
             const FSMemoryBlock text = ReadFileToBuffer(argv[k]);
             if (!text) {
                 std::fprintf(stderr, "aerovant-route-check: cannot read %s\n", argv[k]);
@@ -68,6 +81,11 @@ int main(int argc, char** argv) {
     for (const RouteCheck& check : checks) {
         std::printf("%s\n", FormatRouteCheck(check).c_str());
         problems += check.problems.size();
+        const CFSTerrainStorage* terrain = terrains.Get(check.route.terrain);
+        if (pictures.empty() || !terrain) continue;
+        const std::string path = pictures + "/" + PictureName(check.member);
+        if (!WriteRoutePicture(check, *terrain, path))
+            std::fprintf(stderr, "aerovant-route-check: cannot write %s\n", path.c_str());
     }
     std::printf("%zu routes checked, %zu problems\n", checks.size(), problems);
     return checks.empty() || problems > 0 ? 1 : 0;

@@ -17,11 +17,8 @@ constexpr double kProbeHeight = 12.0;
 constexpr double kLegStep = 0.05;
 constexpr double kRunwayStep = 0.025;
 
-// The ground's scene height under a local point; the probe moves into the next cell past
-// the cell's edge as the game's terrain queries do.
 double Ground(const CFSTerrainStorage& terrain, const FSCell& cell, double x, double z) {
-    const FSFixedVector probe{DoubleToFixed(x), DoubleToFixed(kProbeHeight), DoubleToFixed(z)};
-    return kProbeHeight - terrain.HeightAboveAt(probe, cell) / 65536.0;
+    return GroundHeight(terrain, cell, x, z);
 }
 
 // b − a in km across the torus (x and z the short way round).
@@ -201,6 +198,11 @@ void CheckGate(RouteCheck& check, const CFSTerrainStorage* terrain, size_t index
 }
 
 }  // namespace
+
+double GroundHeight(const CFSTerrainStorage& terrain, const FSCell& cell, double x, double z) {
+    const FSFixedVector probe{DoubleToFixed(x), DoubleToFixed(kProbeHeight), DoubleToFixed(z)};
+    return kProbeHeight - terrain.HeightAboveAt(probe, cell) / 65536.0;
+}
 
 RouteCheck CheckRoute(const std::string& member, const RouteFile& route, const CFSTerrainStorage* terrain) {
     RouteCheck check;
