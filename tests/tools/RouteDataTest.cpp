@@ -3,11 +3,15 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <filesystem>
 #include <string>
 #include <vector>
 
 #include "resources/FSArchive.h"
 #include "routecheck/RouteCheck.h"
+#include "support/ImageTestFiles.h"
+#include "support/TestSupport.h"
+#include "tools/ArchiveTestSupport.h"
 
 namespace {
 
@@ -26,15 +30,19 @@ bool SuitsTheGlider(const RouteCheck& check) {
     return true;
 }
 
-// The problems of a route text over the valley terrain of the built data.
-std::vector<std::string> ProblemsOf(const std::string& lines) {
+// A route text checked over the valley terrain of the built data.
+RouteCheck CheckOverTheValley(const std::string& lines) {
     static RouteTerrains terrains(MakeDataPath("data"));
     const std::string text =
         "# \"Test\"\nterrain valley.ter 0\ndifficulty 1 1 1 1 1\n"
         "runway runway.png 1 0 -6 0 -18 -6 0 -16.8 30\n" +
         lines;
     const RouteFile route = ParseRoute(text);
-    return CheckRoute("Test.txt", route, terrains.Get(route.terrain)).problems;
+    return CheckRoute("Test.txt", route, terrains.Get(route.terrain));
+}
+
+std::vector<std::string> ProblemsOf(const std::string& lines) {
+    return CheckOverTheValley(lines).problems;
 }
 
 bool Mentions(const std::vector<std::string>& problems, const std::string& words) {
@@ -133,4 +141,80 @@ TEST(RouteCheck, FlagsEveryGateAndRunwayThatCannotBeFlown) {
     for (const auto& c : cases)
         EXPECT_TRUE(Mentions(ProblemsOf(c.lines), c.problem)) << c.lines;
     EXPECT_TRUE(Mentions(ProblemsOf(start), "no gates"));
+}
+
+TEST(RouteCheck, ReadsBrokenLinesWithoutFailingAndSaysWhichNumbersItCouldNotRead) {
+    const struct {
+        const char* text;
+        size_t gates, runways;
+        int broken;
+        const char* name;
+    } cases[] = {
+        {"", 0, 0, 0, ""},
+        {"obstacle\nrunway\nstart", 1, 1, 0, ""},
+        {"\xEF\xBB\xBF# \"Marked\"\r\n", 0, 0, 0, "Marked"},
+        {"# \"Open to the end\r\nobstacle red.png 1 0", 1, 0, 0, "Open to the end"},
+        {"obstacle red.png 1e30 -1e30 0 5 0 nan 0 inf 100 60 8 10", 1, 0, 2, ""},
+        {"runway runway.png 0 0 1e30 0 0 -1e30 0 0 1e300", 0, 1, 1, ""},
+        {"start 0 0 0 0 0 nan 0 1 0 1 0 inf", 0, 0, 2, ""},
+        {"\0obstacle", 0, 0, 0, ""},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.text);
+        const RouteFile route = ParseRoute(c.text);
+        EXPECT_EQ(route.gates.size(), c.gates);
+        EXPECT_EQ(route.runways.size(), c.runways);
+        EXPECT_EQ(route.brokenNumbers, c.broken);
+        EXPECT_EQ(route.name, c.name);
+        // Measuring it over the ground finishes, whatever it holds.
+        const RouteCheck check = CheckRoute("Broken.txt", route, nullptr);
+        EXPECT_EQ(Mentions(check.problems, "not finite"), c.broken > 0);
+        EXPECT_TRUE(Mentions(check.problems, "cannot be read"));
+    }
+    // Runway ends a world apart are measured in bounded time.
+    const RouteCheck far = CheckOverTheValley("runway runway.png 1 0 -30000 0 0 30000 0 0 30\n");
+    EXPECT_TRUE(Mentions(far.problems, "runway"));
+}
+
+TEST(RouteCheck, MeasuresLegsAcrossCellEdgesAndTheWorldSeamTheShortWay) {
+    // From the last kilometres of column 3 across the world's seam into column 0 (south,
+    // +x), then across the edge between rows 0 and 1 (west, +z), 4 km above the sea.
+    const RouteCheck check = CheckOverTheValley(
+        "start 3 0 29 9 29.5 1 0 0 0 1 0 1\n"
+        "obstacle red.png 0 0 -29 9 29.5 0 0 0 100 60 8 10\n"
+        "obstacle red.png 0 1 -27 9 -29.5 0 0 -26.565 100 60 8 10\n");
+    ASSERT_EQ(check.gates.size(), 2u);
+    EXPECT_NEAR(check.gates[0].distance, 2.0, 1e-3);
+    EXPECT_NEAR(check.gates[0].heading, 180.0, 1e-3);
+    EXPECT_NEAR(check.gates[1].distance, std::sqrt(5.0), 1e-3);
+    EXPECT_NEAR(check.gates[1].heading, 206.565, 1e-2);
+    EXPECT_NEAR(check.gates[1].turn, 26.565, 1e-2);
+    EXPECT_NEAR(check.gates[1].misalignment, 0.0, 0.05);
+    ASSERT_EQ(check.problems.size(), 1u);
+    EXPECT_EQ(check.problems[0], "gate 2: in another cell than the first gate (not scored)");
+}
+
+TEST(RouteCheck, ReadsEveryRouteOfAnArchiveZippedByInfoZipUpToTheFirstGap) {
+    archive_test::TemporaryFolder folder(testing_support::MakeTempFolder("routecheck"));
+    const std::string crlf =
+        "# \"Harbour Hop\"\r\n# Around the harbour.\r\nterrain valley.ter 0\r\n"
+        "start 1 0 -6 0 -17.96 0 0 1 0 1 0 0.5\r\n"
+        "runway runway.png 1 0 -6 0 -18 -6 0 -16.8 30\r\n"
+        "obstacle red.png 1 0 -6 5.24 -14 0 0 -90 100 60 8 10\r\n"
+        "difficulty 1 1 1 1 1\r\n";
+    ASSERT_TRUE(image_test_files::WriteText(folder.path + "Route1.txt", crlf));
+    ASSERT_TRUE(image_test_files::WriteText(folder.path + "Route2.txt", "# \"Lost\nterrain gone.ter 0\n"));
+    ASSERT_TRUE(image_test_files::WriteText(folder.path + "Route4.txt", "# \"Unreachable\"\n"));
+    ASSERT_TRUE(
+        image_test_files::ZipWithPassword(folder.path, "routes.zip", "Route1.txt Route2.txt Route4.txt"));
+    std::filesystem::create_symlink(MakeDataPath("data/terrains.zip"), folder.path + "terrains.zip");
+
+    const std::vector<RouteCheck> checks = CheckRouteArchive(folder.path);
+    ASSERT_EQ(checks.size(), 2u);
+    EXPECT_EQ(checks[0].route.name, "Harbour Hop");
+    EXPECT_EQ(checks[0].route.description, " \"Harbour Hop\"\r\n Around the harbour.\r\n");
+    EXPECT_TRUE(checks[0].problems.empty()) << checks[0].problems.front();
+    EXPECT_EQ(checks[1].route.name, "Lost");
+    EXPECT_TRUE(Mentions(checks[1].problems, "\"gone.ter\" cannot be read"));
+    EXPECT_TRUE(CheckRouteArchive(folder.path + "nowhere").empty());
 }

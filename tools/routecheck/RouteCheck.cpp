@@ -2,6 +2,7 @@
 // game's route reader, kept as plain records instead of scene nodes.
 #include "routecheck/RouteCheck.h"
 
+#include <algorithm>
 #include <cmath>
 
 #include "resources/FSArchive.h"
@@ -22,9 +23,18 @@ double Km(FSFixed value) {
 int FlooredCell(FSWords& words) {
     return WrapCellIndex(words.NextFixed() >> 16);
 }
-// Cells of every other line: the number truncated toward zero.
-int TruncatedCell(FSWords& words) {
-    return WrapCellIndex(static_cast<int>(words.NextFloat()));
+// A number of the line; one that is not finite (a word such as "nan" or "1e99") counts as
+// broken and reads as 0, so no measure downstream is poisoned by it.
+double Number(FSWords& words, RouteFile& route) {
+    const double value = words.NextFloat();
+    if (std::isfinite(value)) return value;
+    ++route.brokenNumbers;
+    return 0;
+}
+
+// Cells of every other line: the number truncated toward zero (kept in the int range).
+int TruncatedCell(FSWords& words, RouteFile& route) {
+    return WrapCellIndex(static_cast<int>(std::clamp(Number(words, route), -1e9, 1e9)));
 }
 
 // A local position wrapped into its cell as the game wraps it (one cell at most per axis).
@@ -40,43 +50,53 @@ RoutePlace PlaceOf(int column, int row, FSFixed x, FSFixed y, FSFixed z) {
     return place;
 }
 
-void ReadThree(FSWords& words, double values[3]) {
+void ReadThree(FSWords& words, RouteFile& route, double values[3]) {
     for (int k = 0; k < 3; ++k)
-        values[k] = words.NextFloat();
+        values[k] = Number(words, route);
 }
 
-void ReadStart(FSWords& words, RouteStart& start) {
+void ReadStart(FSWords& words, RouteFile& route) {
+    RouteStart& start = route.start;
     const int column = FlooredCell(words);
     const int row = FlooredCell(words);
     const FSTextFixedPoint p = words.NextFixedPoint();
     start.present = true;
     start.place = PlaceOf(column, row, p.x, p.y, p.z);
-    ReadThree(words, start.nose);
-    ReadThree(words, start.up);
-    start.fuel = words.NextFloat();
+    ReadThree(words, route, start.nose);
+    ReadThree(words, route, start.up);
+    start.fuel = Number(words, route);
     start.landing = words.Next() == "landing";
 }
 
-void ReadGate(FSWords& words, RouteGate& gate) {
+void ReadGate(FSWords& words, RouteFile& route) {
+    route.gates.emplace_back();
+    RouteGate& gate = route.gates.back();
     gate.texture = std::string(words.Next());
-    const int column = TruncatedCell(words);
-    const int row = TruncatedCell(words);
+    const int column = TruncatedCell(words, route);
+    const int row = TruncatedCell(words, route);
     const FSTextFixedPoint p = words.NextFixedPoint();
     gate.place = PlaceOf(column, row, p.x, p.y, p.z);
-    ReadThree(words, gate.turns);
-    ReadThree(words, gate.size);
+    ReadThree(words, route, gate.turns);
+    ReadThree(words, route, gate.size);
     gate.points = words.NextInt();
     gate.mode = std::string(words.Next());
 }
 
-void ReadRunway(FSWords& words, RouteRunway& runway) {
+void ReadRunway(FSWords& words, RouteFile& route) {
+    route.runways.emplace_back();
+    RouteRunway& runway = route.runways.back();
     words.Next();  // texture
-    const int column = TruncatedCell(words);
-    const int row = TruncatedCell(words);
+    const int column = TruncatedCell(words, route);
+    const int row = TruncatedCell(words, route);
     runway.cell = FSCell{column, row};
-    ReadThree(words, runway.a);
-    ReadThree(words, runway.b);
-    runway.width = words.NextFloat();
+    // The ends as the game keeps them, in 16.16.
+    for (double* end : {runway.a, runway.b}) {
+        const FSTextFixedPoint p = words.NextFixedPoint();
+        end[0] = Km(p.x);
+        end[1] = Km(p.y);
+        end[2] = Km(p.z);
+    }
+    runway.width = Number(words, route);
 }
 
 // The text between the first double quote and the next one, or to the line's end (less the
@@ -108,10 +128,9 @@ void ParseLine(std::string_view line, RouteFile& route, bool& named) {
     if (keyword == "terrain") {
         route.terrain = std::string(words.Next());
     } else if (keyword == "start") {
-        ReadStart(words, route.start);
+        ReadStart(words, route);
     } else if (keyword == "obstacle") {
-        route.gates.emplace_back();
-        ReadGate(words, route.gates.back());
+        ReadGate(words, route);
     } else if (keyword == "difficulty") {
         route.difficulty.clear();
         for (std::string_view word = words.Next(); !word.empty() && route.difficulty.size() < 5;
@@ -126,8 +145,7 @@ void ParseLine(std::string_view line, RouteFile& route, bool& named) {
     } else if (keyword == "clouds") {
         ++route.layers;
     } else if (keyword == "runway") {
-        route.runways.emplace_back();
-        ReadRunway(words, route.runways.back());
+        ReadRunway(words, route);
     } else if (keyword == "wind") {
         route.wind = true;
     } else if (keyword == "myst") {

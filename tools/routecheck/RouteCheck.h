@@ -56,6 +56,7 @@ struct RouteFile {
     std::vector<RouteRunway> runways;
     int buildings = 0, trees = 0, clouds = 0, layers = 0;
     bool wind = false, fog = false;
+    int brokenNumbers = 0;  // numbers that were not finite, read as 0
 };
 
 RouteFile ParseRoute(std::string_view text);

@@ -16,6 +16,12 @@ constexpr double kProbeHeight = 12.0;
 // Steps of the samples along legs and runways (km).
 constexpr double kLegStep = 0.05;
 constexpr double kRunwayStep = 0.025;
+// At most this many samples along one leg or runway, however long a broken file makes it.
+constexpr double kMostSamples = 20000;
+
+int Samples(double length, double step) {
+    return static_cast<int>(std::clamp(length / step, 1.0, kMostSamples));
+}
 
 double Ground(const CFSTerrainStorage& terrain, const FSCell& cell, double x, double z) {
     return GroundHeight(terrain, cell, x, z);
@@ -46,7 +52,7 @@ double HeadingChange(double from, double to) {
 // The lowest height (m) above the ground of the straight line from a to a + d.
 double LegClearance(const CFSTerrainStorage& terrain, const RoutePlace& a, const double d[3]) {
     const double length = std::sqrt(d[0] * d[0] + d[2] * d[2]);
-    const int steps = std::max(1, static_cast<int>(length / kLegStep));
+    const int steps = Samples(length, kLegStep);
     double lowest = 1e9;
     for (int k = 0; k <= steps; ++k) {
         const double f = static_cast<double>(k) / steps;
@@ -106,7 +112,7 @@ RunwayCheck MeasureRunway(const CFSTerrainStorage& terrain, const RouteRunway& r
     // Along the centre line and both edges.
     const double half = runway.width * 0.0005;
     const double sideX = length > 0 ? -dz / length * half : 0, sideZ = length > 0 ? dx / length * half : 0;
-    const int steps = std::max(1, static_cast<int>(length / kRunwayStep));
+    const int steps = Samples(length, kRunwayStep);
     double low = 1e9, high = -1e9;
     for (int k = 0; k <= steps; ++k) {
         const double f = static_cast<double>(k) / steps;
@@ -214,6 +220,8 @@ RouteCheck CheckRoute(const std::string& member, const RouteFile& route, const C
     if (!route.start.present) Problem(check, "no start line");
     if (route.gates.empty()) Problem(check, "no gates");
     if (route.runways.empty()) Problem(check, "no runway");
+    if (route.brokenNumbers > 0)
+        Problem(check, "%.0f numbers are not finite (read as 0)", route.brokenNumbers);
     if (route.difficulty.size() != 5)
         Problem(check, "%.0f difficulty factors instead of 5", route.difficulty.size());
 

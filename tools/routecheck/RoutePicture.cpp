@@ -45,7 +45,8 @@ Rgba GroundColour(double metres, double low, double high, float shade) {
 
 void Line(Canvas& canvas, Point2 a, Point2 b, float width, Rgba colour) {
     const float length = std::hypot(b.x - a.x, b.y - a.y);
-    const int steps = std::max(1, static_cast<int>(length));
+    // A dot per pixel; on a line far longer than the picture the dots spread apart.
+    const int steps = static_cast<int>(std::clamp(length, 1.0f, 4000.0f));
     for (int k = 0; k <= steps; ++k) {
         const float t = static_cast<float>(k) / steps;
         canvas.FillCircle(a.x + (b.x - a.x) * t, a.y + (b.y - a.y) * t, width / 2, colour);
