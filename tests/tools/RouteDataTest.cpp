@@ -71,6 +71,7 @@ TEST(RouteData, EveryRouteIsNamedHasARunwayAndItsGatesFlyWithoutProblems) {
         landing += check.route.start.landing;
         glider += SuitsTheGlider(check);
     }
+    EXPECT_TRUE(CheckRouteSet(checks).empty()) << CheckRouteSet(checks).front();
     EXPECT_GE(timed, 2);
     EXPECT_GE(landing, 2);
     EXPECT_GE(glider, 1);
@@ -217,4 +218,17 @@ TEST(RouteCheck, ReadsEveryRouteOfAnArchiveZippedByInfoZipUpToTheFirstGap) {
     EXPECT_EQ(checks[1].route.name, "Lost");
     EXPECT_TRUE(Mentions(checks[1].problems, "\"gone.ter\" cannot be read"));
     EXPECT_TRUE(CheckRouteArchive(folder.path + "nowhere").empty());
+}
+
+TEST(RouteCheck, FlagsNamesTheScoreTableCannotKeepApart) {
+    const RouteCheck longest =
+        CheckRoute("A.txt", ParseRoute("# \"" + std::string(31, 'n') + "\"\n"), nullptr);
+    const RouteCheck tooLong =
+        CheckRoute("B.txt", ParseRoute("# \"" + std::string(32, 'n') + "\"\n"), nullptr);
+    EXPECT_FALSE(Mentions(longest.problems, "longer than the scores keep"));
+    EXPECT_TRUE(Mentions(tooLong.problems, "longer than the scores keep"));
+    EXPECT_TRUE(CheckRouteSet({longest, tooLong}).empty());
+    const std::vector<std::string> shared = CheckRouteSet({longest, tooLong, longest});
+    ASSERT_EQ(shared.size(), 1u);
+    EXPECT_NE(shared[0].find("A.txt and A.txt share the name"), std::string::npos);
 }

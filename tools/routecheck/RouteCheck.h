@@ -113,6 +113,8 @@ inline constexpr double kLowestLegClearance = 15.0;   // m above ground along a 
 inline constexpr double kLowestFrameClearance = 5.0;  // m under the bottom bar
 inline constexpr double kRunwayEndsApart = 15.0;      // m
 inline constexpr double kRunwayGroundSpread = 10.0;   // m
+// The score table keeps a route's name in 32 bytes, the last one a terminator.
+inline constexpr size_t kLongestName = 31;
 
 // The terrains of one data folder, loaded on first use (null when one cannot be read).
 class RouteTerrains {
@@ -132,6 +134,10 @@ RouteCheck CheckRoute(const std::string& member, const RouteFile& route, const C
 
 // Every "Route<n>.txt" of the folder's routes.zip from 1 up to the first that is missing.
 std::vector<RouteCheck> CheckRouteArchive(const std::string& dataFolder);
+
+// Problems of the set as a whole: two routes of the same name would share one list of the
+// score table, which files its routes by name.
+std::vector<std::string> CheckRouteSet(const std::vector<RouteCheck>& checks);
 
 // The report the tool prints for one route.
 std::string FormatRouteCheck(const RouteCheck& check);

@@ -87,6 +87,10 @@ int main(int argc, char** argv) {
         if (!WriteRoutePicture(check, *terrain, path))
             std::fprintf(stderr, "aerovant-route-check: cannot write %s\n", path.c_str());
     }
+    for (const std::string& problem : CheckRouteSet(checks)) {
+        std::printf("PROBLEM: %s\n", problem.c_str());
+        ++problems;
+    }
     std::printf("%zu routes checked, %zu problems\n", checks.size(), problems);
     return checks.empty() || problems > 0 ? 1 : 0;
 }

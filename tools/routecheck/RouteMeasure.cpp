@@ -216,6 +216,8 @@ RouteCheck CheckRoute(const std::string& member, const RouteFile& route, const C
     check.route = route;
     check.terrainLoaded = terrain != nullptr;
     if (route.name.empty()) Problem(check, "no name");
+    if (route.name.size() > kLongestName)
+        Problem(check, "a name of %.0f bytes, longer than the scores keep", route.name.size());
     if (!terrain) check.problems.push_back("terrain \"" + route.terrain + "\" cannot be read");
     if (!route.start.present) Problem(check, "no start line");
     if (route.gates.empty()) Problem(check, "no gates");
@@ -244,4 +246,16 @@ RouteCheck CheckRoute(const std::string& member, const RouteFile& route, const C
         check.runways.push_back(r);
     }
     return check;
+}
+
+std::vector<std::string> CheckRouteSet(const std::vector<RouteCheck>& checks) {
+    std::vector<std::string> problems;
+    for (size_t a = 0; a < checks.size(); ++a) {
+        for (size_t b = a + 1; b < checks.size(); ++b) {
+            if (checks[a].route.name == checks[b].route.name)
+                problems.push_back(checks[a].member + " and " + checks[b].member + " share the name \"" +
+                                   checks[a].route.name + "\"");
+        }
+    }
+    return problems;
 }
