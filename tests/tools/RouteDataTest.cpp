@@ -232,3 +232,22 @@ TEST(RouteCheck, FlagsNamesTheScoreTableCannotKeepApart) {
     ASSERT_EQ(shared.size(), 1u);
     EXPECT_NE(shared[0].find("A.txt and A.txt share the name"), std::string::npos);
 }
+
+TEST(RouteCheck, FlagsLinesReadBeforeWhatTheyNeed) {
+    const struct {
+        const char* text;
+        bool groundEarly, windLate;
+    } cases[] = {
+        {"terrain valley.ter 0\nwind 1 0 0\nobstacle red.png\ncloud clouds/cloud.png\n", false, false},
+        {"tree trees/trees.png 0.01 0.005 0 0 0 0\nterrain valley.ter 0\n", true, false},
+        {"start 0 0 0 0 0 1 0 0 0 1 0 1 landing\nterrain valley.ter 0\n", true, false},
+        {"start 0 0 0 0 0 1 0 0 0 1 0 1\nterrain valley.ter 0\n", false, false},
+        {"terrain valley.ter 0\nclouds clouds/layer.png\nwind 1 0 0\n", false, true},
+        {"terrain valley.ter 0\nobstacle red.png\nwind 1 0 0\n", false, true},
+    };
+    for (const auto& c : cases) {
+        const RouteCheck check = CheckRoute("Order.txt", ParseRoute(c.text), nullptr);
+        EXPECT_EQ(Mentions(check.problems, "before the terrain line"), c.groundEarly) << c.text;
+        EXPECT_EQ(Mentions(check.problems, "the wind line comes after"), c.windLate) << c.text;
+    }
+}

@@ -125,10 +125,17 @@ void ParseLine(std::string_view line, RouteFile& route, bool& named) {
         case FSWordLineKind::Keyword:
             break;
     }
+    const bool placedOnGround = keyword == "obstacle" || keyword == "building" || keyword == "building2" ||
+                                keyword == "tree" || keyword == "tree2" || keyword == "runway";
+    if (placedOnGround && route.terrain.empty()) route.groundBeforeTerrain = true;
+    if (keyword == "wind" && (!route.gates.empty() || route.clouds > 0 || route.layers > 0))
+        route.windAfterMovers = true;
     if (keyword == "terrain") {
         route.terrain = std::string(words.Next());
     } else if (keyword == "start") {
         ReadStart(words, route);
+        // Only a landing start looks at the ground while the route is read.
+        if (route.start.landing && route.terrain.empty()) route.groundBeforeTerrain = true;
     } else if (keyword == "obstacle") {
         ReadGate(words, route);
     } else if (keyword == "difficulty") {

@@ -57,6 +57,9 @@ struct RouteFile {
     int buildings = 0, trees = 0, clouds = 0, layers = 0;
     bool wind = false, fog = false;
     int brokenNumbers = 0;  // numbers that were not finite, read as 0
+    // Lines the game reads before what they need: ground placed before the terrain is
+    // loaded, movers created before the wind they copy.
+    bool groundBeforeTerrain = false, windAfterMovers = false;
 };
 
 RouteFile ParseRoute(std::string_view text);

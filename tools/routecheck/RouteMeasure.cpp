@@ -222,6 +222,9 @@ RouteCheck CheckRoute(const std::string& member, const RouteFile& route, const C
     if (!route.start.present) Problem(check, "no start line");
     if (route.gates.empty()) Problem(check, "no gates");
     if (route.runways.empty()) Problem(check, "no runway");
+    if (route.groundBeforeTerrain)
+        Problem(check, "lines that stand on the ground come before the terrain line");
+    if (route.windAfterMovers) Problem(check, "the wind line comes after gates or clouds that drift with it");
     if (route.brokenNumbers > 0)
         Problem(check, "%.0f numbers are not finite (read as 0)", route.brokenNumbers);
     if (route.difficulty.size() != 5)
