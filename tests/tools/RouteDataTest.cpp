@@ -8,7 +8,9 @@
 #include <vector>
 
 #include "resources/FSArchive.h"
+#include "resources/FSPng.h"
 #include "routecheck/RouteCheck.h"
+#include "routecheck/RoutePicture.h"
 #include "support/ImageTestFiles.h"
 #include "support/TestSupport.h"
 #include "tools/ArchiveTestSupport.h"
@@ -250,4 +252,37 @@ TEST(RouteCheck, FlagsLinesReadBeforeWhatTheyNeed) {
         EXPECT_EQ(Mentions(check.problems, "before the terrain line"), c.groundEarly) << c.text;
         EXPECT_EQ(Mentions(check.problems, "the wind line comes after"), c.windLate) << c.text;
     }
+}
+
+TEST(RoutePicture, DrawsEveryBuiltRouteAsAMapAndAProfileAndRefusesWhatItCannotDraw) {
+    archive_test::TemporaryFolder folder(testing_support::MakeTempFolder("routepicture"));
+    RouteTerrains terrains(MakeDataPath("data"));
+    for (const RouteCheck& check : BuiltRoutes()) {
+        SCOPED_TRACE(check.member);
+        const std::string path = folder.path + "route.png";
+        ASSERT_TRUE(WriteRoutePicture(check, *terrains.Get(check.route.terrain), path));
+        const std::vector<uint8_t> bytes = image_test_files::ReadBytes(path);
+        FSPngImage image;
+        ASSERT_TRUE(DecodePng(bytes.data(), bytes.size(), image));
+        ASSERT_EQ(image.width, 640);
+        ASSERT_EQ(image.height, 880);
+        // The gates in red on the map (the picture's top 640 rows) and in the profile under it;
+        // the decoded rows run bottom to top.
+        int mapRed = 0, profileRed = 0;
+        for (int row = 0; row < image.height; ++row) {
+            for (int column = 0; column < image.width; ++column) {
+                const uint8_t* p =
+                    &image.pixels[(static_cast<size_t>(row) * image.width + column) * image.channels];
+                if (p[0] == 220 && p[1] == 30 && p[2] == 30) (row < 240 ? profileRed : mapRed) += 1;
+            }
+        }
+        EXPECT_GT(mapRed, 0);
+        EXPECT_GT(profileRed, 0);
+    }
+    const RouteCheck& first = BuiltRoutes().front();
+    const CFSTerrainStorage& terrain = *terrains.Get(first.route.terrain);
+    EXPECT_FALSE(WriteRoutePicture(first, terrain, folder.path + "missing/route.png"));
+    RouteCheck empty = first;
+    empty.route.gates.clear();
+    EXPECT_FALSE(WriteRoutePicture(empty, terrain, folder.path + "empty.png"));
 }
