@@ -10,11 +10,14 @@
 #include "platform/FSDisplay.h"
 #include "resources/FSArchive.h"
 #include "support/HeadlessTestGame.h"
+#include "support/TouchpadPlacements.h"
 #include "world/FSRandom.h"
 
 using testing_support::ChangedArea;
 using testing_support::Changes;
 using testing_support::HeadlessTestGame;
+using testing_support::kTouchpadPlacements;
+using testing_support::TouchpadPlacement;
 
 namespace {
 
@@ -49,7 +52,8 @@ TEST(TouchpadOverlay, ThePadIsDrawnOverTheFlightOnlyWhileTheSchemeIsOn) {
     // The same flight with the pad: exactly the plain frame with the pad's picture copied
     // over it at the orientation-2 placement, the lower right of the landscape screen.
     CFSTouchpad pad;
-    pad.SetTouchpadRect(2, {160, 120}, {160, 120}, {40, 30});
+    const TouchpadPlacement& landscape = kTouchpadPlacements[2];
+    pad.SetTouchpadRect(2, landscape.origin, landscape.size, landscape.dead);
     ASSERT_TRUE(pad.LoadImages(MakeDataPath("data\\huds.zip")));
     std::vector<uint16_t> expected = plain;
     pad.Draw(expected.data(), 2);
@@ -81,18 +85,11 @@ TEST(TouchpadOverlay, PrepareSetsTheThreePlacementsAndReleasesWithTheSchemeOff) 
         ASSERT_TRUE(PrepareTouchpad(context)) << scheme;
         ASSERT_NE(context.touchpad, nullptr);
         EXPECT_TRUE(context.touchpad->HasImages());
-        const struct {
-            int alignment;
-            std::vector<int32_t> rect;  // x, y, width, height, dead width, dead height
-        } kPlacements[] = {
-            {0, {120, 160, 120, 160, 30, 40}},
-            {1, {0, 120, 160, 120, 40, 30}},
-            {2, {160, 120, 160, 120, 40, 30}},
-        };
-        for (const auto& p : kPlacements) {
+        for (const TouchpadPlacement& p : kTouchpadPlacements) {
             FSTouchpadRect r;
             ASSERT_TRUE(context.touchpad->GetTouchpadRect(p.alignment, r));
-            EXPECT_EQ((std::vector<int32_t>{r.x, r.y, r.width, r.height, r.deadWidth, r.deadHeight}), p.rect)
+            EXPECT_EQ((std::vector<int32_t>{r.x, r.y, r.width, r.height, r.deadWidth, r.deadHeight}),
+                      (std::vector<int32_t>{p.origin.x, p.origin.y, p.size.w, p.size.h, p.dead.w, p.dead.h}))
                 << p.alignment;
         }
     }

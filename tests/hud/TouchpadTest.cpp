@@ -2,6 +2,7 @@
 
 #include <climits>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "common/ImageFiles.h"
@@ -9,28 +10,18 @@
 #include "platform/FSDisplay.h"
 #include "support/ImageTestFiles.h"
 #include "support/TestSupport.h"
+#include "support/TouchpadPlacements.h"
 
 namespace {
 
 using namespace image_test_files;
 using testing_support::ChangedArea;
 using testing_support::Changes;
+using testing_support::kTouchpadPlacements;
+using testing_support::TouchpadPlacement;
 
 constexpr uint16_t kRed = 0xF800, kLime = 0x07E0, kBlue = 0x001F, kWhite = 0xFFFF;
 constexpr uint16_t kBackground = 0x1234;
-
-// The game's three placements: origin, size and dead zone in each orientation's pixels.
-struct Placement {
-    int alignment;
-    FSPoint origin;
-    FSSize size;
-    FSSize dead;
-};
-const Placement kGamePlacements[] = {
-    {0, {120, 160}, {120, 160}, {30, 40}},
-    {1, {0, 120}, {160, 120}, {40, 30}},
-    {2, {160, 120}, {160, 120}, {40, 30}},
-};
 
 // Pad archives made with ImageMagick and Info-ZIP: a 120 x 160 picture in four coloured
 // quarters (red top left, lime top right, blue bottom left, white bottom right) with an
@@ -88,7 +79,7 @@ std::string TouchpadPictures::folder_;
 bool TouchpadPictures::ready_ = false;
 
 void SetGamePlacements(CFSTouchpad& pad) {
-    for (const Placement& p : kGamePlacements)
+    for (const TouchpadPlacement& p : kTouchpadPlacements)
         pad.SetTouchpadRect(p.alignment, p.origin, p.size, p.dead);
 }
 
@@ -106,7 +97,7 @@ TEST(Touchpad, KeepsOneRectanglePerFlightOrientationAndIgnoresOthers) {
     pad.SetTouchpadRect(3, {1, 2}, {3, 4}, {5, 6});
     pad.SetTouchpadRect(-1, {1, 2}, {3, 4}, {5, 6});
     const FSTouchpadLookup lookup = pad.Lookup();
-    for (const Placement& p : kGamePlacements) {
+    for (const TouchpadPlacement& p : kTouchpadPlacements) {
         ASSERT_TRUE(pad.GetTouchpadRect(p.alignment, rect)) << p.alignment;
         const std::vector<int32_t> expected = {p.origin.x, p.origin.y, p.size.w,
                                                p.size.h,   p.dead.w,   p.dead.h};
@@ -123,13 +114,15 @@ TEST(Touchpad, KeepsOneRectanglePerFlightOrientationAndIgnoresOthers) {
         EXPECT_FALSE(pad.GetTouchpadRect(alignment, rect)) << alignment;
         EXPECT_FALSE(lookup(alignment, rect)) << alignment;
     }
-    // A later setting replaces the earlier one.
+    // A later setting replaces the earlier one; a lookup made before keeps what it copied.
     pad.SetTouchpadRect(1, {10, 20}, {30, 40}, {5, 6});
     ASSERT_TRUE(pad.GetTouchpadRect(1, rect));
-    EXPECT_EQ(rect.x + rect.y + rect.width + rect.height + rect.deadWidth + rect.deadHeight, 111);
+    EXPECT_EQ(std::make_pair(rect.x, rect.deadHeight), std::make_pair(10, 6));
+    ASSERT_TRUE(lookup(1, rect));
+    EXPECT_EQ(std::make_pair(rect.x, rect.deadHeight), std::make_pair(0, 30));
 }
 
-TEST(Touchpad, TheLookupOutlivesThePad) {
+TEST(Touchpad, TheLookupKeepsTheRectanglesAfterThePadIsGone) {
     FSTouchpadLookup lookup;
     {
         CFSTouchpad pad;
@@ -138,8 +131,7 @@ TEST(Touchpad, TheLookupOutlivesThePad) {
     }
     FSTouchpadRect rect;
     ASSERT_TRUE(lookup(2, rect));
-    EXPECT_EQ(rect.x, 160);
-    EXPECT_EQ(rect.deadWidth, 40);
+    EXPECT_EQ(rect.x + rect.deadWidth, 200);
     EXPECT_FALSE(lookup(0, rect));
 }
 
@@ -180,7 +172,7 @@ TEST_F(TouchpadPictures, ThePlayerSeesThePadAtItsRectangleInEveryOrientation) {
     CFSTouchpad pad;
     SetGamePlacements(pad);
     ASSERT_TRUE(pad.LoadImages(Archive("good")));
-    for (const Placement& p : kGamePlacements) {
+    for (const TouchpadPlacement& p : kTouchpadPlacements) {
         std::vector<uint16_t> device(MFSDisplay::kPixels, 0);
         pad.Draw(device.data(), p.alignment);
         // Upright, as the player holds the device, the pad covers exactly its rectangle.
