@@ -28,6 +28,13 @@ constexpr float kDeadHalfWidth = 15.0f;  // the 30 x 40 dead zone
 constexpr float kDeadHalfHeight = 20.0f;
 constexpr float kFrameInset = 3.5f;  // centre line of the frame from the picture's edge
 constexpr float kFrameRadius = 14.0f;
+constexpr float kDeadRadius = 5.0f;
+// Arrows: tip from the picture's edge, depth from tip to base, half the base.
+constexpr float kArrowTipInset = 8.0f;
+constexpr float kArrowDepth = 6.5f;
+constexpr float kArrowHalfBase = 6.0f;
+// The cross-hair stops this far short of an arrow's base.
+constexpr float kArrowGap = 2.5f;
 
 constexpr Rgba kInk = {226, 236, 240, 255};
 constexpr Rgba kRim = {8, 12, 16, 255};
@@ -99,10 +106,11 @@ std::vector<Mark> PadMarks() {
     const float frameHalfWidth = kCentreX - kFrameInset, frameHalfHeight = kCentreY - kFrameInset;
     marks.push_back({Outline(frameHalfWidth, frameHalfHeight, kFrameRadius, 2.0f), 170});
     // The dead zone: a rounded box exactly its size.
-    marks.push_back({Outline(kDeadHalfWidth - 0.75f, kDeadHalfHeight - 0.75f, 5.0f, 1.5f), 150});
+    marks.push_back({Outline(kDeadHalfWidth - 0.75f, kDeadHalfHeight - 0.75f, kDeadRadius, 1.5f), 150});
     marks.push_back({[](float x, float y) { return std::hypot(x - kCentreX, y - kCentreY) - 1.6f; }, 200});
     // The cross-hair from the dead zone to the arrows, with a tick half-way along the travel.
-    const float armX = kCentreX - 17.0f, armY = kCentreY - 17.0f;
+    const float armX = kCentreX - (kArrowTipInset + kArrowDepth + kArrowGap);
+    const float armY = kCentreY - (kArrowTipInset + kArrowDepth + kArrowGap);
     for (const float s : {-1.0f, 1.0f}) {
         marks.push_back(
             {Segment({kCentreX + s * kDeadHalfWidth, kCentreY}, {kCentreX + s * armX, kCentreY}, 1.2f), 105});
@@ -115,11 +123,14 @@ std::vector<Mark> PadMarks() {
         marks.push_back({Segment({kCentreX - 3.5f, tickY}, {kCentreX + 3.5f, tickY}, 1.2f), 120});
     }
     // Arrows just inside the frame.
-    const float tipInset = 8.0f, depth = 6.5f, halfBase = 6.0f;
-    marks.push_back({Arrow({kCentreX, tipInset}, {0, 1}, depth, halfBase), 190});
-    marks.push_back({Arrow({kCentreX, kHeight - tipInset}, {0, -1}, depth, halfBase), 190});
-    marks.push_back({Arrow({tipInset, kCentreY}, {1, 0}, depth, halfBase), 190});
-    marks.push_back({Arrow({kWidth - tipInset, kCentreY}, {-1, 0}, depth, halfBase), 190});
+    const struct {
+        Point2 tip, inward;
+    } arrows[] = {{{kCentreX, kArrowTipInset}, {0, 1}},
+                  {{kCentreX, kHeight - kArrowTipInset}, {0, -1}},
+                  {{kArrowTipInset, kCentreY}, {1, 0}},
+                  {{kWidth - kArrowTipInset, kCentreY}, {-1, 0}}};
+    for (const auto& a : arrows)
+        marks.push_back({Arrow(a.tip, a.inward, kArrowDepth, kArrowHalfBase), 190});
     return marks;
 }
 
@@ -133,14 +144,16 @@ Canvas DrawPad() {
             const float fx = (x + 0.5f) / kScale, fy = (y + 0.5f) / kScale;
             if (RoundedBox(fx, fy, frameHalfWidth, frameHalfHeight, kFrameRadius) > 0) continue;
             const float u = (fx - kCentreX) / frameHalfWidth, v = (fy - kCentreY) / frameHalfHeight;
-            const float edge = std::min(std::hypot(u, v) / 1.41421356f, 1.0f);
+            // 0 at the centre, 1 at the frame's corners (u and v both 1).
+            const float edge = std::min(std::hypot(u, v) / std::sqrt(2.0f), 1.0f);
             Rgba panel = kPanel;
             panel.a = static_cast<uint8_t>(std::lround(50.0f + 45.0f * edge * edge));
             canvas.Blend(x, y, panel);
         }
     }
     // The dead zone a shade lighter than the panel.
-    Paint(canvas, [](float x, float y) { return RoundedBox(x, y, kDeadHalfWidth, kDeadHalfHeight, 5.0f); },
+    Paint(canvas,
+          [](float x, float y) { return RoundedBox(x, y, kDeadHalfWidth, kDeadHalfHeight, kDeadRadius); },
           0.0f, {kInk.r, kInk.g, kInk.b, 28});
     const std::vector<Mark> marks = PadMarks();
     Rgba rim = kRim;
