@@ -3,6 +3,7 @@
 #include "app/FSEngine.h"
 #include "app/FSGameController.h"
 #include "app/FSInput.h"
+#include "hud/FSTouchpad.h"
 #include "platform/FSClock.h"
 #include "resources/FSTextureCache.h"
 #include "world/FSScene.h"

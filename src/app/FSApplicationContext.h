@@ -23,6 +23,7 @@ class CFSScene;
 class CFSTerrainHolder;
 class CFSTextureCache;
 class CFSThread;
+class CFSTouchpad;
 class MFSDisplay;
 class MFSGameController;
 class MFSSceneNode;
@@ -48,6 +49,9 @@ public:
     std::unique_ptr<CFSMeshLoader> meshLoader;      // "data\models.zip", made by the engine
     std::unique_ptr<MFSCollisionDetector> collisionDetector;  // over the world box, made by the engine
     std::unique_ptr<MFSGameController> gameController;
+    // The stylus pad of the running flight; null while "touchscreen_scheme" is 0
+    // (PrepareTouchpad, FSTouchpadSetup.h).
+    std::unique_ptr<CFSTouchpad> touchpad;
 
     CFSFlyThroughEffect flyThrough;  // whitens the picture inside cloud zones
 

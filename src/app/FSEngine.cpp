@@ -10,6 +10,7 @@
 #include "app/FSInput.h"
 #include "flight/FSMoveableObject.h"
 #include "hud/FSReadout.h"
+#include "hud/FSTouchpad.h"
 #include "platform/FSClock.h"
 #include "platform/FSDisplay.h"
 #include "platform/FSGLSurface.h"
@@ -397,9 +398,11 @@ void CFSEngine::DrawFlightOverlay() {
     const int align = context_.game.screenAlign;
     const uint16_t amber = Pack565(0xFFCC00);
     if (context_.playerAircraft) {
-        // 13. The cockpit and instruments, then the status line. (The touch pad joins here
-        // with the touch-screen scheme.)
+        // 13. The cockpit and instruments, the stylus pad over them when the touch-screen
+        // scheme steers with it, then the status line on top.
         if (controller_) controller_->DrawInstruments();
+        if (context_.game.touchscreenScheme != 0 && context_.touchpad)
+            context_.touchpad->Draw(screenImage_, align);
         if (controller_) {
             const std::string status = controller_->StatusText();
             if (!status.empty())

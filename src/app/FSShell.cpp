@@ -8,6 +8,7 @@
 #include "app/FSInput.h"
 #include "app/FSSettingsFile.h"
 #include "app/FSSplash.h"
+#include "hud/FSTouchpad.h"
 #include "platform/FSClock.h"
 #include "platform/FSThread.h"
 #include "resources/FSTextureCache.h"
@@ -273,7 +274,8 @@ void CFSShell::Resume() {
 void CFSShell::Shutdown() {
     if (!context_) return;
     // The menu goes first; then the context's objects in a fixed order: textures,
-    // engine, controller, collision detector, scene root, input. Each is destroyed exactly once.
+    // engine, controller, touch pad, collision detector, scene root, input. Each is destroyed
+    // exactly once.
     menu_.reset();
     context_->texturesArchive.clear();
     context_->textureCache.reset();  // while the engine's GL context still exists
@@ -281,6 +283,7 @@ void CFSShell::Shutdown() {
     context_->mainFont = nullptr;
     context_->engine.reset();
     context_->gameController.reset();
+    context_->touchpad.reset();
     // Before the scene root: it lists scene nodes.
     context_->collisionDetector.reset();
     context_->playerAircraft = nullptr;

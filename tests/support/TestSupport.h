@@ -1,8 +1,11 @@
 #pragma once
-// Shared helpers for the tests: a private temporary folder, the 5-6-5 channels and the
-// bands a smooth gradient shows in them.
+// Shared helpers for the tests: a private temporary folder, the 5-6-5 channels, the
+// bands a smooth gradient shows in them and the area where two pictures differ.
+#include <algorithm>
 #include <cstdint>
+#include <ostream>
 #include <string>
+#include <vector>
 
 namespace testing_support {
 
@@ -43,6 +46,37 @@ int BandEdges(int width, int height, Level level, int run = 24) {
     for (int x = 0; x < width; ++x)
         scan(height, [&](int y) { return level(x, y); });
     return edges;
+}
+
+// The pixels where two pictures of the same size differ, and the smallest rectangle
+// holding them: columns left..right - 1, rows top..bottom - 1 (all 0 when none differ).
+struct ChangedArea {
+    int count = 0;
+    int left = 0, top = 0, right = 0, bottom = 0;
+    bool operator==(const ChangedArea& o) const {
+        return count == o.count && left == o.left && top == o.top && right == o.right && bottom == o.bottom;
+    }
+};
+
+inline ChangedArea Changes(const std::vector<uint16_t>& before, const std::vector<uint16_t>& after,
+                           int width) {
+    ChangedArea area;
+    const size_t n = std::min(before.size(), after.size());
+    for (size_t i = 0; i < n; ++i) {
+        if (before[i] == after[i]) continue;
+        const int x = static_cast<int>(i % width), y = static_cast<int>(i / width);
+        if (area.count++ == 0) area = {1, x, y, x + 1, y + 1};
+        area.left = std::min(area.left, x);
+        area.top = std::min(area.top, y);
+        area.right = std::max(area.right, x + 1);
+        area.bottom = std::max(area.bottom, y + 1);
+    }
+    return area;
+}
+
+inline std::ostream& operator<<(std::ostream& out, const ChangedArea& a) {
+    return out << a.count << " pixels in [" << a.left << ", " << a.right << ") x [" << a.top << ", "
+               << a.bottom << ")";
 }
 
 }  // namespace testing_support

@@ -33,7 +33,7 @@ const ArchiveRecipe kArchives[] = {
     {"aircrafts.zip", {}},
     {"routes.zip", {}},
     {"terrains.zip", {AddTerrains}},
-    {"huds.zip", {}},
+    {"huds.zip", {AddTouchpad}},
     {"fonts.zip", {AddFonts}},
     {"menu.zip", {}},
     {"help.zip", {}},

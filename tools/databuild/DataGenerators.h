@@ -51,3 +51,7 @@ bool AddSkyBoxes(ArchiveBuilder& archive, const DataSources& sources);
 // "aircraft/<name>.png" (AircraftModels.h).
 bool AddAircraftModels(ArchiveBuilder& archive, const DataSources& sources);
 bool AddAircraftTextures(ArchiveBuilder& archive, const DataSources& sources);
+
+// huds.zip: the stylus pad "touchpad/touchpad.bmp" with its mask "touchpad/touchpad_mask.bmp",
+// one 120 x 160 picture for every flight orientation (TouchpadGenerator.cpp).
+bool AddTouchpad(ArchiveBuilder& archive, const DataSources& sources);

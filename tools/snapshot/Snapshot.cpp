@@ -1,9 +1,10 @@
 // aerovant-snapshot: runs the game headless (null display, virtual clock, surfaceless
 // EGL) and writes what it presents as PNG pictures, upright as the player would see them.
 //
-// usage: aerovant-snapshot [--frames N] [--every K] [--out DIR] [--align 0|1|2]
+// usage: aerovant-snapshot [--frames N] [--every K] [--out DIR] [--align 0|1|2] [--touchpad]
 //   Shows the menu, starts the test flight, then runs N flight frames at 60 passes per
 //   second of virtual time, writing the menu picture and every K-th flight frame.
+//   --touchpad flies with the stylus pad shown ("touchscreen_scheme" 1).
 // usage: aerovant-snapshot --fonts FILE.png
 //   Writes a sheet with a line of text in each of the game's fonts, at 1x.
 // usage: aerovant-snapshot --world [--out DIR] [--align 0|1|2]
@@ -26,6 +27,7 @@
 
 #include "app/FSApplicationContext.h"
 #include "app/FSEngine.h"
+#include "app/FSTouchpadSetup.h"
 #include "common/HeadlessGame.h"
 #include "common/ImageFiles.h"
 #include "game/CSPPlaceholderController.h"
@@ -192,7 +194,7 @@ int main(int argc, char** argv) {
     int frames = 60;
     int every = 30;
     int align = 2;
-    bool world = false, aircraft = false, takeOff = false;
+    bool world = false, aircraft = false, takeOff = false, touchpad = false;
     std::string out = "snapshots";
     for (int i = 1; i < argc; ++i) {
         const std::string arg = argv[i];
@@ -211,10 +213,12 @@ int main(int argc, char** argv) {
             aircraft = true;
         } else if (arg == "--takeoff") {
             takeOff = true;
+        } else if (arg == "--touchpad") {
+            touchpad = true;
         } else {
             std::fprintf(stderr,
                          "usage: %s [--world | --aircraft | --takeoff] [--frames N] [--every K] [--out DIR] "
-                         "[--align 0|1|2]\n",
+                         "[--align 0|1|2] [--touchpad]\n",
                          argv[0]);
             return 2;
         }
@@ -225,6 +229,10 @@ int main(int argc, char** argv) {
     int status = game.Start();
     if (status != 0) return status;
     GetApplicationContext()->game.screenAlign = align;
+    if (touchpad) {
+        GetApplicationContext()->game.touchscreenScheme = 1;
+        if (!PrepareTouchpad(*GetApplicationContext())) std::fprintf(stderr, "no touch-pad picture\n");
+    }
     if (world) return SweepWorld(game, out);
     if (aircraft) return SweepAircraft(game, out);
     if (takeOff) return TakeOff(game, out);
