@@ -46,9 +46,10 @@ constexpr int kAfterFinishPasses = 200;
 
 std::string FSHeadlessResult::Line() const {
     char line[200];
-    std::snprintf(line, sizeof line, "finish=%s time=%d score=%d distance=%.3f end=%d,%d,%.3f,%.3f,%.3f frames=%d",
-                  FinishName(finish), seconds, score, distance, cell.column, cell.row, FixedToFloat(position.x),
-                  FixedToFloat(position.y), FixedToFloat(position.z), frames);
+    std::snprintf(line, sizeof line,
+                  "finish=%s time=%d score=%d distance=%.3f end=%d,%d,%.3f,%.3f,%.3f frames=%d",
+                  FinishName(finish), seconds, score, distance, cell.column, cell.row,
+                  FixedToFloat(position.x), FixedToFloat(position.y), FixedToFloat(position.z), frames);
     return line;
 }
 
@@ -70,7 +71,8 @@ bool ReadKeyScript(const std::string& text, std::vector<FSScriptedKey>& keys, st
                 known = true;
             }
         }
-        const bool number_ok = !pass.empty() && pass.size() < 9 && pass.find_first_not_of("0123456789") == std::string::npos;
+        const bool number_ok =
+            !pass.empty() && pass.size() < 9 && pass.find_first_not_of("0123456789") == std::string::npos;
         if (!number_ok || !known || (state != "down" && state != "up") || (words >> extra)) {
             error = "line " + std::to_string(number) + ": expected \"<pass> <key> down|up\"";
             return false;
@@ -164,7 +166,8 @@ void CFSHeadlessRun::ScriptStep() {
 FSHeadlessResult CFSHeadlessRun::Fly(const std::function<void(CFSHeadlessRun&)>& pilot) {
     CFSEngine& engine = *shell_->Context().engine;
     // The aids the pilot asks for are switched on once the engine has warmed up.
-    bool aidsOn = options_.pilot != FSHeadlessPilot::Autopilot && options_.pilot != FSHeadlessPilot::Instructor;
+    bool aidsOn =
+        options_.pilot != FSHeadlessPilot::Autopilot && options_.pilot != FSHeadlessPilot::Instructor;
     int afterFinish = 0;
     while (passes_ < options_.frames) {
         if (controller_->Finish() == SPFinish::None) {
@@ -204,7 +207,8 @@ void CFSHeadlessRun::WriteShot() {
     char name[32];
     std::snprintf(name, sizeof name, "frame%06d.png", passes_);
     const std::string path = (std::filesystem::path(options_.out) / name).string();
-    if (!WritePng565(path, picture.data(), width, height)) std::fprintf(stderr, "aerovant: cannot write %s\n", path.c_str());
+    if (!WritePng565(path, picture.data(), width, height))
+        std::fprintf(stderr, "aerovant: cannot write %s\n", path.c_str());
     ++shots_;
 }
 
@@ -212,7 +216,8 @@ namespace {
 
 // A whole number in [low, high], or low - 1.
 int NumberArgument(const std::string& text, int low, int high) {
-    if (text.empty() || text.size() > 7 || text.find_first_not_of("0123456789") != std::string::npos) return low - 1;
+    if (text.empty() || text.size() > 7 || text.find_first_not_of("0123456789") != std::string::npos)
+        return low - 1;
     const int value = std::stoi(text);
     return value >= low && value <= high ? value : low - 1;
 }
@@ -260,7 +265,8 @@ int RunHeadless(int argc, char** argv) {
         std::error_code error;
         std::filesystem::create_directories(options.out, error);
         if (error) {
-            std::fprintf(stderr, "aerovant: cannot create %s: %s\n", options.out.c_str(), error.message().c_str());
+            std::fprintf(stderr, "aerovant: cannot create %s: %s\n", options.out.c_str(),
+                         error.message().c_str());
             return 1;
         }
     }

@@ -26,12 +26,12 @@ struct FSHeadlessOptions {
     int route = 0;     // 0 = "Route1.txt"
     int aircraft = 0;  // 0 Cessna 172R ... 4 Fokker Dr.I
     FSHeadlessPilot pilot = FSHeadlessPilot::None;
-    std::string script;           // the script of key presses (pilot Script)
-    int frames = 30000;           // the flight is given up after this many passes
-    int shotsEvery = 0;           // a picture every this many passes; 0 none
-    std::string out;              // where pictures go
-    std::string playerFolder;     // where "settings.bin" and "scores.dat" live; empty: the player's own
-    int resolution = 1;           // "resolution" of the flight: 0 is the fastest
+    std::string script;        // the script of key presses (pilot Script)
+    int frames = 30000;        // the flight is given up after this many passes
+    int shotsEvery = 0;        // a picture every this many passes; 0 none
+    std::string out;           // where pictures go
+    std::string playerFolder;  // where "settings.bin" and "scores.dat" live; empty: the player's own
+    int resolution = 1;        // "resolution" of the flight: 0 is the fastest
 };
 
 // How one flight ended.

@@ -26,7 +26,8 @@ struct FlightChoice {
 
 // A whole number in [low, high], or -1.
 int NumberIn(const std::string& text, int low, int high) {
-    if (text.empty() || text.size() > 4 || text.find_first_not_of("0123456789") != std::string::npos) return -1;
+    if (text.empty() || text.size() > 4 || text.find_first_not_of("0123456789") != std::string::npos)
+        return -1;
     const int value = std::stoi(text);
     return value >= low && value <= high ? value : -1;
 }
@@ -78,7 +79,8 @@ int main(int argc, char** argv) {
         CSPGameController* game = nullptr;
         CFSShell shell(*display, {[] { return std::make_unique<CSPPlaceholderMenu>(); },
                                   [&choice, &game] {
-                                      auto controller = std::make_unique<CSPGameController>(CountRouteFiles());
+                                      auto controller =
+                                          std::make_unique<CSPGameController>(CountRouteFiles());
                                       controller->SetAircraft(choice.aircraft);
                                       game = controller.get();
                                       return controller;

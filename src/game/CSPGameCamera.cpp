@@ -150,7 +150,8 @@ void CSPGameController::CameraFollow() {
         cameraOrientation_ = target->GetOrientation();
         FSVector lift{0.0f, 0.0f, 0.0f};
         const FSBox* box = target->GetModel();
-        if (target->IsVisible() && box && !box->IsEmpty()) lift = b * (1.12f * std::fabs(FixedToFloat(box->max.z)));
+        if (target->IsVisible() && box && !box->IsEmpty())
+            lift = b * (1.12f * std::fabs(FixedToFloat(box->max.z)));
         const FSFixedVector eye = p + ToFixed(lift);
         LookFrom(eye, target->GetCell(), eye + ToFixed(aircraft->LookDirection()), ToFixed(b));
         return;
@@ -173,7 +174,8 @@ void CSPGameController::CameraFollow() {
         FSFixedVector eye = p + ToFixed(a * e.z + b * e.y + c * e.x);
         FSCell cell = target->GetCell();
         WrapIntoCell(eye, cell);
-        cameraOrientation_ = Slerp(cameraOrientation_, target->GetOrientation(), rigidity_, Context().sineTable);
+        cameraOrientation_ =
+            Slerp(cameraOrientation_, target->GetOrientation(), rigidity_, Context().sineTable);
         const FSVector up = Rotate(cameraOrientation_, FSVector(0.0f, 0.0f, 1.0f));
         LookFrom(eye, cell, eye + ToFixed(a), ToFixed(up));
         return;

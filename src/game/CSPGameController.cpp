@@ -122,10 +122,13 @@ void CSPGameController::BuildStatusText() {
     status_ += line;
     const CFSTerrainHolder* terrain = Context().terrain.get();
     if (!airborne_ && terrain && terrain->IsLoaded()) {
-        const float above = FixedToFloat(terrain->model->HeightAboveAt(aircraft_->GetPosition(), aircraft_->GetCell()));
+        const float above =
+            FixedToFloat(terrain->model->HeightAboveAt(aircraft_->GetPosition(), aircraft_->GetCell()));
         std::snprintf(line, sizeof line, "Alt:%5.3fkm", above);
         status_ += line;
-        if (above > 0.001f) airborne_ = 1;
+        // Airborne once more than a metre of air lies under the wheels: the height of the
+        // aircraft's centre as it stood at the start counts as the ground.
+        if (above - standingHeight_ > 0.001f && !aircraft->IsOnGround()) airborne_ = 1;
     }
 }
 
@@ -144,7 +147,8 @@ void CSPGameController::Update() {
             FinishWithSuccess();
             return;
         }
-        if (route_->Timed() && timedStart_ != 0 && !inside && clock_.Read(now) - timedStart_ > kTimedRouteSeconds) {
+        if (route_->Timed() && timedStart_ != 0 && !inside &&
+            clock_.Read(now) - timedStart_ > kTimedRouteSeconds) {
             RecordPositions();
             FinishWithFailure();
             return;
@@ -343,7 +347,8 @@ void CSPGameController::RecordPositions() {
 
 void CSPGameController::ApplyScoreFormula() {
     score_ = static_cast<int32_t>(static_cast<float>(score_) * DistanceFactor(distanceFlown_, routeLength_));
-    if (route_) score_ = static_cast<int32_t>(static_cast<float>(score_) * route_->GetAircraftFactor(aircraftType_));
+    if (route_)
+        score_ = static_cast<int32_t>(static_cast<float>(score_) * route_->GetAircraftFactor(aircraftType_));
 }
 
 void CSPGameController::DropAircraft() {
@@ -368,8 +373,8 @@ void CSPGameController::FinishWithSuccess() {
     if (aircraft_) {
         // The aircraft bursts away at the finish, watched from the fixed camera.
         if (CFSEngine* engine = Engine()) {
-            auto emitter = std::make_unique<TFSBoomEmmiter>(FloatToFixed(45.0f), FSFixedVector{39321, 39321, 39321},
-                                                            FSFixedVector{58982, 58982, 58982});
+            auto emitter = std::make_unique<TFSBoomEmmiter>(
+                FloatToFixed(45.0f), FSFixedVector{39321, 39321, 39321}, FSFixedVector{58982, 58982, 58982});
             if (CFSParticlesSystem* burst =
                     engine->CreateParticlesSystem("particle.png", 40, std::move(emitter), 0x7AAAAA, 5242)) {
                 burst->SetCell(aircraft_->GetCell());
@@ -392,7 +397,8 @@ void CSPGameController::FinishWithSuccess() {
 
 void CSPGameController::StoreScore() {
     if (score_ == 0 || !route_) return;
-    StoreFlightScore(Context(), CSPRoute::GetRouteName(routeNumber_), score_, clock_.Read(platform::TickCount()));
+    StoreFlightScore(Context(), CSPRoute::GetRouteName(routeNumber_), score_,
+                     clock_.Read(platform::TickCount()));
 }
 
 void CSPGameController::FinishWithLanding() {

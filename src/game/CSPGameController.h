@@ -171,6 +171,7 @@ private:
     float distanceFlown_ = 0.0f;  // km
     float routeLength_ = 0.0f;    // km, 1.1 × the gate chain
     float initialFuel_ = 0.0f;
+    float standingHeight_ = 0.0f;  // km of the aircraft's centre above the ground when it stands
     FSFixedVector startPosition_;
     FSCell startCell_;
 

@@ -235,8 +235,8 @@ void CSPGameController::ReadObjectDescription(const std::string& text, const SPR
     aircraft_->LookAlong(start.nose, start.up);
     aircraft_->SaveOrientation();
 
-    CSPAircraft& aircraft = CreateFlightAircraft(*aircraft_, FSVector(0.0f, 0.0f, 0.0f), aircraftType_,
-                                                 context.sineTable);
+    CSPAircraft& aircraft =
+        CreateFlightAircraft(*aircraft_, FSVector(0.0f, 0.0f, 0.0f), aircraftType_, context.sineTable);
     aircraft.SetFuelFraction(start.fuel);
     // The placement values are metres in the model; the offsets are world km.
     const FSFixed offsets[3] = {X(placement[0] * scale), X(placement[1] * scale), X(placement[2] * scale)};
@@ -253,9 +253,11 @@ void CSPGameController::ReadObjectDescription(const std::string& text, const SPR
     }
     // A start on the ground: the aircraft stands on its wheels, parked.
     const CFSTerrainHolder* terrain = context.terrain.get();
+    standingHeight_ = 0.0f;
     if (terrain && terrain->IsLoaded() && start.position.y < kFixedOne) {
         aircraft.GroundContact(true);
         startPosition_ = aircraft_->GetPosition();
+        standingHeight_ = FixedToFloat(terrain->model->HeightAboveAt(startPosition_, aircraft_->GetCell()));
     }
     if (contacts_) contacts_->SetPlayer(aircraft_, jet);
     context.playerAircraft = aircraft_;

@@ -62,7 +62,8 @@ void FillArrow(std::vector<uint16_t>& screen, int cx, int cy, int size, int d, u
     }
 }
 
-const char* const kAircraftNames[] = {"Cessna 172R", "Sukhoi Su-29", "L-29 Delfin", "L-13 Blanik", "Fokker Dr.I"};
+const char* const kAircraftNames[] = {"Cessna 172R", "Sukhoi Su-29", "L-29 Delfin", "L-13 Blanik",
+                                      "Fokker Dr.I"};
 
 CSPGameController* Controller() {
     return dynamic_cast<CSPGameController*>(GetApplicationContext()->gameController.get());
@@ -186,10 +187,10 @@ void CSPPlaceholderMenu::ComposeChoices() {
         if (!name.empty()) routeName = name;
     }
     const std::string pilot = pilot_ < static_cast<int>(context->players.size()) ? context->players[pilot_]
-                              : context->currentPlayer.empty()                    ? std::string("Pilot")
-                                                                                  : context->currentPlayer;
-    const std::string lines[3] = {"Route: " + routeName, std::string("Aircraft: ") + kAircraftNames[aircraft_],
-                                  "Pilot: " + pilot};
+                              : context->currentPlayer.empty()                   ? std::string("Pilot")
+                                                                                 : context->currentPlayer;
+    const std::string lines[3] = {"Route: " + routeName,
+                                  std::string("Aircraft: ") + kAircraftNames[aircraft_], "Pilot: " + pilot};
     const FSClipRect clip{0, 0, kScreenWidth, kScreenHeight};
     FillRect(screen_, 70, 100, 240, 66, kNavy);
     for (int i = 0; i < 3; ++i) {
@@ -199,10 +200,10 @@ void CSPPlaceholderMenu::ComposeChoices() {
     // How the last flight ended.
     if (controller && controller->Finish() != SPFinish::None) {
         static const char* const kEnds[] = {"", "Route complete", "Landed", "Flight failed"};
-        const std::string text = std::string(kEnds[static_cast<int>(controller->Finish())]) +
-                                 "  SCORE " + std::to_string(controller->Score());
-        DrawTextRaw(*context->mainFont, screen_.data(), kScreenWidth, kScreenHeight, 0, kJustifyLeft, {80, 84},
-                    kAmber, text, clip);
+        const std::string text = std::string(kEnds[static_cast<int>(controller->Finish())]) + "  SCORE " +
+                                 std::to_string(controller->Score());
+        DrawTextRaw(*context->mainFont, screen_.data(), kScreenWidth, kScreenHeight, 0, kJustifyLeft,
+                    {80, 84}, kAmber, text, clip);
     }
 }
 

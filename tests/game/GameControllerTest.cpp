@@ -50,8 +50,8 @@ TEST(GameScore, TheDistanceFactorHalvesAtFiveAndAHalfRouteLengthsAndEndsAtTen) {
     struct Case {
         float flown, factor;
     };
-    for (const Case& c : {Case{5.0f, 1.0f}, Case{10.0f, 1.0f}, Case{55.0f, 0.5f}, Case{100.0f, 0.0f},
-                          Case{250.0f, 0.0f}}) {
+    for (const Case& c :
+         {Case{5.0f, 1.0f}, Case{10.0f, 1.0f}, Case{55.0f, 0.5f}, Case{100.0f, 0.0f}, Case{250.0f, 0.0f}}) {
         EXPECT_NEAR(DistanceFactor(c.flown, 10.0f), c.factor, 1e-5f) << c.flown;
     }
 }
@@ -59,8 +59,8 @@ TEST(GameScore, TheDistanceFactorHalvesAtFiveAndAHalfRouteLengthsAndEndsAtTen) {
 TEST(HeadlessMode, KeyScriptsNameThePassTheKeyAndWhichWayItGoes) {
     std::vector<FSScriptedKey> keys;
     std::string error;
-    ASSERT_TRUE(ReadKeyScript("# take-off\n10 button5 down\n12 action down # brakes off\n\n40 left up\n", keys,
-                              error));
+    ASSERT_TRUE(ReadKeyScript("# take-off\n10 button5 down\n12 action down # brakes off\n\n40 left up\n",
+                              keys, error));
     ASSERT_EQ(keys.size(), 3u);
     EXPECT_EQ(keys[0].key, 197);
     EXPECT_EQ(keys[1].pass, 12);

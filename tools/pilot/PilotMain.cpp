@@ -29,8 +29,9 @@ int main(int argc, char** argv) {
         } else if (option == "--player") {
             options.playerFolder = value;
         } else {
-            std::fprintf(stderr, "usage: aerovant-pilot --route N --aircraft N [--frames N] "
-                                 "[--shots-every K --out DIR] [--player DIR]\n");
+            std::fprintf(stderr,
+                         "usage: aerovant-pilot --route N --aircraft N [--frames N] "
+                         "[--shots-every K --out DIR] [--player DIR]\n");
             return 2;
         }
     }

@@ -2,8 +2,11 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstdio>
+#include <cstdlib>
 
 #include "FSHeadlessRun.h"
+#include "app/FSApplicationContext.h"
 #include "game/CSPAircraft.h"
 #include "game/CSPObstacle.h"
 #include "game/CSPRoute.h"
@@ -11,7 +14,6 @@
 #include "world/FSBox.h"
 #include "world/FSFixed.h"
 #include "world/FSTerrainHolder.h"
-#include "app/FSApplicationContext.h"
 
 namespace {
 
@@ -26,8 +28,10 @@ constexpr float kDegree = 0.017453292f;
 // The shortest way round from one heading to another (rad, −π … π).
 float AngleBetween(float from, float to) {
     float d = to - from;
-    while (d > 3.14159265f) d -= 6.2831853f;
-    while (d < -3.14159265f) d += 6.2831853f;
+    while (d > 3.14159265f)
+        d -= 6.2831853f;
+    while (d < -3.14159265f)
+        d += 6.2831853f;
     return d;
 }
 
@@ -42,9 +46,8 @@ const CFSTerrainStorage* Ground() {
 
 }  // namespace
 
-void CSPScriptedPilot::Press(CFSHeadlessRun& run, int hotKey) {
-    (void)run;
-    if (queued_ < 8) buttonQueue_[queued_++] = hotKey;
+void CSPScriptedPilot::Press(int key) {
+    if (queued_ < 8) buttonQueue_[queued_++] = key;
 }
 
 void CSPScriptedPilot::SetThrottle(CFSHeadlessRun& run, float fraction) {
@@ -55,12 +58,12 @@ void CSPScriptedPilot::SetThrottle(CFSHeadlessRun& run, float fraction) {
     if (wanted == throttleKey_) return;
     // Let go of the chord being held, or take hold of the one needed.
     if (throttleKey_ != 0) {
-        Press(run, throttleKey_);
-        Press(run, kShift);
+        Press(throttleKey_);
+        Press(kShift);
         throttleKey_ = 0;
     } else {
-        Press(run, kShift);
-        Press(run, wanted);
+        Press(kShift);
+        Press(wanted);
         throttleKey_ = wanted;
     }
 }
@@ -101,32 +104,42 @@ void CSPScriptedPilot::Steer(CFSHeadlessRun& run, float wantedBank, float wanted
     if (!aircraft) return;
     float pitch = 0.0f, bank = 0.0f;
     aircraft->Attitude(pitch, bank);
-    const FSVector& w = aircraft->GetAngularVelocity();
-    // A look every fourth pass at where the nose and the wings are going, and keys for
-    // the next two passes when they are leaving the band.
-    const int phase = pass_ % 4;
-    if (phase == 0) {
-        const float bankAhead = bank + w.y * 0.6f;
-        const float pitchAhead = pitch + w.x * 0.6f;
-        rollKey_ = bankAhead < wantedBank - 2.0f * kDegree   ? kLeft
-                  : bankAhead > wantedBank + 2.0f * kDegree ? kRight
-                                                            : -1;
-        pitchKey_ = pitchAhead < wantedPitch - 1.0f * kDegree   ? kDown
-                   : pitchAhead > wantedPitch + 1.0f * kDegree ? kUp
-                                                               : -1;
-    }
-    const bool pressing = phase < 2;
-    run.SetPadKey(kLeft, pressing && rollKey_ == kLeft);
-    run.SetPadKey(kRight, pressing && rollKey_ == kRight);
-    run.SetPadKey(kDown, pressing && pitchKey_ == kDown);
-    run.SetPadKey(kUp, pressing && pitchKey_ == kUp);
+    // As a player flies: the nose and the wings are moved toward where they should be at
+    // a rate that eases off as they get there. The elevator stays where the keys leave it,
+    // so a key is pressed while the nose turns slower than wanted, the other while faster;
+    // the ailerons centre when let go, so a key is held while the wings roll too slowly.
+    const float pitchRate = pitch - lastPitch_, bankRate = bank - lastBank_;  // rad a pass
+    lastPitch_ = pitch;
+    lastBank_ = bank;
+    const float wantedPitchRate = std::clamp((wantedPitch - pitch) * 0.05f, -0.3f * kDegree, 0.3f * kDegree);
+    const float wantedBankRate = std::clamp((wantedBank - bank) * 0.08f, -0.6f * kDegree, 0.6f * kDegree);
+    int pitchKey = pitchRate < wantedPitchRate - 0.03f * kDegree   ? kDown
+                   : pitchRate > wantedPitchRate + 0.03f * kDegree ? kUp
+                                                                   : -1;
+    // Never more than part of the elevator's travel either way: the nose answers late.
+    const float elevator = aircraft->GetPitchControl();  // positive raises the nose
+    if (pitchKey == kDown && elevator > aircraft->PitchMax() * 0.35f) pitchKey = -1;
+    if (pitchKey == kUp && elevator < aircraft->PitchMin() * 0.35f) pitchKey = -1;
+    const int rollKey = bankRate < wantedBankRate - 0.05f * kDegree   ? kLeft
+                        : bankRate > wantedBankRate + 0.05f * kDegree ? kRight
+                                                                      : -1;
+    run.SetPadKey(kLeft, rollKey == kLeft);
+    run.SetPadKey(kRight, rollKey == kRight);
+    run.SetPadKey(kDown, pitchKey == kDown);
+    run.SetPadKey(kUp, pitchKey == kUp);
 }
 
 void CSPScriptedPilot::Step(CFSHeadlessRun& run) {
     ++pass_;
     if (queued_ > 0) {
-        // One button message a pass.
-        run.Button(buttonQueue_[0]);
+        // One key message a pass: a button toggles; the action key goes down, or up again.
+        const int key = buttonQueue_[0];
+        if (key == kAction) {
+            actionDown_ = !actionDown_;
+            run.SetPadKey(kAction, actionDown_);
+        } else {
+            run.Button(key);
+        }
         std::copy(buttonQueue_ + 1, buttonQueue_ + queued_, buttonQueue_);
         --queued_;
     }
@@ -136,10 +149,10 @@ void CSPScriptedPilot::Step(CFSHeadlessRun& run) {
 
     const bool glider = aircraft->ThrottleMax() <= 0.0f;
     if (!brakesOff_) {
-        Press(run, kShift);
-        Press(run, kAction);
-        Press(run, kAction);
-        Press(run, kShift);
+        Press(kShift);
+        Press(kAction);
+        Press(kAction);
+        Press(kShift);
         brakesOff_ = true;
         return;
     }
@@ -151,18 +164,29 @@ void CSPScriptedPilot::Step(CFSHeadlessRun& run) {
     const FSVector nose = ToFloat(node->GetAxisY());
     float wantedBank = 0.0f, wantedPitch = 2.0f * kDegree;
     float throttle = 0.8f;
-    const float groundUnder = Ground() ? FixedToFloat(node->GetPosition().y - Ground()->HeightAboveAt(node->GetPosition(), node->GetCell())) : 0.0f;
+    const float groundUnder =
+        Ground() ? FixedToFloat(node->GetPosition().y -
+                                Ground()->HeightAboveAt(node->GetPosition(), node->GetCell()))
+                 : 0.0f;
     const float above = FixedToFloat(node->GetPosition().y) - groundUnder;
 
     if (aircraft->IsOnGround() && !landing_) {
         phase_ = "take-off";
         throttle = 1.0f;
-        wantedPitch = aircraft->Airspeed() > 110.0f ? 8.0f * kDegree : 0.0f;
+        wantedPitch = aircraft->Airspeed() > 110.0f ? 6.0f * kDegree : 0.0f;
+    } else if (!landing_ && !climbedOut_ && liftOffSpeed_ > 0.0f) {
+        climbedOut_ = above >= 0.05f;
+        phase_ = "climb-out";
+        throttle = 1.0f;
+        wantedPitch = 6.0f * kDegree;
     } else if (aiming) {
         const FSVector to = ToFloat(WrappedDifference(target, cell, node->GetPosition(), node->GetCell()));
         const float distance = std::sqrt(to.x * to.x + to.z * to.z);
         const float error = AngleBetween(HeadingOf(nose), HeadingOf(to));
-        wantedBank = std::clamp(-error * 1.2f, -35.0f * kDegree, 35.0f * kDegree);
+        wantedBank = std::clamp(error * 1.2f, -35.0f * kDegree, 35.0f * kDegree);
+        // A target inside the turning circle cannot be reached by turning: fly on and
+        // come back round from further out.
+        if (distance < 0.7f && std::fabs(error) > 1.0f) wantedBank = 0.0f;
         float climb = height - FixedToFloat(node->GetPosition().y);
         if (landing_) {
             // A 4° slope down to the threshold, flaps out, power back; level off over it.
@@ -170,10 +194,10 @@ void CSPScriptedPilot::Step(CFSHeadlessRun& run) {
             climb = slope - FixedToFloat(node->GetPosition().y);
             throttle = 0.35f;
             if (!flaps_ && distance < 3.0f) {
-                Press(run, kShift);
-                Press(run, kFlaps);
-                Press(run, kFlaps);
-                Press(run, kShift);
+                Press(kShift);
+                Press(kFlaps);
+                Press(kFlaps);
+                Press(kShift);
                 flaps_ = true;
             }
             if (above < 0.02f) {
@@ -184,23 +208,53 @@ void CSPScriptedPilot::Step(CFSHeadlessRun& run) {
             }
         }
         // Keep clear of the ground whatever the target asks.
-        if (above < 0.08f && !landing_) climb = std::max(climb, 0.1f);
-        wantedPitch = std::clamp(climb * 0.08f / 0.05f, -8.0f * kDegree, 10.0f * kDegree);
+        if (above < 0.03f && !landing_) climb = std::max(climb, 0.05f);
+        // The height comes from the climb rate, the climb rate from the nose: the nose is
+        // raised or lowered by as much as the climb rate is off.
+        const float wantedClimbRate = std::clamp(climb * 1000.0f * 0.15f, -7.0f, 7.0f);  // m/s
+        float pitchNow = 0.0f, bankNow = 0.0f;
+        aircraft->Attitude(pitchNow, bankNow);
+        wantedPitch = std::clamp(
+            pitchNow +
+                std::clamp((wantedClimbRate - aircraft->VerticalSpeed()) * 0.5f, -4.0f, 4.0f) * kDegree,
+            -10.0f * kDegree, 12.0f * kDegree);
+        if (climb > 0.05f) throttle = 1.0f;
         if (landing_ && above < 0.02f) wantedPitch = 3.0f * kDegree;
     } else {
         phase_ = "out";
         wantedPitch = 3.0f * kDegree;
+    }
+    if (!aircraft->IsOnGround() && liftOffSpeed_ == 0.0f)
+        liftOffSpeed_ = std::max(aircraft->Airspeed(), 60.0f);
+    // Never slower than half as fast again as at lift-off: the nose goes down instead.
+    if (liftOffSpeed_ > 0.0f && !aircraft->IsOnGround()) {
+        const float slow = liftOffSpeed_ * 1.1f - aircraft->Airspeed();
+        if (slow > 0.0f) wantedPitch -= std::min(slow * 0.6f, 15.0f) * kDegree;
+        if (slow > 0.0f) throttle = 1.0f;
     }
     if (aircraft->IsOnGround() && landing_) {
         phase_ = "rollout";
         throttle = 0.0f;
         wantedPitch = 0.0f;
         if (!stopping_) {
-            Press(run, kShift);
-            Press(run, kAction);  // brakes held down
+            Press(kShift);
+            Press(kAction);  // brakes held down
             stopping_ = true;
         }
     }
     if (!glider) SetThrottle(run, throttle);
     Steer(run, wantedBank, wantedPitch);
+    if (log_ && pass_ % (pass_ > 400 && pass_ < 800 ? 10 : 60) == 0) {
+        float pitch = 0.0f, bank = 0.0f;
+        aircraft->Attitude(pitch, bank);
+        std::fprintf(
+            stderr,
+            "%6d %-9s V%4.0f above%6.3f pitch%5.1f/%5.1f bank%6.1f/%6.1f thr%3.0f target %d elev %.3f [%.3f "
+            "%.3f]\n",
+            pass_, phase_.c_str(), aircraft->Airspeed(), above, pitch / kDegree, wantedPitch / kDegree,
+            bank / kDegree, wantedBank / kDegree, aircraft->ThrottleFraction() * 100.0f,
+            run.Controller().Route() ? run.Controller().Route()->DealtWith() * 1000 + run.Controller().Score()
+                                     : -1,
+            aircraft->GetPitchControl(), aircraft->PitchMin(), aircraft->PitchMax());
+    }
 }

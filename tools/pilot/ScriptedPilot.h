@@ -4,6 +4,7 @@
 // the screen. It takes off (full power, brakes off, rotate), steers toward the next gate
 // and lines up through it, keeps its height between the gates, and where the route asks
 // for a landing flies an approach to the runway, flares and brakes to a stop.
+#include <cstdlib>
 #include <string>
 
 #include "world/FSFixedVector.h"
@@ -23,18 +24,23 @@ private:
     bool ChooseTarget(CFSHeadlessRun& run, FSFixedVector& target, FSCell& cell, float& height);
     void Steer(CFSHeadlessRun& run, float wantedBank, float wantedPitch);
     void SetThrottle(CFSHeadlessRun& run, float fraction);
-    void Press(CFSHeadlessRun& run, int hotKey);
+    // Queues a key message: a button's press or release, or the action key down or up.
+    void Press(int key);
 
     std::string phase_ = "start";
     int pass_ = 0;
-    int shiftHeld_ = 0;     // passes the throttle chord has been held
-    int throttleKey_ = 0;   // the button of the throttle chord being held, 0 none
+    int shiftHeld_ = 0;    // passes the throttle chord has been held
+    int throttleKey_ = 0;  // the button of the throttle chord being held, 0 none
     bool brakesOff_ = false;
+    bool climbedOut_ = false;  // clear of the ground after the take-off
     bool flaps_ = false;
     bool landing_ = false;  // flying the approach
     bool stopping_ = false;
-    int rollKey_ = -1;   // the pad keys held for the next passes, -1 none
-    int pitchKey_ = -1;
+    bool actionDown_ = false;
+    bool log_ = std::getenv("AEROVANT_PILOT_LOG") != nullptr;  // a line a second on stderr
+    float lastPitch_ = 0.0f;                                   // the attitude a pass ago (rad)
+    float lastBank_ = 0.0f;
+    float liftOffSpeed_ = 0.0f;  // km/h when the wheels left the ground; 0 before
     int buttonQueue_[8] = {};
     int queued_ = 0;
 };
