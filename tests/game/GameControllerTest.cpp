@@ -38,8 +38,12 @@ TEST(GameCamera, SlerpRunsFromOneOrientationToTheOtherAndStaysUnit) {
                           Case{level, opposite, 0.5f}, Case{turned, turned, 0.3f}}) {
         const FSQuaternion q = Slerp(c.from, c.to, c.t, sine);
         EXPECT_NEAR(q.w * q.w + q.x * q.x + q.y * q.y + q.z * q.z, 1.0f, 1e-4f);
-        if (c.t == 0.0f) EXPECT_NEAR(q.y, c.from.y, 2e-3f);
-        if (c.t == 1.0f) EXPECT_NEAR(q.y, c.to.y, 2e-3f);
+        if (c.t == 0.0f) {
+            EXPECT_NEAR(q.y, c.from.y, 2e-3f);
+        }
+        if (c.t == 1.0f) {
+            EXPECT_NEAR(q.y, c.to.y, 2e-3f);
+        }
     }
     // Half way through a 1.2 rad turn is a 0.6 rad turn.
     const FSQuaternion half = Slerp(level, turned, 0.5f, sine);

@@ -89,11 +89,38 @@ bool CSPScriptedPilot::ChooseTarget(CFSHeadlessRun& run, FSFixedVector& target, 
     }
     const CSPRunway* runway = route->Runway();
     if (route->Landing() && runway) {
+        // Down the runway's centre line from end A toward end B: a point on the line a
+        // kilometre ahead of where we are abeam, on a 4° slope to the threshold; from the
+        // far side, first round to a point 4 km out on the approach.
         landing_ = true;
-        phase_ = "approach";
-        target = runway->GetPosition();
+        const FSVector along = ToFloat(runway->GetAxisY());
+        const FSVector fromA = ToFloat(WrappedDifference(aircraft->GetPosition(), aircraft->GetCell(),
+                                                         runway->GetPosition(), runway->GetCell()));
+        const float s = Dot(fromA, along);
+        const float across = std::fabs(Dot(fromA, Cross(along, FSVector(0.0f, 1.0f, 0.0f))));
+        const FSVector nose = ToFloat(aircraft->GetAxisY());
+        const bool aligned = Dot(nose, along) > 0.85f;
+        const bool overStrip = s >= -0.3f && s < 3.0f && across < 0.15f;
+        // Established on final: out on the approach side, near the line, heading down it.
+        if (!final_ && s < -2.0f && across < 0.6f && aligned) final_ = true;
+        if (final_ && !(overStrip || (s < -0.3f && across < 1.0f))) final_ = false;
+        const float threshold = FixedToFloat(runway->GetPosition().y);
         cell = runway->GetCell();
-        height = FixedToFloat(runway->GetPosition().y);
+        if (final_) {
+            target = runway->GetPosition() + ToFixed(along * std::min(s + 1.0f, 2.0f));
+            height = threshold + std::max(-s, 0.0f) * 0.07f + 0.003f;
+            phase_ = "final";
+        } else if (s < -3.0f) {
+            // Out on the approach side: onto the line a kilometre further in, level.
+            target = runway->GetPosition() + ToFixed(along * (s + 1.5f));
+            height = threshold + 0.3f;
+            phase_ = "intercept";
+        } else {
+            // Too close or on the far side: out to a point 6 km before the runway.
+            target = runway->GetPosition() + ToFixed(along * -6.0f);
+            height = threshold + 0.3f;
+            phase_ = "join";
+        }
         return true;
     }
     return false;
@@ -188,11 +215,11 @@ void CSPScriptedPilot::Step(CFSHeadlessRun& run) {
         // come back round from further out.
         if (distance < 0.7f && std::fabs(error) > 1.0f) wantedBank = 0.0f;
         float climb = height - FixedToFloat(node->GetPosition().y);
-        if (landing_) {
-            // A 4° slope down to the threshold, flaps out, power back; level off over it.
-            const float slope = height + distance * 0.07f;
-            climb = slope - FixedToFloat(node->GetPosition().y);
-            throttle = 0.35f;
+        if (landing_ && phase_ == "final") {
+            // Power for the approach speed, a little over the lift-off speed.
+            const float approach = std::max(liftOffSpeed_, 90.0f) * 1.05f;
+            throttle =
+                glider ? 0.0f : std::clamp(0.3f + (approach - aircraft->Airspeed()) * 0.03f, 0.0f, 1.0f);
             if (!flaps_ && distance < 3.0f) {
                 Press(kShift);
                 Press(kFlaps);
@@ -200,18 +227,21 @@ void CSPScriptedPilot::Step(CFSHeadlessRun& run) {
                 Press(kShift);
                 flaps_ = true;
             }
-            if (above < 0.02f) {
+            if (above < 0.012f || flare_) {
+                flare_ = true;
+                // Over the runway: power off, wings level, the nose held up as it sinks.
                 phase_ = "flare";
                 throttle = 0.0f;
                 wantedBank = 0.0f;
-                climb = 0.0f;
+                climb = -0.007f;  // a metre a second down
             }
         }
         // Keep clear of the ground whatever the target asks.
         if (above < 0.03f && !landing_) climb = std::max(climb, 0.05f);
         // The height comes from the climb rate, the climb rate from the nose: the nose is
         // raised or lowered by as much as the climb rate is off.
-        const float wantedClimbRate = std::clamp(climb * 1000.0f * 0.15f, -7.0f, 7.0f);  // m/s
+        const float wantedClimbRate =
+            std::clamp(climb * 1000.0f * 0.15f, phase_ == "final" ? -5.0f : -7.0f, 7.0f);  // m/s
         float pitchNow = 0.0f, bankNow = 0.0f;
         aircraft->Attitude(pitchNow, bankNow);
         wantedPitch = std::clamp(
@@ -219,18 +249,19 @@ void CSPScriptedPilot::Step(CFSHeadlessRun& run) {
                 std::clamp((wantedClimbRate - aircraft->VerticalSpeed()) * 0.5f, -4.0f, 4.0f) * kDegree,
             -10.0f * kDegree, 12.0f * kDegree);
         if (climb > 0.05f) throttle = 1.0f;
-        if (landing_ && above < 0.02f) wantedPitch = 3.0f * kDegree;
+        if (phase_ == "flare") wantedPitch = std::max(wantedPitch, 2.0f * kDegree);
     } else {
         phase_ = "out";
         wantedPitch = 3.0f * kDegree;
     }
+    // The slowest the pilot flies: a little over the lift-off speed, or for a start in the
+    // air three quarters of the speed the aircraft was trimmed for.
     if (!aircraft->IsOnGround() && liftOffSpeed_ == 0.0f)
-        liftOffSpeed_ = std::max(aircraft->Airspeed(), 60.0f);
-    // Never slower than half as fast again as at lift-off: the nose goes down instead.
-    if (liftOffSpeed_ > 0.0f && !aircraft->IsOnGround()) {
+        liftOffSpeed_ = std::max(pass_ < 120 ? aircraft->Airspeed() * 0.7f : aircraft->Airspeed(), 60.0f);
+    if (liftOffSpeed_ > 0.0f && !aircraft->IsOnGround() && phase_ != "flare") {
         const float slow = liftOffSpeed_ * 1.1f - aircraft->Airspeed();
         if (slow > 0.0f) wantedPitch -= std::min(slow * 0.6f, 15.0f) * kDegree;
-        if (slow > 0.0f) throttle = 1.0f;
+        if (slow > 0.0f && phase_ != "final") throttle = 1.0f;
     }
     if (aircraft->IsOnGround() && landing_) {
         phase_ = "rollout";

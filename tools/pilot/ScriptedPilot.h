@@ -36,6 +36,8 @@ private:
     bool flaps_ = false;
     bool landing_ = false;  // flying the approach
     bool stopping_ = false;
+    bool final_ = false;  // established on the final approach
+    bool flare_ = false;  // over the runway, holding off until the wheels touch
     bool actionDown_ = false;
     bool log_ = std::getenv("AEROVANT_PILOT_LOG") != nullptr;  // a line a second on stderr
     float lastPitch_ = 0.0f;                                   // the attitude a pass ago (rad)
