@@ -249,6 +249,14 @@ void CSPScriptedPilot::Step(CFSHeadlessRun& run) {
                 std::clamp((wantedClimbRate - aircraft->VerticalSpeed()) * 0.5f, -4.0f, 4.0f) * kDegree,
             -10.0f * kDegree, 12.0f * kDegree);
         if (climb > 0.05f) throttle = 1.0f;
+        if (glider && phase_ != "flare") {
+            // Without an engine the nose holds the gliding speed, faster while there is
+            // height to spare over the target.
+            const float speed = climb < -0.1f ? 85.0f : 64.0f;
+            wantedPitch = std::clamp(
+                pitchNow + std::clamp((aircraft->Airspeed() - speed) * 0.25f, -3.0f, 3.0f) * kDegree,
+                -15.0f * kDegree, 8.0f * kDegree);
+        }
         if (phase_ == "flare") wantedPitch = std::max(wantedPitch, 2.0f * kDegree);
     } else {
         phase_ = "out";
@@ -275,17 +283,15 @@ void CSPScriptedPilot::Step(CFSHeadlessRun& run) {
     }
     if (!glider) SetThrottle(run, throttle);
     Steer(run, wantedBank, wantedPitch);
-    if (log_ && pass_ % (pass_ > 400 && pass_ < 800 ? 10 : 60) == 0) {
+    if (log_ && pass_ % 60 == 0) {
         float pitch = 0.0f, bank = 0.0f;
         aircraft->Attitude(pitch, bank);
-        std::fprintf(
-            stderr,
-            "%6d %-9s V%4.0f above%6.3f pitch%5.1f/%5.1f bank%6.1f/%6.1f thr%3.0f target %d elev %.3f [%.3f "
-            "%.3f]\n",
-            pass_, phase_.c_str(), aircraft->Airspeed(), above, pitch / kDegree, wantedPitch / kDegree,
-            bank / kDegree, wantedBank / kDegree, aircraft->ThrottleFraction() * 100.0f,
-            run.Controller().Route() ? run.Controller().Route()->DealtWith() * 1000 + run.Controller().Score()
-                                     : -1,
-            aircraft->GetPitchControl(), aircraft->PitchMin(), aircraft->PitchMax());
+        const CSPRoute* route = run.Controller().Route();
+        std::fprintf(stderr,
+                     "%6d %-9s V%4.0f above%6.3f pitch%5.1f/%5.1f bank%6.1f/%6.1f thr%3.0f gates %d score %d%s\n",
+                     pass_, phase_.c_str(), aircraft->Airspeed(), above, pitch / kDegree, wantedPitch / kDegree,
+                     bank / kDegree, wantedBank / kDegree, aircraft->ThrottleFraction() * 100.0f,
+                     route ? route->DealtWith() : 0, run.Controller().Score(),
+                     aircraft->IsAutopilot() || aircraft->IsInstructor() ? " aids on" : "");
     }
 }
