@@ -158,7 +158,12 @@ void CSPGameController::CameraFollow() {
     }
 
     FSVector e{0.0f, chaseHeight_, chaseDistance_};
-    if (cameraMode_ == 3) e = FSVector{0.0f, 0.0f, 0.0f};
+    if (cameraMode_ == 3) {
+        // The pilot's eye: at the top of the cabin, clear of what stays of the model.
+        const FSBox* box = target->GetModel();
+        const float top = box && !box->IsEmpty() ? std::fabs(FixedToFloat(box->max.z)) : 0.0f;
+        e = FSVector{0.0f, 0.9f * top, 0.0f};
+    }
     if (cameraMode_ == 1 && aircraft && aircraft->GetMass() > 0.0f) {
         // The camera lags behind the aircraft's accelerations, within the "Displace" limits.
         const FSVector acc = aircraft->GetForce() / aircraft->GetMass();

@@ -226,6 +226,7 @@ int CSPGameController::HandleAction(int action) {
 void CSPGameController::ChaseView() {
     SetCameraTarget(aircraft_, 1);
     if (aircraft_) aircraft_->SetVisible(true);
+    if (propeller_) propeller_->SetVisible(true);
     SetView(kViewChase);
     if (jet_) jet_->SetVisible(false);
 }
@@ -233,6 +234,8 @@ void CSPGameController::ChaseView() {
 void CSPGameController::CockpitView() {
     SetCameraTarget(aircraft_, 3);
     if (aircraft_) aircraft_->SetVisible(false);
+    // From the seat the spinning disc would fill the picture.
+    if (propeller_) propeller_->SetVisible(false);
     SetView(kViewCockpit);
     if (jet_) jet_->SetVisible(true);
 }
@@ -244,7 +247,8 @@ void CSPGameController::Pause() {
     cockpitBeforePause_ = view_ == kViewCockpit ? 1 : 0;
     SetView(kViewMap);
     clock_.Stop(platform::TickCount());
-    if (CFSTerrainHolder* terrain = Context().terrain.get()) terrain->paused = 1;
+    // The map keeps the ground's textures: untextured from above it shows nothing to
+    // steer by.
 }
 
 void CSPGameController::Resume() {
@@ -257,7 +261,6 @@ void CSPGameController::Resume() {
         } else {
             ChaseView();
         }
-        if (CFSTerrainHolder* terrain = Context().terrain.get()) terrain->paused = 0;
     }
 }
 
@@ -397,7 +400,10 @@ void CSPGameController::FinishWithSuccess() {
 
 void CSPGameController::StoreScore() {
     if (score_ == 0 || !route_) return;
-    StoreFlightScore(Context(), CSPRoute::GetRouteName(routeNumber_), score_,
+    // A player who never named themselves flies as "Pilot", as the menu shows them.
+    CFSApplicationContext& context = Context();
+    if (context.currentPlayer.empty()) context.currentPlayer = "Pilot";
+    StoreFlightScore(context, CSPRoute::GetRouteName(routeNumber_), score_,
                      clock_.Read(platform::TickCount()));
 }
 

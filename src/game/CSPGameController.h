@@ -188,7 +188,7 @@ private:
     FSCell cameraCell_;
     FSFixedVector cameraEye_;
     int orbitAngle_ = 0;
-    float mapDistance_ = 2.0f;  // km above the aircraft in the map view
+    float mapDistance_ = 1.2f;  // km above the aircraft in the map view
     FSFixedVector mapOffset_;   // the map camera's shift over the map
 
     FSFixedVector lastPosition_;

@@ -46,7 +46,7 @@ void CSPGameController::RunFlightStart() {
         // A left flight goes on where it was.
         SetResumable(0);
         ReapplySettings();
-        const bool paused = context.terrain && context.terrain->paused;
+        const bool paused = view_ == kViewMap;
         if (!paused) clock_.Restart(platform::TickCount());
         engine->SetState(paused ? Paused : Flying);
         return;
@@ -267,7 +267,7 @@ void CSPGameController::ReapplySettings() {
     CFSApplicationContext& context = Context();
     CFSEngine* engine = Engine();
     if (context.input) context.input->SetOrientation(context.game.screenAlign);
-    SetInputActionSet(context.terrain && context.terrain->paused ? 2 : 1);
+    SetInputActionSet(view_ == kViewMap ? 2 : 1);
     if (engine && (context.video.resolution != context.appliedVideo.resolution ||
                    context.video.renderWidth != context.appliedVideo.renderWidth ||
                    context.video.renderHeight != context.appliedVideo.renderHeight)) {

@@ -17,7 +17,8 @@
 
 namespace {
 
-constexpr const char* kGolden = "finish=success time=203 score=100 distance=36.456 end=1,0,-20.763,5.195,11.401";
+constexpr const char* kGolden =
+    "finish=success time=203 score=100 distance=36.456 end=1,0,-20.763,5.195,11.401";
 
 TEST(GoldenRoute, TheScriptedPilotFliesTheRiverRunAndItsScoreOutlivesTheGame) {
     FSHeadlessOptions options;

@@ -287,11 +287,12 @@ void CSPScriptedPilot::Step(CFSHeadlessRun& run) {
         float pitch = 0.0f, bank = 0.0f;
         aircraft->Attitude(pitch, bank);
         const CSPRoute* route = run.Controller().Route();
-        std::fprintf(stderr,
-                     "%6d %-9s V%4.0f above%6.3f pitch%5.1f/%5.1f bank%6.1f/%6.1f thr%3.0f gates %d score %d%s\n",
-                     pass_, phase_.c_str(), aircraft->Airspeed(), above, pitch / kDegree, wantedPitch / kDegree,
-                     bank / kDegree, wantedBank / kDegree, aircraft->ThrottleFraction() * 100.0f,
-                     route ? route->DealtWith() : 0, run.Controller().Score(),
-                     aircraft->IsAutopilot() || aircraft->IsInstructor() ? " aids on" : "");
+        std::fprintf(
+            stderr,
+            "%6d %-9s V%4.0f above%6.3f pitch%5.1f/%5.1f bank%6.1f/%6.1f thr%3.0f gates %d score %d%s\n",
+            pass_, phase_.c_str(), aircraft->Airspeed(), above, pitch / kDegree, wantedPitch / kDegree,
+            bank / kDegree, wantedBank / kDegree, aircraft->ThrottleFraction() * 100.0f,
+            route ? route->DealtWith() : 0, run.Controller().Score(),
+            aircraft->IsAutopilot() || aircraft->IsInstructor() ? " aids on" : "");
     }
 }
