@@ -120,6 +120,8 @@ private:
     void MakeSkyBox();
     void ReleaseSkyBox();
     void MeasureRoute();
+    // The touch pad, the control gains and the aircraft's steering, from the settings.
+    void PrepareControls();
 
     // The flight's course (CSPGameController.cpp).
     void BuildStatusText();

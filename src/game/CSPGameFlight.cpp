@@ -9,6 +9,8 @@
 #include "app/FSApplicationContext.h"
 #include "app/FSEngine.h"
 #include "app/FSInput.h"
+#include "app/FSTouchpadSetup.h"
+#include "hud/FSTouchpad.h"
 #include "game/CSPAircraft.h"
 #include "game/CSPContactResponses.h"
 #include "game/CSPGameController.h"
@@ -125,8 +127,18 @@ void CSPGameController::BuildFlight() {
     airborne_ = 0;
     screenAfterFlight_ = 2;
     MakeSkyBox();
+    PrepareControls();
+}
+
+void CSPGameController::PrepareControls() {
+    CFSApplicationContext& context = Context();
+    // The stylus pad with the touch-screen scheme; the aircraft steers by its rectangles.
+    PrepareTouchpad(context);
     DeriveControlGains(context.game);
-    if (CSPAircraft* aircraft = Aircraft()) aircraft->SetControlSettings(context.game, context.frame);
+    if (CSPAircraft* aircraft = Aircraft()) {
+        aircraft->SetControlSettings(context.game, context.frame);
+        aircraft->SetTouchpadLookup(context.touchpad ? context.touchpad->Lookup() : FSTouchpadLookup());
+    }
 }
 
 void CSPGameController::MeasureRoute() {
@@ -277,6 +289,5 @@ void CSPGameController::ReapplySettings() {
     }
     if (context.video.sky != context.appliedVideo.sky) MakeSkyBox();
     context.appliedVideo = context.video;
-    DeriveControlGains(context.game);
-    if (CSPAircraft* aircraft = Aircraft()) aircraft->SetControlSettings(context.game, context.frame);
+    PrepareControls();
 }
