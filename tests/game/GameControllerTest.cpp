@@ -3,9 +3,12 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <cstdio>
+#include <functional>
 
 #include "FSHeadlessRun.h"
 #include "game/CSPGameController.h"
+#include "support/TestSupport.h"
 #include "world/FSSineTable.h"
 
 namespace {
@@ -76,6 +79,56 @@ TEST(HeadlessMode, KeyScriptsNameThePassTheKeyAndWhichWayItGoes) {
         EXPECT_FALSE(ReadKeyScript(bad, none, error)) << bad;
         EXPECT_NE(error.find("line 1"), std::string::npos);
     }
+}
+
+}  // namespace
+
+namespace {
+
+// The first route flown by a script of key presses through the headless mode.
+FSHeadlessResult FlyScript(const std::string& script, int frames,
+                           const std::function<void(CFSHeadlessRun&)>& check = {}) {
+    const std::string folder = testing_support::MakeTempFolder("controller");
+    const std::string path = folder + "/keys.txt";
+    std::FILE* file = std::fopen(path.c_str(), "w");
+    std::fputs(script.c_str(), file);
+    std::fclose(file);
+    FSHeadlessOptions options;
+    options.pilot = FSHeadlessPilot::Script;
+    options.script = path;
+    options.frames = frames;
+    options.resolution = 0;
+    options.playerFolder = folder;
+    CFSHeadlessRun run(options);
+    EXPECT_EQ(run.Start(), 0);
+    return run.Fly(check);
+}
+
+TEST(GameViews, TheMapTwiceReturnsToTheViewShownBefore) {
+    // Button 2 changes the view, button 4 is the map; a button message is a press or a release.
+    struct Case {
+        const char* script;
+        int before;
+    };
+    for (const Case& c : {Case{"", kViewChase}, Case{"150 button2 down\n152 button2 up\n", kViewCockpit}}) {
+        const std::string script =
+            std::string(c.script) + "200 button4 down\n202 button4 up\n300 button4 down\n302 button4 up\n";
+        std::vector<int> views;
+        FlyScript(script, 320, [&](CFSHeadlessRun& run) {
+            if (run.Passes() == 199 || run.Passes() == 250 || run.Passes() == 310)
+                views.push_back(run.Controller().View());
+        });
+        EXPECT_EQ(views, (std::vector<int>{c.before, kViewMap, c.before}));
+    }
+}
+
+TEST(GameFinish, ADiveIntoTheGroundWrecksTheAircraftAndFailsTheFlightWithoutAScore) {
+    // The instructor takes off; switched off again, the nose is pushed down and held there.
+    const FSHeadlessResult result =
+        FlyScript("110 button3 down\n112 button3 up\n800 button3 down\n802 button3 up\n810 up down\n", 2500);
+    EXPECT_EQ(result.finish, SPFinish::Failure);
+    EXPECT_EQ(result.score, 0);
+    EXPECT_LT(result.frames, 2500) << "the menu comes back after the finish";
 }
 
 }  // namespace
