@@ -78,8 +78,14 @@ bool CSPScriptedPilot::ChooseTarget(CFSHeadlessRun& run, FSFixedVector& target, 
         const FSVector normal = ToFloat(gate->GetAxisZ());
         const FSVector toUs = ToFloat(WrappedDifference(aircraft->GetPosition(), aircraft->GetCell(),
                                                         gate->GetPosition(), gate->GetCell()));
-        const float side = Dot(toUs, normal) >= 0.0f ? 1.0f : -1.0f;
-        const float along = std::fabs(Dot(toUs, normal));
+        // The side to come from is chosen once per gate: the one we are on when it
+        // becomes the target.
+        if (gate != gate_) {
+            gate_ = gate;
+            side_ = Dot(toUs, normal) >= 0.0f ? 1.0f : -1.0f;
+        }
+        const float side = side_;
+        const float along = Dot(toUs, normal) * side;    // how far before the gate, km
         const float lead = along > 0.8f ? 0.5f : -0.4f;  // before it, then beyond it
         target = gate->GetPosition() + ToFixed(normal * (side * lead));
         cell = gate->GetCell();

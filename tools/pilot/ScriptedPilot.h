@@ -37,7 +37,10 @@ private:
     bool landing_ = false;  // flying the approach
     bool stopping_ = false;
     bool final_ = false;  // established on the final approach
-    bool flare_ = false;  // over the runway, holding off until the wheels touch
+    bool flare_ = false;
+    const void* gate_ = nullptr;  // the gate the side was chosen for
+    float side_ = 1.0f;  // +1: come from along the gate's normal, -1: against it  // over the runway, holding
+                         // off until the wheels touch
     bool actionDown_ = false;
     bool log_ = std::getenv("AEROVANT_PILOT_LOG") != nullptr;  // a line a second on stderr
     float lastPitch_ = 0.0f;                                   // the attitude a pass ago (rad)
