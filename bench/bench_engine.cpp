@@ -8,12 +8,12 @@
 #include "app/FSApplicationContext.h"
 #include "app/FSEngine.h"
 #include "app/FSShell.h"
-#include "game/CSPPlaceholderController.h"
 #include "menu/CSPPlaceholderMenu.h"
 #include "platform/FSClock.h"
 #include "platform/FSNullDisplay.h"
 #include "platform/FSPaths.h"
 #include "resources/FSPixels.h"
+#include "testflight/CSPPlaceholderController.h"
 
 namespace {
 

@@ -6,9 +6,9 @@
 
 #include "app/FSApplicationContext.h"
 #include "app/FSEngine.h"
-#include "game/CSPPlaceholderController.h"
 #include "platform/FSPaths.h"
 #include "support/HeadlessTestGame.h"
+#include "testflight/CSPPlaceholderController.h"
 #include "world/FSTerrainHolder.h"
 
 using testing_support::Blue5;

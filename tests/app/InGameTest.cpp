@@ -8,8 +8,8 @@
 
 #include "app/FSApplicationContext.h"
 #include "app/FSEngine.h"
-#include "game/CSPPlaceholderController.h"
 #include "support/HeadlessTestGame.h"
+#include "testflight/CSPPlaceholderController.h"
 #include "world/FSBoomEmmiter.h"
 #include "world/FSFadeOutAffector.h"
 #include "world/FSGridCollisionDetector.h"

@@ -10,13 +10,13 @@
 #include "app/FSInput.h"
 #include "app/FSShell.h"
 #include "app/FSSplash.h"
-#include "game/CSPPlaceholderController.h"
 #include "hud/FSFont.h"
 #include "menu/CSPPlaceholderMenu.h"
 #include "platform/FSClock.h"
 #include "platform/FSPaths.h"
 #include "resources/FSTextureCache.h"
 #include "support/HeadlessTestGame.h"
+#include "testflight/CSPPlaceholderController.h"
 
 using testing_support::HeadlessTestGame;
 

@@ -9,9 +9,9 @@
 #include <vector>
 
 #include "app/FSApplicationContext.h"
-#include "game/CSPPlaceholderController.h"
-#include "game/CSPTestFlight.h"
 #include "support/HeadlessTestGame.h"
+#include "testflight/CSPPlaceholderController.h"
+#include "testflight/CSPTestFlight.h"
 #include "world/FSMeshedNode.h"
 
 namespace {

@@ -7,10 +7,10 @@
 #include "app/FSEngine.h"
 #include "app/FSShell.h"
 #include "game/CSPAircraft.h"
-#include "game/CSPPlaceholderController.h"
-#include "game/CSPTestFlight.h"
 #include "platform/FSDisplay.h"
 #include "support/HeadlessTestGame.h"
+#include "testflight/CSPPlaceholderController.h"
+#include "testflight/CSPTestFlight.h"
 #include "world/FSTerrainHolder.h"
 #include "world/FSTerrainStorage.h"
 

@@ -1,10 +1,10 @@
 #include "common/HeadlessGame.h"
 
 #include "app/FSApplicationContext.h"
-#include "game/CSPPlaceholderController.h"
 #include "menu/CSPPlaceholderMenu.h"
 #include "platform/FSClock.h"
 #include "platform/FSPaths.h"
+#include "testflight/CSPPlaceholderController.h"
 
 HeadlessGame::HeadlessGame(const std::string& playerFolder, uint32_t clockStart) {
     ResetApplicationContext();

@@ -30,9 +30,9 @@
 #include "app/FSTouchpadSetup.h"
 #include "common/HeadlessGame.h"
 #include "common/ImageFiles.h"
-#include "game/CSPPlaceholderController.h"
-#include "game/CSPTestFlight.h"
 #include "hud/FSFont.h"
+#include "testflight/CSPPlaceholderController.h"
+#include "testflight/CSPTestFlight.h"
 #include "world/FSMeshedNode.h"
 
 namespace {

@@ -1,5 +1,6 @@
 #pragma once
-// A stand-in for the game controller until real flights exist. Its flight is the test
+// The test flight's controller, for the tests and tools that need a flight without a
+// route (the game itself flies routes with CSPGameController). Its flight is the test
 // world (CSPTestWorld: a terrain with an airfield under the sky of the chosen time of
 // day) with one of the five aircraft standing at the start of the strip (CSPTestFlight),
 // flown with the flight actions and followed by a chase camera. Without an aircraft

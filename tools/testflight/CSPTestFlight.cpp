@@ -1,4 +1,4 @@
-#include "game/CSPTestFlight.h"
+#include "testflight/CSPTestFlight.h"
 
 #include <cmath>
 #include <cstdio>
@@ -7,9 +7,9 @@
 #include "app/FSApplicationContext.h"
 #include "app/FSEngine.h"
 #include "game/CSPAircraft.h"
-#include "game/CSPTestWorld.h"
 #include "resources/FSArchive.h"
 #include "resources/FSKeywordReader.h"
+#include "testflight/CSPTestWorld.h"
 #include "world/FSDamageable.h"
 #include "world/FSFixed.h"
 #include "world/FSInverseCone.h"

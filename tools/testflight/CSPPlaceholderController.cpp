@@ -1,4 +1,4 @@
-#include "game/CSPPlaceholderController.h"
+#include "testflight/CSPPlaceholderController.h"
 
 #include <algorithm>
 #include <cmath>
@@ -7,9 +7,9 @@
 #include "app/FSEngine.h"
 #include "app/FSInput.h"
 #include "app/FSScoreTable.h"
-#include "game/CSPTestFlight.h"
-#include "game/CSPTestWorld.h"
 #include "platform/FSClock.h"
+#include "testflight/CSPTestFlight.h"
+#include "testflight/CSPTestWorld.h"
 
 CSPPlaceholderController::CSPPlaceholderController() = default;
 

@@ -1,4 +1,4 @@
-#include "game/CSPTestWorld.h"
+#include "testflight/CSPTestWorld.h"
 
 #include <GLES/gl.h>
 
