@@ -1,5 +1,8 @@
 #include "game/CSPGameController.h"
 
+#include <GLES/gl.h>
+
+#include <algorithm>
 #include <cmath>
 #include <cstdio>
 
@@ -247,13 +250,16 @@ void CSPGameController::Pause() {
     cockpitBeforePause_ = view_ == kViewCockpit ? 1 : 0;
     SetView(kViewMap);
     clock_.Stop(platform::TickCount());
-    // The map keeps the ground's textures: untextured from above it shows nothing to
-    // steer by.
+    // The map keeps the ground's textures (untextured from above it shows nothing to
+    // steer by) and sees through the fog.
+    fogBeforePause_ = glIsEnabled(GL_FOG) ? 1 : 0;
+    glDisable(GL_FOG);
 }
 
 void CSPGameController::Resume() {
     if (view_ == kViewMap) {
         if (CFSEngine* engine = Engine()) engine->SetState(Flying);
+        if (fogBeforePause_) glEnable(GL_FOG);
         clock_.Restart(platform::TickCount());
         controlsActive_ = 1;
         if (cockpitBeforePause_) {
@@ -427,12 +433,34 @@ void CSPGameController::FinishWithFailure() {
     clock_.Stop(platform::TickCount());
 }
 
-void CSPGameController::AfterRender(FSSurfaceImage& /*image*/) {
+void CSPGameController::AfterRender(FSSurfaceImage& image) {
+    if (view_ == kViewMap) {
+        DrawMapMarker(image);
+        return;
+    }
     if (view_ != kViewFinished) return;
     countdown_ += 4;
     if (countdown_ > countdownLimit_) {
         screenAfterFlight_ = 2;
         EndFlight();
+    }
+}
+
+void CSPGameController::DrawMapMarker(FSSurfaceImage& image) const {
+    // The map camera looks straight down at the aircraft: an amber cross at the middle of
+    // the picture shows where it is (when the map has not been moved away from it).
+    if (!image.pixels || image.width <= 0 || image.height <= 0 || mapOffset_ != FSFixedVector{}) return;
+    const int cx = image.width / 2, cy = image.height / 2, arm = std::max(3, image.width / 40);
+    const int stride = image.rowBytes / 4;
+    for (int d = -arm; d <= arm; ++d) {
+        for (int t = 0; t < 2; ++t) {
+            const int x = cx + d, y = cy + t;
+            if (x >= 0 && x < image.width && y >= 0 && y < image.height)
+                image.pixels[y * stride + x] = 0xFFCC00;
+            const int x2 = cx + t, y2 = cy + d;
+            if (x2 >= 0 && x2 < image.width && y2 >= 0 && y2 < image.height)
+                image.pixels[y2 * stride + x2] = 0xFFCC00;
+        }
     }
 }
 

@@ -92,6 +92,8 @@ public:
     void SetRoute(int route) { routeNumber_ = route; }
     void SetAircraft(int type) { aircraftType_ = type; }
     int RouteCount() const { return routeCount_; }
+    int RouteNumber() const { return routeNumber_; }
+    int AircraftType() const { return aircraftType_; }
 
     // Disables every action and enables those of the mode (0 menu, 1 flight, 2 paused).
     void SetInputActionSet(int mode);
@@ -134,6 +136,7 @@ private:
     void ApplyScoreFormula();
     void StoreScore();
     void DropAircraft();
+    void DrawMapMarker(FSSurfaceImage& image) const;
     void ChaseView();
     void CockpitView();
 
@@ -165,6 +168,7 @@ private:
     uint8_t pausedByAction_ = 0;
     uint8_t resumable_ = 0;
     uint8_t cockpitBeforePause_ = 0;
+    uint8_t fogBeforePause_ = 0;
     uint8_t airborne_ = 0;
     int cockpitViewFlag_ = 0;
     int view_ = kViewChase;

@@ -107,6 +107,12 @@ void CSPGameController::BuildFlight() {
     LeaveGame();
     if (context.sceneRoot) context.sceneRoot->Clear();
     score_ = 0;
+    // The haze of a route without its own fog line: linear from 8 to 30 km, as on every
+    // flight (the previous route switched its fog off when it went).
+    glFogx(GL_FOG_MODE, GL_LINEAR);
+    glFogx(GL_FOG_START, 8 << 16);
+    glFogx(GL_FOG_END, 30 << 16);
+    glEnable(GL_FOG);
     route_ = std::make_unique<CSPRoute>(context, routeNumber_);
     route_->onStart = [this](const SPRouteStart& start) { CreatePlayerAircraft(start); };
     route_->LoadRoute();

@@ -85,8 +85,22 @@ CSPPlaceholderMenu::CSPPlaceholderMenu()
     }
 }
 
+void CSPPlaceholderMenu::SwitchScreen(int, int) {
+    ShowFlownChoice();
+    dirty_ = true;
+}
+
+void CSPPlaceholderMenu::ShowFlownChoice() {
+    // The choice of the flight last flown, however it was started.
+    if (const CSPGameController* controller = Controller()) {
+        route_ = controller->RouteNumber();
+        aircraft_ = controller->AircraftType();
+    }
+}
+
 void CSPPlaceholderMenu::Enter() {
     CFSApplicationContext* context = GetApplicationContext();
+    ShowFlownChoice();
     if (context->input) context->input->EnableActionSet(kActionSetMenu);
     pressed_ = false;
     dirty_ = true;
@@ -202,8 +216,8 @@ void CSPPlaceholderMenu::ComposeChoices() {
         static const char* const kEnds[] = {"", "Route complete", "Landed", "Flight failed"};
         const std::string text = std::string(kEnds[static_cast<int>(controller->Finish())]) + "  SCORE " +
                                  std::to_string(controller->Score());
-        DrawTextRaw(*context->mainFont, screen_.data(), kScreenWidth, kScreenHeight, 0, kJustifyLeft,
-                    {80, 84}, kAmber, text, clip);
+        DrawTextRaw(*context->mainFont, screen_.data(), kScreenWidth, kScreenHeight, 0, kJustifyLeft, {8, 6},
+                    kAmber, text, clip);
     }
 }
 

@@ -22,7 +22,7 @@ public:
     void Quit() override {}
     void EndFlight() override {}
     void ClearCurrentScreen() override {}
-    void SwitchScreen(int, int) override { dirty_ = true; }
+    void SwitchScreen(int screen, int argument) override;
     int DispatchAction(int action) override;
 
     // The button that starts a flight, in screen coordinates.
@@ -38,6 +38,7 @@ private:
     void ComposeChoices();
     void StartFlight();
     void ChangeChoice(int step);
+    void ShowFlownChoice();
 
     std::vector<uint16_t> title_;   // the title picture, 320 x 240
     std::vector<uint16_t> screen_;  // the composed screen, 320 x 240
