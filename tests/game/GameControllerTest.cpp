@@ -1,5 +1,6 @@
 // The game controller's own rules: the chase camera's limiter and turn, the score's
 // distance factor and the headless mode's key scripts.
+#include <GLES/gl.h>
 #include <gtest/gtest.h>
 
 #include <cmath>
@@ -129,6 +130,27 @@ TEST(GameFinish, ADiveIntoTheGroundWrecksTheAircraftAndFailsTheFlightWithoutASco
     EXPECT_EQ(result.finish, SPFinish::Failure);
     EXPECT_EQ(result.score, 0);
     EXPECT_LT(result.frames, 2500) << "the menu comes back after the finish";
+}
+
+TEST(GameFlight, ARouteWithoutFogOfItsOwnFliesInTheSameHazeOnEveryFlight) {
+    // Route 2 has no fog line; before, its first flight got the library's dense default
+    // fog and the next none at all, once the route before had switched fog off.
+    FSHeadlessOptions options;
+    options.route = 1;
+    options.resolution = 0;
+    options.playerFolder = testing_support::MakeTempFolder("haze");
+    CFSHeadlessRun run(options);
+    ASSERT_EQ(run.Start(), 0);
+    for (int flight = 0; flight < 2; ++flight) {
+        if (flight > 0) run.Controller().RunFlightStart();
+        GLint mode = 0;
+        GLfixed end = 0;
+        glGetIntegerv(GL_FOG_MODE, &mode);
+        glGetFixedv(GL_FOG_END, &end);
+        EXPECT_TRUE(glIsEnabled(GL_FOG)) << flight;
+        EXPECT_EQ(mode, GL_LINEAR) << flight;
+        EXPECT_EQ(end, 30 << 16) << flight;
+    }
 }
 
 }  // namespace
