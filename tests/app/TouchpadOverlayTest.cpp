@@ -16,10 +16,9 @@ using namespace testing_support;
 
 namespace {
 
-// The device frame after a few frames of the test flight shown in orientation 2, with
+// The device frame a few frames into the test flight shown in orientation 2, with
 // "touchscreen_scheme" at scheme while the pad is prepared (or not) and at inFlight once
-// the flight runs. The world's random source starts alike for every flight, so flights
-// with the same setting give the same frame.
+// it runs. The world's random source starts alike, so like settings give like frames.
 std::vector<uint16_t> FlightFrame(int scheme, bool prepare, int inFlight) {
     WorldRandom().Seed(1);
     HeadlessTestGame game;
@@ -60,8 +59,7 @@ TEST(TouchpadOverlay, PrepareSetsTheThreePlacementsAndReleasesWithTheSchemeOff) 
     for (int scheme : {1, 2, 3}) {
         context.game.touchscreenScheme = scheme;
         ASSERT_TRUE(PrepareTouchpad(context)) << scheme;
-        ASSERT_NE(context.touchpad, nullptr);
-        EXPECT_TRUE(context.touchpad->HasImages());
+        ASSERT_TRUE(context.touchpad && context.touchpad->HasImages());
         FSTouchpadRect r;
         for (const TouchpadPlacement& p : kTouchpadPlacements)
             EXPECT_TRUE(context.touchpad->GetTouchpadRect(p.alignment, r) && IsPlacedAt(r, p)) << p.alignment;

@@ -1,8 +1,7 @@
 #pragma once
-// The fixture of the route and gate tests: a fresh application context with the engine
-// (its texture cache, model loader and collision detector over the real archives) and a
-// real GLES surface, an empty scene root, and route and terrain archives written in the
-// test's own temporary folder by Info-ZIP's zip under the game's data password.
+// The fixture of the route and gate tests: a fresh context with the engine over the real
+// archives, a real GLES surface and an empty scene, and route and terrain archives zipped
+// by Info-ZIP under the game's data password in the test's own temporary folder.
 #include <GLES/gl.h>
 #include <gtest/gtest.h>
 
@@ -86,9 +85,8 @@ protected:
     template <class T>
     std::vector<T*> NodesOf() const {
         std::vector<T*> found;
-        for (const auto& node : context->sceneRoot->Nodes()) {
+        for (const auto& node : context->sceneRoot->Nodes())
             if (T* typed = dynamic_cast<T*>(node.get())) found.push_back(typed);
-        }
         return found;
     }
 
