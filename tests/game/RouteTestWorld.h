@@ -1,8 +1,7 @@
 #pragma once
-// The fixture of the route and gate tests: a fresh application context with the engine
-// (its texture cache, model loader and collision detector over the real archives) and a
-// real GLES surface, an empty scene root, and route and terrain archives written in the
-// test's own temporary folder by Info-ZIP's zip under the game's data password.
+// The fixture of the route and gate tests: a fresh context with the engine over the real
+// archives, a real GLES surface and an empty scene, and route and terrain archives zipped
+// by Info-ZIP under the game's data password in the test's own temporary folder.
 #include <GLES/gl.h>
 #include <gtest/gtest.h>
 
@@ -21,12 +20,16 @@
 
 namespace route_test {
 
-// Terrains of the test archive: "flat.ter" level at kFlatGround, "slope.ter" falling by
-// kSlope km per km toward +z from kFlatGround at z = 0 of the first row of cells.
+// Terrains of the test archive, 128 vertices a side (a grid step of 1.875 km): "flat.ter"
+// level at kFlatGround, "slope.ter" falling by 0.01 km per km toward +z from kFlatGround.
 inline constexpr float kFlatGround = 5.5f;  // km, scene height
-inline constexpr float kSlope = 0.01f;
-// Vertices a side of the test terrains (a grid step of 1.875 km).
-inline constexpr int kTerrainGrid = 128;
+
+inline FSFixed F(float value) {
+    return FloatToFixed(value);
+}
+inline FSFixedVector At(float x, float y, float z) {
+    return {F(x), F(y), F(z)};
+}
 
 class RouteTestWorld : public ::testing::Test {
 protected:
@@ -39,11 +42,11 @@ protected:
         ASSERT_TRUE(context->engine) << error;
         ASSERT_TRUE(context->engine->SetUpSurface());
         folder = testing_support::MakeTempFolder("route");
-        const std::vector<uint8_t> flat = aircraft_test::FlatTerrainFile(kFlatGround, kTerrainGrid);
-        const std::vector<uint8_t> slope = aircraft_test::FlatTerrainFile(kFlatGround, kTerrainGrid, kSlope);
-        ASSERT_TRUE(image_test_files::WriteText(folder + "flat.ter", std::string(flat.begin(), flat.end())));
-        ASSERT_TRUE(
-            image_test_files::WriteText(folder + "slope.ter", std::string(slope.begin(), slope.end())));
+        for (const float slope : {0.0f, 0.01f}) {
+            const std::vector<uint8_t> bytes = aircraft_test::FlatTerrainFile(kFlatGround, 128, slope);
+            ASSERT_TRUE(image_test_files::WriteText(folder + (slope > 0 ? "slope.ter" : "flat.ter"),
+                                                    std::string(bytes.begin(), bytes.end())));
+        }
         terrains = folder + "terrains.zip";
         ASSERT_TRUE(image_test_files::ZipWithPassword(folder, terrains, "flat.ter slope.ter"));
     }
@@ -67,9 +70,10 @@ protected:
         return archive;
     }
 
-    // A route made of text, read and loaded (route 1 of its own archive).
+    // A route made of text, read and loaded (route 1 of its own archive) into an empty scene.
     CSPRoute& Load(const std::string& text) {
         route.reset();
+        context->sceneRoot->Clear();
         route = std::make_unique<CSPRoute>(*context, 0, WriteRoutes({text}));
         route->SetTerrainArchive(terrains);
         route->onStart = [this](const SPRouteStart& start) { starts.push_back(start); };
@@ -81,9 +85,8 @@ protected:
     template <class T>
     std::vector<T*> NodesOf() const {
         std::vector<T*> found;
-        for (const auto& node : context->sceneRoot->Nodes()) {
+        for (const auto& node : context->sceneRoot->Nodes())
             if (T* typed = dynamic_cast<T*>(node.get())) found.push_back(typed);
-        }
         return found;
     }
 
@@ -92,18 +95,13 @@ protected:
         return -context->terrain->model->HeightAboveAt({x, 0, z}, cell);
     }
 
-    // The camera of the scene root at eye looking at target (cell (0, 0), portrait).
-    void Look(const FSFixedVector& eye, const FSFixedVector& target) {
-        CFSCamera& camera = context->sceneRoot->Camera();
-        camera.SetCell({0, 0});
-        camera.LookAt(eye, target, {0, kFixedOne, 0}, 0);
-    }
-
-    // Clears to black, draws node alone through the scene's camera (no fog) and reads the
-    // picture back as 0xRRGGBB, bottom row first.
-    std::vector<uint32_t> Render(MFSSceneNode& node) {
+    // Clears to black, draws node alone seen from eye toward target in cell (0, 0) (no
+    // fog) and reads the picture back as 0xRRGGBB, bottom row first.
+    std::vector<uint32_t> Render(MFSSceneNode& node, const FSFixedVector& eye, const FSFixedVector& target) {
         const int width = context->video.renderWidth, height = context->video.renderHeight;
         CFSScene& scene = *context->sceneRoot;
+        scene.Camera().SetCell({0, 0});
+        scene.Camera().LookAt(eye, target, {0, kFixedOne, 0}, 0);
         glViewport(0, 0, width, height);
         glMatrixMode(GL_PROJECTION);
         glLoadIdentity();
@@ -113,18 +111,14 @@ protected:
         glDisable(GL_FOG);
         glClearColorx(0, 0, 0, kFixedOne);
         glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
-        glLoadIdentity();
-        glMultMatrixx(scene.Camera().ViewMatrix().m);
+        glLoadMatrixx(scene.Camera().ViewMatrix().m);
         node.DrawTree(scene);
         std::vector<uint8_t> rgba(static_cast<size_t>(width) * height * 4);
         glReadPixels(0, 0, width, height, GL_RGBA, GL_UNSIGNED_BYTE, rgba.data());
-        std::vector<uint32_t> pixels(static_cast<size_t>(width) * height);
+        std::vector<uint32_t> pixels(rgba.size() / 4);
         for (size_t i = 0; i < pixels.size(); ++i)
             pixels[i] = (uint32_t{rgba[4 * i]} << 16) | (uint32_t{rgba[4 * i + 1]} << 8) | rgba[4 * i + 2];
         return pixels;
-    }
-    uint32_t PixelAt(const std::vector<uint32_t>& pixels, int x, int y) const {
-        return pixels[static_cast<size_t>(y) * context->video.renderWidth + x];
     }
 
     CFSApplicationContext* context = nullptr;

@@ -19,4 +19,12 @@ inline constexpr TouchpadPlacement kTouchpadPlacements[] = {
     {2, {160, 120}, {160, 120}, {40, 30}},
 };
 
+// Whether a rectangle the pad hands out (its x, y, width, height and dead zone) is exactly
+// placement p.
+template <class Rect>
+bool IsPlacedAt(const Rect& r, const TouchpadPlacement& p) {
+    return r.x == p.origin.x && r.y == p.origin.y && r.width == p.size.w && r.height == p.size.h &&
+           r.deadWidth == p.dead.w && r.deadHeight == p.dead.h;
+}
+
 }  // namespace testing_support
