@@ -104,6 +104,15 @@ CFSHeadlessRun::~CFSHeadlessRun() {
 }
 
 int CFSHeadlessRun::Start() {
+    if (!options_.out.empty()) {
+        std::error_code error;
+        std::filesystem::create_directories(options_.out, error);
+        if (error) {
+            std::fprintf(stderr, "aerovant: cannot create %s: %s\n", options_.out.c_str(),
+                         error.message().c_str());
+            return 1;
+        }
+    }
     if (options_.pilot == FSHeadlessPilot::Script) {
         const FSMemoryBlock text = ReadFileToBuffer(options_.script);
         std::string error;
@@ -212,30 +221,27 @@ void CFSHeadlessRun::WriteShot() {
     ++shots_;
 }
 
-namespace {
-
-// A whole number in [low, high], or low - 1.
-int NumberArgument(const std::string& text, int low, int high) {
+int WholeNumberArgument(const std::string& text, int low, int high) {
     if (text.empty() || text.size() > 7 || text.find_first_not_of("0123456789") != std::string::npos)
         return low - 1;
     const int value = std::stoi(text);
     return value >= low && value <= high ? value : low - 1;
 }
 
-bool ParseHeadless(int argc, char** argv, FSHeadlessOptions& options) {
+bool ParseHeadlessOptions(int argc, char** argv, FSHeadlessOptions& options) {
     for (int i = 1; i < argc; ++i) {
         const std::string option = argv[i];
         if (option == "--headless") continue;
         const std::string value = i + 1 < argc ? argv[i + 1] : "";
         ++i;
-        if (option == "--route" && NumberArgument(value, 1, 999) >= 1) {
-            options.route = NumberArgument(value, 1, 999) - 1;
-        } else if (option == "--aircraft" && NumberArgument(value, 1, 5) >= 1) {
-            options.aircraft = NumberArgument(value, 1, 5) - 1;
-        } else if (option == "--frames" && NumberArgument(value, 1, 9999999) >= 1) {
-            options.frames = NumberArgument(value, 1, 9999999);
-        } else if (option == "--shots-every" && NumberArgument(value, 1, 9999999) >= 1) {
-            options.shotsEvery = NumberArgument(value, 1, 9999999);
+        if (option == "--route" && WholeNumberArgument(value, 1, 999) >= 1) {
+            options.route = WholeNumberArgument(value, 1, 999) - 1;
+        } else if (option == "--aircraft" && WholeNumberArgument(value, 1, 5) >= 1) {
+            options.aircraft = WholeNumberArgument(value, 1, 5) - 1;
+        } else if (option == "--frames" && WholeNumberArgument(value, 1, 9999999) >= 1) {
+            options.frames = WholeNumberArgument(value, 1, 9999999);
+        } else if (option == "--shots-every" && WholeNumberArgument(value, 1, 9999999) >= 1) {
+            options.shotsEvery = WholeNumberArgument(value, 1, 9999999);
         } else if (option == "--out" && !value.empty()) {
             options.out = value;
         } else if (option == "--player" && !value.empty()) {
@@ -256,20 +262,9 @@ bool ParseHeadless(int argc, char** argv, FSHeadlessOptions& options) {
     return true;
 }
 
-}  // namespace
-
 int RunHeadless(int argc, char** argv) {
     FSHeadlessOptions options;
-    if (!ParseHeadless(argc, argv, options)) return 2;
-    if (!options.out.empty()) {
-        std::error_code error;
-        std::filesystem::create_directories(options.out, error);
-        if (error) {
-            std::fprintf(stderr, "aerovant: cannot create %s: %s\n", options.out.c_str(),
-                         error.message().c_str());
-            return 1;
-        }
-    }
+    if (!ParseHeadlessOptions(argc, argv, options)) return 2;
     CFSHeadlessRun run(options);
     const int status = run.Start();
     if (status != 0) return status;

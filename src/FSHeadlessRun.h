@@ -101,6 +101,12 @@ private:
     int shots_ = 0;
 };
 
+// A whole number of at most seven digits in [low, high], or low - 1.
+int WholeNumberArgument(const std::string& text, int low, int high);
+// The options above ("--headless" itself is skipped); false, with the usage on stderr,
+// for anything else.
+bool ParseHeadlessOptions(int argc, char** argv, FSHeadlessOptions& options);
+
 // The headless mode of the program: parses the options after "--headless", flies, prints
 // the result line. The program's exit status.
 int RunHeadless(int argc, char** argv);

@@ -24,23 +24,15 @@ struct FlightChoice {
     int aircraft = 0;  // 0 Cessna 172R ... 4 Fokker Dr.I
 };
 
-// A whole number in [low, high], or -1.
-int NumberIn(const std::string& text, int low, int high) {
-    if (text.empty() || text.size() > 4 || text.find_first_not_of("0123456789") != std::string::npos)
-        return -1;
-    const int value = std::stoi(text);
-    return value >= low && value <= high ? value : -1;
-}
-
 // False (after saying why) for anything but the options above.
 bool ParseArguments(int argc, char** argv, FlightChoice& choice) {
     for (int i = 1; i < argc; ++i) {
         const std::string option = argv[i];
         const std::string value = i + 1 < argc ? argv[i + 1] : "";
-        if (option == "--aircraft" && NumberIn(value, 1, 5) > 0) {
-            choice.aircraft = NumberIn(value, 1, 5) - 1;
-        } else if (option == "--route" && NumberIn(value, 1, 999) > 0) {
-            choice.route = NumberIn(value, 1, 999) - 1;
+        if (option == "--aircraft" && WholeNumberArgument(value, 1, 5) > 0) {
+            choice.aircraft = WholeNumberArgument(value, 1, 5) - 1;
+        } else if (option == "--route" && WholeNumberArgument(value, 1, 999) > 0) {
+            choice.route = WholeNumberArgument(value, 1, 999) - 1;
         } else {
             std::fprintf(stderr,
                          "usage: aerovant [--route N] [--aircraft 1-5]\n"

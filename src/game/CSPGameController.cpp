@@ -362,10 +362,6 @@ void CSPGameController::ApplyScoreFormula() {
 
 void CSPGameController::DropAircraft() {
     if (!aircraft_) return;
-    if (!modelTexture_.empty() && Context().textureCache) {
-        // The texture stays cached while the node lives; the cache drops it at the next clear.
-        modelTexture_.clear();
-    }
     if (contacts_) contacts_->SetPlayer(nullptr, false);
     aircraft_ = nullptr;
     propeller_ = nullptr;

@@ -122,6 +122,8 @@ private:
     void MakeSkyBox();
     void ReleaseSkyBox();
     void MeasureRoute();
+    // A new 3-D surface when "resolution" or the render size differ from the applied ones.
+    void RebuildSurfaceIfResized();
     // The touch pad, the control gains and the aircraft's steering, from the settings.
     void PrepareControls();
 
@@ -158,7 +160,6 @@ private:
     MFSSceneNode* aircraft_ = nullptr;   // the player's aircraft node, or null
     MFSSceneNode* propeller_ = nullptr;  // its propeller disc, or null
     MFSSceneNode* jet_ = nullptr;        // its exhaust cone, or null
-    std::string modelTexture_;           // released when the flight ends
     std::unique_ptr<CSPRoute> route_;
     std::unique_ptr<CSPContactResponses> contacts_;
     std::unique_ptr<CFSSkyBox> skyBox_;
@@ -174,9 +175,8 @@ private:
     int view_ = kViewChase;
     SPFinish finish_ = SPFinish::None;
 
-    float distanceFlown_ = 0.0f;  // km
-    float routeLength_ = 0.0f;    // km, 1.1 × the gate chain
-    float initialFuel_ = 0.0f;
+    float distanceFlown_ = 0.0f;   // km
+    float routeLength_ = 0.0f;     // km, 1.1 × the gate chain
     float standingHeight_ = 0.0f;  // km of the aircraft's centre above the ground when it stands
     FSFixedVector startPosition_;
     FSCell startCell_;

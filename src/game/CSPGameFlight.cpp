@@ -31,9 +31,6 @@
 
 namespace {
 
-// How long the loading thread may take to notice its stop (ms).
-constexpr uint32_t kLoadingThreadWait = 1000;
-
 FSFixed X(float value) {
     return FloatToFixed(value);
 }
@@ -66,18 +63,12 @@ void CSPGameController::RunFlightStart() {
         context.loadingThreadRunning = 1;
     }
     BuildFlight();
-    if (loading.Running()) {
-        loading.RequestStop();
-        const uint32_t start = platform::TickCount();
-        while (loading.Running() && platform::TickCount() - start < kLoadingThreadWait)
-            platform::Sleep(1);
-        loading.Join();
-    }
+    // The thread leaves at its next pass; the build has already reset and stopped the clock.
+    loading.RequestStop();
+    loading.Join();
     context.loadingThread = nullptr;
     context.loadingThreadRunning = 0;
     engine->ClearCurrentScreen();
-    clock_.Reset(platform::TickCount());
-    clock_.Stop(platform::TickCount());
     engine->SetState(Flying);
 }
 
@@ -94,12 +85,8 @@ void CSPGameController::BuildFlight() {
         engine->SetUpSurface();
         engine->SetGLDefaults();
         surfaceMade_ = 1;
-    } else if (context.video.resolution != context.appliedVideo.resolution ||
-               context.video.renderWidth != context.appliedVideo.renderWidth ||
-               context.video.renderHeight != context.appliedVideo.renderHeight) {
-        engine->TearDownSurface();
-        engine->SetUpSurface();
-        engine->SetGLDefaults();
+    } else {
+        RebuildSurfaceIfResized();
     }
     context.appliedVideo = context.video;
 
@@ -128,7 +115,6 @@ void CSPGameController::BuildFlight() {
 
     distanceFlown_ = 0.0f;
     routeLength_ = 0.0f;
-    score_ = 0;
     MeasureRoute();
     airborne_ = 0;
     screenAfterFlight_ = 2;
@@ -145,6 +131,20 @@ void CSPGameController::PrepareControls() {
         aircraft->SetControlSettings(context.game, context.frame);
         aircraft->SetTouchpadLookup(context.touchpad ? context.touchpad->Lookup() : FSTouchpadLookup());
     }
+}
+
+void CSPGameController::RebuildSurfaceIfResized() {
+    const CFSApplicationContext& context = Context();
+    CFSEngine* engine = Engine();
+    const FSVideoBlock& now = context.video;
+    const FSVideoBlock& applied = context.appliedVideo;
+    if (!engine || (now.resolution == applied.resolution && now.renderWidth == applied.renderWidth &&
+                    now.renderHeight == applied.renderHeight)) {
+        return;
+    }
+    engine->TearDownSurface();
+    engine->SetUpSurface();
+    engine->SetGLDefaults();
 }
 
 void CSPGameController::MeasureRoute() {
@@ -208,7 +208,6 @@ void CSPGameController::CreatePlayerAircraft(const SPRouteStart& start) {
     }
     startPosition_ = start.position;
     startCell_ = start.cell;
-    initialFuel_ = start.fuel;
     ReadObjectDescription(std::string(TextOf(text)), start);
 }
 
@@ -223,9 +222,9 @@ void CSPGameController::ReadObjectDescription(const std::string& text, const SPR
         const std::string_view key = words.Next();
         if (key == "Model") {
             const std::string mesh(words.Next());
-            modelTexture_ = std::string(words.Next());
+            const std::string texture(words.Next());
             scale = words.NextFloat();
-            aircraft_ = engine->CreateMeshedNode(mesh, modelTexture_);
+            aircraft_ = engine->CreateMeshedNode(mesh, texture);
         } else if (key == "Distance") {
             chaseDistance_ = words.NextFloat() * 0.001f;
             chaseHeight_ = words.NextFloat() * 0.001f;
@@ -283,16 +282,9 @@ void CSPGameController::ReadObjectDescription(const std::string& text, const SPR
 
 void CSPGameController::ReapplySettings() {
     CFSApplicationContext& context = Context();
-    CFSEngine* engine = Engine();
     if (context.input) context.input->SetOrientation(context.game.screenAlign);
     SetInputActionSet(view_ == kViewMap ? 2 : 1);
-    if (engine && (context.video.resolution != context.appliedVideo.resolution ||
-                   context.video.renderWidth != context.appliedVideo.renderWidth ||
-                   context.video.renderHeight != context.appliedVideo.renderHeight)) {
-        engine->TearDownSurface();
-        engine->SetUpSurface();
-        engine->SetGLDefaults();
-    }
+    RebuildSurfaceIfResized();
     if (context.video.sky != context.appliedVideo.sky) MakeSkyBox();
     context.appliedVideo = context.video;
     PrepareControls();
