@@ -74,8 +74,8 @@ int CFSGridCollisionDetector::CountOf(const MFSSceneNode* node) const {
 void CFSGridCollisionDetector::Detect() {
     testCount_ = 0;
     detecting_ = true;
-    for (std::vector<MFSSceneNode*>& square : squares_)
-        DetectInSquare(square);
+    for (int k = 0; k < kSquares; ++k)
+        DetectInSquare(k);
     detecting_ = false;
     if (entriesCleared_) {
         for (std::vector<MFSSceneNode*>& square : squares_)
@@ -84,7 +84,32 @@ void CFSGridCollisionDetector::Detect() {
     }
 }
 
-void CFSGridCollisionDetector::DetectInSquare(std::vector<MFSSceneNode*>& square) {
+void CFSGridCollisionDetector::DetectAround(int index, size_t i) {
+    // A node is filed by its centre only, so a mover crossing a gate whose centre lies just
+    // over a square's edge would never be tested against it: a moving node also meets the
+    // still nodes of the eight squares round its own. Moving pairs stay within a square.
+    std::vector<MFSSceneNode*>& square = squares_[static_cast<size_t>(index)];
+    MFSSceneNode* a = square[i];
+    const int column = index / kSide, row = index % kSide;
+    for (int c = std::max(column - 1, 0); c <= std::min(column + 1, kSide - 1); ++c) {
+        for (int r = std::max(row - 1, 0); r <= std::min(row + 1, kSide - 1); ++r) {
+            if (c == column && r == row) continue;
+            const std::vector<MFSSceneNode*>& around = squares_[static_cast<size_t>(c * kSide + r)];
+            for (size_t j = 0; j < around.size(); ++j) {
+                if (square[i] != a || a->IsRemoved()) return;
+                MFSSceneNode* b = around[j];
+                if (!b || b->IsRemoved() || b->GetMoveableObject()) continue;
+                if (handlers.mayCollide && !handlers.mayCollide(*b, *a)) continue;
+                if (a->GetCell() != b->GetCell()) continue;
+                ++testCount_;
+                if (b->Intersects(*a) && handlers.collision) handlers.collision(*b, *a);
+            }
+        }
+    }
+}
+
+void CFSGridCollisionDetector::DetectInSquare(int index) {
+    std::vector<MFSSceneNode*>& square = squares_[static_cast<size_t>(index)];
     // By index throughout: handlers may file nodes into this very list.
     for (size_t i = 0; i < square.size(); ++i) {
         MFSSceneNode* a = square[i];
@@ -107,6 +132,8 @@ void CFSGridCollisionDetector::DetectInSquare(std::vector<MFSSceneNode*>& square
             // Two nodes that never move cannot meet.
         }
 
+        if (square[i] != a || a->IsRemoved()) continue;
+        if (a->GetMoveableObject()) DetectAround(index, i);
         if (square[i] != a || a->IsRemoved()) continue;
         if (handlers.touchesGround && a->GetMoveableObject() && a->GetPosition().y <= kGroundTestHeight) {
             ++testCount_;

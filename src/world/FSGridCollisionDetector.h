@@ -3,8 +3,9 @@
 // world cell (the world box, −30 to 30 km in x and z, so a square is 1.875 km wide). A node
 // is filed once, in the square of its local position, whatever its size and its height;
 // the pass tests every pair of live nodes that share a square and stand in the same world
-// cell (at least one of them moving), and every moving node at 12 km or lower against the
-// ground. A pass costs the sum over the squares of the square's count squared.
+// cell (at least one of them moving), every moving node against the still nodes of the
+// eight squares round its own, and every moving node at 12 km or lower against the
+// ground. A pass costs about the sum over the squares of the square's count squared.
 //
 // Handlers may mark nodes removed (never delete them) and may file and remove nodes while
 // the pass runs: removed nodes are skipped for the rest of the pass, nodes taken out are
@@ -49,7 +50,9 @@ public:
     const FSBox& Area() const { return area_; }
 
 private:
-    void DetectInSquare(std::vector<MFSSceneNode*>& square);
+    void DetectInSquare(int index);
+    // The i-th node of the square, a moving one, against the still nodes round the square.
+    void DetectAround(int index, size_t i);
     void TakeOut(std::vector<MFSSceneNode*>& square, MFSSceneNode* node, bool& found);
 
     std::vector<std::vector<MFSSceneNode*>> squares_;

@@ -8,6 +8,8 @@
 // and put the printed line into kGolden.
 #include <gtest/gtest.h>
 
+#include <string>
+
 #include "FSHeadlessRun.h"
 #include "app/FSApplicationContext.h"
 #include "app/FSScoreTable.h"
@@ -18,7 +20,7 @@
 namespace {
 
 constexpr const char* kGolden =
-    "finish=success time=203 score=100 distance=36.456 end=1,0,-20.763,5.195,11.401";
+    "finish=success time=204 score=100 distance=36.648 end=1,0,-20.788,5.196,11.402";
 
 TEST(GoldenRoute, TheScriptedPilotFliesTheRiverRunAndItsScoreOutlivesTheGame) {
     FSHeadlessOptions options;
@@ -45,5 +47,41 @@ TEST(GoldenRoute, TheScriptedPilotFliesTheRiverRunAndItsScoreOutlivesTheGame) {
     ASSERT_FALSE(scores.routes[index].records.empty());
     EXPECT_EQ(scores.routes[index].records[0].score, 100);
 }
+
+// Every other route with the aircraft it is meant for (0-based numbers), how it must end
+// and the least score the pilot reaches on it today.
+struct RouteFlight {
+    int route;
+    int aircraft;
+    SPFinish finish;
+    int score;
+};
+
+class EveryRoute : public ::testing::TestWithParam<RouteFlight> {};
+
+TEST_P(EveryRoute, TheScriptedPilotCompletesItWithItsAircraft) {
+    const RouteFlight& flight = GetParam();
+    FSHeadlessOptions options;
+    options.route = flight.route;
+    options.aircraft = flight.aircraft;
+    options.resolution = 0;
+    options.frames = 40000;
+    options.playerFolder = testing_support::MakeTempFolder("every-route");
+    CFSHeadlessRun run(options);
+    ASSERT_EQ(run.Start(), 0);
+    CSPScriptedPilot pilot;
+    const FSHeadlessResult result = run.Fly([&pilot](CFSHeadlessRun& r) { pilot.Step(r); });
+    EXPECT_TRUE(result.finish == flight.finish && result.score >= flight.score) << result.Line();
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Routes, EveryRoute,
+    ::testing::Values(RouteFlight{1, 0, SPFinish::Landing, 90}, RouteFlight{2, 0, SPFinish::Landing, 160},
+                      RouteFlight{3, 4, SPFinish::Success, 140}, RouteFlight{4, 3, SPFinish::Landing, 50},
+                      RouteFlight{5, 1, SPFinish::Success, 100}, RouteFlight{6, 1, SPFinish::Success, 110},
+                      RouteFlight{7, 2, SPFinish::Success, 110}),
+    [](const ::testing::TestParamInfo<RouteFlight>& info) {
+        return "Route" + std::to_string(info.param.route + 1);
+    });
 
 }  // namespace

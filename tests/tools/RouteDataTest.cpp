@@ -65,7 +65,7 @@ TEST(RouteData, EveryRouteIsNamedHasARunwayAndItsGatesFlyWithoutProblems) {
         EXPECT_FALSE(check.route.name.empty());
         EXPECT_TRUE(check.terrainLoaded);
         EXPECT_FALSE(check.route.runways.empty());
-        EXPECT_GE(check.route.gates.size(), 6u);
+        EXPECT_GE(check.route.gates.size(), 5u);
         for (const RouteGate& gate : check.route.gates)
             EXPECT_EQ(gate.place.cell, check.route.gates.front().place.cell);
         EXPECT_TRUE(check.problems.empty());

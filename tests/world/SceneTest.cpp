@@ -364,6 +364,19 @@ TEST_F(CollisionGridTest, TestsAndCountsPairsOfASquareInTheSameCellWithAMovingNo
     EXPECT_TRUE(hits == (std::vector<Hit>{pass[0], pass[1], pass[0], pass[1]}) && grid.GetTestCount() == 3);
 }
 
+TEST_F(CollisionGridTest, AMoverMeetsStillNodesJustOverItsSquaresEdge) {
+    // 18.75 km is a column's edge: the gate is filed on one side, the aircraft crossing it
+    // on the other, and a diagonal neighbour counts too; two movers in neighbouring
+    // squares, or a still node two squares off, are no test.
+    File("gate", 18.75, 1, 3.9, false);
+    File("aircraft", 18.7, 1, 3.8, true);
+    File("corner", 18.8, 1, 3.65, false);  // z 3.75 is a row's edge: the diagonal square
+    File("drone", 18.8, 1, 3.95, true);
+    File("far", 21.6, 1, 3.8, false);
+    grid.Detect();
+    EXPECT_TRUE(hits == (std::vector<Hit>{{"corner", "aircraft"}, {"gate", "aircraft"}, {"gate", "drone"}}));
+}
+
 TEST_F(CollisionGridTest, TheFilterSkipsPairsBeforeAnythingIsTested) {
     File("cloud", 5.0, 1, 5.0, false);
     File("aircraft", 5.0, 1, 5.0, true);
@@ -381,7 +394,7 @@ TEST_F(CollisionGridTest, TheFilterSkipsPairsBeforeAnythingIsTested) {
 TEST_F(CollisionGridTest, GroundTestsGoToMovingNodesAtTwelveUnitsOrLower) {
     File("low", 1, 12.0, 1, true);
     File("high", 3, 12.5, 1, true);
-    File("building", 5, 0.0, 1, false);
+    File("building", 15, 0.0, 1, false);
     File("skimming", 7, 0.05, 1, true);
     grid.Detect();
     EXPECT_EQ(grid.GetTestCount(), 0);  // no ground test: none made

@@ -39,9 +39,38 @@ float HeadingOf(const FSVector& v) {
     return std::atan2(v.x, v.z);
 }
 
+// Fast aircraft bank steeper, up to 60°, so that they turn about as tight as the light
+// ones do at 35°.
+float MaxBank(float kmh) {
+    return std::clamp(35.0f + (kmh - 200.0f) * 0.25f, 35.0f, 60.0f) * kDegree;
+}
+
+// The radius of a level turn at the steepest bank the pilot flies, km.
+float TurnRadius(const CSPAircraft& aircraft) {
+    const float speed = aircraft.Airspeed() / 3.6f;  // m/s
+    return speed * speed / (9.81f * std::tan(MaxBank(aircraft.Airspeed()))) / 1000.0f;
+}
+
 const CFSTerrainStorage* Ground() {
     const CFSTerrainHolder* holder = GetApplicationContext()->terrain.get();
     return holder && holder->IsLoaded() ? holder->model.get() : nullptr;
+}
+
+// The highest ground over the next ten seconds straight ahead, km over the aircraft (so
+// negative while it is below).
+float GroundAhead(const MFSSceneNode& node, float kmh) {
+    const CFSTerrainStorage* ground = Ground();
+    if (!ground) return -1.0f;
+    FSVector ahead = ToFloat(node.GetAxisY());
+    ahead.y = 0.0f;
+    const float length = std::sqrt(ahead.x * ahead.x + ahead.z * ahead.z);
+    if (length < 0.1f) return -1.0f;
+    float highest = -1.0f;
+    for (int second = 2; second <= 10; second += 2) {
+        const FSFixedVector at = node.GetPosition() + ToFixed(ahead * (kmh / 3600.0f * second / length));
+        highest = std::max(highest, -FixedToFloat(ground->HeightAboveAt(at, node.GetCell())));
+    }
+    return highest;
 }
 
 }  // namespace
@@ -52,6 +81,7 @@ void CSPScriptedPilot::Press(int key) {
 
 void CSPScriptedPilot::SetThrottle(CFSHeadlessRun& run, float fraction) {
     CSPAircraft* aircraft = run.Controller().Aircraft();
+    chordWaiting_ = false;
     if (!aircraft || queued_ > 0) return;
     const float now = aircraft->ThrottleFraction();
     const int wanted = fraction > now + 0.02f ? kThrottleMore : fraction < now - 0.02f ? kThrottleLess : 0;
@@ -61,6 +91,10 @@ void CSPScriptedPilot::SetThrottle(CFSHeadlessRun& run, float fraction) {
         Press(throttleKey_);
         Press(kShift);
         throttleKey_ = 0;
+    } else if (rollHeld_) {
+        // A side key let go under the shift would be taken as the rudder's, and the
+        // aileron would stay out: let go of it first.
+        chordWaiting_ = true;
     } else {
         Press(kShift);
         Press(wanted);
@@ -72,7 +106,11 @@ bool CSPScriptedPilot::ChooseTarget(CFSHeadlessRun& run, FSFixedVector& target, 
     const CSPRoute* route = run.Controller().Route();
     const MFSSceneNode* aircraft = run.Controller().AircraftNode();
     if (!route || !aircraft) return false;
-    if (const CSPObstacle* gate = route->CurrentTarget()) {
+    const CSPAircraft* flying = run.Controller().Aircraft();
+    const bool glider = flying && flying->ThrottleMax() <= 0.0f;
+    const CSPObstacle* gate = route->CurrentTarget();
+    if (gate && gate == given_up_) gate = nullptr;
+    if (gate) {
         // Fly at the gate along its opening: aim at a point before it on our side until
         // close, then through its middle to a point beyond.
         const FSVector normal = ToFloat(gate->GetAxisZ());
@@ -81,15 +119,34 @@ bool CSPScriptedPilot::ChooseTarget(CFSHeadlessRun& run, FSFixedVector& target, 
         // The side to come from is chosen once per gate: the one we are on when it
         // becomes the target.
         if (gate != gate_) {
+            if (log_ && gate_)
+                std::fprintf(stderr, "%6d gate passed %+.0f m aside, %+.0f m up, score %d\n", pass_,
+                             gateOffset_[0] * 1000.0f, gateOffset_[1] * 1000.0f, route->Score());
             gate_ = gate;
             side_ = Dot(toUs, normal) >= 0.0f ? 1.0f : -1.0f;
         }
+        // Past it and missed: come back round and fly it from the other side.
+        if (Dot(toUs, normal) * side_ < -0.8f) side_ = -side_;
         const float side = side_;
-        const float along = Dot(toUs, normal) * side;    // how far before the gate, km
-        const float lead = along > 0.8f ? 0.5f : -0.4f;  // before it, then beyond it
+        const float along = Dot(toUs, normal) * side;  // how far before the gate, km
+        gateOffset_[0] = Dot(toUs, Cross(normal, FSVector(0.0f, 1.0f, 0.0f))) * side;
+        gateOffset_[1] = toUs.y;
+        gateAlong_ = along;
+        // Onto the line through the gate: aim at the point on it a lead ahead of where we
+        // are abeam, the lead a turning circle and a half, so that the aircraft is on the
+        // line before the gate; from close in, at a point beyond it.
+        const float lead =
+            along > 0.15f ? std::max(along - std::max(0.5f, 1.5f * TurnRadius(*flying)), -0.4f) : -0.4f;
         target = gate->GetPosition() + ToFixed(normal * (side * lead));
         cell = gate->GetCell();
         height = FixedToFloat(gate->GetPosition().y);
+        if (glider && along > 0.0f) {
+            // A glider aims along its gliding slope down to the gate, and gives up a gate it
+            // can no longer reach above it when there is a runway to glide to.
+            constexpr float kGlide = 1.0f / 15.0f;
+            height += along * kGlide;
+            if (route->Landing() && -toUs.y > along * kGlide * 0.8f + 0.03f) given_up_ = gate;
+        }
         phase_ = "gate";
         return true;
     }
@@ -116,12 +173,16 @@ bool CSPScriptedPilot::ChooseTarget(CFSHeadlessRun& run, FSFixedVector& target, 
             target = runway->GetPosition() + ToFixed(along * std::min(s + 1.0f, 2.0f));
             height = threshold + std::max(-s, 0.0f) * 0.07f + 0.003f;
             phase_ = "final";
-        } else if (s < -3.0f) {
+        } else if (s < -3.0f || (intercepting_ && s < -1.0f)) {
+            // Held until on the final or too close in, or the turn back onto the line
+            // (which takes the aircraft closer again) would send it out once more.
+            intercepting_ = true;
             // Out on the approach side: onto the line a kilometre further in, level.
             target = runway->GetPosition() + ToFixed(along * (s + 1.5f));
             height = threshold + 0.3f;
             phase_ = "intercept";
         } else {
+            intercepting_ = false;
             // Too close or on the far side: out to a point 6 km before the runway.
             target = runway->GetPosition() + ToFixed(along * -6.0f);
             height = threshold + 0.3f;
@@ -137,27 +198,36 @@ void CSPScriptedPilot::Steer(CFSHeadlessRun& run, float wantedBank, float wanted
     if (!aircraft) return;
     float pitch = 0.0f, bank = 0.0f;
     aircraft->Attitude(pitch, bank);
-    // As a player flies: the nose and the wings are moved toward where they should be at
-    // a rate that eases off as they get there. The elevator stays where the keys leave it,
-    // so a key is pressed while the nose turns slower than wanted, the other while faster;
-    // the ailerons centre when let go, so a key is held while the wings roll too slowly.
-    const float pitchRate = pitch - lastPitch_, bankRate = bank - lastBank_;  // rad a pass
+    // As a player flies: the nose is moved toward where it should be at a rate that eases
+    // off as it gets there. The elevator stays where the keys leave it, so a key is
+    // pressed while the nose turns slower than wanted, the other while faster.
+    const float pitchRate = pitch - lastPitch_;  // rad a pass
     lastPitch_ = pitch;
-    lastBank_ = bank;
     const float wantedPitchRate = std::clamp((wantedPitch - pitch) * 0.05f, -0.3f * kDegree, 0.3f * kDegree);
-    const float wantedBankRate = std::clamp((wantedBank - bank) * 0.08f, -0.6f * kDegree, 0.6f * kDegree);
     int pitchKey = pitchRate < wantedPitchRate - 0.03f * kDegree   ? kDown
                    : pitchRate > wantedPitchRate + 0.03f * kDegree ? kUp
                                                                    : -1;
     // Never more than part of the elevator's travel either way: the nose answers late.
+    // A fast aircraft needs more of it to hold the nose down.
     const float elevator = aircraft->GetPitchControl();  // positive raises the nose
     if (pitchKey == kDown && elevator > aircraft->PitchMax() * 0.35f) pitchKey = -1;
-    if (pitchKey == kUp && elevator < aircraft->PitchMin() * 0.35f) pitchKey = -1;
-    const int rollKey = bankRate < wantedBankRate - 0.05f * kDegree   ? kLeft
-                        : bankRate > wantedBankRate + 0.05f * kDegree ? kRight
-                                                                      : -1;
-    run.SetPadKey(kLeft, rollKey == kLeft);
-    run.SetPadKey(kRight, rollKey == kRight);
+    if (pitchKey == kUp && elevator < aircraft->PitchMin() * 0.6f) pitchKey = -1;
+    // The wings answer the ailerons at once, rolling about as fast as they are out: they
+    // are put out by as much as the bank is off (a share of their travel, left for a bank
+    // to the left). Let go, they go on centring, so to hold them out the key is pressed
+    // again whenever they have come back inside the wanted deflection.
+    const float share = std::clamp(0.04f * (wantedBank - bank) / kDegree, -0.6f, 0.6f);
+    const float wanted = share > 0.0f ? share * aircraft->RollMin() : -share * aircraft->RollMax();
+    const float tolerance = 0.03f * aircraft->RollMax();
+    const float now = aircraft->GetRollControl();
+    int rollKey = now > wanted + tolerance ? kLeft : now < wanted - tolerance ? kRight : -1;
+    if (rollKey == -1 && std::fabs(wanted) > tolerance)
+        rollKey = wanted < 0.0f ? (now >= wanted ? kLeft : -1) : (now <= wanted ? kRight : -1);
+    // While the throttle chord is held the side keys would work the rudder: hands off them.
+    const bool chord = throttleKey_ != 0 || queued_ > 0 || chordWaiting_;
+    rollHeld_ = rollKey != -1 && !chord;
+    run.SetPadKey(kLeft, rollKey == kLeft && !chord);
+    run.SetPadKey(kRight, rollKey == kRight && !chord);
     run.SetPadKey(kDown, pitchKey == kDown);
     run.SetPadKey(kUp, pitchKey == kUp);
 }
@@ -216,10 +286,18 @@ void CSPScriptedPilot::Step(CFSHeadlessRun& run) {
         const FSVector to = ToFloat(WrappedDifference(target, cell, node->GetPosition(), node->GetCell()));
         const float distance = std::sqrt(to.x * to.x + to.z * to.z);
         const float error = AngleBetween(HeadingOf(nose), HeadingOf(to));
-        wantedBank = std::clamp(error * 1.2f, -35.0f * kDegree, 35.0f * kDegree);
+        aimDistance_ = distance;
+        aimError_ = error;
+        aimHeight_ = height - FixedToFloat(node->GetPosition().y);
+        const float speed = aircraft->Airspeed();
+        const float maxBank = MaxBank(speed);
+        const float radius = TurnRadius(*aircraft);
+        wantedBank = std::clamp(error * 2.0f, -maxBank, maxBank);
         // A target inside the turning circle cannot be reached by turning: fly on and
         // come back round from further out.
-        if (distance < 0.7f && std::fabs(error) > 1.0f) wantedBank = 0.0f;
+        if (distance < std::max(0.7f, 2.0f * radius) && std::fabs(error) > 1.0f) wantedBank = 0.0f;
+        // A jet is held to a speed it can turn at.
+        if (speed > 330.0f) throttle = std::clamp(0.8f - (speed - 330.0f) * 0.01f, 0.3f, 0.8f);
         float climb = height - FixedToFloat(node->GetPosition().y);
         if (landing_ && phase_ == "final") {
             // Power for the approach speed, a little over the lift-off speed.
@@ -242,12 +320,21 @@ void CSPScriptedPilot::Step(CFSHeadlessRun& run) {
                 climb = -0.007f;  // a metre a second down
             }
         }
-        // Keep clear of the ground whatever the target asks.
+        // Keep clear of the ground whatever the target asks, also of the ground the next
+        // ten seconds bring.
         if (above < 0.03f && !landing_) climb = std::max(climb, 0.05f);
+        // Lined up for a gate close ahead, the gate's height is safe.
+        const bool linedUp =
+            phase_ == "gate" && gateAlong_ > 0.0f && gateAlong_ < 1.5f && std::fabs(gateOffset_[0]) < 0.1f;
+        const float clearance =
+            landing_ || linedUp ? -1.0f : GroundAhead(*node, aircraft->Airspeed()) + 0.04f;
+        const bool rising = clearance > climb;  // climb as steeply as it takes
+        climb = std::max(climb, clearance);
         // The height comes from the climb rate, the climb rate from the nose: the nose is
         // raised or lowered by as much as the climb rate is off.
+        const float steepest = phase_ == "final" ? 5.0f : 7.0f;
         const float wantedClimbRate =
-            std::clamp(climb * 1000.0f * 0.15f, phase_ == "final" ? -5.0f : -7.0f, 7.0f);  // m/s
+            std::clamp(climb * 1000.0f * 0.3f, -steepest, rising ? 20.0f : 7.0f);  // m/s
         float pitchNow = 0.0f, bankNow = 0.0f;
         aircraft->Attitude(pitchNow, bankNow);
         wantedPitch = std::clamp(
@@ -255,9 +342,13 @@ void CSPScriptedPilot::Step(CFSHeadlessRun& run) {
                 std::clamp((wantedClimbRate - aircraft->VerticalSpeed()) * 0.5f, -4.0f, 4.0f) * kDegree,
             -10.0f * kDegree, 12.0f * kDegree);
         if (climb > 0.05f) throttle = 1.0f;
-        if (glider && phase_ != "flare") {
-            // Without an engine the nose holds the gliding speed, faster while there is
-            // height to spare over the target.
+        // A fast aircraft comes down on less power, or its speed lifts the nose again.
+        if (speed > 240.0f && climb < -0.03f) throttle = std::min(throttle, 0.4f);
+        // Without an engine the nose holds the gliding speed, faster while there is height
+        // to spare over the target; close before a gate it aims at the gate's height like a
+        // powered aircraft.
+        const bool gateClose = phase_ == "gate" && gateAlong_ > 0.0f && gateAlong_ < 0.8f;
+        if (glider && phase_ != "flare" && !gateClose) {
             const float speed = climb < -0.1f ? 85.0f : 64.0f;
             wantedPitch = std::clamp(
                 pitchNow + std::clamp((aircraft->Airspeed() - speed) * 0.25f, -3.0f, 3.0f) * kDegree,
@@ -293,12 +384,15 @@ void CSPScriptedPilot::Step(CFSHeadlessRun& run) {
         float pitch = 0.0f, bank = 0.0f;
         aircraft->Attitude(pitch, bank);
         const CSPRoute* route = run.Controller().Route();
-        std::fprintf(
-            stderr,
-            "%6d %-9s V%4.0f above%6.3f pitch%5.1f/%5.1f bank%6.1f/%6.1f thr%3.0f gates %d score %d%s\n",
-            pass_, phase_.c_str(), aircraft->Airspeed(), above, pitch / kDegree, wantedPitch / kDegree,
-            bank / kDegree, wantedBank / kDegree, aircraft->ThrottleFraction() * 100.0f,
-            route ? route->DealtWith() : 0, run.Controller().Score(),
-            aircraft->IsAutopilot() || aircraft->IsInstructor() ? " aids on" : "");
+        std::fprintf(stderr,
+                     "%6d %-9s V%4.0f above%6.3f pitch%5.1f/%5.1f bank%6.1f/%6.1f thr%3.0f aim%5.2f "
+                     "km%+5.0f%+5.0f m gate%6.2f km%+5.0f%+5.0f m gates %d "
+                     "score %d%s\n",
+                     pass_, phase_.c_str(), aircraft->Airspeed(), above, pitch / kDegree,
+                     wantedPitch / kDegree, bank / kDegree, wantedBank / kDegree,
+                     aircraft->ThrottleFraction() * 100.0f, aimDistance_, aimError_ / kDegree,
+                     aimHeight_ * 1000.0f, gateAlong_, gateOffset_[0] * 1000.0f, gateOffset_[1] * 1000.0f,
+                     route ? route->DealtWith() : 0, run.Controller().Score(),
+                     aircraft->IsAutopilot() || aircraft->IsInstructor() ? " aids on" : "");
     }
 }

@@ -29,22 +29,26 @@ private:
 
     std::string phase_ = "start";
     int pass_ = 0;
-    int shiftHeld_ = 0;    // passes the throttle chord has been held
-    int throttleKey_ = 0;  // the button of the throttle chord being held, 0 none
+    bool rollHeld_ = false;      // a side key is down: it would turn into the rudder under the shift
+    bool chordWaiting_ = false;  // a throttle chord waits for the side keys to be let go
+    int throttleKey_ = 0;        // the button of the throttle chord being held, 0 none
     bool brakesOff_ = false;
     bool climbedOut_ = false;  // clear of the ground after the take-off
     bool flaps_ = false;
     bool landing_ = false;  // flying the approach
     bool stopping_ = false;
-    bool final_ = false;  // established on the final approach
+    bool intercepting_ = false;  // turning onto the approach line
+    bool final_ = false;         // established on the final approach
     bool flare_ = false;
-    const void* gate_ = nullptr;  // the gate the side was chosen for
-    float side_ = 1.0f;  // +1: come from along the gate's normal, -1: against it  // over the runway, holding
-                         // off until the wheels touch
+    const void* gate_ = nullptr;      // the gate the side was chosen for
+    const void* given_up_ = nullptr;  // a gate a glider can no longer reach
+    float side_ = 1.0f;               // +1: come from along the gate's normal, -1: against it
+    float gateOffset_[2] = {};        // from the target gate's centre across and up, km
+    float gateAlong_ = 0.0f;          // how far before the target gate, km (negative: past it)
+    float aimDistance_ = 0.0f, aimError_ = 0.0f, aimHeight_ = 0.0f;  // to the point aimed at: km, rad, km
     bool actionDown_ = false;
     bool log_ = std::getenv("AEROVANT_PILOT_LOG") != nullptr;  // a line a second on stderr
     float lastPitch_ = 0.0f;                                   // the attitude a pass ago (rad)
-    float lastBank_ = 0.0f;
     float liftOffSpeed_ = 0.0f;  // km/h when the wheels left the ground; 0 before
     int buttonQueue_[8] = {};
     int queued_ = 0;
