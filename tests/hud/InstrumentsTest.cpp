@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <array>
 #include <cmath>
-#include <functional>
 #include <string>
 #include <vector>
 
@@ -39,36 +39,38 @@ protected:
         ready_ =
             RunShell("mkdir -p " + ShellQuote(folder_ + "compass") + " " + ShellQuote(folder_ + "altimeter"));
         for (const auto& p : pictures) {
-            const size_t n = static_cast<size_t>(p.w) * p.h;
+            const int n = p.w * p.h;
             ready_ = ready_ &&
                      WriteFile(folder_ + p.name + ".bmp",
                                Encode565Bmp(std::vector<uint16_t>(n, p.colour), p.w, p.h, false)) &&
                      WriteFile(folder_ + p.name + "_mask.bmp",
                                EncodeMaskBmp(std::vector<uint8_t>(n, 255), p.w, p.h));
         }
-        ready_ = ready_ && ZipWithPassword(folder_, Archive(), "-r compass altimeter") &&
+        ready_ = ready_ && ZipWithPassword(folder_, folder_ + "huds.zip", "-r compass altimeter") &&
                  ZipWithPassword(folder_, folder_ + "bodies.zip",
                                  "compass/compass_body*.bmp altimeter/altimeter_body*.bmp") &&
                  font_.LoadFont("game_font", 5, 1, 0);
     }
     static void TearDownTestSuite() { RemoveTempFolder(folder_); }
     void SetUp() override { ASSERT_TRUE(ready_) << "test files failed in " << folder_; }
-    static std::string Archive() { return folder_ + "huds.zip"; }
 
+    // An instrument of span at heading or height at, aiming at target (shown when show is 1).
     template <class Instrument>
-    static Instrument Make(double span, bool letters = false, const std::string& archive = Archive()) {
+    static Instrument Make(double span, double at = 0, double target = 0, int show = 0, bool letters = false,
+                           const std::string& archive = "huds.zip") {
         Instrument instrument;
-        instrument.Create(archive, span, letters ? &font_ : nullptr);
+        instrument.Create(folder_ + archive, span, letters ? &font_ : nullptr);
+        Aim(instrument, at, target);
+        instrument.SetShowTarget(show);
         return instrument;
     }
+    static void Aim(CFSCompass& c, double at, double target) { c.SetHeading(at), c.SetTargetBearing(target); }
+    static void Aim(CFSAltimeter& a, double at, double target) { a.SetValue(at), a.SetTargetValue(target); }
 
-    static std::string folder_;
-    static bool ready_;
-    static CFSFont font_;
+    static inline std::string folder_;
+    static inline bool ready_ = false;
+    static inline CFSFont font_;
 };
-std::string Instruments::folder_;
-bool Instruments::ready_ = false;
-CFSFont Instruments::font_;
 
 // The frame an instrument draws over the sky, checking that nothing lands in the guard
 // bands either side of the buffer.
@@ -91,25 +93,20 @@ int Count(const std::vector<uint16_t>& f, uint16_t colour, int x0, int x1, int y
 }
 
 TEST_F(Instruments, CompassTicksFollowTheHeadingAndLeaveTheLettersClear) {
-    // Major ticks fill rows 8-15 and minor ones rows 11-12 (the player marker covers rows 10-11) of the body
-    // at (45, 2); bearing b lies at x = 120 - (heading - b) / 135 x 150.
+    // Major ticks fill rows 8-15 and minor ones rows 11-12 of the body at (45, 2) (the player
+    // marker covers rows 10-11); bearing b lies at x = 120 - (heading - b) / 135 x 150.
     const struct {
-        double heading;
-        int majors, minors;
-        int majorX[2];
-    } cases[] = {{0, 2, 14, {70, 170}},   {90, 2, 14, {70, 170}},  {180, 2, 14, {70, 170}},
-                 {270, 2, 14, {70, 170}}, {360, 2, 14, {70, 170}}, {45, 1, 13, {120, 120}},
-                 {315, 1, 13, {120, 120}}};
-    for (const auto& c : cases) {
-        auto compass = Make<CFSCompass>(135);
-        compass.SetHeading(c.heading);
-        const std::vector<uint16_t> f = Drawn(compass);
-        EXPECT_EQ(Count(f, 0, 45, 195, 8, 9), 2 * c.majors) << c.heading;
-        EXPECT_EQ(Count(f, 0, 45, 195, 12, 13), 2 * c.minors) << c.heading;
-        for (int x : c.majorX)
-            EXPECT_EQ(f[15 * kW + x + 1], 0) << c.heading << " at " << x;
-        EXPECT_EQ(f[11 * kW + 119], kPlayer);
-    }
+        std::vector<double> headings;
+        int majors, minors, majorX;
+    } cases[] = {{{0, 90, 180, 270, 360}, 2, 14, 70}, {{45, 315}, 1, 13, 120}};
+    for (const auto& c : cases)
+        for (double heading : c.headings) {
+            const std::vector<uint16_t> f = Drawn(Make<CFSCompass>(135, heading));
+            EXPECT_EQ(Count(f, 0, 45, 195, 8, 9), 2 * c.majors) << heading;
+            EXPECT_EQ(Count(f, 0, 45, 195, 12, 13), 2 * c.minors) << heading;
+            EXPECT_EQ(f[15 * kW + c.majorX + 1], 0) << heading;
+            EXPECT_EQ(f[11 * kW + 119], kPlayer);
+        }
 }
 
 TEST_F(Instruments, CompassLettersStandAtTheirBearingsCutToTheBody) {
@@ -121,18 +118,17 @@ TEST_F(Instruments, CompassLettersStandAtTheirBearingsCutToTheBody) {
     } cases[] = {{0, "N", {120}},       {90, "E", {120}},       {180, "S", {120}},     {270, "W", {120}},
                  {45, "NE", {70, 170}}, {315, "WN", {70, 170}}, {350, "WN", {31, 131}}};
     for (const auto& c : cases) {
-        // Without markers; the letters' boxes, as ticks drawn over a letter change pixels only within it.
-        auto compass = Make<CFSCompass>(135, true, folder_ + "bodies.zip");
-        compass.SetHeading(c.heading);
-        auto plain = Make<CFSCompass>(135, false, folder_ + "bodies.zip");
-        plain.SetHeading(c.heading);
-        const std::vector<uint16_t> before = Drawn(plain);
+        // Without markers; compared by their boxes, as ticks drawn over a letter change pixels in it.
+        const std::vector<uint16_t> before =
+            Drawn(Make<CFSCompass>(135, c.heading, 0, 0, false, "bodies.zip"));
         std::vector<uint16_t> expected = before;
         for (int i = 0; c.letters[i]; ++i)
             DrawTextClipped(font_, expected.data(), 0, 0, kJustifyCentre,
                             {c.x[i], 12 - font_.LineHeight() / 2}, 0, std::string(1, c.letters[i]),
                             {45, 2, 195, 22});
-        ChangedArea drawn = Changes(before, Drawn(compass), kW), wanted = Changes(before, expected, kW);
+        ChangedArea drawn = Changes(before, Drawn(Make<CFSCompass>(135, c.heading, 0, 0, true, "bodies.zip")),
+                                    kW),
+                    wanted = Changes(before, expected, kW);
         EXPECT_GT(drawn.count, 0) << c.heading;
         drawn.count = wanted.count;
         EXPECT_EQ(drawn, wanted) << c.heading;
@@ -151,24 +147,10 @@ TEST_F(Instruments, TargetMarkersShowOnlyInsideTheWindowWhenAskedTo) {
                  {false, 2, 3.75, 1, -1, 0}, {false, 3, 3.75, 1, 229, 90}, {false, 3, 3.75, 0, -1, 0},
                  {false, 2, 2, 1, 229, 165}, {false, 2, kInf, 1, -1, 0}};
     for (const auto& c : cases) {
-        std::vector<uint16_t> f;
-        if (c.compass) {
-            auto compass = Make<CFSCompass>(135);
-            compass.SetHeading(c.at);
-            compass.SetTargetBearing(c.target);
-            compass.SetShowTarget(c.show);
-            f = Drawn(compass);
-        } else {
-            auto altimeter = Make<CFSAltimeter>(1.5);
-            altimeter.SetValue(c.at);
-            altimeter.SetTargetValue(c.target);
-            altimeter.SetShowTarget(c.show);
-            f = Drawn(altimeter);
-        }
+        const std::vector<uint16_t> f = c.compass ? Drawn(Make<CFSCompass>(135, c.at, c.target, c.show))
+                                                  : Drawn(Make<CFSAltimeter>(1.5, c.at, c.target, c.show));
         EXPECT_EQ(Count(f, kTarget, 0, kW), c.x < 0 ? 0 : c.compass ? 12 : 48) << c.at << " " << c.target;
-        if (c.x >= 0) {
-            EXPECT_EQ(f[c.y * kW + c.x], kTarget) << c.at << " " << c.target;
-        }
+        EXPECT_TRUE(c.x < 0 || f[c.y * kW + c.x] == kTarget) << c.at << " " << c.target;
     }
 }
 
@@ -184,20 +166,15 @@ TEST_F(Instruments, AltimeterTicksMarkTenthsHalvesAndWholeKilometres) {
                  {3.0, 1.5, 15, 3, 1, 160},
                  {2.0, 2.0, 19, 3, 1, 160}};
     for (const auto& c : cases) {
-        auto altimeter = Make<CFSAltimeter>(c.span);
-        altimeter.SetValue(c.value);
-        altimeter.SetShowTarget(0);
-        const std::vector<uint16_t> f = Drawn(altimeter);
-        EXPECT_EQ(Count(f, 0, 227, 228), 2 * c.tenths) << c.value << " " << c.span;
-        EXPECT_EQ(Count(f, 0, 229, 230), 2 * c.halves) << c.value << " " << c.span;
-        EXPECT_EQ(Count(f, 0, 231, 232), 2 * c.wholes) << c.value << " " << c.span;
+        const std::vector<uint16_t> f = Drawn(Make<CFSAltimeter>(c.span, c.value));
+        EXPECT_EQ((std::array{Count(f, 0, 227, 228), Count(f, 0, 229, 230), Count(f, 0, 231, 232)}),
+                  (std::array{2 * c.tenths, 2 * c.halves, 2 * c.wholes}))
+            << c.value << " " << c.span;
         EXPECT_EQ(f[c.wholeY * kW + 231], 0) << c.value << " " << c.span;
     }
     // The figures stand left of the arrow (x 205 to 224, rows 155 to 164).
-    auto altimeter = Make<CFSAltimeter>(1.5, true), plain = Make<CFSAltimeter>(1.5);
-    altimeter.SetValue(2.0);
-    plain.SetValue(2.0);
-    const ChangedArea figures = Changes(Drawn(plain), Drawn(altimeter), kW);
+    const ChangedArea figures =
+        Changes(Drawn(Make<CFSAltimeter>(1.5, 2)), Drawn(Make<CFSAltimeter>(1.5, 2, 0, 0, true)), kW);
     EXPECT_TRUE(figures.count > 0 && figures.right <= 205 && figures.top >= 150 && figures.bottom <= 170)
         << figures;
 }
@@ -214,40 +191,35 @@ TEST_F(Instruments, LandscapeAlignmentsTurnTheLayoutIntoTheBuffer) {
                  {false, 1, 194, 19, kBody}, {false, 2, 45, 300, kBody}, {false, 2, 194, 315, kBody},
                  {true, 3, 120, 12, kSky},   {false, -1, 227, 160, kSky}};
     for (const auto& c : cases) {
-        const std::vector<uint16_t> f = c.compass ? Drawn(Make<CFSCompass>(135, true), c.alignment)
-                                                  : Drawn(Make<CFSAltimeter>(1.5, true), c.alignment);
+        const std::vector<uint16_t> f = c.compass
+                                            ? Drawn(Make<CFSCompass>(135, 0, 0, 0, true), c.alignment)
+                                            : Drawn(Make<CFSAltimeter>(1.5, 0, 0, 0, true), c.alignment);
         EXPECT_EQ(f[c.y * kW + c.x], c.colour)
             << c.compass << " " << c.alignment << " at " << c.x << ", " << c.y;
     }
 }
 
 TEST_F(Instruments, BadSpansHeadingsValuesAndMissingPicturesDrawOnlyWhatIsSafe) {
-    // Strips that cannot be laid out show their body but no ticks or letters.
+    // Strips that cannot be laid out show their body but no ticks or letters (colour 0).
     for (double span : {0.0, -135.0, kNaN, kInf, 1e7}) {
-        auto compass = Make<CFSCompass>(span, true);
-        EXPECT_EQ(Count(Drawn(compass), 0, 0, kW), 0) << span;
-        auto altimeter = Make<CFSAltimeter>(span * 0.01);
-        EXPECT_EQ(Count(Drawn(altimeter), 0, 0, kW), 0) << span;
+        EXPECT_EQ(Count(Drawn(Make<CFSCompass>(span, 0, 0, 0, true)), 0, 0, kW), 0) << span;
+        EXPECT_EQ(Count(Drawn(Make<CFSAltimeter>(span * 0.01)), 0, 0, kW), 0) << span;
     }
-    for (double value : {kNaN, -kInf, 1e300}) {
-        auto altimeter = Make<CFSAltimeter>(1.5, true);
-        altimeter.SetValue(value);
-        EXPECT_EQ(Count(Drawn(altimeter), 0, 220, kW), 0) << value;
-    }
-    // Headings wrap into one turn; one that is not a number shows no strip.
+    for (double value : {kNaN, -kInf, 1e300})
+        EXPECT_EQ(Count(Drawn(Make<CFSAltimeter>(1.5, value, 0, 0, true)), 0, 220, kW), 0) << value;
+    // Headings wrap into one turn (-1: anywhere in it); one that is not a number (-2) shows no strip.
     const double headings[][2] = {{360, 0}, {365, 5}, {-90, 270}, {359.5, 359.5}, {1e300, -1}, {kNaN, -2}};
     for (const auto& h : headings) {
-        auto compass = Make<CFSCompass>(135, true);
-        compass.SetHeading(h[0]);
+        const CFSCompass compass = Make<CFSCompass>(135, h[0], 0, 0, true);
         const double heading = compass.Heading();
         EXPECT_TRUE(h[1] >= 0 ? heading == h[1] : h[1] == -2 || (heading >= 0 && heading < 360)) << heading;
         EXPECT_EQ(Count(Drawn(compass), 0, 0, kW) == 0, h[1] == -2) << h[0];
     }
     // Without their markers the bodies still draw; without a body nothing does.
-    EXPECT_GT(Count(Drawn(Make<CFSCompass>(135, false, folder_ + "bodies.zip")), kBody, 0, kW), 0);
-    EXPECT_EQ(Count(Drawn(Make<CFSAltimeter>(1.5, false, folder_ + "bodies.zip")), kPlayer, 0, kW), 0);
-    EXPECT_EQ(Count(Drawn(Make<CFSCompass>(135, true, folder_ + "absent.zip")), kSky, 0, kW), kPixels);
-    EXPECT_EQ(Count(Drawn(Make<CFSAltimeter>(1.5, true, folder_ + "absent.zip")), kSky, 0, kW), kPixels);
+    EXPECT_GT(Count(Drawn(Make<CFSCompass>(135, 0, 60, 1, false, "bodies.zip")), kBody, 0, kW), 0);
+    EXPECT_GT(Count(Drawn(Make<CFSAltimeter>(1.5, 0, 0, 1, false, "bodies.zip")), kBody, 0, kW), 0);
+    EXPECT_EQ(Count(Drawn(Make<CFSCompass>(135, 0, 60, 1, true, "absent.zip")), kSky, 0, kW), kPixels);
+    EXPECT_EQ(Count(Drawn(Make<CFSAltimeter>(1.5, 0, 0, 1, true, "absent.zip")), kSky, 0, kW), kPixels);
 }
 
 }  // namespace
