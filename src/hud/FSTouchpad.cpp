@@ -2,31 +2,12 @@
 
 #include <algorithm>
 
-#include "platform/FSDisplay.h"
+#include "hud/FSHudBlit.h"
 
 namespace {
 
 bool ValidAlignment(int alignment) {
     return alignment >= 0 && alignment < CFSTouchpad::kAlignments;
-}
-
-// A rectangle of the device screen, in 64 bits so that no stored rectangle overflows.
-struct DeviceArea {
-    int64_t x, y, w, h;
-};
-
-// Where a rectangle of an orientation's upright screen lies on the device screen. The
-// landscape orientations turn the picture a quarter, so width and height swap.
-DeviceArea ToDevice(int alignment, const FSTouchpadRect& r) {
-    const int64_t x = r.x, y = r.y, w = r.width, h = r.height;
-    switch (alignment) {
-        case 1:  // upright (X, Y) is device (Y, 320 - X)
-            return {y, MFSDisplay::kHeight - w - x, h, w};
-        case 2:  // upright (X, Y) is device (240 - Y, X)
-            return {MFSDisplay::kWidth - h - y, x, h, w};
-        default:
-            return {x, y, w, h};
-    }
 }
 
 }  // namespace
@@ -70,19 +51,14 @@ void CFSTouchpad::ReleaseImages() {
 }
 
 void CFSTouchpad::Draw(uint16_t* screen, int alignment) const {
-    if (!screen || !picture_ || !mask_ || !ValidAlignment(alignment) || !set_[alignment]) return;
-    const DeviceArea pad = ToDevice(alignment, rects_[alignment]);
-    // The picture's part that falls inside both the pad's area and the screen.
-    const int64_t x0 = std::max<int64_t>(pad.x, 0);
-    const int64_t y0 = std::max<int64_t>(pad.y, 0);
-    const int64_t x1 =
-        std::min<int64_t>(pad.x + std::min<int64_t>(pad.w, picture_->width), MFSDisplay::kWidth);
-    const int64_t y1 =
-        std::min<int64_t>(pad.y + std::min<int64_t>(pad.h, picture_->height), MFSDisplay::kHeight);
-    if (x0 >= x1 || y0 >= y1) return;
-    const FSPoint from{static_cast<int32_t>(x0 - pad.x), static_cast<int32_t>(y0 - pad.y)};
-    const FSSize copy{static_cast<int32_t>(x1 - x0), static_cast<int32_t>(y1 - y0)};
-    BlitMaskedRect(screen, {static_cast<int32_t>(x0), static_cast<int32_t>(y0)},
-                   {MFSDisplay::kWidth, MFSDisplay::kHeight}, picture_.get(), from, mask_.get(), from, copy,
-                   0);
+    if (!picture_ || !mask_ || !ValidAlignment(alignment) || !set_[alignment]) return;
+    // The picture is drawn as it stands, over the part of the pad's area it covers, cut
+    // to the screen.
+    const FSTouchpadRect& r = rects_[alignment];
+    FSPoint at{r.x, r.y};
+    TurnToFrameBuffer(alignment, at.x, at.y, r.width, r.height);
+    const bool turned = alignment == 1 || alignment == 2;
+    const FSSize area{turned ? r.height : r.width, turned ? r.width : r.height};
+    const FSSize size{std::min(area.w, picture_->width), std::min(area.h, picture_->height)};
+    BlitClipped(screen, 0, at, size, picture_.get(), {0, 0}, mask_.get(), {0, 0});
 }

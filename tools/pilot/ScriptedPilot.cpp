@@ -51,6 +51,10 @@ float TurnRadius(const CSPAircraft& aircraft) {
     return speed * speed / (9.81f * std::tan(MaxBank(aircraft.Airspeed()))) / 1000.0f;
 }
 
+bool IsGlider(const CSPAircraft& aircraft) {
+    return aircraft.ThrottleMax() <= 0.0f;
+}
+
 const CFSTerrainStorage* Ground() {
     const CFSTerrainHolder* holder = GetApplicationContext()->terrain.get();
     return holder && holder->IsLoaded() ? holder->model.get() : nullptr;
@@ -107,7 +111,7 @@ bool CSPScriptedPilot::ChooseTarget(CFSHeadlessRun& run, FSFixedVector& target, 
     const MFSSceneNode* aircraft = run.Controller().AircraftNode();
     if (!route || !aircraft) return false;
     const CSPAircraft* flying = run.Controller().Aircraft();
-    const bool glider = flying && flying->ThrottleMax() <= 0.0f;
+    const bool glider = flying && IsGlider(*flying);
     const CSPObstacle* gate = route->CurrentTarget();
     if (gate && gate == given_up_) gate = nullptr;
     if (gate) {
@@ -250,7 +254,7 @@ void CSPScriptedPilot::Step(CFSHeadlessRun& run) {
     const MFSSceneNode* node = run.Controller().AircraftNode();
     if (!aircraft || !node || pass_ < 100) return;  // the engine's warm-up
 
-    const bool glider = aircraft->ThrottleMax() <= 0.0f;
+    const bool glider = IsGlider(*aircraft);
     if (!brakesOff_) {
         Press(kShift);
         Press(kAction);
@@ -349,10 +353,10 @@ void CSPScriptedPilot::Step(CFSHeadlessRun& run) {
         // powered aircraft.
         const bool gateClose = phase_ == "gate" && gateAlong_ > 0.0f && gateAlong_ < 0.8f;
         if (glider && phase_ != "flare" && !gateClose) {
-            const float speed = climb < -0.1f ? 85.0f : 64.0f;
-            wantedPitch = std::clamp(
-                pitchNow + std::clamp((aircraft->Airspeed() - speed) * 0.25f, -3.0f, 3.0f) * kDegree,
-                -15.0f * kDegree, 8.0f * kDegree);
+            const float glidingSpeed = climb < -0.1f ? 85.0f : 64.0f;
+            wantedPitch =
+                std::clamp(pitchNow + std::clamp((speed - glidingSpeed) * 0.25f, -3.0f, 3.0f) * kDegree,
+                           -15.0f * kDegree, 8.0f * kDegree);
         }
         if (phase_ == "flare") wantedPitch = std::max(wantedPitch, 2.0f * kDegree);
     } else {
