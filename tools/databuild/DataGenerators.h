@@ -55,3 +55,9 @@ bool AddAircraftTextures(ArchiveBuilder& archive, const DataSources& sources);
 // huds.zip: the stylus pad "touchpad/touchpad.bmp" with its mask "touchpad/touchpad_mask.bmp",
 // one 120 x 160 picture for every flight orientation (TouchpadGenerator.cpp).
 bool AddTouchpad(ArchiveBuilder& archive, const DataSources& sources);
+// The strip compass and strip altimeter of huds.zip ("compass/...", "altimeter/...").
+bool AddInstruments(ArchiveBuilder& archive, const DataSources& sources);
+// "avia.png" of textures.zip: the artificial horizon's face.
+bool AddHorizonTexture(ArchiveBuilder& archive, const DataSources& sources);
+// The five aircraft's cockpits of huds.zip ("cocpits/<name>/..."), portrait and landscape.
+bool AddCockpits(ArchiveBuilder& archive, const DataSources& sources);
