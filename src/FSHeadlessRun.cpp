@@ -134,6 +134,7 @@ int CFSHeadlessRun::Start() {
     }
     CFSApplicationContext& context = shell_->Context();
     context.video.resolution = options_.resolution;
+    if (options_.align >= 0) context.game.screenAlign = options_.align;
     DeriveRenderSize(context.video);
     controller_->SetRoute(options_.route);
     controller_->SetAircraft(options_.aircraft);
@@ -142,6 +143,7 @@ int CFSHeadlessRun::Start() {
         std::fprintf(stderr, "aerovant: route %d has no aircraft start\n", options_.route + 1);
         return 1;
     }
+    if (options_.cockpit) context.engine->DispatchAction(kActionChangeView);
     return 0;
 }
 
@@ -244,6 +246,10 @@ bool ParseHeadlessOptions(int argc, char** argv, FSHeadlessOptions& options) {
             options.shotsEvery = WholeNumberArgument(value, 1, 9999999);
         } else if (option == "--out" && !value.empty()) {
             options.out = value;
+        } else if (option == "--align" && WholeNumberArgument(value, 0, 2) >= 0) {
+            options.align = WholeNumberArgument(value, 0, 2);
+        } else if (option == "--view" && (value == "chase" || value == "cockpit")) {
+            options.cockpit = value == "cockpit";
         } else if (option == "--player" && !value.empty()) {
             options.playerFolder = value;
         } else if (option == "--pilot" && (value == "autopilot" || value == "instructor")) {
@@ -255,7 +261,8 @@ bool ParseHeadlessOptions(int argc, char** argv, FSHeadlessOptions& options) {
             std::fprintf(stderr,
                          "usage: aerovant --headless --route N [--aircraft 1-5]\n"
                          "                [--pilot autopilot|instructor|script FILE] [--frames N]\n"
-                         "                [--shots-every K --out DIR] [--player DIR]\n");
+                         "                [--shots-every K --out DIR] [--player DIR]\n"
+                         "                [--align 0|1|2] [--view chase|cockpit]\n");
             return false;
         }
     }

@@ -6,6 +6,7 @@
 //
 //   aerovant --headless --route N --aircraft N [--pilot autopilot|instructor|script FILE]
 //            [--frames N] [--shots-every K] [--out DIR] [--player DIR]
+//            [--align 0|1|2] [--view chase|cockpit]
 #include <cstdint>
 #include <functional>
 #include <memory>
@@ -32,6 +33,8 @@ struct FSHeadlessOptions {
     std::string out;           // where pictures go
     std::string playerFolder;  // where "settings.bin" and "scores.dat" live; empty: the player's own
     int resolution = 1;        // "resolution" of the flight: 0 is the fastest
+    int align = -1;            // "screengame_align" of the flight; -1 the player's setting
+    bool cockpit = false;      // start in the cockpit view instead of the chase view
 };
 
 // How one flight ended.

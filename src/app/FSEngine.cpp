@@ -400,13 +400,13 @@ void CFSEngine::DrawFlightOverlay() {
     if (context_.playerAircraft) {
         // 13. The cockpit and instruments, the stylus pad over them when the touch-screen
         // scheme steers with it, then the status line on top.
-        if (controller_) controller_->DrawInstruments();
+        if (controller_) controller_->DrawInstruments(screenImage_);
         if (context_.game.touchscreenScheme != 0 && context_.touchpad)
             context_.touchpad->Draw(screenImage_, align);
         if (controller_) {
             const std::string status = controller_->StatusText();
             if (!status.empty())
-                DrawText(mainFont_, screenImage_, align, 0, kJustifyLeft, {5, 5}, amber, status);
+                DrawText(mainFont_, screenImage_, align, 0, kJustifyLeft, {kStatusLeft, kStatusTop}, amber, status);
         }
     }
     // 14. TIME and SCORE, with their labels when there is no aircraft (after a crash).

@@ -43,7 +43,7 @@ public:
     // Slot 9, engine once the 3-D image is finished: 2-D work on that image.
     virtual void AfterRender(FSSurfaceImage& image) = 0;
     // Slot 10, engine after the 5-6-5 conversion: cockpit and instruments into the screen.
-    virtual void DrawInstruments() = 0;
+    virtual void DrawInstruments(uint16_t* screen) = 0;
     // Slot 11, contact handlers: gates and the end of the flight.
     virtual void Contact(MFSSceneNode* node) = 0;
     // Slot 12, the controller itself.

@@ -16,6 +16,10 @@
 #include "game/CSPObstacle.h"
 #include "game/CSPRoute.h"
 #include "game/MSPProperty.h"
+#include "hud/FSAltimeter.h"
+#include "hud/FSArtificialHorizon.h"
+#include "hud/FSCockpit.h"
+#include "hud/FSCompass.h"
 #include "platform/FSClock.h"
 #include "resources/FSArchive.h"
 #include "world/FSBoomEmmiter.h"
@@ -120,7 +124,8 @@ void CSPGameController::BuildStatusText() {
     // The stall warning flickers: shown on every other frame.
     if (aircraft->IsStalling() && (platform::TickCount() / 56) % 2 == 1) status_ += "[STALL]\n";
     char line[160];
-    std::snprintf(line, sizeof line, "V:%4.0fkmH Vert:%3.0fm/s H:%4.3fkm Thr:%3.0f%% ", aircraft->Airspeed(),
+    // One short reading a line: the column stands clear of the compass and the clock.
+    std::snprintf(line, sizeof line, "V:%.0fkm/h\nVert:%.0fm/s\nH:%.3fkm\nThr:%.0f%%\n", aircraft->Airspeed(),
                   aircraft->VerticalSpeed(), aircraft->Altitude(), aircraft->ThrottleFraction() * 100.0f);
     status_ += line;
     const CFSTerrainHolder* terrain = Context().terrain.get();
@@ -486,6 +491,7 @@ void CSPGameController::LeaveGame() {
     CFSApplicationContext& context = Context();
     if (context.sceneRoot) context.sceneRoot->hooks.drawBackground = nullptr;
     route_.reset();
+    ReleaseInstruments();
     DropAircraft();
     resumable_ = 0;
 }

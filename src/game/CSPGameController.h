@@ -20,7 +20,11 @@
 #include "world/FSVectorMath.h"
 #include "world/FSWorldPosition.h"
 
+class CFSAltimeter;
 class CFSApplicationContext;
+class CFSArtificialHorizon;
+class CFSCockpit;
+class CFSCompass;
 class CFSEngine;
 class CFSMeshedNode;
 class CFSSkyBox;
@@ -54,6 +58,9 @@ float DistanceFactor(float flown, float routeLength);
 // How many routes the archive holds: "Route1.txt", "Route2.txt" … up to the first missing
 // one (archivePath empty: the game's "data\routes.zip").
 int CountRouteFiles(const std::string& archivePath = {});
+// The cockpit folder of an aircraft type (0 Cessna 172R ... 4 Fokker): "C172R", "Su29",
+// "L29", "L13", "Fokker"; the Cessna's for an unknown type.
+const char* CockpitName(int aircraftType);
 
 class CSPGameController : public MFSGameController {
 public:
@@ -70,7 +77,7 @@ public:
     int HandleAction(int action) override;
     void CameraStep() override;
     void AfterRender(FSSurfaceImage& image) override;
-    void DrawInstruments() override {}
+    void DrawInstruments(uint16_t* screen) override;
     void Contact(MFSSceneNode* node) override;
     void SetView(int view) override;
     void CameraFollow() override;
@@ -109,6 +116,9 @@ public:
     float DistanceFlown() const { return distanceFlown_; }
     float RouteLength() const { return routeLength_; }
     const CSPRoute* Route() const { return route_.get(); }
+    const CFSCockpit* Cockpit() const { return cockpit_.get(); }
+    const CFSCompass* Compass() const { return compass_.get(); }
+    const CFSAltimeter* Altimeter() const { return altimeter_.get(); }
     CSPAircraft* Aircraft() const;
     MFSSceneNode* AircraftNode() const { return aircraft_; }
     const FSFixedVector& LastPosition() const { return lastPosition_; }
@@ -142,6 +152,14 @@ private:
     void ChaseView();
     void CockpitView();
 
+    // The instruments (CSPGameInstruments.cpp).
+    void CreateInstruments();
+    void ReleaseInstruments();
+    // The engine converts only the rows of the cockpit's 3-D view in the cockpit view.
+    void PlaceCockpitWindow();
+    void FeedInstruments();
+    void DrawCockpit(uint16_t* screen);
+
     // The camera (CSPGameCamera.cpp).
     void SetCameraTarget(MFSSceneNode* target, int mode);
     void PlaceFixedCamera();
@@ -163,6 +181,11 @@ private:
     std::unique_ptr<CSPRoute> route_;
     std::unique_ptr<CSPContactResponses> contacts_;
     std::unique_ptr<CFSSkyBox> skyBox_;
+    std::unique_ptr<CFSCockpit> cockpit_;
+    std::unique_ptr<CFSCompass> compass_;
+    std::unique_ptr<CFSAltimeter> altimeter_;
+    std::unique_ptr<CFSArtificialHorizon> targetIndicator_;
+    uint32_t horizonTexture_ = 0;  // "avia.png", 0 when missing
 
     int32_t score_ = 0;
     uint8_t controlsActive_ = 0;

@@ -120,6 +120,7 @@ void CSPGameController::BuildFlight() {
     screenAfterFlight_ = 2;
     MakeSkyBox();
     PrepareControls();
+    CreateInstruments();
 }
 
 void CSPGameController::PrepareControls() {
@@ -288,4 +289,6 @@ void CSPGameController::ReapplySettings() {
     if (context.video.sky != context.appliedVideo.sky) MakeSkyBox();
     context.appliedVideo = context.video;
     PrepareControls();
+    // The screen may have turned: the cockpit of the other orientation.
+    if (cockpit_) CreateInstruments();
 }

@@ -51,6 +51,11 @@ bool CFSCockpit::LoadCockpit(const std::string& shortName, const std::string& ar
                      [&](const std::vector<std::string>& tokens) { ReadLine(tokens, folder, archivePath); });
     TurnPoints(alignment);
     rotation_ = alignment == 1 ? 3 : alignment == 2 ? 1 : 0;
+    if (horizonWindow_.w != 0 && horizonWindow_.h != 0) {
+        const float w = static_cast<float>(horizonWindow_.w), h = static_cast<float>(horizonWindow_.h);
+        horizon_ = std::make_unique<CFSArtificialHorizon>(w / 2, h / 2, w / 2, CFSArtificialHorizon::kSky,
+                                                          CFSArtificialHorizon::kGround);
+    }
     return true;
 }
 
@@ -63,6 +68,7 @@ void CFSCockpit::Clear() {
     std::fill(std::begin(propeller_), std::end(propeller_), 0);
     rotation_ = 0;
     horizonBlock_.reset();
+    horizon_.reset();
 }
 
 void CFSCockpit::ReadLine(const std::vector<std::string>& t, const std::string& folder,

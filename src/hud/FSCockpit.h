@@ -9,9 +9,11 @@
 // rotation code. Widths and heights stay as written.
 #include <cstdint>
 #include <functional>
+#include <memory>
 #include <string>
 #include <vector>
 
+#include "hud/FSArtificialHorizon.h"
 #include "resources/FSBitmap.h"
 
 // A rectangle as written in a layout (pixels).
@@ -77,6 +79,9 @@ public:
     size_t ImageCount() const { return images_.size(); }
     // The blit rotation code of the alignment loaded: 0 portrait, 3 and 1 landscape.
     int Rotation() const { return rotation_; }
+    // The artificial horizon of the horizon window (sky over ground, centred in the window's
+    // size); null when the layout has no window.
+    CFSArtificialHorizon* Horizon() const { return horizon_.get(); }
 
 private:
     void Clear();
@@ -98,4 +103,5 @@ private:
     int32_t propeller_[3] = {0, 0, 0};
     int rotation_ = 0;
     FSBitmapHandle horizonBlock_;  // kept between frames; the horizon window's size
+    std::unique_ptr<CFSArtificialHorizon> horizon_;
 };

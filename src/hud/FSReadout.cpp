@@ -10,10 +10,11 @@ void DrawTimeAndScore(const CFSFont& font, uint16_t* screen, int alignment, int3
     const uint16_t colour = Pack565(0xFFCC00);
     // Portrait screens are 240 wide, landscape ones 320.
     const bool portrait = alignment == 0;
-    const FSPoint label1 = portrait ? FSPoint{70, 5} : FSPoint{150, 5};
-    const FSPoint value1 = portrait ? FSPoint{235, 5} : FSPoint{315, 5};
-    const FSPoint label2 = portrait ? FSPoint{70, 25} : FSPoint{150, 25};
-    const FSPoint value2 = portrait ? FSPoint{235, 25} : FSPoint{315, 25};
+    const int32_t top = ReadoutTop(alignment);
+    const FSPoint label1 = portrait ? FSPoint{70, top} : FSPoint{150, top};
+    const FSPoint value1 = portrait ? FSPoint{235, top} : FSPoint{315, top};
+    const FSPoint label2 = portrait ? FSPoint{70, top + 20} : FSPoint{150, top + 20};
+    const FSPoint value2 = portrait ? FSPoint{235, top + 20} : FSPoint{315, top + 20};
     char text[32];
     FormatFlightTime(seconds, text, sizeof text);
     if (withLabels) DrawText(font, screen, alignment, 0, kJustifyLeft, label1, colour, "TIME");

@@ -30,7 +30,7 @@ public:
     int HandleAction(int action) override;
     void CameraStep() override;
     void AfterRender(FSSurfaceImage&) override {}
-    void DrawInstruments() override {}
+    void DrawInstruments(uint16_t*) override {}
     void Contact(MFSSceneNode*) override {}
     void SetView(int view) override { view_ = view; }
     void CameraFollow() override {}
