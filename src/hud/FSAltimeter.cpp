@@ -8,6 +8,8 @@ namespace {
 // band about the screen's middle.
 constexpr int32_t kBodyInset = 20, kBodyHalfBand = 75;
 constexpr uint16_t kFigureColour = 0xFFFF;
+// The tag's pointed end, which the figures keep clear of.
+constexpr int32_t kTagPoint = 8;
 
 // Ticks: how many per km, their size and their x inside the body.
 struct TickKind {
@@ -54,8 +56,8 @@ void CFSAltimeter::Draw(uint16_t* frameBuffer, int alignment) const {
         DrawUprightPicture(frameBuffer, alignment, {body.x + body_.Width() - 7, y + arrow_.Height() / 2},
                            marker_);
     if (!font_) return;
-    // The figures end just left of the arrow, centred on it.
-    const FSPoint figures{arrow.x - 1, arrow.y + arrow_.Height() / 2 - font_->LineHeight() / 2};
+    // The figures stand on the read-out tag, ending short of its point, centred on it.
+    const FSPoint figures{arrow.x + arrow_.Width() - kTagPoint, arrow.y + arrow_.Height() / 2 - font_->LineHeight() / 2};
     DrawTextF(*font_, frameBuffer, alignment, 0, kJustifyRight, figures, kFigureColour, "%.3f", value_);
 }
 
