@@ -406,7 +406,8 @@ void CFSEngine::DrawFlightOverlay() {
         if (controller_) {
             const std::string status = controller_->StatusText();
             if (!status.empty())
-                DrawText(mainFont_, screenImage_, align, 0, kJustifyLeft, {kStatusLeft, kStatusTop}, amber, status);
+                DrawText(mainFont_, screenImage_, align, 0, kJustifyLeft, {kStatusLeft, kStatusTop}, amber,
+                         status);
         }
     }
     // 14. TIME and SCORE, with their labels when there is no aircraft (after a crash).

@@ -30,7 +30,8 @@ constexpr const char* kCockpitNames[] = {"C172R", "Su29", "L29", "L13", "Fokker"
 
 // A direction on the ground as the compass reads it: 0 to 360 degrees.
 double CompassBearing(float x, float z) {
-    return (std::atan2(static_cast<double>(z), static_cast<double>(x)) + 3.14159265358979) * kDegreesPerRadian;
+    return (std::atan2(static_cast<double>(z), static_cast<double>(x)) + 3.14159265358979) *
+           kDegreesPerRadian;
 }
 
 }  // namespace
@@ -43,8 +44,9 @@ const char* CockpitName(int aircraftType) {
 void CSPGameController::CreateInstruments() {
     CFSApplicationContext& context = Context();
     const std::string huds = MakeDataPath("data\\huds.zip");
-    targetIndicator_ = std::make_unique<CFSArtificialHorizon>(
-        24.0f, 24.0f, 24.0f, FSHorizonColour{0.5f, 0.9f, 0.5f, 0.6f}, FSHorizonColour{0.9f, 0.9f, 0.9f, 0.6f});
+    targetIndicator_ =
+        std::make_unique<CFSArtificialHorizon>(24.0f, 24.0f, 24.0f, FSHorizonColour{0.5f, 0.9f, 0.5f, 0.6f},
+                                               FSHorizonColour{0.9f, 0.9f, 0.9f, 0.6f});
     compass_ = std::make_unique<CFSCompass>();
     compass_->Create(huds, 135.0, context.mainFont);
     compass_->SetHeading(60.0);
@@ -52,7 +54,8 @@ void CSPGameController::CreateInstruments() {
     altimeter_->Create(huds, 1.5, context.mainFont);
     altimeter_->SetValue(3.75);
     // Looked up once: a texture that fails to load would otherwise be read again every frame.
-    horizonTexture_ = context.textureCache ? context.textureCache->GetTexture(CFSArtificialHorizon::kTextureName) : 0;
+    horizonTexture_ =
+        context.textureCache ? context.textureCache->GetTexture(CFSArtificialHorizon::kTextureName) : 0;
     cockpit_ = std::make_unique<CFSCockpit>();
     cockpit_->LoadCockpit(CockpitName(aircraftType_), huds, context.game.screenAlign);
     PlaceCockpitWindow();

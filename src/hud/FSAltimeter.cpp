@@ -57,7 +57,8 @@ void CFSAltimeter::Draw(uint16_t* frameBuffer, int alignment) const {
                            marker_);
     if (!font_) return;
     // The figures stand on the read-out tag, ending short of its point, centred on it.
-    const FSPoint figures{arrow.x + arrow_.Width() - kTagPoint, arrow.y + arrow_.Height() / 2 - font_->LineHeight() / 2};
+    const FSPoint figures{arrow.x + arrow_.Width() - kTagPoint,
+                          arrow.y + arrow_.Height() / 2 - font_->LineHeight() / 2};
     DrawTextF(*font_, frameBuffer, alignment, 0, kJustifyRight, figures, kFigureColour, "%.3f", value_);
 }
 

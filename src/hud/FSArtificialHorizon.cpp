@@ -86,7 +86,11 @@ private:
 
 CFSArtificialHorizon::CFSArtificialHorizon(float centreX, float centreY, float halfSize, FSHorizonColour sky,
                                            FSHorizonColour ground)
-    : centreX_(Fixed(centreX)), centreY_(Fixed(centreY)), half_(Fixed(halfSize)), sky_(sky), ground_(ground) {}
+    : centreX_(Fixed(centreX)),
+      centreY_(Fixed(centreY)),
+      half_(Fixed(halfSize)),
+      sky_(sky),
+      ground_(ground) {}
 
 void CFSArtificialHorizon::SetAttitude(float pitch, float bank) {
     if (!std::isfinite(pitch) || !std::isfinite(bank)) return;

@@ -53,8 +53,8 @@ TEST_F(Horizon, AttitudeIsKeptAsRollAboutLevelAndAPitchOffset) {
         float pitch, bank;
         double roll, offset;  // degrees, pixels
     } cases[] = {
-        {0.0f, 0.0f, 180.0, 0.0},          {0.0f, kPi, 0.0, 0.0},   {0.0f, -kPi, 0.0, 0.0},
-        {0.0f, 3.0f * kPi, 0.0, 0.0},      {kPi / 2, 0.0f, 180.0, 24.0}, {-kPi / 4, kPi / 2, 270.0, -12.0},
+        {0.0f, 0.0f, 180.0, 0.0},     {0.0f, kPi, 0.0, 0.0},        {0.0f, -kPi, 0.0, 0.0},
+        {0.0f, 3.0f * kPi, 0.0, 0.0}, {kPi / 2, 0.0f, 180.0, 24.0}, {-kPi / 4, kPi / 2, 270.0, -12.0},
     };
     for (const auto& c : cases) {
         horizon_.SetAttitude(c.pitch, c.bank);

@@ -3,6 +3,8 @@
 #include <cmath>
 #include <cstdio>
 #include <memory>
+#include <string>
+#include <utility>
 
 #include "app/FSApplicationContext.h"
 #include "app/FSEngine.h"
@@ -196,12 +198,19 @@ std::string CSPTestFlight::StatusText() const {
     // A hard landing leaves its mark: the aircraft flies on, but the next one may wreck it.
     const MFSDamageable* damage = DamageOf(*node_);
     const bool damaged = damage && damage->health < damage->maxHealth;
-    char text[128];
-    std::snprintf(text, sizeof text, "V:%4.0fkmH H:%4.0fm T:%3.0f%% %s%s%s%s%s%s%s", aircraft_->Airspeed(),
-                  aircraft_->Altitude() * 1000.0f, aircraft_->ThrottleFraction() * 100.0f,
-                  aircraft_->IsOnGround() ? "[RUN]" : "[FLY]", damaged ? "[DAMAGED]" : "",
-                  aircraft_->IsFlaps() ? "[FLAPS]" : "", aircraft_->IsBrakes() ? "[BRAKES]" : "",
-                  aircraft_->IsAutopilot() ? "[AUTO]" : "", aircraft_->IsInstructor() ? "[INSTRUCTOR]" : "",
-                  aircraft_->IsStalling() ? "[STALL]" : "");
-    return text;
+    char text[64];
+    // A short line each, so the column stays clear of the clock at the right.
+    std::snprintf(text, sizeof text, "V:%.0fkm/h\nH:%.0fm\nT:%.0f%%", aircraft_->Airspeed(),
+                  aircraft_->Altitude() * 1000.0f, aircraft_->ThrottleFraction() * 100.0f);
+    std::string status = text;
+    const std::pair<bool, const char*> flags[] = {{true, aircraft_->IsOnGround() ? "[RUN]" : "[FLY]"},
+                                                  {damaged, "[DAMAGED]"},
+                                                  {aircraft_->IsFlaps(), "[FLAPS]"},
+                                                  {aircraft_->IsBrakes(), "[BRAKES]"},
+                                                  {aircraft_->IsAutopilot(), "[AUTO]"},
+                                                  {aircraft_->IsInstructor(), "[INSTRUCTOR]"},
+                                                  {aircraft_->IsStalling(), "[STALL]"}};
+    for (const auto& [on, flag] : flags)
+        if (on) status += std::string("\n") + flag;
+    return status;
 }

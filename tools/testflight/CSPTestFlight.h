@@ -28,8 +28,8 @@ public:
     // Passes a flight command (actions 12-34) to the aircraft; true when it was used.
     bool Command(int action);
 
-    // "V: 182kmH H: 340m T: 75% [FLY]" (H the altitude above the sea), "[DAMAGED]" after a
-    // hard landing, and the aids that are on; "[CRASH]" once crashed.
+    // "V:182km/h", "H:340m" (the altitude above the sea), "T:75%", "[FLY]", "[DAMAGED]"
+    // after a hard landing, and the aids that are on, a line each; "[CRASH]" once crashed.
     std::string StatusText() const;
     CSPAircraft* Aircraft() const { return aircraft_; }
     CFSMeshedNode* Node() const { return node_; }
