@@ -52,9 +52,12 @@ bool CFSCockpit::LoadCockpit(const std::string& shortName, const std::string& ar
     TurnPoints(alignment);
     rotation_ = alignment == 1 ? 3 : alignment == 2 ? 1 : 0;
     if (horizonWindow_.w != 0 && horizonWindow_.h != 0) {
-        const float w = static_cast<float>(horizonWindow_.w), h = static_cast<float>(horizonWindow_.h);
-        horizon_ = std::make_unique<CFSArtificialHorizon>(w / 2, h / 2, w / 2, CFSArtificialHorizon::kSky,
-                                                          CFSArtificialHorizon::kGround);
+        // Drawn in the frame buffer's orientation, where a landscape window stands turned.
+        const FSSize block = HorizonBlockSize();
+        horizon_ = std::make_unique<CFSArtificialHorizon>(
+            static_cast<float>(block.w) / 2, static_cast<float>(block.h) / 2,
+            static_cast<float>(horizonWindow_.w) / 2, CFSArtificialHorizon::kSky,
+            CFSArtificialHorizon::kGround);
     }
     return true;
 }
@@ -114,6 +117,11 @@ void CFSCockpit::TurnPoints(int alignment) {
     TurnToFrameBuffer(alignment, horizonWindow_.x, horizonWindow_.y, horizonWindow_.w, horizonWindow_.h);
 }
 
+FSSize CFSCockpit::HorizonBlockSize() const {
+    const bool turned = rotation_ != 0;
+    return {turned ? horizonWindow_.h : horizonWindow_.w, turned ? horizonWindow_.w : horizonWindow_.h};
+}
+
 const FSBitmap* CFSCockpit::Image(int32_t index) const {
     // Layouts name images by index; an index the list does not hold names nothing.
     if (index < 0 || static_cast<size_t>(index) >= images_.size()) return nullptr;
@@ -156,11 +164,12 @@ void CFSCockpit::DrawHorizon(uint16_t* frameBuffer, const HorizonPainter& horizo
     // either way; a larger window has nothing to copy.
     const int32_t largest = std::max(kFrameBuffer.w, kFrameBuffer.h);
     if (!horizon || window.w <= 0 || window.h <= 0 || window.w > largest || window.h > largest) return;
-    if (!horizonBlock_ || horizonBlock_->width != window.w || horizonBlock_->height != window.h)
-        horizonBlock_ = CreateBitmap565(window.w, window.h);
+    const FSSize size = HorizonBlockSize();
+    if (!horizonBlock_ || horizonBlock_->width != size.w || horizonBlock_->height != size.h)
+        horizonBlock_ = CreateBitmap565(size.w, size.h);
     if (!horizonBlock_) return;
     std::fill(horizonBlock_->storage.begin(), horizonBlock_->storage.end(), uint16_t{0});
     horizon(*horizonBlock_);
     // The block is already in frame-buffer orientation.
-    BlitClipped(frameBuffer, 0, {window.x, window.y}, {window.w, window.h}, horizonBlock_.get(), {0, 0});
+    BlitClipped(frameBuffer, 0, {window.x, window.y}, size, horizonBlock_.get(), {0, 0});
 }

@@ -92,6 +92,8 @@ private:
     void DrawCopy(uint16_t* frameBuffer, const FSCockpitCopy& copy) const;
     void DrawMask(uint16_t* frameBuffer, const FSCockpitMask& mask) const;
     void DrawHorizon(uint16_t* frameBuffer, const HorizonPainter& horizon);
+    // The horizon window's size in the frame buffer: turned with a landscape layout.
+    FSSize HorizonBlockSize() const;
     // The loaded image at index; null for an index outside the list or a failed load.
     const FSBitmap* Image(int32_t index) const;
 
