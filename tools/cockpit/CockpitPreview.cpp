@@ -68,6 +68,27 @@ void ShadeInstruments(Canvas& picture, bool landscape) {
     picture.FillRect(w - 60, 5, 55, 12, {shade.r, shade.g, shade.b, 40});  // time and score
 }
 
+// The records and how much of the view stays clear (the view's pixels that differ when
+// drawn over black and over white).
+void Report(CFSCockpit& cockpit, const char* name, int alignment) {
+    std::vector<uint16_t> black(kFrameWidth * kFrameHeight, 0), white(black.size(), 0xFFFF);
+    cockpit.DrawCockpit(black.data(), 0, true);
+    cockpit.DrawCockpit(white.data(), 0, true);
+    const FSCockpitRect& s = cockpit.ScreenRect();
+    int clear = 0;
+    for (int y = s.y; y < s.y + s.h; ++y) {
+        for (int x = s.x; x < s.x + s.w; ++x) {
+            int32_t fx = x, fy = y;
+            TurnToFrameBuffer(alignment, fx, fy, 1, 1);
+            clear += black[fy * kFrameWidth + fx] != white[fy * kFrameWidth + fx];
+        }
+    }
+    std::printf("%-6s %-9s %zu copies, %zu masks, %zu temporary; view %.1f %% clear\n", name,
+                alignment == 0 ? "portrait" : "landscape", cockpit.Permanent().copies.size(),
+                cockpit.Permanent().masks.size(), cockpit.Temporary().masks.size(),
+                100.0 * clear / (s.w * s.h));
+}
+
 Canvas Enlarge(const Canvas& c, int factor) {
     Canvas out(c.Width() * factor, c.Height() * factor);
     for (int y = 0; y < out.Height(); ++y) {
@@ -85,16 +106,19 @@ int main(int argc, char** argv) {
         return 2;
     }
     const std::string huds = std::string(argv[1]) + "/huds.zip", out = std::string(argv[2]) + "/";
-    const auto horizon = [](FSBitmap& block) {
-        for (int y = 0; y < block.height; ++y) {
-            for (int x = 0; x < block.width; ++x)
-                block.Pixels()[y * block.Stride() + x] =
-                    y < block.height / 2 ? Pack(164, 197, 202) : Pack(133, 94, 63);
-        }
-    };
     bool ok = true;
     for (const int alignment : {0, 1}) {
         const bool landscape = alignment == 1;
+        // A level horizon, in the frame buffer's orientation: upright up is the frame
+        // buffer's left in landscape.
+        const auto horizon = [landscape](FSBitmap& block) {
+            for (int y = 0; y < block.height; ++y) {
+                for (int x = 0; x < block.width; ++x) {
+                    const bool sky = landscape ? x < block.width / 2 : y < block.height / 2;
+                    block.Pixels()[y * block.Stride() + x] = sky ? Pack(164, 197, 202) : Pack(133, 94, 63);
+                }
+            }
+        };
         const FSSize size = UprightScreen(alignment);
         Canvas sheet(size.w * 5 + 40, size.h, {40, 40, 40, 255});
         for (int i = 0; i < 5; ++i) {
@@ -106,6 +130,7 @@ int main(int argc, char** argv) {
             }
             std::vector<uint16_t> frame = Scenery(alignment);
             cockpit.DrawCockpit(frame.data(), 0, true, horizon);
+            Report(cockpit, kNames[i], alignment);
             Canvas picture = Upright(frame, alignment);
             ShadeInstruments(picture, landscape);
             for (int y = 0; y < size.h; ++y) {

@@ -69,11 +69,8 @@ void CockpitArt::Ring(float cx, float cy, float inner, float outer, Rgba colour,
             const float dx = (x + 0.5f) / S - cx, dy = (y + 0.5f) / S - cy;
             const float d = std::hypot(dx, dy);
             if (d < inner || d > outer) continue;
-            if (!whole) {
-                float a = Bearing(dx, dy);
-                if (a < from) a += 360.0f;
-                if (a > to) continue;
-            }
+            // The angle past from, 0 to 360.
+            if (!whole && std::fmod(Bearing(dx, dy) - from + 720.0f, 360.0f) > to - from) continue;
             canvas_.Blend(x, y, colour);
         }
     }

@@ -33,7 +33,7 @@ GaugeScale Climb() {
     GaugeScale s;
     s.from = -260, s.to = 80, s.majors = 5, s.minors = 3;
     s.labels = {"", "1", "0", "1", ""};
-    s.needle = 0.5f, s.caption = "VS", s.captionAbove = false;
+    s.needle = 0.5f;
     return s;
 }
 
@@ -87,7 +87,7 @@ CockpitArt PaintC172(bool landscape) {
     DrawGauge(art, at(0).x, at(0).y, r, kSteelBezel,
               Airspeed("KT", {"", "60", "", "100", "", "140", ""}, 0.52f));
     DrawHorizonBezel(art, kSteelBezel);
-    DrawGauge(art, at(2).x, at(2).y, r, kSteelBezel, Altimeter(0.45f));
+    DrawGauge(art, at(2).x, at(2).y, r, kSteelBezel, Altimeter(0.55f));
     DrawTurnGauge(art, at(3).x, at(3).y, r, kSteelBezel);
     DrawHeadingGauge(art, at(4).x, at(4).y, r, kSteelBezel, 30);
     DrawGauge(art, at(5).x, at(5).y, r, kSteelBezel, Climb());
@@ -125,7 +125,7 @@ CockpitArt PaintSu29(bool landscape) {
     PanelFace(art, {30, 31, 34, 255}, {12, 12, 14, 255});
     art.Grain(0, top, w, art.Height() - top, {84, 88, 96, 110}, 1, true);
     GlareShield(art, {14, 14, 16, 255}, 6, 5);
-    DrawGauge(art, x0, y1, r, kBlackBezel, Airspeed("KM/H", {"", "200", "", "400", ""}, 0.5f));
+    DrawGauge(art, x0, y1, r, kBlackBezel, Airspeed("KM/H", {"1", "2", "3", "4", "5"}, 0.5f));
     DrawHorizonBezel(art, kBlackBezel);
     DrawGauge(art, x0 + 2 * step, y1, r, kBlackBezel, GMeter());
     const Point2 alt = landscape ? Point2{x0 + 3 * step, y1} : Point2{x0, y2};
@@ -184,7 +184,7 @@ CockpitArt PaintL29(bool landscape) {
         return {x0 + step * (i % 3), i < 3 ? y1 : y2};
     };
     DrawGauge(art, at(0).x, at(0).y, r, kBlackBezel,
-              Airspeed("KM/H", {"", "200", "", "400", "", "600", ""}, 0.45f));
+              Airspeed("KM/H", {"", "2", "3", "4", "5", "6", ""}, 0.45f));
     DrawHorizonBezel(art, kBlackBezel);
     DrawGauge(art, at(2).x, at(2).y, r, kBlackBezel, Altimeter(0.6f));
     DrawGauge(art, at(3).x, at(3).y, r, kBlackBezel, Climb());

@@ -17,7 +17,7 @@ GaugeScale Variometer() {
     GaugeScale s;
     s.from = -255, s.to = 75, s.majors = 11, s.minors = 1;
     s.labels = {"5", "", "3", "", "1", "0", "1", "", "3", "", "5"};
-    s.bands = {{0.5f, 1.0f, kGreenArc}, {0.0f, 0.5f, kRedArc}};
+    s.bands = {{0.5f, 1.0f, kGreenArc}, {0.0f, 0.04f, kRedArc}};
     s.needle = 0.6f, s.caption = "m/s", s.captionAbove = true;
     return s;
 }
@@ -59,16 +59,16 @@ CockpitArt PaintL13(bool landscape) {
     PanelFace(art, {222, 216, 200, 255}, {192, 186, 170, 255});
     GlareShield(art, {128, 124, 114, 255}, 5, 4);
     if (landscape) {
-        DrawGauge(art, 30, y1, 17, kSteelBezel, Scale(-150, 150, {"", "80", "", "160", ""}, 0.42f, "km/h"));
+        DrawGauge(art, 30, y1, 17, kSteelBezel, Scale(-150, 150, {"", "", "100", "", ""}, 0.42f, "km/h"));
         DrawGauge(art, 136, y1, 24, kSteelBezel, Variometer());
         DrawGauge(art, 198, y1, 17, kSteelBezel,
-                  Scale(0, 324, {"0", "", "", "", "4", "", "", "", "8", ""}, 0.3f, "ALT"));
+                  Scale(0, 324, {"0", "", "", "", "4", "", "", "", "8", ""}, 0.3f, ""));
         DrawCompassBall(art, 248, y1, 14, kSteelBezel);
     } else {
-        DrawGauge(art, 34, 250, 19, kSteelBezel, Scale(-150, 150, {"", "80", "", "160", ""}, 0.42f, "km/h"));
+        DrawGauge(art, 34, 250, 19, kSteelBezel, Scale(-150, 150, {"", "", "100", "", ""}, 0.42f, "km/h"));
         DrawGauge(art, 116, 270, 27, kSteelBezel, Variometer());
         DrawGauge(art, 192, 256, 19, kSteelBezel,
-                  Scale(0, 324, {"0", "", "2", "", "4", "", "6", "", "8", ""}, 0.3f, "ALT"));
+                  Scale(0, 324, {"0", "", "2", "", "4", "", "6", "", "8", ""}, 0.3f, ""));
         DrawCompassBall(art, 192, 302, 13, kSteelBezel);
     }
     DrawHorizonBezel(art, kSteelBezel);
@@ -87,9 +87,9 @@ namespace {
 // the dash's top and the perforated cooling jacket running forward towards the horizon.
 void DrawGun(CockpitArt& art, float x, float base, float vanishX, float vanishY) {
     const Rgba steel = {46, 48, 52, 255}, light = {108, 112, 118, 255}, hole = {12, 12, 14, 255};
-    const float length = 0.42f;  // of the way from the breech to the vanishing point
-    const Point2 end = {x + (vanishX - x) * length, base - 26 + (vanishY - base + 26) * length};
-    const float near = 8.0f, far = 5.5f;
+    // Parallel guns meet at the horizon's vanishing point; they end well short of it.
+    const Point2 end = {x + (vanishX - x) * 0.3f, base - 26 + (vanishY - base + 26) * 0.75f};
+    const float near = 7.0f, far = 4.5f;
     art.Polygon({{x - near, base - 26}, {x + near, base - 26}, {end.x + far, end.y}, {end.x - far, end.y}},
                 steel);
     art.Line({x - near + 1.2f, base - 26}, {end.x - far + 0.8f, end.y}, 1.0f, light);
@@ -129,7 +129,7 @@ CockpitArt PaintFokker(bool landscape) {
     const Point2 horizon = landscape ? Point2{64, y1} : Point2{50, 258};
     CockpitArt art = NewArt(landscape, horizon);
     const float w = static_cast<float>(art.Width()), top = static_cast<float>(art.PanelTop());
-    const float mid = art.Height() / 2.0f, gap = landscape ? 34.0f : 36.0f;
+    const float mid = art.Height() / 2.0f, gap = landscape ? 30.0f : 27.0f;
     // The windscreen: a small pane in a thin frame just over the guns' far ends.
     const float sw = landscape ? 24.0f : 22.0f, sTop = landscape ? top - 40 : top - 46;
     art.Polygon(
