@@ -132,10 +132,11 @@ void CockpitArt::Grain(float x, float y, float w, float h, Rgba streak, unsigned
         for (int c = First(x); c < Last(x + w, canvas_.Width()); ++c) {
             float amount;
             if (woven) {
-                // Carbon twill: diagonal bands of 2-pixel tows, alternating direction.
-                const int u = c / (2 * S), v = r / (2 * S);
+                // Carbon twill: diagonal bands of 3-pixel tows, alternating direction.
+                constexpr int kTow = 3 * S;
+                const int u = c / kTow, v = r / kTow;
                 const bool across = ((u + v) / 2) % 2 == 0;
-                const float f = across ? ((c % (2 * S)) + 0.5f) / (2 * S) : ((r % (2 * S)) + 0.5f) / (2 * S);
+                const float f = across ? ((c % kTow) + 0.5f) / kTow : ((r % kTow) + 0.5f) / kTow;
                 amount = 0.7f * std::sin(f * kPi);
             } else {
                 // Wood: long streaks whose strength wanders slowly along the row.

@@ -92,7 +92,7 @@ CockpitArt PaintC172(bool landscape) {
     DrawHeadingGauge(art, at(4).x, at(4).y, r, kSteelBezel, 30);
     DrawGauge(art, at(5).x, at(5).y, r, kSteelBezel, Climb());
     const Point2 tach = landscape ? Point2{x0 + step * 6, y1} : Point2{166, y2};
-    DrawGauge(art, tach.x, tach.y, r, kSteelBezel, Revolutions({"", "10", "20", "30"}, 0.78f, "RPM"));
+    DrawGauge(art, tach.x, tach.y, r, kSteelBezel, Revolutions({"", "10", "20", ""}, 0.78f, "RPM"));
     if (!landscape) {
         DrawGauge(art, 160, 248, 11, kSteelBezel, Small({"E", "", "F"}, 0.7f));
         DrawGauge(art, 192, 248, 11, kSteelBezel, Small({"E", "", "F"}, 0.66f));
@@ -117,21 +117,24 @@ CockpitArt PaintSu29(bool landscape) {
     const float w = static_cast<float>(art.Width()), top = static_cast<float>(art.PanelTop());
     const Rgba bow = {26, 27, 30, 255};
     Frame(art, Arch(w / 2, top, w * 0.62f, top - 34, -90, 90), 4.0f, bow);
-    // The sighting frames: thin amber chevrons on the canopy level with the horizon.
-    const float mid = art.Height() / 2.0f;
-    const Rgba sight = {255, 190, 60, 170};
-    art.Stroke({{46, mid - 16}, {30, mid}, {46, mid + 16}}, 1.2f, sight);
-    art.Stroke({{w - 46, mid - 16}, {w - 30, mid}, {w - 46, mid + 16}}, 1.2f, sight);
+    // The sighting frame on the left of the canopy: a thin amber bar with a level mark
+    // and two pitch marks, read against the horizon in rolls and knife-edge flight.
+    const float mid = art.Height() / 2.0f, bar = landscape ? 34.0f : 22.0f;
+    const Rgba sight = {255, 190, 60, 190};
+    art.Line({bar, mid - 26}, {bar, mid + 26}, 1.2f, sight);
+    art.Line({bar, mid}, {bar + 12, mid}, 1.2f, sight);
+    for (const float dy : {-18.0f, 18.0f})
+        art.Line({bar, mid + dy}, {bar + 6, mid + dy}, 1.0f, sight);
     PanelFace(art, {30, 31, 34, 255}, {12, 12, 14, 255});
-    art.Grain(0, top, w, art.Height() - top, {84, 88, 96, 110}, 1, true);
+    art.Grain(0, top, w, art.Height() - top, {90, 94, 104, 190}, 1, true);
     GlareShield(art, {14, 14, 16, 255}, 6, 5);
-    DrawGauge(art, x0, y1, r, kBlackBezel, Airspeed("KM/H", {"1", "2", "3", "4", "5"}, 0.5f));
+    DrawGauge(art, x0, y1, r, kBlackBezel, Airspeed("KM/H", {"", "2", "3", "4", ""}, 0.5f));
     DrawHorizonBezel(art, kBlackBezel);
     DrawGauge(art, x0 + 2 * step, y1, r, kBlackBezel, GMeter());
     const Point2 alt = landscape ? Point2{x0 + 3 * step, y1} : Point2{x0, y2};
     const Point2 rpm = landscape ? Point2{x0 + 4 * step, y1} : Point2{x0 + step, y2};
     DrawGauge(art, alt.x, alt.y, r - 1, kBlackBezel, Altimeter(0.3f));
-    DrawGauge(art, rpm.x, rpm.y, r - 1, kBlackBezel, Revolutions({"", "10", "20", "30"}, 0.8f, "RPM"));
+    DrawGauge(art, rpm.x, rpm.y, r - 1, kBlackBezel, Revolutions({"", "10", "20", ""}, 0.8f, "RPM"));
     const float sr = landscape ? 10.0f : 12.0f;
     const std::vector<Point2> small = landscape ? std::vector<Point2>{{246, 194}, {246, 222}, {274, 222}}
                                                 : std::vector<Point2>{{140, 298}, {176, 298}, {192, 252}};

@@ -137,6 +137,11 @@ CockpitArt PaintFokker(bool landscape) {
         {190, 214, 220, 80});
     art.Stroke({{w / 2 - sw, top - 8}, {w / 2 - sw + 4, sTop}, {w / 2 + sw - 4, sTop}, {w / 2 + sw, top - 8}},
                2.0f, {58, 40, 22, 255});
+    // The ring-and-bead sight between the guns, seen through the screen.
+    const Rgba sightSteel = {40, 40, 44, 255};
+    art.Line({w / 2, top - 8}, {w / 2, sTop + 12}, 1.2f, sightSteel);
+    art.Ring(w / 2, sTop + 8, 3.6f, 4.6f, sightSteel);
+    art.Line({w / 2 - 0.6f, sTop + 8}, {w / 2 + 0.6f, sTop + 8}, 1.0f, sightSteel);
     DrawPlanks(art);
     GlareShield(art, {66, 38, 22, 255}, 4, 5);
     DrawGun(art, w / 2 - gap, top + 2, w / 2, mid);
