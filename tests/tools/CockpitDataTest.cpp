@@ -142,6 +142,53 @@ TEST_P(CockpitData, ThePanelIsOpaqueTheViewMostlyClearAndTheHorizonShowsInItsDia
     EXPECT_EQ(sky[at(w.x + w.w - 1, w.y + w.h - 1)], ground[at(w.x + w.w - 1, w.y + w.h - 1)]);
 }
 
+TEST_P(CockpitData, TheViewsMasksCoverEachPaintedPixelOnceAndLeaveTheGamesPlacesClear) {
+    const CockpitCase c = GetParam();
+    CFSCockpit cockpit;
+    ASSERT_TRUE(cockpit.LoadCockpit(c.name, kHuds, c.alignment));
+    const std::vector<std::string> files = ImageFiles(c);
+    ASSERT_EQ(files.size(), 2u);  // the picture and its mask
+    const FSBitmapHandle mask = LoadBitmap(kHuds, files[1]);
+    ASSERT_TRUE(mask);
+    ASSERT_EQ(mask->bitsPerPixel, 8);
+    const FSCockpitRect& screen = cockpit.ScreenRect();
+    const auto alpha = [&](int x, int y) { return mask->Bytes()[y * mask->rowBytes + x]; };
+
+    // A pixel blended twice would show darker; one left out would not show at all.
+    std::vector<Area> records;
+    for (const FSCockpitMask& m : cockpit.Permanent().masks)
+        records.push_back({m.x, m.y, c.alignment == 0 ? m.w : m.h, c.alignment == 0 ? m.h : m.w});
+    for (int y = screen.y; y < screen.y + screen.h; ++y) {
+        for (int x = screen.x; x < screen.x + screen.w; ++x) {
+            int32_t fx = x, fy = y;
+            TurnToFrameBuffer(c.alignment, fx, fy, 1, 1);
+            int covering = 0;
+            for (const Area& r : records)
+                covering += r.Holds(fx, fy);
+            ASSERT_LE(covering, 1) << x << "," << y;
+            if (alpha(x, y) != 0) {
+                ASSERT_EQ(covering, 1) << x << "," << y;
+            }
+        }
+    }
+
+    // The strip compass and the status text lie over the view: nothing solid under them,
+    // and the rows round the 3-D horizon stay open.
+    const FSSize upright = UprightScreen(c.alignment);
+    const int compassLeft = c.alignment == 0 ? 45 : 85;
+    int solid = 0, middle = 0, open = 0;
+    for (int y = 2; y < 45; ++y) {
+        for (int x = 5; x < compassLeft + 150; ++x)
+            solid += (y < 26 || x < 65) && alpha(x, y) >= 128;
+    }
+    for (int y = upright.h / 2 - 10; y < upright.h / 2 + 10; ++y) {
+        for (int x = 0; x < upright.w; ++x, ++middle)
+            open += alpha(x, y) < 128;
+    }
+    EXPECT_EQ(solid, 0);
+    EXPECT_GE(open, middle * 9 / 10);
+}
+
 INSTANTIATE_TEST_SUITE_P(EveryAircraftBothWays, CockpitData,
                          ::testing::ValuesIn(std::vector<CockpitCase>{{"C172R", 0},
                                                                       {"C172R", 1},
