@@ -85,7 +85,10 @@ CockpitArt PaintC172(bool landscape) {
         return {x0 + step * (i % 3), i < 3 ? y1 : y2};
     };
     DrawGauge(art, at(0).x, at(0).y, r, kSteelBezel,
-              Airspeed("KT", {"", "60", "", "100", "", "140", ""}, 0.52f));
+              Airspeed("KT",
+                       landscape ? std::vector<std::string>{"", "", "", "100", "", "", ""}
+                                 : std::vector<std::string>{"", "60", "", "100", "", "140", ""},
+                       0.52f));
     DrawHorizonBezel(art, kSteelBezel);
     DrawGauge(art, at(2).x, at(2).y, r, kSteelBezel, Altimeter(0.55f));
     DrawTurnGauge(art, at(3).x, at(3).y, r, kSteelBezel);
@@ -187,12 +190,12 @@ CockpitArt PaintL29(bool landscape) {
         return {x0 + step * (i % 3), i < 3 ? y1 : y2};
     };
     DrawGauge(art, at(0).x, at(0).y, r, kBlackBezel,
-              Airspeed("KM/H", {"", "2", "3", "4", "5", "6", ""}, 0.45f));
+              Airspeed("KM/H", {"", "2", "", "4", "", "6", ""}, 0.45f));
     DrawHorizonBezel(art, kBlackBezel);
     DrawGauge(art, at(2).x, at(2).y, r, kBlackBezel, Altimeter(0.6f));
     DrawGauge(art, at(3).x, at(3).y, r, kBlackBezel, Climb());
     DrawHeadingGauge(art, at(4).x, at(4).y, r, kBlackBezel, 300);
-    DrawGauge(art, at(5).x, at(5).y, r, kBlackBezel, Revolutions({"", "60", "80", "100"}, 0.75f, "%"));
+    DrawGauge(art, at(5).x, at(5).y, r, kBlackBezel, Revolutions({"", "60", "80", ""}, 0.75f, "%"));
     // The engine and systems gauges in a block at the right.
     const float sr = landscape ? 9.0f : 11.0f;
     const int columns = 2, rows = landscape ? 2 : 3;
