@@ -8,6 +8,8 @@ namespace {
 // band about the screen's middle.
 constexpr int32_t kBodyInset = 20, kBodyHalfBand = 75;
 constexpr uint16_t kFigureColour = 0xFFFF;
+// Pixels between the end of the figures and the right end of the arrow (its point).
+constexpr int32_t kFiguresEndInset = 8;
 
 // Ticks: how many per km, their size and their x inside the body.
 struct TickKind {
@@ -54,8 +56,9 @@ void CFSAltimeter::Draw(uint16_t* frameBuffer, int alignment) const {
         DrawUprightPicture(frameBuffer, alignment, {body.x + body_.Width() - 7, y + arrow_.Height() / 2},
                            marker_);
     if (!font_) return;
-    // The figures end just left of the arrow, centred on it.
-    const FSPoint figures{arrow.x - 1, arrow.y + arrow_.Height() / 2 - font_->LineHeight() / 2};
+    // The figures stand inside the arrow's tag, centred on it, ending clear of its point.
+    const FSPoint figures{arrow.x + arrow_.Width() - kFiguresEndInset,
+                          arrow.y + arrow_.Height() / 2 - font_->LineHeight() / 2};
     DrawTextF(*font_, frameBuffer, alignment, 0, kJustifyRight, figures, kFigureColour, "%.3f", value_);
 }
 

@@ -172,10 +172,11 @@ TEST_F(Instruments, AltimeterTicksMarkTenthsHalvesAndWholeKilometres) {
             << c.value << " " << c.span;
         EXPECT_EQ(f[c.wholeY * kW + 231], 0) << c.value << " " << c.span;
     }
-    // The figures stand left of the arrow (x 205 to 224, rows 155 to 164).
+    // The figures end 8 pixels short of the arrow's right end (x 205 to 224, rows 155 to 164).
     const ChangedArea figures =
         Changes(Drawn(Make<CFSAltimeter>(1.5, 2)), Drawn(Make<CFSAltimeter>(1.5, 2, 0, 0, true)), kW);
-    EXPECT_TRUE(figures.count > 0 && figures.right <= 205 && figures.top >= 150 && figures.bottom <= 170)
+    EXPECT_TRUE(figures.count > 0 && figures.right <= 217 && figures.right > 205 && figures.top >= 150 &&
+                figures.bottom <= 170)
         << figures;
 }
 
