@@ -53,7 +53,7 @@ void CFSAltimeter::Draw(uint16_t* frameBuffer, int alignment) const {
     int32_t y = 0;
     const double low = value_ - span_ / 2, high = low + span_;
     if (window && showTarget_ == 1 && target_ >= low && target_ <= high && HeightY(target_, body.y, y))
-        DrawUprightPicture(frameBuffer, alignment, {body.x + body_.Width() - 7, y + arrow_.Height() / 2},
+        DrawUprightPicture(frameBuffer, alignment, {body.x + body_.Width() - 7, y - marker_.Height() / 2},
                            marker_);
     if (!font_) return;
     // The figures stand on the read-out tag, ending short of its point, centred on it.

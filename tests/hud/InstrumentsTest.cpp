@@ -137,15 +137,15 @@ TEST_F(Instruments, CompassLettersStandAtTheirBearingsCutToTheBody) {
 
 TEST_F(Instruments, TargetMarkersShowOnlyInsideTheWindowWhenAskedTo) {
     // The compass marker stands at y 0, x = 117 + (target - heading) / 135 x 150, taken the
-    // short way round; the altimeter's at x 229, y = 235 - (target - value + 0.75) x 100 + 5.
+    // short way round; the altimeter's at x 229 centred on y = 235 - (target - value + 0.75) x 100.
     const struct {
         bool compass;
         double at, target;
         int show, x, y;  // x -1: no marker
     } cases[] = {{true, 0, 60, 1, 183, 0},   {true, 0, 60, 0, -1, 0},      {true, 0, 60, 2, -1, 0},
                  {true, 0, 90, 1, -1, 0},    {true, 10, 350, 1, 94, 0},    {true, 0, kNaN, 1, -1, 0},
-                 {false, 2, 3.75, 1, -1, 0}, {false, 3, 3.75, 1, 229, 90}, {false, 3, 3.75, 0, -1, 0},
-                 {false, 2, 2, 1, 229, 165}, {false, 2, kInf, 1, -1, 0}};
+                 {false, 2, 3.75, 1, -1, 0}, {false, 3, 3.75, 1, 229, 83}, {false, 3, 3.75, 0, -1, 0},
+                 {false, 2, 2, 1, 229, 158}, {false, 2, kInf, 1, -1, 0}};
     for (const auto& c : cases) {
         const std::vector<uint16_t> f = c.compass ? Drawn(Make<CFSCompass>(135, c.at, c.target, c.show))
                                                   : Drawn(Make<CFSAltimeter>(1.5, c.at, c.target, c.show));

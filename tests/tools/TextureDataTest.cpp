@@ -208,25 +208,6 @@ TEST(TextureData, TheParticleIsASoftRoundWhiteSprite) {
     EXPECT_EQ(coloured, 0);
 }
 
-TEST(TextureData, TheHorizonOverlayIsWhiteAndReadsTheSameFromBothEdges) {
-    const FSPngImage p = Load("avia.png");
-    const int w = p.width, h = p.height;
-    int clear = 0, lit = 0, coloured = 0, asymmetric = 0;
-    for (int k = 0; k < w * h; ++k) {
-        const int x = k % w, y = k / w, alpha = Alpha(p, x, y);
-        // White texels: alpha 0 leaves the plain sky or ground colour under the blend.
-        coloured += !White(p, x, y);
-        clear += alpha == 0;
-        lit += alpha == 255;
-        // The same picture serves the sky half and the ground half, one turned over.
-        asymmetric +=
-            std::abs(alpha - Alpha(p, x, h - 1 - y)) > 2 || std::abs(alpha - Alpha(p, w - 1 - x, y)) > 2;
-    }
-    EXPECT_EQ(std::vector<int>({coloured, asymmetric}), std::vector<int>({0, 0}));
-    EXPECT_GT(clear, w * h / 2);
-    EXPECT_GT(lit, 2 * w);  // at least the horizon line along both edges
-}
-
 TEST(TextureData, GateTexturesAreBrightRedAndBlue) {
     auto average = [](const char* name) {
         const FSPngImage p = Load(name);

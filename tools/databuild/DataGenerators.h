@@ -24,7 +24,7 @@ bool AddAssetFiles(ArchiveBuilder& archive, const DataSources& sources);
 // "font_mask.bmp" and, for coloured fonts, the colour strip "font.bmp".
 bool AddFonts(ArchiveBuilder& archive, const DataSources& sources);
 
-// textures.zip: "particle.png", "avia.png", "red.png", "blue.png".
+// textures.zip: "particle.png", "red.png", "blue.png".
 bool AddTextures(ArchiveBuilder& archive, const DataSources& sources);
 
 // textures.zip: the ground textures of the terrains, "terrain/<material>.png" for the near
@@ -55,9 +55,10 @@ bool AddAircraftTextures(ArchiveBuilder& archive, const DataSources& sources);
 // huds.zip: the stylus pad "touchpad/touchpad.bmp" with its mask "touchpad/touchpad_mask.bmp",
 // one 120 x 160 picture for every flight orientation (TouchpadGenerator.cpp).
 bool AddTouchpad(ArchiveBuilder& archive, const DataSources& sources);
-// The strip compass and strip altimeter of huds.zip ("compass/...", "altimeter/...").
+// The strip compass and strip altimeter of huds.zip ("compass/...", "altimeter/...")
+// (InstrumentGenerator.cpp).
 bool AddInstruments(ArchiveBuilder& archive, const DataSources& sources);
-// "avia.png" of textures.zip: the artificial horizon's face.
+// "avia.png" of textures.zip: the artificial horizon's face (HorizonGenerator.cpp).
 bool AddHorizonTexture(ArchiveBuilder& archive, const DataSources& sources);
 // The five aircraft's cockpits of huds.zip ("cocpits/<name>/..."), portrait and landscape.
 bool AddCockpits(ArchiveBuilder& archive, const DataSources& sources);

@@ -10,8 +10,6 @@
 
 namespace {
 
-constexpr int kSupersample = 4;  // drawn at 4x and filtered down for smooth edges
-
 // A soft round white sprite for smoke, sparks and bursts: white everywhere, alpha falling
 // smoothly from opaque at the centre to 0 at the rim, so every particle colour tints it.
 Canvas MakeParticle() {
@@ -27,42 +25,6 @@ Canvas MakeParticle() {
         }
     }
     return canvas;
-}
-
-// The artificial horizon's overlay. The instrument draws it over each half (sky and
-// ground) with the blend factors (1, source alpha) after filling the half with its colour,
-// so a texel of white with alpha 0 leaves the plain sky or ground colour and white with
-// alpha 1 lights the colour up. The image is a pitch ladder that reads the same from
-// either edge: the horizon line along both edges and a rung every 15 degrees (the image
-// spans 90 degrees), longest at 45.
-Canvas MakeHorizonOverlay() {
-    constexpr int kSize = 64;
-    constexpr int kS = kSize * kSupersample;
-    Canvas canvas(kS, kS, {255, 255, 255, 0});
-    const Rgba line = {255, 255, 255, 255};
-    canvas.FillRect(0, 0, kS, kSupersample, line);
-    canvas.FillRect(0, kS - kSupersample, kS, kSupersample, line);
-    const float rungLength[] = {0.22f, 0.36f, 0.52f, 0.36f, 0.22f};  // 15, 30, 45, 60, 75 degrees
-    const float thickness = 1.5f * kSupersample;
-    for (int k = 1; k <= 5; ++k) {
-        const float y = kS * k / 6.0f;
-        const float half = rungLength[k - 1] * kS / 2.0f;
-        const float cx = kS / 2.0f;
-        canvas.FillPolygon({{cx - half, y - thickness / 2},
-                            {cx + half, y - thickness / 2},
-                            {cx + half, y + thickness / 2},
-                            {cx - half, y + thickness / 2}},
-                           line);
-    }
-    Canvas small = canvas.Downsample(kSupersample);
-    // Filtering darkens fully transparent texels to black; the blend needs them white.
-    for (int y = 0; y < small.Height(); ++y) {
-        for (int x = 0; x < small.Width(); ++x) {
-            Rgba& p = small.At(x, y);
-            p.r = p.g = p.b = 255;
-        }
-    }
-    return small;
 }
 
 // A gate block's face: the colour with a lighter rim, so the edges of the low-poly block
@@ -86,7 +48,6 @@ Canvas MakeGateFace(Rgba face, Rgba rim) {
 
 bool AddTextures(ArchiveBuilder& archive, const DataSources&) {
     bool ok = archive.Add("particle.png", EncodePng(MakeParticle(), true));
-    ok = archive.Add("avia.png", EncodePng(MakeHorizonOverlay(), true)) && ok;
     ok = archive.Add("red.png", EncodePng(MakeGateFace({232, 52, 48, 255}, {255, 150, 136, 255}), false)) &&
          ok;
     ok = archive.Add("blue.png", EncodePng(MakeGateFace({40, 118, 232, 255}, {150, 200, 255, 255}), false)) &&
