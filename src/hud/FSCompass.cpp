@@ -4,9 +4,8 @@
 
 namespace {
 
-// The body's top-left upright point in portrait and in alignment 2; in alignment 1 the
-// body sits at the same frame-buffer rows, which is the other end of its upright strip.
-constexpr FSPoint kBodyPoint{240 / 2 - 75, 2};
+// The body's top edge; 150 pixels wide, it stands at x 45 on the portrait screen.
+constexpr int32_t kBodyTop = 2;
 constexpr int32_t kMajorStep = 45, kMinorStep = 9;
 constexpr FSSize kMajorTick{2, 8}, kMinorTick{2, 2};
 constexpr int32_t kMajorTop = 6, kMinorTop = 9;  // below the body's top edge
@@ -45,8 +44,9 @@ bool CFSCompass::BearingX(double b, int32_t left, int32_t& x) const {
 
 void CFSCompass::Draw(uint16_t* frameBuffer, int alignment) const {
     if (!frameBuffer || !body_.Loaded() || RotationCode(alignment) < 0) return;
-    FSPoint body = kBodyPoint;
-    if (alignment == 1) body.x = UprightScreen(alignment).w - body_.Width() - kBodyPoint.x;
+    // Centred at the top of the upright screen in every orientation, so that the wider
+    // landscape screens keep their corners for the status and the clock.
+    const FSPoint body{(UprightScreen(alignment).w - body_.Width()) / 2, kBodyTop};
     DrawUprightPicture(frameBuffer, alignment, body, body_);
     // The heading is wrapped into one turn and the span bounded, so every bearing below is
     // within a few turns of 0 and every loop short.

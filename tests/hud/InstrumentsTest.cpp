@@ -180,14 +180,15 @@ TEST_F(Instruments, AltimeterTicksMarkTenthsHalvesAndWholeKilometres) {
 }
 
 TEST_F(Instruments, LandscapeAlignmentsTurnTheLayoutIntoTheBuffer) {
-    // The compass body lies at (2, 45) in alignment 1 and along the right edge in alignment 2;
-    // the altimeter's along the top and the bottom edges. Tick: the major tick at 45 degrees.
+    // The compass body lies centred along the left edge (rows 85 to 234) in alignment 1 and
+    // along the right edge in alignment 2; the altimeter's along the top and the bottom
+    // edges. Tick: the major tick at 45 degrees.
     const struct {
         bool compass;
         int alignment, x, y;
         uint16_t colour;
-    } cases[] = {{true, 1, 2, 45, kBody},    {true, 1, 21, 194, kBody},  {true, 1, 8, 68, 0},
-                 {true, 2, 218, 45, kBody},  {true, 2, 224, 170, 0},     {false, 1, 45, 4, kBody},
+    } cases[] = {{true, 1, 2, 85, kBody},    {true, 1, 21, 234, kBody},  {true, 1, 8, 108, 0},
+                 {true, 2, 218, 85, kBody},  {true, 2, 224, 210, 0},     {false, 1, 45, 4, kBody},
                  {false, 1, 194, 19, kBody}, {false, 2, 45, 300, kBody}, {false, 2, 194, 315, kBody},
                  {true, 3, 120, 12, kSky},   {false, -1, 227, 160, kSky}};
     for (const auto& c : cases) {
