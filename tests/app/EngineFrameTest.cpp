@@ -126,9 +126,11 @@ TEST(EngineFrame, ResolutionZeroShowsEveryPixelAsATwoByTwoBlock) {
     ASSERT_EQ(context.engine->SurfaceImage().width, 120);
     const std::vector<uint16_t> frame = game.display.LastFrame();
     int mismatches = 0;
-    // The TIME / SCORE read-out sits over the top of the landscape picture, device
-    // columns 180 and beyond: the check stays clear of it.
-    for (int y = 0; y < 320; y += 2) {
+    // The overlay stays out of the checked block: the compass and the TIME / SCORE read-out
+    // over the top of the landscape picture (device columns 180 and beyond), the status
+    // column at its left (device rows below 100) and the altimeter at its right (rows 250
+    // and beyond).
+    for (int y = 100; y < 240; y += 2) {
         for (int x = 0; x < 180; x += 2) {
             const uint16_t p = frame[y * 240 + x];
             mismatches += frame[y * 240 + x + 1] != p || frame[(y + 1) * 240 + x] != p ||

@@ -50,8 +50,8 @@ TEST(GameInstruments, TheCompassLeadsToTheNextGateAndTheAltimeterReadsTheGround)
     ASSERT_TRUE(aircraft && gate);
     std::vector<uint16_t> screen(MFSDisplay::kPixels, 0);
     // Turned to face the gate, the heading is the bearing the marker stands at.
-    FSVector way = ToFloat(
-        WrappedDifference(gate->GetPosition(), gate->GetCell(), aircraft->GetPosition(), aircraft->GetCell()));
+    FSVector way = ToFloat(WrappedDifference(gate->GetPosition(), gate->GetCell(), aircraft->GetPosition(),
+                                             aircraft->GetCell()));
     way.y = 0.0f;
     for (const float turn : {0.0f, 1.0f, 2.5f}) {
         const float c = std::cos(turn), s = std::sin(turn);
