@@ -4,6 +4,7 @@
 // every screen composes. One exists per menu, for as long as the menu; the controls reach
 // it through MenuResources::Current().
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -53,6 +54,9 @@ public:
     // "states/empty_pointer_mask.bmp".
     FSMenuPicture pointer;
     FSBitmapHandle emptyPointerMask;
+
+    // What the close title button does: puts the game's window away (set by the menu).
+    std::function<void()> minimise;
 
     // 320 x 240 5-6-5, top row first.
     std::vector<uint16_t> screen;

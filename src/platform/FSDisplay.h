@@ -89,6 +89,9 @@ public:
     // The application button that feeds key state index (5-9) in the current orientation.
     int HotKeyOfState(int index) const;
 
+    // Puts the window away (the menu's close button); nothing without a window.
+    virtual void Minimise() {}
+
     // A message to the player: a dialog when a window exists, else one line on stderr.
     virtual void ShowMessage(const std::string& caption, const std::string& text);
 

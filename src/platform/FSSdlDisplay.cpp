@@ -84,6 +84,11 @@ void CFSSdlDisplay::Show(const uint16_t* frame, int orientation) {
     SDL_PushEvent(&wake);  // thread-safe; wakes the window thread out of its wait
 }
 
+void CFSSdlDisplay::Minimise() {
+    std::lock_guard<std::mutex> hold(lock_);
+    minimiseWanted_ = true;
+}
+
 void CFSSdlDisplay::ShowMessage(const std::string& caption, const std::string& text) {
     MFSDisplay::ShowMessage(caption, text);
     SDL_ShowSimpleMessageBox(SDL_MESSAGEBOX_ERROR, caption.c_str(), text.c_str(), nullptr);
@@ -345,10 +350,13 @@ void CFSSdlDisplay::WindowThread() {
 
         bool quit;
         bool newFrame = false;
+        bool minimise = false;
         int orientation = 2;
         {
             std::lock_guard<std::mutex> hold(lock_);
             quit = quit_;
+            minimise = minimiseWanted_;
+            minimiseWanted_ = false;
             if (frameWaiting_) {
                 std::memcpy(w->frame.data(), mailbox_.data(), kPixels * sizeof(uint16_t));
                 orientation = frameOrientation_;
@@ -357,6 +365,7 @@ void CFSSdlDisplay::WindowThread() {
             }
         }
         if (quit) break;
+        if (minimise) SDL_MinimizeWindow(w->window);
         if (newFrame) {
             w->haveFrame = true;
             const bool turned = orientation != w->orientation;

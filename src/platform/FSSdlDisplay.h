@@ -19,6 +19,7 @@ public:
     ~CFSSdlDisplay() override;
 
     void ShowMessage(const std::string& caption, const std::string& text) override;
+    void Minimise() override;
 
 protected:
     void Show(const uint16_t* frame, int orientation) override;
@@ -37,6 +38,7 @@ private:
     bool startFailed_ = false;
     std::string startError_;
     bool quit_ = false;
+    bool minimiseWanted_ = false;
     bool frameWaiting_ = false;
     int frameOrientation_ = 2;
     std::vector<uint16_t> mailbox_;

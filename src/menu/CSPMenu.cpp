@@ -1,0 +1,104 @@
+#include "menu/CSPMenu.h"
+
+#include "app/FSApplicationContext.h"
+#include "app/FSInput.h"
+#include "game/CSPGameController.h"
+#include "platform/FSDisplay.h"
+
+CSPMenu::CSPMenu(const std::string& archivePath) {
+    resources_.Load(archivePath);
+    resources_.minimise = [] {
+        const CFSApplicationContext* context = GetApplicationContext();
+        if (context && context->display) context->display->Minimise();
+    };
+    SetState(0);
+}
+
+CSPMenu::~CSPMenu() {
+    if (current_) current_->Leave(-1, 0);
+}
+
+void CSPMenu::SetScreen(int number, std::unique_ptr<MSPMenuState> screen) {
+    if (number < 0 || number >= kSlots) return;
+    if (current_ && current_ == screens_[number].get()) {
+        current_->Leave(number, 0);
+        current_ = nullptr;
+    }
+    screens_[number] = std::move(screen);
+    if (screens_[number]) screens_[number]->Attach(resources_);
+    // The main screen is shown first.
+    if (number == 0 && !current_ && screens_[0]) {
+        current_ = screens_[0].get();
+        redraw_ = true;
+        current_->Activate(0, 1);
+    }
+}
+
+void CSPMenu::OnLeaveState(int) {
+    if (current_) current_->Leave(current_->ScreenNumber(), 0);
+}
+
+void CSPMenu::OnEnterState(int, int) {
+    redraw_ = true;
+    if (current_) current_->Activate(current_->ScreenNumber(), 1);
+}
+
+void CSPMenu::Enter() {
+    // The menu has one state of its own, which it never leaves; entering shows the current
+    // screen afresh, with the menu's actions.
+    SetState(0);
+    redraw_ = true;
+    CFSApplicationContext* context = GetApplicationContext();
+    if (context && context->input) context->input->EnableActionSet(kActionSetMenu);
+}
+
+void CSPMenu::EndFlight() {
+    const CFSApplicationContext* context = GetApplicationContext();
+    if (auto* game = context ? dynamic_cast<CSPGameController*>(context->gameController.get()) : nullptr)
+        game->EndFlight();
+}
+
+void CSPMenu::ClearCurrentScreen() {
+    current_ = nullptr;
+    redraw_ = true;
+}
+
+void CSPMenu::SwitchScreen(int number, int argument) {
+    if (number < 0 || number >= kSlots || !screens_[number]) return;
+    if (current_) {
+        if (current_->ScreenNumber() == number) return;
+        current_->Leave(number, argument);
+    }
+    current_ = screens_[number].get();
+    redraw_ = true;
+    current_->Activate(number, 1);
+}
+
+int CSPMenu::DispatchAction(int action) {
+    if (!current_) return 0;
+    redraw_ = true;
+    return current_->HandleAction(action);
+}
+
+void CSPMenu::UpdateAndDraw(int redraw) {
+    if (redraw) redraw_ = true;
+    if (!current_) return;
+    if (!current_->Draw(redraw_ ? 1 : 0)) return;
+    Show();
+    redraw_ = false;
+}
+
+void CSPMenu::Show() {
+    const CFSApplicationContext* context = GetApplicationContext();
+    if (!context || !context->display) return;
+    // Menu pixel (x, y) goes to device column 239 - y, row x: a quarter turn clockwise.
+    uint16_t* device = context->display->BeginDraw();
+    const uint16_t* screen = resources_.Screen();
+    for (int y = 0; y < MenuResources::kHeight; ++y) {
+        const uint16_t* row = screen + y * MenuResources::kWidth;
+        uint16_t* column = device + (MFSDisplay::kWidth - 1 - y);
+        for (int x = 0; x < MenuResources::kWidth; ++x)
+            column[x * MFSDisplay::kWidth] = row[x];
+    }
+    context->display->EndDraw();
+}
