@@ -118,6 +118,22 @@ TEST(MenuPicturesData, KeyedPicturesAreSeeThroughOnlyWhereMeant) {
     EXPECT_EQ(wrong, 0);
 }
 
+TEST(MenuPicturesData, TheSliderTrackRunsOnThroughItsCapsAndItsTurnedRightCap) {
+    // The right end cap is the left one given a half turn, so its rail must lie on the same
+    // rows upside down; the stretched line's column must continue the cap's last column.
+    const std::string folder = "controls/sliderctrl/";
+    const FSBitmapHandle cap = LoadBitmap(kMenu, folder + "slider_point_border_mask.bmp"),
+                         line = LoadBitmap(kMenu, folder + "slider_line_mask.bmp");
+    ASSERT_TRUE(cap && line);
+    ASSERT_EQ(cap->height, line->height);
+    int unlike = 0;
+    for (int y = 0; y < cap->height; ++y) {
+        unlike += MaskAt(*cap, cap->width - 1, y) != MaskAt(*cap, cap->width - 1, cap->height - 1 - y);
+        unlike += MaskAt(*cap, cap->width - 1, y) != MaskAt(*line, 0, y);
+    }
+    EXPECT_EQ(unlike, 0);
+}
+
 // The keys of the keyboard as the text field finds them: rectangles (x, y, width), 15
 // pixels high, with their legends. The space bar's rectangle runs 2 columns into the
 // cursor-left key's, which comes first there; its face stops where that key begins.
