@@ -35,7 +35,7 @@ const ArchiveRecipe kArchives[] = {
     {"terrains.zip", {AddTerrains}},
     {"huds.zip", {AddTouchpad, AddInstruments, AddCockpits}},
     {"fonts.zip", {AddFonts}},
-    {"menu.zip", {}},
+    {"menu.zip", {AddMenuControls, AddMenuKeyboard, AddLoadingScreen}},
     {"help.zip", {}},
 };
 

@@ -62,3 +62,11 @@ bool AddInstruments(ArchiveBuilder& archive, const DataSources& sources);
 bool AddHorizonTexture(ArchiveBuilder& archive, const DataSources& sources);
 // The five aircraft's cockpits of huds.zip ("cocpits/<name>/..."), portrait and landscape.
 bool AddCockpits(ArchiveBuilder& archive, const DataSources& sources);
+// The shared pictures of menu.zip: the controls', the pointer and the title buttons
+// ("controls/...", "states/...") (MenuControlsGenerator.cpp).
+bool AddMenuControls(ArchiveBuilder& archive, const DataSources& sources);
+// The text field's on-screen keyboard, "controls/editctrl/keyboard_*.bmp" (MenuKeyboardGenerator.cpp).
+bool AddMenuKeyboard(ArchiveBuilder& archive, const DataSources& sources);
+// The loading screen's title, altimeter body and figure wheels, "states/state_loading/..."
+// (MenuLoadingGenerator.cpp).
+bool AddLoadingScreen(ArchiveBuilder& archive, const DataSources& sources);

@@ -28,6 +28,9 @@ public:
     void Shade(const Distance& shape, const std::function<Rgba(float x, float y)>& colour);
     // The picture at its final size.
     Canvas Finish() const { return canvas_.Downsample(kScale); }
+    // The canvas at kScale times the picture's size, for text and anything else drawn on it
+    // directly.
+    Canvas& Draft() { return canvas_; }
 
 private:
     Canvas canvas_;
