@@ -37,6 +37,7 @@ int CSPTextListCtrl::Step(int direction) {
     int next = selected_ + direction;
     if (next < 0) next = wrap_ ? count - 1 : 0;
     if (next >= count) next = wrap_ ? 0 : count - 1;
+    if (next == selected_) return 0;
     selected_ = next;
     return 1;
 }
