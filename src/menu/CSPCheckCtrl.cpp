@@ -19,7 +19,8 @@ bool CSPCheckCtrl::HitTest(FSPoint p) const {
 
 int CSPCheckCtrl::HandleAction(int code) {
     if (state_ == kHidden) return 0;
-    if (code != kActionLeft && code != kActionRight && code != kActionStylusPressed) return 0;
+    const bool tapped = code == kActionStylusPressed && HitTest(Stylus());
+    if (code != kActionLeft && code != kActionRight && !tapped) return 0;
     state_ = state_ == kOn ? kOff : kOn;
     return 1;
 }

@@ -1,6 +1,6 @@
 #pragma once
 // A check box: off, on, or hidden (drawn as nothing and deaf to actions). Left, right and
-// a stylus press toggle it.
+// a stylus press on the box toggle it.
 #include "menu/MSPMenuCtrls.h"
 
 class CSPCheckCtrl : public MSPMenuCtrls {

@@ -123,6 +123,9 @@ protected:
 TEST_F(MenuControls, CheckBoxTogglesOnItsActionsAndHiddenIgnoresAll) {
     CSPCheckCtrl box(frame_);
     box.Init(Screen(), {20, 30});
+    EXPECT_EQ(Tap(box, 33, 42), 0) << "a press beside the box";
+    frame_.stylusX = 32;
+    frame_.stylusY = 42;
     const struct {
         int action, result, state;
     } steps[] = {{kActionLeft, 1, 1},  {kActionRight, 1, 0},          {kActionStylusPressed, 1, 1},
