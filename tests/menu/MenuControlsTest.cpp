@@ -16,6 +16,7 @@
 #include "menu/CSPTextCtrl.h"
 #include "menu/CSPTextListCtrl.h"
 #include "menu/EditKeyboardLayout.h"
+#include "menu/MenuDrawing.h"
 #include "menu/MenuResources.h"
 #include "platform/FSClock.h"
 #include "resources/FSPixels.h"
@@ -534,6 +535,34 @@ TEST_F(MenuControls, MessageBoxDrawsOverTheDarkenedScreenItWasShownOn) {
         for (int x = 65; x < 255; ++x)
             text += At(x, y) != kWindow;
     EXPECT_GT(text, 30);
+}
+
+TEST_F(MenuControls, PicturesCutAtEveryScreenEdgeKeepTheirVisiblePartInPlace) {
+    // A 7 x 4 picture of distinct pixels, turned every way, drawn whole at (100, 100) and then
+    // across each edge of the screen: what shows must be the same pixels, moved.
+    FSBitmapHandle picture = CreateBitmap565(7, 4);
+    for (int y = 0; y < 4; ++y)
+        for (int x = 0; x < 7; ++x)
+            picture->Pixels()[y * picture->Stride() + x] = static_cast<uint16_t>(1 + x + 7 * y);
+    const FSPoint cuts[] = {{-3, 50}, {316, 50}, {50, -2}, {50, 237}, {-3, -2}, {317, 238}};
+    for (int transform = 0; transform < 6; ++transform) {
+        Clear();
+        menu_drawing::DrawMasked(Screen(), {100, 100}, picture.get(), nullptr, transform);
+        const std::vector<uint16_t> whole(Screen(), Screen() + kPixels);
+        for (const FSPoint at : cuts) {
+            Clear();
+            menu_drawing::DrawMasked(Screen(), at, picture.get(), nullptr, transform);
+            int shown = 0;
+            for (int y = std::max(at.y, 0); y < std::min(at.y + 7, kH); ++y)
+                for (int x = std::max(at.x, 0); x < std::min(at.x + 7, kW); ++x) {
+                    const uint16_t expected = whole[(y - at.y + 100) * kW + x - at.x + 100];
+                    EXPECT_EQ(At(x, y), expected) << transform << " at " << at.x << "," << at.y;
+                    shown += expected != kBack;
+                }
+            EXPECT_EQ(kPixels - Count(kBack), shown) << transform << " at " << at.x << "," << at.y;
+            EXPECT_GT(shown, 0) << transform << " at " << at.x << "," << at.y;
+        }
+    }
 }
 
 }  // namespace
