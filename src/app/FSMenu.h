@@ -19,6 +19,11 @@ public:
     virtual void SwitchScreen(int screen, int argument) = 0;
     // Slot 6, engine's action dispatch in the menu state.
     virtual int DispatchAction(int action) = 0;
+    // The player's PC keyboard and mouse wheel, beyond the device's keys: a typed printable
+    // character, an editing key (FSTextKey, platform/FSDisplay.h), wheel notches (+ away).
+    virtual void TypeCharacter(char) {}
+    virtual void TypeKey(int) {}
+    virtual void Wheel(int) {}
     // Slot 7, shell at exit.
     virtual ~MFSMenu() = default;
 };

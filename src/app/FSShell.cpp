@@ -243,6 +243,16 @@ void CFSShell::HandleEvent(const FSEvent& event) {
         case FSEventType::Quit:
             EndLoop(0);
             break;
+        case FSEventType::Text:
+        case FSEventType::TextKey:
+        case FSEventType::Wheel:
+            // Typing and the wheel serve the menu only.
+            if (menu_ && context_->engine && context_->engine->State() == Menu) {
+                if (event.type == FSEventType::Text) menu_->TypeCharacter(static_cast<char>(event.code));
+                if (event.type == FSEventType::TextKey) menu_->TypeKey(event.code);
+                if (event.type == FSEventType::Wheel) menu_->Wheel(event.code);
+            }
+            break;
     }
 }
 

@@ -2,6 +2,7 @@
 
 #include "app/FSApplicationContext.h"
 #include "app/FSInput.h"
+#include "base/FSActions.h"
 #include "game/CSPGameController.h"
 #include "platform/FSDisplay.h"
 
@@ -10,6 +11,10 @@ CSPMenu::CSPMenu(const std::string& archivePath) {
     resources_.minimise = [] {
         const CFSApplicationContext* context = GetApplicationContext();
         if (context && context->display) context->display->Minimise();
+    };
+    resources_.textInput = [](bool on) {
+        const CFSApplicationContext* context = GetApplicationContext();
+        if (context && context->display) context->display->SetTextInput(on);
     };
     SetState(0);
 }
@@ -69,6 +74,8 @@ void CSPMenu::SwitchScreen(int number, int argument) {
         if (current_->ScreenNumber() == number) return;
         current_->Leave(number, argument);
     }
+    // A keyboard left open by the screen that went types no more.
+    if (resources_.textInput) resources_.textInput(false);
     current_ = screens_[number].get();
     redraw_ = true;
     current_->Activate(number, 1);
@@ -78,6 +85,23 @@ int CSPMenu::DispatchAction(int action) {
     if (!current_) return 0;
     redraw_ = true;
     return current_->HandleAction(action);
+}
+
+void CSPMenu::TypeCharacter(char character) {
+    if (!current_) return;
+    redraw_ = true;
+    current_->TypeCharacter(character);
+}
+
+void CSPMenu::TypeKey(int key) {
+    if (!current_) return;
+    redraw_ = true;
+    current_->TypeKey(key);
+}
+
+void CSPMenu::Wheel(int notches) {
+    for (int i = 0; i < (notches < 0 ? -notches : notches) && i < 10; ++i)
+        DispatchAction(notches > 0 ? kActionUpHeld : kActionDownHeld);
 }
 
 void CSPMenu::UpdateAndDraw(int redraw) {

@@ -27,6 +27,10 @@ public:
     void ClearCurrentScreen() override;
     void SwitchScreen(int screen, int argument) override;
     int DispatchAction(int action) override;
+    void TypeCharacter(char character) override;
+    void TypeKey(int key) override;
+    // Each notch steps the screen's vertical scroller or slider once, as its keys do.
+    void Wheel(int notches) override;
 
     // Puts screen into slot number (attached to the resources), replacing what was there.
     void SetScreen(int number, std::unique_ptr<MSPMenuState> screen);

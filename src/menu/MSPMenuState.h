@@ -36,6 +36,10 @@ public:
     virtual void Load(MenuResources& resources, int flag);
     virtual void Attach(MenuResources& resources);
     virtual void Unload() {}
+    // The PC keyboard while the screen asked for typed text (MenuResources::textInput): a
+    // printable character, or an editing key (FSTextKey).
+    virtual void TypeCharacter(char) {}
+    virtual void TypeKey(int) {}
 
     bool HasBack() const { return hasBack_; }
     bool HasForward() const { return hasForward_; }

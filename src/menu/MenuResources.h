@@ -57,6 +57,9 @@ public:
 
     // What the close title button does: puts the game's window away (set by the menu).
     std::function<void()> minimise;
+    // Switches the PC keyboard between typing text and pressing the game's keys (set by the
+    // menu; a screen turns it on while its keyboard is open).
+    std::function<void(bool)> textInput;
 
     // 320 x 240 5-6-5, top row first.
     std::vector<uint16_t> screen;

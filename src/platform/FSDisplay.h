@@ -25,7 +25,13 @@ enum class FSEventType {
     Activate,  // code 1: the window became the foreground window, 0: it lost it
     HotKey,    // code 193-197: application button 1-5 went down or up
     Quit,      // the window was closed: the main loop ends
+    Text,      // while text input is on: code is a typed printable ASCII character
+    TextKey,   // while text input is on: code is an FSTextKey
+    Wheel,     // the mouse wheel: code is +1 per notch away from the player, -1 toward
 };
+
+// The editing keys of typed text.
+enum FSTextKey : int { kTextBackspace = 1, kTextLeft = 2, kTextRight = 3, kTextEnter = 4, kTextEscape = 5 };
 
 struct FSEvent {
     FSEventType type = FSEventType::Quit;
@@ -91,6 +97,10 @@ public:
 
     // Puts the window away (the menu's close button); nothing without a window.
     virtual void Minimise() {}
+    // While on, the keyboard types text (Text and TextKey events) instead of pressing the
+    // pad and the buttons.
+    void SetTextInput(bool on) { textInput_.store(on); }
+    bool TextInput() const { return textInput_.load(); }
 
     // A message to the player: a dialog when a window exists, else one line on stderr.
     virtual void ShowMessage(const std::string& caption, const std::string& text);
@@ -114,6 +124,7 @@ private:
 
     std::atomic<int> orientation_{2};
     std::atomic<bool> focus_{true};
+    std::atomic<bool> textInput_{false};
     std::atomic<bool> pad_[5]{};
     mutable std::atomic<bool> padTapped_[5]{};
     std::atomic<int> keyTable_[10]{};

@@ -186,9 +186,44 @@ void CFSSdlDisplay::Window::PostStylus(MFSDisplay& display, FSEventType type, in
     display.PostEvent(e);
 }
 
+namespace {
+
+// The editing key of a keyboard key while text is typed, or 0.
+int TextKeyOf(SDL_Keycode key) {
+    switch (key) {
+        case SDLK_BACKSPACE:
+            return kTextBackspace;
+        case SDLK_LEFT:
+            return kTextLeft;
+        case SDLK_RIGHT:
+            return kTextRight;
+        case SDLK_RETURN:
+        case SDLK_KP_ENTER:
+            return kTextEnter;
+        case SDLK_ESCAPE:
+            return kTextEscape;
+        default:
+            return 0;
+    }
+}
+
+void PostTyped(MFSDisplay& display, FSEventType type, int code) {
+    FSEvent e;
+    e.type = type;
+    e.code = code;
+    display.PostEvent(e);
+}
+
+}  // namespace
+
 void CFSSdlDisplay::Window::HandleKey(const SDL_KeyboardEvent& event, MFSDisplay& display) {
     const bool down = event.type == SDL_KEYDOWN;
     const SDL_Keycode key = event.keysym.sym;
+    if (display.TextInput()) {
+        // Typing a name: the keys type, and press nothing else.
+        if (down && TextKeyOf(key) != 0) PostTyped(display, FSEventType::TextKey, TextKeyOf(key));
+        return;
+    }
     const int padKey = PadIndexOfKey(key);
     if (padKey >= 0) {
         display.SetPadKey(padKey, down);
@@ -266,6 +301,18 @@ void CFSSdlDisplay::Window::HandleEvent(const SDL_Event& ev, MFSDisplay& display
                 mouseDown = ev.type == SDL_MOUSEBUTTONDOWN;
                 PostStylus(display, mouseDown ? FSEventType::StylusDown : FSEventType::StylusUp, ev.button.x,
                            ev.button.y);
+            }
+            break;
+        case SDL_TEXTINPUT:
+            if (display.TextInput()) {
+                for (const char* c = ev.text.text; *c; ++c)
+                    if (*c >= 32 && *c < 127) PostTyped(display, FSEventType::Text, *c);
+            }
+            break;
+        case SDL_MOUSEWHEEL:
+            if (ev.wheel.y != 0) {
+                const int notches = ev.wheel.direction == SDL_MOUSEWHEEL_FLIPPED ? -ev.wheel.y : ev.wheel.y;
+                PostTyped(display, FSEventType::Wheel, notches);
             }
             break;
         case SDL_MOUSEMOTION:

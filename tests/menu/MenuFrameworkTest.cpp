@@ -15,7 +15,11 @@ namespace {
 class CountingScreen : public MSPStylusMenuState {
 public:
     using MSPStylusMenuState::MSPStylusMenuState;
-    int HandleAction(int action) override { return HandleSharedAction(action, stylus); }
+    int HandleAction(int action) override {
+        actions.push_back(action);
+        return HandleSharedAction(action, stylus);
+    }
+    void TypeCharacter(char c) override { typed += c; }
     int Draw(int redraw) override {
         ++draws;
         return DrawBackground(redraw, nullptr);
@@ -26,6 +30,8 @@ public:
     void Unload() override { ++unloads; }
 
     FSPoint stylus;
+    std::vector<int> actions;
+    std::string typed;
     int draws = 0, forwards = 0, backs = 0, loads = 0, unloads = 0;
 };
 
@@ -62,6 +68,18 @@ TEST(MenuFramework, SwitchingLoadsTheNewScreenOnceAndIgnoresEmptySlotsAndTheCurr
     m.menu.SwitchScreen(9, 0);
     EXPECT_EQ(m.screens[2]->unloads, 1);
     EXPECT_EQ(m.menu.CurrentScreen()->ScreenNumber(), 9);
+
+    // Typed letters go to the screen shown, the wheel steps its scroller as the keys do, and
+    // leaving it switches the keyboard back to the game's keys.
+    bool typing = true;
+    m.menu.Resources().textInput = [&](bool on) { typing = on; };
+    m.menu.TypeCharacter('a');
+    m.menu.Wheel(2);
+    m.menu.Wheel(-1);
+    EXPECT_EQ(m.screens[9]->typed, "a");
+    EXPECT_EQ(m.screens[9]->actions, (std::vector<int>{kActionUpHeld, kActionUpHeld, kActionDownHeld}));
+    m.menu.SwitchScreen(0, 0);
+    EXPECT_FALSE(typing);
 
     // Without a current screen an action does nothing and asks for no redraw.
     m.menu.UpdateAndDraw(1);
