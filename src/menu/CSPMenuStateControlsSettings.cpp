@@ -17,7 +17,8 @@ constexpr int kFirstRowY = 62;
 constexpr int kRowPitch = 15;
 constexpr int kLowestRowY = 200;
 constexpr int kScrollerUnit = 16;
-constexpr int kKeysX = 160;
+constexpr int kKeysRight = 296;  // keys right-aligned, so long chords fit
+constexpr uint16_t kYellow = 0xFFE0;
 constexpr uint16_t kWhite = 0xFFFF;
 
 struct RowInfo {
@@ -270,17 +271,21 @@ void CSPMenuStateControlsSettings::DrawRows(MenuResources& r) {
         if (row == row_ && !onDefaults_ && selectBar_)
             menu_drawing::DrawKeyed(screen, {kListArea.left, y - 3}, selectBar_.get(), {0, 0},
                                     menu_drawing::SizeOf(selectBar_.get()), 0, 0);
-        menu_drawing::Text(screen, &r.linksFont, kJustifyLeft, {kListArea.left + 6, y}, kWhite, RowName(row),
+        // Without the bar picture the selected row shows in yellow.
+        const uint16_t colour = row == row_ && !onDefaults_ && !selectBar_ ? kYellow : kWhite;
+        menu_drawing::Text(screen, &r.scoresFont, kJustifyLeft, {kListArea.left + 6, y}, colour, RowName(row),
                            clip);
         const std::string keys = row == capturingRow_ ? "[press keys]"
                                  : input              ? ChordName(input->KeysOf(RowAction(row)))
                                                       : std::string();
-        menu_drawing::Text(screen, &r.linksFont, kJustifyLeft, {kKeysX, y}, kWhite,
+        menu_drawing::Text(screen, &r.scoresFont, kJustifyRight, {kKeysRight, y}, colour,
                            keys.empty() ? "unknown" : keys, clip);
     }
     if (onDefaults_ && selectBar_)
         menu_drawing::DrawKeyed(screen, {kDefaultsRow.left, kDefaultsRow.top - 2}, selectBar_.get(), {0, 0},
                                 {kDefaultsRow.right - kDefaultsRow.left + 1, selectBar_->height}, 0, 0);
+    else if (onDefaults_)
+        DrawPointer({kDefaultsRow.left - 17, kDefaultsRow.top - 2});
 }
 
 int CSPMenuStateControlsSettings::Draw(int redraw) {

@@ -11,9 +11,10 @@
 
 namespace {
 
-constexpr int kTop = 40;
+constexpr int kTop = 36;
 constexpr int kPitch = 19;
 constexpr int kLabelRight = 142;
+constexpr int kSizeLine = 10;  // the render size, under the screen size label
 constexpr int kControlX = 150;
 constexpr int kLength = 135;
 constexpr int kListLength = 100;
@@ -23,7 +24,8 @@ const char* const kLabels[] = {"resolution",       "screen size",      "visibili
                                "objects quality",  "show sky"};
 
 int RowTop(int row) {
-    return kTop + kPitch * row;
+    using Row = CSPMenuStateVideoAdvancedSettings::Row;
+    return kTop + kPitch * row + (row > Row::kScreenSize ? kSizeLine : 0);
 }
 
 }  // namespace
@@ -106,7 +108,7 @@ int CSPMenuStateVideoAdvancedSettings::HandleAction(int action) {
     if (action == kActionStylusPressed) {
         for (int row = 0; row < kRowCount; ++row) {
             const bool onLabel =
-                menu_drawing::Inside(stylus, 0, RowTop(row), kLabelRight, RowTop(row) + kPitch - 2);
+                menu_drawing::Inside(stylus, 0, RowTop(row), kLabelRight, RowTop(row + 1) - 2);
             if (onLabel || Control(row).HitTest(stylus)) focus_ = row;
         }
     }
@@ -128,7 +130,7 @@ int CSPMenuStateVideoAdvancedSettings::Draw(int redraw) {
     const FSVideoBlock preview = Edited(GetApplicationContext()->video);
     char size[32];
     std::snprintf(size, sizeof size, "%d x %d", preview.renderWidth, preview.renderHeight);
-    menu_drawing::Text(screen, &r.linksFont, kJustifyRight, {kLabelRight, RowTop(kScreenSize) + 9}, kWhite,
-                       size);
+    menu_drawing::Text(screen, &r.mainFont, kJustifyRight, {kLabelRight, RowTop(kScreenSize) + kSizeLine},
+                       kWhite, size);
     return drawn;
 }
