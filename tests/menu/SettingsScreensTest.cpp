@@ -3,6 +3,7 @@
 // capture of the controls screen.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <memory>
 #include <string>
@@ -17,6 +18,7 @@
 #include "menu/CSPMenu.h"
 #include "menu/CSPMenuStateControlsSettings.h"
 #include "menu/CSPMenuStateGameSettings.h"
+#include "menu/CSPMenuStateHelp.h"
 #include "menu/CSPMenuStateVideoAdvancedSettings.h"
 #include "menu/CSPMenuStateVideoSettings.h"
 #include "menu/CSPSettingsStateBase.h"
@@ -24,6 +26,7 @@
 #include "platform/FSClock.h"
 #include "platform/FSPaths.h"
 #include "support/HeadlessTestGame.h"
+#include "support/ImageTestFiles.h"
 
 namespace {
 
@@ -292,6 +295,28 @@ TEST(SettingsScreens, ChordsThePlayerCannotHoldAreRefused) {
     for (const auto& c : cases)
         EXPECT_EQ(C::ChordUsable(c.keys), c.usable) << C::ChordName(c.keys);
     EXPECT_EQ(C::ChordName({1, 9}), "button 5 + left");
+}
+
+TEST(SettingsScreens, HelpShowsItsTextAndAMissingFileLeavesTheBoxEmpty) {
+    Screens s;
+    const std::string folder = testing_support::MakeTempFolder("help");
+    ASSERT_TRUE(
+        image_test_files::Printf(folder + "/help.txt", "Fly through the gates.\r\nLand on the runway."));
+    ASSERT_TRUE(image_test_files::ZipWithPassword(folder, folder + "/help.zip", "help.txt"));
+    auto whitePixels = [&s](const std::string& archive) {
+        s.menu.SwitchScreen(0, 0);
+        s.menu.SetScreen(16, std::make_unique<CSPMenuStateHelp>(s.menu, archive));
+        s.menu.SwitchScreen(16, 0);
+        s.menu.UpdateAndDraw(1);
+        const std::vector<uint16_t>& screen = s.menu.Resources().screen;
+        return std::count(screen.begin(), screen.end(), uint16_t{0xFFFF});
+    };
+    const auto missing = whitePixels(folder + "/none.zip");
+    EXPECT_EQ(s.Screen<CSPMenuStateHelp>().Text(), "");
+    const auto shown = whitePixels(folder + "/help.zip");
+    EXPECT_EQ(s.Screen<CSPMenuStateHelp>().Text(), "Fly through the gates.\r\nLand on the runway.");
+    EXPECT_GT(shown, missing + 50);
+    image_test_files::RemoveTempFolder(folder);
 }
 
 }  // namespace
