@@ -171,7 +171,7 @@ void CSPMenuStateControlsSettings::FinishCapture() {
         Rebind(row, captured_);
         return;
     }
-    ShowMessage(std::string("These keys cannot be held together.\n\"") + RowName(row) + "\" keeps " +
+    ShowMessage(std::string("Not a chord you can hold.\n\"") + RowName(row) + "\" keeps\n" +
                 ChordName(input->KeysOf(RowAction(row))) + ".");
 }
 

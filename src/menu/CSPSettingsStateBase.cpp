@@ -12,7 +12,7 @@
 
 namespace {
 
-constexpr FSPoint kMessageAt{40, 70};
+// Used when the window picture is missing; otherwise the box takes the picture's size.
 constexpr FSSize kMessageSize{240, 100};
 
 }  // namespace
@@ -40,7 +40,12 @@ void CSPSettingsStateBase::Leave(int next, int argument) {
 
 void CSPSettingsStateBase::Load(MenuResources& resources, int) {
     background_ = LoadBitmap(MakeDataPath("data\\menu.zip"), backgroundName_);
-    message_.Create(resources.Screen(), kMessageAt, kMessageSize, &resources.mainFont, &resources.listFont);
+    // The box centred on the screen at its window's size, so its text centres in the window.
+    const std::string archive = MakeDataPath("data\\menu.zip");
+    const FSBitmapHandle window = LoadBitmap(archive, "controls/messagebox/window.bmp");
+    const FSSize size = window ? FSSize{window->width, window->height} : kMessageSize;
+    const FSPoint at{(MenuResources::kWidth - size.w) / 2, (MenuResources::kHeight - size.h) / 2};
+    message_.Create(resources.Screen(), at, size, &resources.mainFont, &resources.listFont, archive);
     messageShown_ = false;
     LoadControls(resources);
     loaded_ = true;
