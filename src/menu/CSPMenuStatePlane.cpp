@@ -10,6 +10,11 @@
 
 namespace {
 
+// The description box and the width its lines may take (inside the margins, beside the bar).
+constexpr FSClipRect kTextBox{180, 43, 310, 235};
+constexpr int kMargin = 5;
+constexpr int kTextWidth = kTextBox.right - kTextBox.left - 13 - 2 * kMargin;
+
 const char* const kAircraftNames[CSPMenuStatePlane::kAircraftCount] = {
     "Cessna 172R", "Sukhoi Su-29", "L-29 Delfin", "L-13 Blanik", "Fokker"};
 
@@ -30,7 +35,7 @@ void CSPMenuStatePlane::Load(MenuResources& r, int) {
                 {std::begin(kAircraftNames), std::end(kAircraftNames)}, false);
     list_->SetSelected(GetApplicationContext()->chosenAircraft);
     text_ = std::make_unique<CSPTextCtrl>();
-    text_->Init(r.Screen(), &r.mainFont, {180, 43, 310, 235}, {5, 5, 5, 5}, false, true);
+    text_->Init(r.Screen(), &r.mainFont, kTextBox, {kMargin, kMargin, kMargin, kMargin}, false, true);
     shown_ = -1;
     ShowChoice();
     GetApplicationContext()->videoThreadRunning = 1;
@@ -51,7 +56,9 @@ void CSPMenuStatePlane::Unload() {
 void CSPMenuStatePlane::ShowChoice() {
     if (!list_ || list_->Selected() == shown_) return;
     shown_ = list_->Selected();
-    text_->SetText(AircraftDescription(shown_));
+    const MenuResources* r = Resources();
+    const std::string text = AircraftDescription(shown_);
+    text_->SetText(r ? menu_screens::WrapText(r->mainFont, text, kTextWidth) : text);
     PlayAircraftClip(shown_);
 }
 

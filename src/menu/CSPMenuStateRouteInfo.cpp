@@ -11,6 +11,11 @@
 
 namespace {
 
+// The description box and the width its lines may take (inside the margins, beside the bar).
+constexpr FSClipRect kTextBox{20, 135, 300, 230};
+constexpr int kMargin = 5;
+constexpr int kTextWidth = kTextBox.right - kTextBox.left - 13 - 2 * kMargin;
+
 std::vector<MenuItem> RouteItems() {
     return {{{40, 50, 179, 59}, {23, 48}, true},
             {{40, 69, 209, 78}, {23, 67}, true},
@@ -36,10 +41,10 @@ CSPMenuStateRouteInfo::CSPMenuStateRouteInfo(MFSMenu& menu)
 void CSPMenuStateRouteInfo::Load(MenuResources& r, int) {
     background_ = menu_screens::LoadMenuPicture("states/state_route_info/route_selection.bmp");
     list_ = std::make_unique<CSPTextListCtrl>();
-    list_->Init(r.Screen(), {165, 104}, 135, &r.listFont, RouteNames(), false);
+    list_->Init(r.Screen(), {165, 104}, 135, &r.mainFont, RouteNames(), false);
     list_->SetSelected(GetApplicationContext()->chosenRoute);
     text_ = std::make_unique<CSPTextCtrl>();
-    text_->Init(r.Screen(), &r.mainFont, {20, 135, 300, 230}, {5, 5, 5, 5}, false, true);
+    text_->Init(r.Screen(), &r.mainFont, kTextBox, {kMargin, kMargin, kMargin, kMargin}, false, true);
     shownRoute_ = -1;
     ShowDescription();
     items_.Select(kGoOn);
@@ -59,7 +64,11 @@ void CSPMenuStateRouteInfo::Unload() {
 void CSPMenuStateRouteInfo::ShowDescription() {
     if (!list_ || !text_ || list_->Selected() == shownRoute_) return;
     shownRoute_ = list_->Selected();
-    text_->SetText(shownRoute_ >= 0 ? CSPRoute::GetRouteDescription(shownRoute_) : std::string());
+    const MenuResources* r = Resources();
+    const std::string text = shownRoute_ >= 0
+                                 ? menu_screens::JoinProse(CSPRoute::GetRouteDescription(shownRoute_))
+                                 : std::string();
+    text_->SetText(r ? menu_screens::WrapText(r->mainFont, text, kTextWidth) : text);
 }
 
 int CSPMenuStateRouteInfo::HandleAction(int action) {

@@ -82,6 +82,36 @@ struct RoadMenu {
     std::unique_ptr<CSPMenu> menu;
 };
 
+// The words of a description, one blank apart, whatever its line breaks and blanks.
+std::string Words(const std::string& text) {
+    std::string words;
+    bool gap = false;
+    for (char c : text) {
+        if (c == ' ' || c == '\n' || c == '\r') {
+            gap = true;
+            continue;
+        }
+        if (gap && !words.empty()) words += ' ';
+        gap = false;
+        words += c;
+    }
+    return words;
+}
+
+// Every line of a box's text fits width pixels in the font (a single word may not).
+void ExpectLinesFit(const CFSFont& font, const std::string& text, int width) {
+    size_t start = 0;
+    while (start < text.size()) {
+        size_t end = text.find('\n', start);
+        if (end == std::string::npos) end = text.size();
+        const std::string line = text.substr(start, end - start);
+        if (line.find(' ') != std::string::npos) {
+            EXPECT_LE(font.TextWidth(line), width) << line;
+        }
+        start = end + 1;
+    }
+}
+
 TEST(RoadScreens, MainMenuSkipsResumeWithoutAFlightAndConfirmsFlyingAwayAndLeaving) {
     for (bool resumable : {false, true}) {
         RoadMenu m;
@@ -120,7 +150,10 @@ TEST(RoadScreens, RouteChoiceShowsTheChosenRouteAndKeepsItOnLeaving) {
     RoadMenu m;
     m.menu->SwitchScreen(2, 0);
     auto& screen = m.Current<CSPMenuStateRouteInfo>();
-    EXPECT_EQ(screen.Description()->Text(), CSPRoute::GetRouteDescription(0));
+    // The description broken into lines that fit its box (280 wide, margins 5, bar 13).
+    const CFSFont& font = m.menu->Resources().mainFont;
+    EXPECT_EQ(Words(screen.Description()->Text()), Words(CSPRoute::GetRouteDescription(0)));
+    ExpectLinesFit(font, screen.Description()->Text(), 280 - 13 - 10);
     // Right moves the list only while it is the selected item.
     m.Act({kActionRight});
     EXPECT_EQ(screen.SelectedRoute(), 0);
@@ -128,7 +161,7 @@ TEST(RoadScreens, RouteChoiceShowsTheChosenRouteAndKeepsItOnLeaving) {
     EXPECT_EQ(screen.SelectedItem(), CSPMenuStateRouteInfo::kRouteList);
     m.Act({kActionRight, kActionRight, kActionRight, kActionRight});
     EXPECT_EQ(screen.SelectedRoute(), 2);  // no wrap past the last route
-    EXPECT_EQ(screen.Description()->Text(), CSPRoute::GetRouteDescription(2));
+    EXPECT_EQ(Words(screen.Description()->Text()), Words(CSPRoute::GetRouteDescription(2)));
     m.Act({kActionBack});
     EXPECT_EQ(m.Screen(), 0);
     EXPECT_EQ(m.context->chosenRoute, 2);
@@ -156,8 +189,10 @@ TEST(RoadScreens, AircraftChoiceDescribesTheAircraftAndKeepsItGoingForward) {
     for (int type = 0; type < CSPMenuStatePlane::kAircraftCount; ++type) {
         EXPECT_EQ(screen.SelectedAircraft(), type);
         EXPECT_FALSE(screen.Description()->Text().empty()) << type;
-        EXPECT_EQ(screen.Description()->Text(), CSPMenuStatePlane::AircraftDescription(type));
-        EXPECT_EQ(screen.Description()->Text().find('#'), std::string::npos);
+        const std::string text = screen.Description()->Text();
+        EXPECT_EQ(Words(text), Words(CSPMenuStatePlane::AircraftDescription(type)));
+        EXPECT_EQ(text.find('#'), std::string::npos);
+        ExpectLinesFit(m.menu->Resources().mainFont, text, 130 - 13 - 10);
         m.Act({kActionRight});
     }
     EXPECT_EQ(screen.SelectedAircraft(), 4);  // no wrap
