@@ -238,10 +238,9 @@ int CSPMenuStateProfiles::Draw(int redraw) {
     if (edit_) {
         if (fadingIn_ || fadingOut_) {
             if (DrawFade()) {
-                if (!fadingOut_) edit_->Draw();
+                if (!fadingIn_ && !fadingOut_) edit_->Draw();  // the keyboard once faded in
                 return 1;
             }
-            if (edit_) return 1;
             redraw = 1;  // faded back: the screen again
         } else {
             DarkenPixels(r->Screen(), snapshot_.data(), static_cast<int>(snapshot_.size()), kDimmed);

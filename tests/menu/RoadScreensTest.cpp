@@ -323,6 +323,35 @@ TEST(RoadScreens, ProfilesWithoutPilotsOrWithNamesTheFontsLackStillWork) {
     EXPECT_TRUE(m.SavedSettings().players.size() <= 1);
 }
 
+TEST(RoadScreens, TheKeyboardFadesTheProfilesInAndOutOverHalfASecond) {
+    RoadMenu m;
+    m.context->players = {"Anna"};
+    m.menu->SwitchScreen(8, 0);
+    m.menu->UpdateAndDraw(1);
+    const std::vector<uint16_t>& screen = m.menu->Resources().screen;
+    // A fully lit pixel of the first name.
+    size_t at = 0;
+    for (int y = 68; y < 80 && !at; ++y)
+        for (int x = 41; x < 90 && !at; ++x)
+            if (testing_support::Green6(screen[y * 320 + x]) == 63) at = y * 320 + x;
+    ASSERT_NE(at, 0u);
+    auto brightness = [&] { return testing_support::Green6(screen[at]) / 63.0; };
+
+    m.Press(30, 192);  // add
+    const struct {
+        int action;  // -1: none
+        uint32_t wait;
+        double brightness;
+    } steps[] = {{-1, 250, 0.7},        {-1, 250, 0.4}, {-1, 1000, 0.4},
+                 {kActionBack, 0, 0.4}, {-1, 250, 0.7}, {-1, 250, 1.0}};
+    for (const auto& step : steps) {
+        if (step.action >= 0) m.Act({step.action});
+        m.Wait(step.wait);
+        EXPECT_NEAR(brightness(), step.brightness, 0.04) << step.wait;
+    }
+    EXPECT_FALSE(m.Current<CSPMenuStateProfiles>().Typing());
+}
+
 TEST(RoadScreens, RouteParametersFollowTheControlsAndRestoreTheDefaults) {
     RoadMenu m;
     m.context->chosenRoute = 2;
