@@ -87,6 +87,11 @@ public:
     FSScoreTable scores;  // every route's best flights, read at start-up ("scores.dat")
     std::string currentPlayer;
     std::vector<std::string> players;
+
+    // The route and aircraft type the player chose in the menu; the loading screen hands
+    // them to the controller when the flight starts.
+    int32_t chosenRoute = 0;
+    int32_t chosenAircraft = 0;
 };
 
 // Creates the context on first use and returns the same one afterwards.

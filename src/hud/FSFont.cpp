@@ -12,6 +12,10 @@ namespace {
 
 constexpr int kFirstGlyph = 33;  // "!"
 constexpr int kLastGlyph = 126;  // "~"
+constexpr int kStandIn = '?';    // drawn for a letter the font lacks
+constexpr int kDelete = 127;
+constexpr int kFirstContinuation = 0x80;  // the bytes that continue a UTF-8 sequence
+constexpr int kLastContinuation = 0xBF;
 constexpr int kScreenWidth = 240;
 constexpr int kScreenHeight = 320;
 
@@ -143,10 +147,15 @@ void CFSFont::Release() {
     spaceWidth_ = letterSpacing_ = lineSpacing_ = 0;
 }
 
+int CFSFont::GlyphIndex(unsigned char c) const {
+    if (c < kFirstGlyph || c == kDelete || (c >= kFirstContinuation && c <= kLastContinuation)) return -1;
+    if (c <= kLastGlyph && c - kFirstGlyph < GlyphCount()) return c - kFirstGlyph;
+    return kStandIn - kFirstGlyph < GlyphCount() ? kStandIn - kFirstGlyph : -1;
+}
+
 int CFSFont::GlyphWidth(unsigned char c) const {
-    const int i = static_cast<int>(c) - kFirstGlyph;
-    if (c < kFirstGlyph || c > kLastGlyph || i >= GlyphCount()) return -1;
-    return starts_[i + 1] - starts_[i];
+    const int i = GlyphIndex(c);
+    return i < 0 ? -1 : starts_[i + 1] - starts_[i];
 }
 
 int CFSFont::LineWidth(std::string_view text, int line) const {
@@ -221,7 +230,7 @@ void DrawTextRaw(const CFSFont& font, uint16_t* buffer, int width, int height, i
         }
         const int w = font.GlyphWidth(c);
         if (w < 0) continue;
-        const int i = c - kFirstGlyph;
+        const int i = font.GlyphIndex(c);
         const int T = font.tops_[i];
         const int B = font.bottoms_[i];
         int32_t X = 0;

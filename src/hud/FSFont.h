@@ -47,7 +47,12 @@ public:
 private:
     friend void DrawTextRaw(const CFSFont&, uint16_t*, int, int, int, int, FSPoint, uint16_t,
                             std::string_view, const FSClipRect&);
-    // Width of the glyph of byte c, or -1 when c has none.
+    // The glyph byte c draws with: its own, or the stand-in "?" for a letter the font lacks
+    // (a byte above 127 starts such a letter; the bytes that continue a UTF-8 sequence add
+    // nothing). -1 for bytes that draw nothing (controls, DEL, continuations, and any byte
+    // when the font lacks even the stand-in).
+    int GlyphIndex(unsigned char c) const;
+    // Width of the glyph byte c draws with, or -1 when it draws none.
     int GlyphWidth(unsigned char c) const;
 
     FSBitmapHandle mask_;

@@ -44,8 +44,11 @@ TEST(Font, MeasuresLinesWithSpacingBlanksAndLineFeeds) {
     EXPECT_EQ(font.TextWidth(""), 0);
     EXPECT_EQ(font.TextHeight(""), font.LineHeight());
     EXPECT_EQ(font.TextWidth("A B"), font.TextWidth("AB") + 9);
-    // Control bytes and bytes above 126 measure nothing.
-    EXPECT_EQ(font.TextWidth("A\tB\x7F\xE9"), font.TextWidth("AB"));
+    // Control bytes and DEL measure nothing; a letter the font lacks (one byte above 127 or a
+    // whole UTF-8 sequence) measures as the stand-in "?".
+    EXPECT_EQ(font.TextWidth("A\tB\x7F"), font.TextWidth("AB"));
+    for (const char* lacking : {"A\xE9", "A\xC3\xA9", "A\xE2\x82\xAC", "A\xFF"})
+        EXPECT_EQ(font.TextWidth(lacking), font.TextWidth("A?")) << lacking;
     EXPECT_EQ(font.LineWidth("AB\nA", 1), font.TextWidth("A"));
     EXPECT_EQ(font.LineWidth("AB\nA", 5), 0);
     EXPECT_EQ(font.TextWidth("A\nAB\nB"), font.TextWidth("AB"));
@@ -77,6 +80,20 @@ TEST(Font, DrawsInItsColourRightJustifiedAndCentredPerLine) {
     EXPECT_NEAR((top.x0 + top.x1) / 2.0, 120.0, 2.0);
     EXPECT_NEAR((bottom.x0 + bottom.x1) / 2.0, 120.0, 2.0);
     EXPECT_LT(bottom.x1 - bottom.x0, 4);
+}
+
+TEST(Font, ALetterTheFontLacksDrawsTheStandInAndNothingElse) {
+    CFSFont font;
+    ASSERT_TRUE(font.LoadFont("main", 6, 1, 0));
+    auto draw = [&](const std::string& text) {
+        std::vector<uint16_t> screen(240 * 320, 0);
+        DrawText(font, screen.data(), 0, 0, kJustifyLeft, {10, 10}, 0xFFFF, text);
+        return screen;
+    };
+    const std::vector<uint16_t> expected = draw("Zo?");
+    ASSERT_GT(InkOf(expected, 240).count, 0);
+    for (const std::string lacking : {"Zo\xEB", "Zo\xC3\xAB", "Zo\xF0\x9F\x98\x80"})
+        EXPECT_EQ(draw(lacking), expected) << lacking;
 }
 
 TEST(Font, TextForAnOrientationLooksUprightOnceTheScreenIsTurned) {
