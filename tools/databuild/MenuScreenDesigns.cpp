@@ -38,7 +38,7 @@ std::vector<ScreenDesign> MakeDesigns() {
                   {{53, 116, 110, 125}, "weather", Align::kRight},
                   {{53, 219, 110, 228}, "defaults", Align::kRight}},
                  {{{138, 48, 306, 136}}},
-                 {{14, 212, "Press [ENTER] to set"},
+                 {{14, 210, "Press [ENTER] to set"},
                   {138, 150, "Random picks anew", false},
                   {138, 162, "for every flight.", false}},
                  {},
