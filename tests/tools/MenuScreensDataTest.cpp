@@ -121,7 +121,7 @@ TEST(MenuScreensData, GreyedResumeFitsOverTheMainMenuAndTheSelectBarCarriesWhite
     EXPECT_LT(greyed.brightest, 160);
     EXPECT_GT(lit.brightest, 200);
     // Mid-dark under the white key names; the list is 274 wide with its scroll bar.
-    const Lumas behind = Measure(*bar, {10, 0, bar->width - 1, 14});
+    const Lumas behind = Measure(*bar, {10, 1, bar->width - 1, 13});
     EXPECT_GT(behind.mean, 30.0);
     EXPECT_LT(behind.brightest, 120);
     EXPECT_LE(bar->width, 300 - 26);

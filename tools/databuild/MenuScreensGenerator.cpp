@@ -86,12 +86,12 @@ void Sky(Canvas& canvas) {
     canvas.VerticalGradient(0, kH * kS,
                             {{0.0f, kNight},
                              {0.5f, kDusk},
-                             {0.74f, Mix(kDusk, kEmber, 0.55f)},
-                             {0.84f, Mix(kEmber, kGlow, 0.5f)},
-                             {1.0f, kGlow}});
+                             {0.74f, Mix(kDusk, kEmber, 0.45f)},
+                             {0.86f, kEmber},
+                             {1.0f, Mix(kEmber, kGlow, 0.5f)}});
     Stars(canvas);
-    canvas.Glow(258 * kS, 206 * kS, 110 * kS, WithAlpha(kGlow, 110));
-    canvas.FillCircle(258 * kS, 204 * kS, 9 * kS, WithAlpha(Mix(kGlow, kInk, 0.5f), 235));
+    canvas.Glow(150 * kS, 206 * kS, 100 * kS, WithAlpha(kGlow, 90));
+    canvas.FillCircle(150 * kS, 204 * kS, 9 * kS, WithAlpha(Mix(kGlow, kInk, 0.5f), 235));
     Hills(canvas, 200, 14, 0.0f, kHills);
     Hills(canvas, 214, 10, 2.1f, Mix(kHills, kDeep, 0.55f));
     Hills(canvas, 228, 7, 4.0f, kDeep);
