@@ -35,7 +35,7 @@ const ArchiveRecipe kArchives[] = {
     {"terrains.zip", {AddTerrains}},
     {"huds.zip", {AddTouchpad, AddInstruments, AddCockpits}},
     {"fonts.zip", {AddFonts}},
-    {"menu.zip", {AddMenuControls, AddMenuKeyboard, AddLoadingScreen}},
+    {"menu.zip", {AddMenuControls, AddMenuKeyboard, AddLoadingScreen, AddMenuScreens}},
     {"help.zip", {}},
 };
 

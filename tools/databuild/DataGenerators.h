@@ -67,6 +67,9 @@ bool AddCockpits(ArchiveBuilder& archive, const DataSources& sources);
 bool AddMenuControls(ArchiveBuilder& archive, const DataSources& sources);
 // The text field's on-screen keyboard, "controls/editctrl/keyboard_*.bmp" (MenuKeyboardGenerator.cpp).
 bool AddMenuKeyboard(ArchiveBuilder& archive, const DataSources& sources);
+// The screens' backgrounds "states/state_*/*.bmp", the greyed "Resume" and the controls
+// screen's selection bar (MenuScreensGenerator.cpp).
+bool AddMenuScreens(ArchiveBuilder& archive, const DataSources& sources);
 // The loading screen's title, altimeter body and figure wheels, "states/state_loading/..."
 // (MenuLoadingGenerator.cpp).
 bool AddLoadingScreen(ArchiveBuilder& archive, const DataSources& sources);
