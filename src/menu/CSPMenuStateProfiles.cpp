@@ -9,6 +9,7 @@
 #include "menu/MenuDrawing.h"
 #include "menu/MenuResources.h"
 #include "menu/MenuScreenSupport.h"
+#include "platform/FSDisplay.h"
 #include "resources/FSPixels.h"
 
 namespace {
@@ -82,6 +83,33 @@ void CSPMenuStateProfiles::KeepSelectionInView() {
     if (top < value) scroller_->SetValue(static_cast<float>(top));
     if (top + kRowHeight > value + visible)
         scroller_->SetValue(static_cast<float>(top + kRowHeight - visible));
+}
+
+void CSPMenuStateProfiles::TypeCharacter(char character) {
+    if (edit_ && !fadingOut_) edit_->TypeCharacter(character);
+}
+
+void CSPMenuStateProfiles::TypeKey(int key) {
+    if (!edit_ || fadingOut_) return;
+    switch (key) {
+        case kTextEnter:
+            Accept();
+            break;
+        case kTextEscape:
+            CloseKeyboard();
+            break;
+        case kTextBackspace:
+            edit_->TypeKey(CSPEditCtrl::Key::Backspace);
+            break;
+        case kTextLeft:
+            edit_->TypeKey(CSPEditCtrl::Key::Left);
+            break;
+        case kTextRight:
+            edit_->TypeKey(CSPEditCtrl::Key::Right);
+            break;
+        default:
+            break;
+    }
 }
 
 int CSPMenuStateProfiles::HandleAction(int action) {
@@ -175,9 +203,11 @@ void CSPMenuStateProfiles::OpenKeyboard(Typed typed, const std::string& text) {
     fadeStart_ = menu_screens::Now();
     fadingIn_ = true;
     fadingOut_ = false;
+    if (r->textInput) r->textInput(true);
 }
 
 void CSPMenuStateProfiles::CloseKeyboard() {
+    if (MenuResources* r = Resources(); r && r->textInput) r->textInput(false);
     fadeStart_ = menu_screens::Now();
     fadingIn_ = false;
     fadingOut_ = true;

@@ -22,6 +22,9 @@ public:
     explicit CSPMenuStateProfiles(MFSMenu& menu);
 
     int HandleAction(int action) override;
+    // The PC keyboard types into the open name field: Enter accepts, Escape closes it.
+    void TypeCharacter(char character) override;
+    void TypeKey(int key) override;
     int Draw(int redraw) override;
     void Forward() override;
     void Back() override;

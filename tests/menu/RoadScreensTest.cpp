@@ -21,6 +21,8 @@
 #include "menu/CSPMenuStateScores.h"
 #include "menu/MenuRoadScreens.h"
 #include "platform/FSClock.h"
+#include "platform/FSDisplay.h"
+#include "platform/FSDisplay.h"
 #include "platform/FSPaths.h"
 #include "support/TestSupport.h"
 
@@ -235,9 +237,13 @@ TEST(RoadScreens, ProfilesAddRemoveAndRenamePilotsAndSaveThemOnLeaving) {
     m.context->currentPlayer = "Anna";
     m.menu->SwitchScreen(8, 0);
     auto& screen = m.Current<CSPMenuStateProfiles>();
+    // Names are typed on the PC keyboard, which types only while the field is open.
+    bool typing = false;
+    m.menu->Resources().textInput = [&](bool on) { typing = on; };
     auto type = [&](const std::string& text) {
+        EXPECT_TRUE(typing);
         for (char c : text)
-            screen.Keyboard()->TypeCharacter(c);
+            m.menu->TypeCharacter(c);
     };
 
     // The list: up from the first pilot wraps to the last and makes it the current one.
@@ -288,9 +294,11 @@ TEST(RoadScreens, ProfilesAddRemoveAndRenamePilotsAndSaveThemOnLeaving) {
     EXPECT_EQ(m.context->players.back(), std::string(kMaxPlayerNameBytes, 'z'));
     m.Press(30, 228);
     screen.Keyboard()->SetText("");
-    type("Ada");
-    m.Act({kActionSelect});
+    type("Adam");
+    m.menu->TypeKey(kTextBackspace);
+    m.menu->TypeKey(kTextEnter);
     m.Wait(600);
+    EXPECT_FALSE(typing);
     EXPECT_EQ(m.context->players, (std::vector<std::string>{"Aaron", "Ada", "Anna", "Boris"}));
     EXPECT_EQ(m.context->currentPlayer, "Ada");
 
