@@ -22,7 +22,6 @@
 #include "menu/MenuRoadScreens.h"
 #include "platform/FSClock.h"
 #include "platform/FSDisplay.h"
-#include "platform/FSDisplay.h"
 #include "platform/FSPaths.h"
 #include "support/TestSupport.h"
 
