@@ -26,7 +26,7 @@ int CSPMenuStateSettings::HandleAction(int action) {
 }
 
 int CSPMenuStateSettings::Draw(int redraw) {
-    const int due = items_.Due(platform::TickCount());
+    const int due = items_.TakeDue(platform::TickCount());
     if (due >= 0) {
         GoTo(kTargets[due]);
         return 0;

@@ -1,7 +1,7 @@
 #pragma once
 // The settings menu: four items leading to the audio, video, controls and game screens.
 #include "menu/CSPSettingsStateBase.h"
-#include "menu/MenuItemList.h"
+#include "menu/MenuRowList.h"
 
 class CSPMenuStateSettings : public CSPSettingsStateBase {
 public:
@@ -17,5 +17,5 @@ protected:
     void ReadSettings() override { items_.Disarm(); }
 
 private:
-    MenuItemList items_;
+    MenuRowList items_;
 };

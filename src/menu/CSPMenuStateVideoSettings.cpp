@@ -60,7 +60,7 @@ int CSPMenuStateVideoSettings::HandleAction(int action) {
 }
 
 int CSPMenuStateVideoSettings::Draw(int redraw) {
-    const int due = items_.Due(platform::TickCount());
+    const int due = items_.TakeDue(platform::TickCount());
     if (due > 0) {
         ActivateItem(due);
         if (due == 1) return 0;

@@ -3,7 +3,7 @@
 // settings match none), the way to the advanced screen and the restoring of the defaults.
 #include "menu/CSPSettingsStateBase.h"
 #include "menu/CSPTextListCtrl.h"
-#include "menu/MenuItemList.h"
+#include "menu/MenuRowList.h"
 
 class CSPMenuStateVideoSettings : public CSPSettingsStateBase {
 public:
@@ -26,6 +26,6 @@ private:
     void ActivateItem(int item);
     int ListAction(int action);
 
-    MenuItemList items_;
+    MenuRowList items_;
     CSPTextListCtrl presets_;
 };

@@ -1,5 +1,6 @@
 #include "menu/MenuRowList.h"
 
+#include "base/FSActions.h"
 #include "menu/MenuDrawing.h"
 #include "menu/MenuResources.h"
 
@@ -48,6 +49,21 @@ int MenuRowList::TakeDue(uint32_t now) {
     const int due = pressed_;
     pressed_ = -1;
     return due;
+}
+
+int MenuRowList::HandleAction(int action, FSPoint stylus, uint32_t now) {
+    if (items_.empty()) return 0;
+    switch (action) {
+        case kActionUp:
+        case kActionDown:
+            Move(action == kActionUp ? -1 : 1);
+            Disarm();
+            return 1;
+        case kActionStylusPressed:
+            return Press(stylus, now) >= 0 ? 1 : 0;
+        default:
+            return 0;
+    }
 }
 
 void MenuRowList::DrawPointer(MenuResources& r) const {

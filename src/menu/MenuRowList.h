@@ -34,6 +34,12 @@ public:
     int Press(FSPoint point, uint32_t now);
     // The pressed row once its delay has passed (then forgotten), else -1.
     int TakeDue(uint32_t now);
+    // Up and down move round the rows (forgetting a press), a stylus press on a row selects
+    // it; 1 when the action was one of these.
+    int HandleAction(int action, FSPoint stylus, uint32_t now);
+    void Disarm() { pressed_ = -1; }
+    const MenuRow& At(int index) const { return items_[static_cast<size_t>(index)]; }
+    int Count() const { return static_cast<int>(items_.size()); }
     bool Pending() const { return pressed_ >= 0; }
     void DrawPointer(MenuResources& resources) const;
 
