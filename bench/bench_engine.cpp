@@ -8,7 +8,7 @@
 #include "app/FSApplicationContext.h"
 #include "app/FSEngine.h"
 #include "app/FSShell.h"
-#include "menu/CSPPlaceholderMenu.h"
+#include "menu/CSPMenu.h"
 #include "platform/FSClock.h"
 #include "platform/FSNullDisplay.h"
 #include "platform/FSPaths.h"
@@ -22,7 +22,7 @@ void BM_RenderFrameTestScene(benchmark::State& state) {
     platform::UseVirtualClock(10000);
     CFSNullDisplay display;
     {
-        CFSShell shell(display, {[] { return std::make_unique<CSPPlaceholderMenu>(); },
+        CFSShell shell(display, {[] { return std::make_unique<CSPMenu>(); },
                                  [] { return std::make_unique<CSPPlaceholderController>(); }});
         if (shell.Start() != 0) {
             state.SkipWithError("no 3-D display");

@@ -8,7 +8,7 @@
 #include "app/FSEngine.h"
 #include "app/FSShell.h"
 #include "base/FSActions.h"
-#include "menu/CSPPlaceholderMenu.h"
+#include "menu/CSPMenu.h"
 #include "platform/FSClock.h"
 #include "platform/FSPaths.h"
 #include "resources/FSArchive.h"
@@ -89,7 +89,7 @@ CFSHeadlessRun::CFSHeadlessRun(const FSHeadlessOptions& options) : options_(opti
     if (!options_.playerFolder.empty()) platform::SetPlayerFolder(options_.playerFolder);
     platform::UseVirtualClock(50000);
     shell_ = std::make_unique<CFSShell>(
-        display_, FSShellParts{[] { return std::make_unique<CSPPlaceholderMenu>(); },
+        display_, FSShellParts{[] { return std::make_unique<CSPMenu>(); },
                                [this] {
                                    auto made = std::make_unique<CSPGameController>(CountRouteFiles());
                                    controller_ = made.get();

@@ -19,7 +19,6 @@
 #include "world/FSWorldPosition.h"
 
 class CFSShell;
-class CSPPlaceholderMenu;
 
 enum class FSHeadlessPilot { None, Autopilot, Instructor, Script };
 

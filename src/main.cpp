@@ -1,8 +1,8 @@
 // Aerovant: the program entry. One copy runs at a time; it opens the window, starts the
 // game and runs the main loop until the window is closed or the player quits.
 //
-// Until the menu screens exist, the placeholder menu chooses route, aircraft and pilot;
-// aerovant --route N [--aircraft 1-5] starts that flight at once; aerovant --headless …
+// The menu chooses route, aircraft and pilot; aerovant --route N [--aircraft 1-5] starts
+// that flight at once (the menu offers the same choice afterwards); aerovant --headless …
 // flies one without a window (FSHeadlessRun.h).
 #include <cstdio>
 #include <memory>
@@ -12,7 +12,7 @@
 #include "app/FSApplicationContext.h"
 #include "app/FSShell.h"
 #include "game/CSPGameController.h"
-#include "menu/CSPPlaceholderMenu.h"
+#include "menu/CSPMenu.h"
 #include "platform/FSInstanceLock.h"
 #include "platform/FSPaths.h"
 #include "platform/FSSdlDisplay.h"
@@ -69,7 +69,7 @@ int main(int argc, char** argv) {
     int status = 0;
     {
         CSPGameController* game = nullptr;
-        CFSShell shell(*display, {[] { return std::make_unique<CSPPlaceholderMenu>(); },
+        CFSShell shell(*display, {[] { return std::make_unique<CSPMenu>(); },
                                   [&choice, &game] {
                                       auto controller =
                                           std::make_unique<CSPGameController>(CountRouteFiles());
@@ -78,12 +78,14 @@ int main(int argc, char** argv) {
                                       return controller;
                                   }});
         status = shell.Start();
+        if (status == 0) shell.Context().chosenAircraft = choice.aircraft;
         if (status == 0 && game && choice.route >= 0) {
             if (choice.route >= game->RouteCount()) {
                 std::fprintf(stderr, "aerovant: there are %d routes\n", game->RouteCount());
                 status = 2;
             } else {
                 game->SetRoute(choice.route);
+                shell.Context().chosenRoute = choice.route;
                 game->RunFlightStart();
             }
         }

@@ -4,7 +4,25 @@
 #include "app/FSInput.h"
 #include "base/FSActions.h"
 #include "game/CSPGameController.h"
+#include "menu/CSPMenuStateLoading.h"
+#include "menu/MenuRoadScreens.h"
+#include "menu/MenuSettingsScreens.h"
 #include "platform/FSDisplay.h"
+
+namespace {
+
+// The loading screen's fade has ended: the chosen flight is built, and flies.
+void StartChosenFlight() {
+    CFSApplicationContext* context = GetApplicationContext();
+    if (!context || !context->gameController) return;
+    if (auto* game = dynamic_cast<CSPGameController*>(context->gameController.get())) {
+        game->SetRoute(context->chosenRoute);
+        game->SetAircraft(context->chosenAircraft);
+    }
+    context->gameController->RunFlightStart();
+}
+
+}  // namespace
 
 CSPMenu::CSPMenu(const std::string& archivePath) {
     resources_.Load(archivePath);
@@ -16,6 +34,9 @@ CSPMenu::CSPMenu(const std::string& archivePath) {
         const CFSApplicationContext* context = GetApplicationContext();
         if (context && context->display) context->display->SetTextInput(on);
     };
+    AddRoadScreens(*this);
+    AddSettingsScreens(*this);
+    SetScreen(5, std::make_unique<CSPMenuStateLoading>(StartChosenFlight));
     SetState(0);
 }
 

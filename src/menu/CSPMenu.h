@@ -16,7 +16,7 @@ public:
     static constexpr int kSlots = 22;
 
     // Loads the shared resources (from archivePath, the game's menu archive when empty) and
-    // makes the screens; screen 0 is current.
+    // makes every screen; screen 0, the main menu, is current.
     explicit CSPMenu(const std::string& archivePath = {});
     ~CSPMenu() override;
 

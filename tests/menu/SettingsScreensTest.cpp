@@ -22,7 +22,6 @@
 #include "menu/CSPMenuStateVideoAdvancedSettings.h"
 #include "menu/CSPMenuStateVideoSettings.h"
 #include "menu/CSPSettingsStateBase.h"
-#include "menu/MenuSettingsScreens.h"
 #include "platform/FSClock.h"
 #include "platform/FSPaths.h"
 #include "support/HeadlessTestGame.h"
@@ -45,7 +44,6 @@ struct Screens {
         EXPECT_EQ(game.Start(), 0);
         context = GetApplicationContext();
         menu.SetScreen(0, std::make_unique<MainStandIn>());
-        AddSettingsScreens(menu);
     }
     int Current() const { return menu.CurrentScreen()->ScreenNumber(); }
     void Act(int action) { menu.DispatchAction(action); }

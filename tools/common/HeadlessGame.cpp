@@ -1,7 +1,8 @@
 #include "common/HeadlessGame.h"
 
 #include "app/FSApplicationContext.h"
-#include "menu/CSPPlaceholderMenu.h"
+#include "app/FSGameController.h"
+#include "menu/CSPMenu.h"
 #include "platform/FSClock.h"
 #include "platform/FSPaths.h"
 #include "testflight/CSPPlaceholderController.h"
@@ -12,7 +13,7 @@ HeadlessGame::HeadlessGame(const std::string& playerFolder, uint32_t clockStart)
     platform::UseVirtualClock(clockStart);
     shell = std::make_unique<CFSShell>(
         display, FSShellParts{[this] {
-                                  auto made = std::make_unique<CSPPlaceholderMenu>();
+                                  auto made = std::make_unique<CSPMenu>();
                                   menu = made.get();
                                   return std::unique_ptr<MFSMenu>(std::move(made));
                               },
@@ -57,7 +58,8 @@ void HeadlessGame::PressButton(int hotKey) {
 }
 
 void HeadlessGame::StartFlight() {
-    Tap(0);
+    if (MFSGameController* game = shell->Context().gameController.get()) game->RunFlightStart();
+    Pass(2);
 }
 
 std::vector<uint16_t> HeadlessGame::Picture() const {

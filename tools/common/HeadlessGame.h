@@ -1,5 +1,5 @@
 #pragma once
-// The whole game on the null display, with the placeholder menu and controller, on the
+// The whole game on the null display, with the game's menu and the test-flight controller, on the
 // virtual clock: what the tests of the shell and the game, the benchmarks and the snapshot
 // tool drive pass by pass. Each Pass() advances virtual time by one 60 Hz frame and runs
 // one main-loop pass.
@@ -12,7 +12,7 @@
 #include "platform/FSNullDisplay.h"
 
 class CSPPlaceholderController;
-class CSPPlaceholderMenu;
+class CSPMenu;
 
 class HeadlessGame {
 public:
@@ -32,7 +32,7 @@ public:
     void Tap(int padKey);
     // Presses and releases an application button (hot key 193-197), one pass each.
     void PressButton(int hotKey);
-    // Starts the test flight from the menu.
+    // Starts the test flight, as the loading screen does once its fade has ended.
     void StartFlight();
 
     // The last frame turned upright (320 x 240 for the landscape orientations).
@@ -41,6 +41,6 @@ public:
 
     CFSNullDisplay display;
     std::unique_ptr<CFSShell> shell;
-    CSPPlaceholderMenu* menu = nullptr;
+    CSPMenu* menu = nullptr;
     CSPPlaceholderController* controller = nullptr;
 };
