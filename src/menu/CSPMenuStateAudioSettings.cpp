@@ -10,8 +10,10 @@
 namespace {
 
 constexpr FSClipRect kLabels[2] = {{51, 73, 152, 84}, {51, 117, 152, 128}};
-constexpr int kSliderX = 165;
-constexpr int kSliderLength = 130;
+// Each slider lies in the dark strip under its label.
+constexpr int kSliderX = 48;
+constexpr int kSliderBelowLabel = 18;
+constexpr int kSliderLength = 234;
 
 }  // namespace
 
@@ -20,7 +22,7 @@ CSPMenuStateAudioSettings::CSPMenuStateAudioSettings(CSPMenu& menu)
 
 void CSPMenuStateAudioSettings::LoadControls(MenuResources& resources) {
     for (int i = 0; i < 2; ++i)
-        sliders_[i].Init(resources.Screen(), {kSliderX, kLabels[i].top}, kSliderLength, 0,
+        sliders_[i].Init(resources.Screen(), {kSliderX, kLabels[i].top + kSliderBelowLabel}, kSliderLength, 0,
                          MenuResources::kSliderStep);
     focus_ = 0;
 }

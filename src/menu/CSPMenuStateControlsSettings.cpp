@@ -7,6 +7,7 @@
 #include "base/FSActions.h"
 #include "menu/MenuDrawing.h"
 #include "menu/MenuResources.h"
+#include "platform/FSDisplay.h"
 #include "resources/FSArchive.h"
 
 namespace {
@@ -53,10 +54,15 @@ constexpr int kPairs[][2] = {
     {kActionBrake, kActionBrakeReleased},
 };
 
-const char* KeyName(int32_t key) {
-    static const char* const kNames[] = {"enter",    "left",     "right",    "up",       "down",
-                                         "button 1", "button 2", "button 3", "button 4", "button 5"};
-    if (key >= 0 && key < 10) return kNames[key];
+// The name of a key state as the player's keyboard shows it: the five buttons are the
+// number keys, which follow the orientation of the menu the chord was pressed in.
+std::string KeyName(int32_t key, int orientation) {
+    static const char* const kPad[] = {"enter", "left", "right", "up", "down"};
+    if (key >= 0 && key < 5) return kPad[key];
+    if (key >= 5 && key < 10) {
+        const int button = CFSInput::KeyTable(orientation)[key] - kHotKeyButton1;
+        if (button >= 0 && button < 5) return std::to_string(button + 1);
+    }
     if (key >= kStateStylusPressed && key <= kStateStylusMoved) return "stylus";
     return "unknown";
 }
@@ -90,11 +96,11 @@ int CSPMenuStateControlsSettings::PairedAction(int action) {
     return -1;
 }
 
-std::string CSPMenuStateControlsSettings::ChordName(const std::vector<int32_t>& keys) {
+std::string CSPMenuStateControlsSettings::ChordName(const std::vector<int32_t>& keys, int orientation) {
     std::string name;
-    // Buttons first: "button 5 + left" reads as the chord is pressed.
+    // Buttons first: "5 + left" reads as the chord is pressed.
     for (auto it = keys.rbegin(); it != keys.rend(); ++it)
-        name += (name.empty() ? "" : " + ") + std::string(KeyName(*it));
+        name += (name.empty() ? "" : " + ") + KeyName(*it, orientation);
     return name;
 }
 
@@ -172,7 +178,7 @@ void CSPMenuStateControlsSettings::FinishCapture() {
         return;
     }
     ShowMessage(std::string("Not a chord you can hold.\n\"") + RowName(row) + "\" keeps\n" +
-                ChordName(input->KeysOf(RowAction(row))) + ".");
+                ChordName(input->KeysOf(RowAction(row)), GetApplicationContext()->menuOrientation) + ".");
 }
 
 void CSPMenuStateControlsSettings::Rebind(int row, const std::vector<int32_t>& keys) {
@@ -264,6 +270,7 @@ void CSPMenuStateControlsSettings::DrawRows(MenuResources& r) {
     uint16_t* screen = r.Screen();
     const FSClipRect clip{kListArea.left, kListArea.top, kListArea.right + 1, kListArea.bottom + 1};
     const CFSInput* input = Input();
+    const int orientation = GetApplicationContext()->menuOrientation;
     const int offset = ScrollOffset();
     for (int row = 0; row < kRows; ++row) {
         const int y = kFirstRowY + kRowPitch * row - offset;
@@ -276,7 +283,7 @@ void CSPMenuStateControlsSettings::DrawRows(MenuResources& r) {
         menu_drawing::Text(screen, &r.scoresFont, kJustifyLeft, {kListArea.left + 6, y}, colour, RowName(row),
                            clip);
         const std::string keys = row == capturingRow_ ? "[press keys]"
-                                 : input              ? ChordName(input->KeysOf(RowAction(row)))
+                                 : input              ? ChordName(input->KeysOf(RowAction(row)), orientation)
                                                       : std::string();
         menu_drawing::Text(screen, &r.scoresFont, kJustifyRight, {kKeysRight, y}, colour,
                            keys.empty() ? "unknown" : keys, clip);

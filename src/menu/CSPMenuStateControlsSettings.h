@@ -34,8 +34,8 @@ public:
     static int RowAction(int row);
     static int PairedAction(int action);
     static const char* RowName(int row);
-    // "button 5 + left" for a chord of key states.
-    static std::string ChordName(const std::vector<int32_t>& keys);
+    // The chord's keys as the keyboard names them in a menu orientation: "5 + left".
+    static std::string ChordName(const std::vector<int32_t>& keys, int orientation = 2);
     // Whether the player can hold the chord: at least one key, each a known key state once,
     // and at most one of the stylus states (each is a pulse of a different stylus event, so
     // two never hold together).

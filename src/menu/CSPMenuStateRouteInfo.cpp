@@ -47,11 +47,14 @@ void CSPMenuStateRouteInfo::Load(MenuResources& r, int) {
     text_->Init(r.Screen(), &r.mainFont, kTextBox, {kMargin, kMargin, kMargin, kMargin}, false, true);
     shownRoute_ = -1;
     ShowDescription();
-    items_.Select(kGoOn);
+    // Back from the weather page, the pointer stays on its link.
+    items_.Select(cameBackTo_);
+    cameBackTo_ = kGoOn;
 }
 
 void CSPMenuStateRouteInfo::Leave(int next, int argument) {
     if (list_ && list_->Selected() >= 0) GetApplicationContext()->chosenRoute = list_->Selected();
+    cameBackTo_ = next == 3 ? kParameters : kGoOn;
     MSPStylusMenuState::Leave(next, argument);
 }
 

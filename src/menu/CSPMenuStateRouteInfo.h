@@ -39,4 +39,5 @@ private:
     std::unique_ptr<CSPTextListCtrl> list_;
     std::unique_ptr<CSPTextCtrl> text_;
     int shownRoute_ = -1;
+    int cameBackTo_ = kGoOn;  // the item selected when the screen shows next
 };

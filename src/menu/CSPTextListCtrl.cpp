@@ -79,7 +79,17 @@ void CSPTextListCtrl::Draw() {
     if (entries_.empty() || !font_) return;
     const int centre = (leftArrow_.right + rightArrow_.left) / 2;
     const int top = position_.y + (leftArrow_.bottom - leftArrow_.top - font_->LineHeight()) / 2;
-    Text(screen_, font_, kJustifyCentre, {centre, top}, 0xFFFF, entries_[selected_],
+    // A name too long for the space between the arrows is shortened, never drawn over them.
+    const int room = rightArrow_.left - leftArrow_.right - 4;
+    std::string shown = entries_[selected_];
+    if (font_->TextWidth(shown) > room) {
+        while (!shown.empty() && font_->TextWidth(shown + "...") > room)
+            shown.pop_back();
+        while (!shown.empty() && shown.back() == ' ')
+            shown.pop_back();
+        shown += "...";
+    }
+    Text(screen_, font_, kJustifyCentre, {centre, top}, 0xFFFF, shown,
          {leftArrow_.right, position_.y - font_->LineHeight(), rightArrow_.left,
           leftArrow_.bottom + font_->LineHeight()});
 }

@@ -292,7 +292,10 @@ TEST(SettingsScreens, ChordsThePlayerCannotHoldAreRefused) {
                  {{10, 11}, false}, {{3, 3}, false}, {{13}, false},  {{-1}, false}};
     for (const auto& c : cases)
         EXPECT_EQ(C::ChordUsable(c.keys), c.usable) << C::ChordName(c.keys);
-    EXPECT_EQ(C::ChordName({1, 9}), "button 5 + left");
+    EXPECT_EQ(C::ChordName({1, 9}), "5 + left");
+    // The buttons are the number keys that feed them in the menu's orientation.
+    EXPECT_EQ(C::ChordName({0, 5}, 2), "4 + enter");
+    EXPECT_EQ(C::ChordName({0, 5}, 1), "1 + enter");
 }
 
 TEST(SettingsScreens, HelpShowsItsTextAndAMissingFileLeavesTheBoxEmpty) {
