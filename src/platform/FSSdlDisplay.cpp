@@ -301,6 +301,9 @@ void CFSSdlDisplay::Window::HandleEvent(const SDL_Event& ev, MFSDisplay& display
                 mouseDown = ev.type == SDL_MOUSEBUTTONDOWN;
                 PostStylus(display, mouseDown ? FSEventType::StylusDown : FSEventType::StylusUp, ev.button.x,
                            ev.button.y);
+            } else if (ev.button.button == SDL_BUTTON_RIGHT && !display.TextInput()) {
+                // The right button is "back", as Escape is: a mouse alone leaves a flight too.
+                PostHotKey(display, display.BackHotKey());
             }
             break;
         case SDL_TEXTINPUT:
