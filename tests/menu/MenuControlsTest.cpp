@@ -329,6 +329,20 @@ TEST_F(MenuControls, ListSelectorStepsWrapsAndIgnoresQuickRepeatTaps) {
         for (int x = 70; x < 250; ++x)
             text += At(x, y) != kBack;
     EXPECT_GT(text, 20) << "the entry";
+    // A name wider than the space between the arrows is shortened, never drawn over them.
+    CSPTextListCtrl narrow(frame_);
+    narrow.Init(Screen(), {60, 90}, 60, &resources_.listFont, {"A very long route name indeed"}, false);
+    narrow.Draw();
+    int arrows = 0, between = 0;
+    for (int y = 90; y < 100; ++y) {
+        for (int x = 60; x < 120; ++x) {
+            const bool onArrow = x < 70 || x >= 110;
+            arrows += onArrow && At(x, y) == kArrow;
+            between += !onArrow && At(x, y) != kBack;
+        }
+    }
+    EXPECT_EQ(arrows, 2 * 10 * 10);
+    EXPECT_GT(between, 10);
     // An empty list neither moves nor draws text.
     CSPTextListCtrl empty(frame_);
     empty.Init(Screen(), {60, 50}, 200, &resources_.listFont, {}, true);

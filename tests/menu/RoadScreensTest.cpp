@@ -176,6 +176,11 @@ TEST(RoadScreens, RouteChoiceShowsTheChosenRouteAndKeepsItOnLeaving) {
             m.Act({kActionDown});
         m.Act({kActionSelect});
         EXPECT_EQ(m.Screen(), e.screen) << e.downs;
+        if (e.screen == 3) {
+            // Back from the weather page, the pointer is still on its link.
+            m.Act({kActionBack});
+            EXPECT_EQ(m.Current<CSPMenuStateRouteInfo>().SelectedItem(), CSPMenuStateRouteInfo::kParameters);
+        }
         m.menu->SwitchScreen(0, 0);
     }
     EXPECT_EQ(m.context->chosenRoute, 2);
