@@ -29,8 +29,9 @@ void BM_MenuScreenRedraw(benchmark::State& state) {
     game.Pass(2);
     for (auto _ : state)
         game.menu->UpdateAndDraw(1);
-    static const char* const kNames[17] = {"main", "", "route", "", "aircraft", "", "", "scores", "pilots",
-                                           "settings", "", "", "", "controls", "", "", "help"};
+    static const char* const kNames[17] = {"main", "",         "route",  "",         "aircraft", "",
+                                           "",     "scores",   "pilots", "settings", "",         "",
+                                           "",     "controls", "",       "",         "help"};
     state.SetLabel(kNames[state.range(0)]);
 }
 BENCHMARK(BM_MenuScreenRedraw)
