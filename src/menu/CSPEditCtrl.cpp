@@ -79,13 +79,13 @@ void CSPEditCtrl::Reset() {
 void CSPEditCtrl::SetText(const std::string& text) {
     text_.clear();
     for (char c : text)
-        if (Printable(c) && static_cast<int>(text_.size()) < kMaxLength) text_ += c;
+        if (Printable(c) && static_cast<int>(text_.size()) < maxLength_) text_ += c;
     cursor_ = static_cast<int>(text_.size());
     Measure();
 }
 
 void CSPEditCtrl::Insert(char c) {
-    if (!Printable(c) || static_cast<int>(text_.size()) >= kMaxLength) return;
+    if (!Printable(c) || static_cast<int>(text_.size()) >= maxLength_) return;
     cursor_ = std::clamp(cursor_, 0, static_cast<int>(text_.size()));
     text_.insert(text_.begin() + cursor_, c);
     ++cursor_;

@@ -3,6 +3,7 @@
 // its release types it; caps lock stays until toggled, shift lasts one character. The PC
 // keyboard types into the same field. The text never grows beyond 128 characters and the
 // cursor always stays within it.
+#include <algorithm>
 #include <string>
 
 #include "hud/FSFont.h"
@@ -22,8 +23,10 @@ public:
     bool Init(uint16_t* screen, FSPoint position, FSSize size, const CFSFont* font,
               const std::string& archive = {});
     const std::string& Text() const { return text_; }
-    // Keeps the printable characters, at most kMaxLength; the cursor goes to the end.
+    // Keeps the printable characters, at most the field's length; the cursor goes to the end.
     void SetText(const std::string& text);
+    // The most characters the field takes (kMaxLength at most).
+    void SetMaxLength(int length) { maxLength_ = std::clamp(length, 0, kMaxLength); }
     bool Done() const { return done_; }
     int Cursor() const { return cursor_; }
     bool CapsLock() const { return capsLock_; }
@@ -55,6 +58,7 @@ private:
     const CFSFont* font_ = nullptr;
     int pressed_ = -1;
     std::string text_;
+    int maxLength_ = kMaxLength;
     int cursor_ = 0;
     bool capsLock_ = false;
     bool shift_ = false;

@@ -198,6 +198,8 @@ void CSPMenuStateProfiles::OpenKeyboard(Typed typed, const std::string& text) {
     typed_ = typed;
     edit_ = std::make_unique<CSPEditCtrl>();
     edit_->Init(r->Screen(), {40, 118}, {240, 26}, &r->mainFont);
+    // The field takes no more than a pilot's name may hold.
+    edit_->SetMaxLength(static_cast<int>(kMaxPlayerNameBytes));
     edit_->SetText(text);
     snapshot_ = r->screen;
     fadeStart_ = menu_screens::Now();
