@@ -20,7 +20,8 @@ extern "C" {
 typedef struct FSDecoderTable FSDecoderTable;
 
 // A decoder for width x height frames of the given code; null when none can be made.
-typedef void* (*FSInitCodecFunction)(int32_t width, int32_t height, uint32_t fourcc, const FSDecoderTable* table);
+typedef void* (*FSInitCodecFunction)(int32_t width, int32_t height, uint32_t fourcc,
+                                     const FSDecoderTable* table);
 // Decodes size bytes of one compressed frame. On FS_DECODE_PICTURE, y, u and v point at the
 // decoder's planes (valid until the next call): Y with rowLength bytes per row, U and V at
 // half resolution with rowLength / 2. Anything but 1 and 2 is an error.

@@ -1,10 +1,11 @@
 // The clip decoder library: InitCodec, DecodeFrame and CloseCodec over libxvidcore's MPEG-4
-// part 2 decoder, single-threaded, handing out the decoder's own 4:2:0 planes.
+// part 2 decoder, single-threaded, writing each picture as 4:2:0 planes of its own.
 #include <xvid.h>
 
 #include <cstring>
 #include <memory>
 #include <new>
+#include <vector>
 
 #include "decoder/FSDecoderApi.h"
 
@@ -16,6 +17,8 @@ struct XvidDecoder {
     void* handle = nullptr;
     int32_t width = 0;
     int32_t height = 0;
+    int32_t rowLength = 0;  // the width rounded up to 16
+    std::vector<uint8_t> y, u, v;
 };
 
 bool InitialiseXvid() {
@@ -50,6 +53,11 @@ FS_EXPORT void* InitCodec(int32_t width, int32_t height, uint32_t fourcc, const 
     decoder->handle = create.handle;
     decoder->width = width;
     decoder->height = height;
+    decoder->rowLength = (width + 15) & ~15;
+    const size_t rows = static_cast<size_t>(height + 1) & ~size_t{1};
+    decoder->y.assign(static_cast<size_t>(decoder->rowLength) * rows, 0);
+    decoder->u.assign(static_cast<size_t>(decoder->rowLength / 2) * (rows / 2), 128);
+    decoder->v.assign(decoder->u.size(), 128);
     return decoder.release();
 }
 
@@ -67,21 +75,22 @@ FS_EXPORT int32_t DecodeFrame(void* handle, const uint8_t* data, int32_t size, c
         frame.version = XVID_VERSION;
         frame.bitstream = const_cast<uint8_t*>(at);
         frame.length = left;
-        frame.output.csp = XVID_CSP_INTERNAL;
+        frame.output.csp = XVID_CSP_PLANAR;
+        frame.output.plane[0] = decoder->y.data();
+        frame.output.plane[1] = decoder->u.data();
+        frame.output.plane[2] = decoder->v.data();
+        frame.output.stride[0] = decoder->rowLength;
+        frame.output.stride[1] = frame.output.stride[2] = decoder->rowLength / 2;
         xvid_dec_stats_t stats;
         std::memset(&stats, 0, sizeof stats);
         stats.version = XVID_VERSION;
         const int used = xvid_decore(decoder->handle, XVID_DEC_DECODE, &frame, &stats);
         if (used < 0) return -1;
         if (stats.type > 0) {
-            const int stride = frame.output.stride[0];
-            if (!frame.output.plane[0] || !frame.output.plane[1] || !frame.output.plane[2] || stride <= 0 ||
-                frame.output.stride[1] != stride / 2 || frame.output.stride[2] != stride / 2)
-                return -1;
-            *y = static_cast<const uint8_t*>(frame.output.plane[0]);
-            *u = static_cast<const uint8_t*>(frame.output.plane[1]);
-            *v = static_cast<const uint8_t*>(frame.output.plane[2]);
-            *rowLength = stride;
+            *y = decoder->y.data();
+            *u = decoder->u.data();
+            *v = decoder->v.data();
+            *rowLength = decoder->rowLength;
             return FS_DECODE_PICTURE;
         }
         if (stats.type == XVID_TYPE_VOL &&

@@ -6,8 +6,8 @@
 
 uint32_t CFSAviReader::Word(const uint8_t* bytes, int index) {
     const uint8_t* p = bytes + 4 * index;
-    return static_cast<uint32_t>(p[0]) | static_cast<uint32_t>(p[1]) << 8 | static_cast<uint32_t>(p[2]) << 16 |
-           static_cast<uint32_t>(p[3]) << 24;
+    return static_cast<uint32_t>(p[0]) | static_cast<uint32_t>(p[1]) << 8 |
+           static_cast<uint32_t>(p[2]) << 16 | static_cast<uint32_t>(p[3]) << 24;
 }
 
 bool CFSAviReader::Expect(const char* id) {

@@ -21,14 +21,15 @@ void ConvertYuvPicture(const uint8_t* y, const uint8_t* u, const uint8_t* v, int
         const uint8_t* uRow = u + static_cast<size_t>(r / 2) * chromaRow;
         const uint8_t* vRow = v + static_cast<size_t>(r / 2) * chromaRow;
         uint16_t* outRow = out + static_cast<size_t>(r) * width;
-        for (int32_t c = 0; c < width; ++c) outRow[c] = YuvTo565(yRow[c], uRow[c / 2], vRow[c / 2]);
+        for (int32_t c = 0; c < width; ++c)
+            outRow[c] = YuvTo565(yRow[c], uRow[c / 2], vRow[c / 2]);
     }
 }
 
 std::unique_ptr<CFSVideoPlayer> CFSVideoPlayer::Create(const FSDecoderTable* table, int32_t width,
                                                        int32_t height, size_t blockSize) {
-    if (!table || !table->initCodec || !table->closeCodec || !table->decodeFrame || width <= 0 || height <= 0 ||
-        width > 4096 || height > 4096)
+    if (!table || !table->initCodec || !table->closeCodec || !table->decodeFrame || width <= 0 ||
+        height <= 0 || width > 4096 || height > 4096)
         return nullptr;
     std::unique_ptr<CFSVideoPlayer> player(new CFSVideoPlayer(*table, width, height));
     player->decoder_ = table->initCodec(width, height, FS_DECODER_FOURCC_XVID, table);
@@ -55,7 +56,8 @@ bool CFSVideoPlayer::Open(const std::string& archivePath, const std::string& mem
         fileSize_ = file.size;
     } else {
         size_t size = 0;
-        if (block_.empty() || !ReadArchiveMemberInto(block_.data(), block_.size(), archivePath, member, size)) {
+        if (block_.empty() ||
+            !ReadArchiveMemberInto(block_.data(), block_.size(), archivePath, member, size)) {
             std::fprintf(stderr, "AVI reading error: cannot read %s into the clip block\n", member.c_str());
             return false;
         }

@@ -9,9 +9,9 @@
 #include "media/FSVideoPlayer.h"
 #include "menu/MenuResources.h"
 #include "menu/MenuScreenSupport.h"
+#include "platform/FSThread.h"
 #include "resources/FSArchive.h"
 #include "resources/FSKeywordReader.h"
-#include "platform/FSThread.h"
 
 namespace {
 
@@ -22,7 +22,8 @@ constexpr int kTextWidth = kTextBox.right - kTextBox.left - 13 - 2 * kMargin;
 
 const char* const kAircraftNames[CSPMenuStatePlane::kAircraftCount] = {
     "Cessna 172R", "Sukhoi Su-29", "L-29 Delfin", "L-13 Blanik", "Fokker"};
-const char* const kClipNames[CSPMenuStatePlane::kAircraftCount] = {"Cessna172R", "Su29", "L29", "L13", "Fokker"};
+const char* const kClipNames[CSPMenuStatePlane::kAircraftCount] = {"Cessna172R", "Su29", "L29", "L13",
+                                                                   "Fokker"};
 
 // The wait between frames when the clip does not give its rate, and the limits of any wait.
 constexpr uint32_t kDefaultFrameMs = 83;

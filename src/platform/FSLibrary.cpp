@@ -14,7 +14,8 @@ std::string SharedObjectPath(const std::string& path) {
     const size_t dot = path.size() >= 4 ? path.size() - 4 : std::string::npos;
     if (dot == std::string::npos || path[dot] != '.') return path;
     std::string suffix = path.substr(dot + 1);
-    for (char& c : suffix) c = static_cast<char>(c >= 'A' && c <= 'Z' ? c - 'A' + 'a' : c);
+    for (char& c : suffix)
+        c = static_cast<char>(c >= 'A' && c <= 'Z' ? c - 'A' + 'a' : c);
     return suffix == "dll" ? path.substr(0, dot) + ".so" : path;
 }
 

@@ -55,13 +55,16 @@ TEST(AviReader, BrokenBlocksStopCleanly) {
         {"intact", nullptr, nullptr, true, 3, 0},
         {"a header identifier differs", [](AviParts& p) { p.strlJunkId = "JUNQ"; }, nullptr, true, 3, 1},
         {"movi starts with audio", [](AviParts& p) { p.firstFrameId = "01wb"; }, nullptr, false, 0, 0},
-        {"header chunk runs past the block", [](AviParts& p) { p.avihSize = 0x7FFFFFF0u; }, nullptr, false, 0, 0},
+        {"header chunk runs past the block", [](AviParts& p) { p.avihSize = 0x7FFFFFF0u; }, nullptr, false, 0,
+         0},
         {"cut inside the second frame", nullptr,
          [](const AviParts& p, std::vector<uint8_t>& b) { b.resize(p.frameOffsets[1] + 10); }, true, 1, 0},
         {"cut inside the headers", nullptr, [](const AviParts&, std::vector<uint8_t>& b) { b.resize(100); },
          false, 0, 0},
         {"frame runs past the block", nullptr,
-         [](const AviParts& p, std::vector<uint8_t>& b) { media_testing::Put32At(b, p.frameOffsets[1] + 4, 0xFFFFFFFFu); },
+         [](const AviParts& p, std::vector<uint8_t>& b) {
+             media_testing::Put32At(b, p.frameOffsets[1] + 4, 0xFFFFFFFFu);
+         },
          true, 1, 0},
         {"empty", nullptr, [](const AviParts&, std::vector<uint8_t>& b) { b.clear(); }, false, 0, 0},
     };

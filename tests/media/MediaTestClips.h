@@ -19,7 +19,8 @@ struct AviParts {
 };
 
 inline void Put32At(std::vector<uint8_t>& out, size_t at, uint32_t v) {
-    for (int i = 0; i < 4; ++i) out[at + i] = static_cast<uint8_t>(v >> (8 * i));
+    for (int i = 0; i < 4; ++i)
+        out[at + i] = static_cast<uint8_t>(v >> (8 * i));
 }
 
 inline void Put32(std::vector<uint8_t>& out, uint32_t v) {
@@ -71,9 +72,11 @@ inline std::vector<uint8_t> AviBytes(AviParts& p) {
     p.frameOffsets.clear();
     for (size_t i = 0; i < p.frames.size(); ++i) {
         p.frameOffsets.push_back(out.size());
-        PutChunk(out, i == 0 ? p.firstFrameId : "00dc", p.frames[i], static_cast<uint32_t>(p.frames[i].size()));
+        PutChunk(out, i == 0 ? p.firstFrameId : "00dc", p.frames[i],
+                 static_cast<uint32_t>(p.frames[i].size()));
     }
-    PutChunk(out, "idx1", std::vector<uint8_t>(16 * p.frames.size(), 0), static_cast<uint32_t>(16 * p.frames.size()));
+    PutChunk(out, "idx1", std::vector<uint8_t>(16 * p.frames.size(), 0),
+             static_cast<uint32_t>(16 * p.frames.size()));
     Put32At(out, 4, static_cast<uint32_t>(out.size() - 8));
     return out;
 }

@@ -33,7 +33,8 @@ TEST(VideoPlayer, ConvertsYuvPixelsWithTheGamesIntegerFormulas) {
         {128, 128, 128, static_cast<uint16_t>(18 << 11 | 37 << 5 | 18)},
         {100, 255, 128, static_cast<uint16_t>(14 << 11 | 16 << 5 | 31)},  // blue limited to 31
     };
-    for (const Case& c : cases) EXPECT_EQ(YuvTo565(c.y, c.u, c.v), c.expected) << c.y << " " << c.u << " " << c.v;
+    for (const Case& c : cases)
+        EXPECT_EQ(YuvTo565(c.y, c.u, c.v), c.expected) << c.y << " " << c.u << " " << c.v;
 
     // Chroma at half resolution with half the row length; the rows end before the stride.
     const int32_t rowLength = 8, width = 4, height = 2;
@@ -60,8 +61,8 @@ FakeDecoder fake;
 void* FakeInit(int32_t, int32_t, uint32_t fourcc, const FSDecoderTable*) {
     return fourcc == FS_DECODER_FOURCC_XVID ? &fake : nullptr;
 }
-int32_t FakeDecode(void*, const uint8_t* data, int32_t size, const uint8_t** y, const uint8_t** u, const uint8_t** v,
-                   int32_t* rowLength) {
+int32_t FakeDecode(void*, const uint8_t* data, int32_t size, const uint8_t** y, const uint8_t** u,
+                   const uint8_t** v, int32_t* rowLength) {
     ++fake.decoded;
     if (size <= 0 || data[0] == 0xDD) return 7;
     if (data[0] == 0xCC) return FS_DECODE_NO_PICTURE;
@@ -78,7 +79,8 @@ const FSDecoderTable kFakeTable{FakeInit, FakeClose, FakeDecode};
 
 // An archive of one member "clip.avi" written by Info-ZIP's zip.
 struct ClipArchive {
-    explicit ClipArchive(const std::vector<uint8_t>& clip) : folder(testing_support::MakeTempFolder("clips")) {
+    explicit ClipArchive(const std::vector<uint8_t>& clip)
+        : folder(testing_support::MakeTempFolder("clips")) {
         std::ofstream(folder + "clip.avi", std::ios::binary)
             .write(reinterpret_cast<const char*>(clip.data()), static_cast<std::streamsize>(clip.size()));
         made = files::Zip(folder, "-0", folder + "clips.zip", "clip.avi");
@@ -146,8 +148,8 @@ struct RealDecoder {
 TEST(VideoPlayer, TheDecoderLibraryPlaysEveryAircraftClipOfTheDataBuild) {
     RealDecoder decoder;
     ASSERT_TRUE(decoder.Ready()) << decoder.library.Error();
-    auto player = CFSVideoPlayer::Create(&decoder.table, CFSVideoPlayer::kClipWidth, CFSVideoPlayer::kClipHeight,
-                                         CFSVideoPlayer::kClipBlockSize);
+    auto player = CFSVideoPlayer::Create(&decoder.table, CFSVideoPlayer::kClipWidth,
+                                         CFSVideoPlayer::kClipHeight, CFSVideoPlayer::kClipBlockSize);
     ASSERT_NE(player, nullptr);
     for (const char* name : {"Cessna172R", "Su29", "L29", "L13", "Fokker"}) {
         const std::string member = std::string("video/") + name + ".avi";
@@ -175,9 +177,10 @@ TEST(VideoPlayer, AClipMadeByFfmpegIsPlayedOrRefusedButNeverCrashes) {
     RealDecoder decoder;
     ASSERT_TRUE(decoder.Ready());
     const std::string folder = testing_support::MakeTempFolder("ffmpeg");
-    if (!files::RunShell("cd " + files::ShellQuote(folder) +
-                         " && ffmpeg -loglevel error -f lavfi -i testsrc=size=156x116:rate=10 -t 1 -c:v mpeg4 "
-                         "-vtag XVID clip.avi")) {
+    if (!files::RunShell(
+            "cd " + files::ShellQuote(folder) +
+            " && ffmpeg -loglevel error -f lavfi -i testsrc=size=156x116:rate=10 -t 1 -c:v mpeg4 "
+            "-vtag XVID clip.avi")) {
         files::RemoveTempFolder(folder);
         GTEST_SKIP() << "ffmpeg is not installed";
     }

@@ -7,7 +7,8 @@
 namespace {
 
 void Put32(std::vector<uint8_t>& out, uint32_t v) {
-    for (int i = 0; i < 4; ++i) out.push_back(static_cast<uint8_t>(v >> (8 * i)));
+    for (int i = 0; i < 4; ++i)
+        out.push_back(static_cast<uint8_t>(v >> (8 * i)));
 }
 
 void Put16(std::vector<uint8_t>& out, uint32_t v) {
@@ -31,7 +32,8 @@ size_t Open(std::vector<uint8_t>& out, const char* id, const char* listType = nu
 // Writes the size of what follows sizeAt and the pad byte of an odd chunk.
 void Close(std::vector<uint8_t>& out, size_t sizeAt) {
     const uint32_t size = static_cast<uint32_t>(out.size() - sizeAt - 4);
-    for (int i = 0; i < 4; ++i) out[sizeAt + i] = static_cast<uint8_t>(size >> (8 * i));
+    for (int i = 0; i < 4; ++i)
+        out[sizeAt + i] = static_cast<uint8_t>(size >> (8 * i));
     if (size & 1) out.push_back(0);
 }
 
@@ -66,7 +68,8 @@ std::vector<uint8_t> WriteAvi(const AviClip& clip) {
     Put32(out, static_cast<uint32_t>(largest));
     Put32(out, static_cast<uint32_t>(clip.width));
     Put32(out, static_cast<uint32_t>(clip.height));
-    for (int i = 0; i < 4; ++i) Put32(out, 0);
+    for (int i = 0; i < 4; ++i)
+        Put32(out, 0);
     Close(out, avih);
     const size_t strl = Open(out, "LIST", "strl");
     const size_t strh = Open(out, "strh");
@@ -95,7 +98,8 @@ std::vector<uint8_t> WriteAvi(const AviClip& clip) {
     Put16(out, 24);
     PutId(out, "XVID");
     Put32(out, static_cast<uint32_t>(clip.width * clip.height * 3));
-    for (int i = 0; i < 4; ++i) Put32(out, 0);
+    for (int i = 0; i < 4; ++i)
+        Put32(out, 0);
     Close(out, strf);
     Junk(out, 16);
     Close(out, strl);

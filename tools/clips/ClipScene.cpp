@@ -88,8 +88,9 @@ void DrawFields(GLuint texture) {
             for (int column = 0; column < cells; ++column) {
                 const auto at = static_cast<GLushort>(row * (cells + 1) + column);
                 const auto below = static_cast<GLushort>(at + cells + 1);
-                indices.insert(indices.end(), {at, below, static_cast<GLushort>(at + 1), static_cast<GLushort>(at + 1),
-                                               below, static_cast<GLushort>(below + 1)});
+                indices.insert(indices.end(),
+                               {at, below, static_cast<GLushort>(at + 1), static_cast<GLushort>(at + 1),
+                                below, static_cast<GLushort>(below + 1)});
             }
         }
     }
@@ -112,7 +113,8 @@ void DrawFields(GLuint texture) {
 
 // One picture: the aircraft at phase (0..1) of its turn.
 Canvas DrawFrame(CFSGLSurface& surface, const FSMesh& mesh, GLuint aircraft, GLuint fields, float phase) {
-    const float span = (mesh.box[3] - mesh.box[0]) / 65536.0f, length = (mesh.box[4] - mesh.box[1]) / 65536.0f;
+    const float span = (mesh.box[3] - mesh.box[0]) / 65536.0f,
+                length = (mesh.box[4] - mesh.box[1]) / 65536.0f;
     const float size = std::max(span, length);
     const float centreZ = (mesh.box[2] + mesh.box[5]) / 2 / 65536.0f;
     const float theta = 2 * kPi * phase;
@@ -168,13 +170,15 @@ std::vector<Canvas> RenderAircraftTurn(const std::string& dataFolder, const std:
     if (!loader.LoadMesh("aircraft/" + model + ".obj", mesh) ||
         !aircraft.Load(dataFolder + "/textures.zip", "aircraft/" + model + ".png") ||
         !fields.Load(dataFolder + "/textures.zip", "terrain/fields.png")) {
-        std::fprintf(stderr, "aerovant-make-clips: cannot load the %s model or its textures\n", model.c_str());
+        std::fprintf(stderr, "aerovant-make-clips: cannot load the %s model or its textures\n",
+                     model.c_str());
         return {};
     }
     std::vector<Canvas> frames;
     for (int i = 0; i < frameCount; ++i) {
         const float phase = static_cast<float>(i) / frameCount;
-        frames.push_back(DrawFrame(surface, mesh, aircraft.Name(), fields.Name(), phase).Downsample(kOversample));
+        frames.push_back(
+            DrawFrame(surface, mesh, aircraft.Name(), fields.Name(), phase).Downsample(kOversample));
     }
     return frames;
 }

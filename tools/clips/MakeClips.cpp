@@ -44,7 +44,8 @@ std::vector<uint8_t> Still(const Canvas& frame) {
     std::vector<uint16_t> pixels;
     pixels.reserve(static_cast<size_t>(kWidth) * kHeight);
     for (int y = 0; y < kHeight; ++y)
-        for (int x = 0; x < kWidth; ++x) pixels.push_back(To565(frame.At(x, y)));
+        for (int x = 0; x < kWidth; ++x)
+            pixels.push_back(To565(frame.At(x, y)));
     return Encode565Bmp(pixels, kWidth, kHeight, false);
 }
 
@@ -78,7 +79,8 @@ int main(int argc, char** argv) {
         for (int c = 0; c < kSheetColumns; ++c) {
             const Canvas& frame = frames[static_cast<size_t>(c * kSheetEvery)];
             for (int y = 0; y < kHeight; ++y)
-                for (int x = 0; x < kWidth; ++x) sheet.At(c * kWidth + x, row * kHeight + y) = frame.At(x, y);
+                for (int x = 0; x < kWidth; ++x)
+                    sheet.At(c * kWidth + x, row * kHeight + y) = frame.At(x, y);
         }
         ++row;
     }
