@@ -31,7 +31,8 @@ TEST(ClipDecoder, TheContextFindsTheLibraryBesideTheProgramWithItsThreeEntryPoin
 }
 
 // Runs a copy of the snapshot tool in a folder of its own (the data linked in) with the given
-// file as its "xvid_ppc.so" (none when empty); what it printed.
+// file as its "xvid_ppc.so" (none when empty); what it printed, and "exit <status>" when it
+// failed.
 std::string RunWithLibrary(const std::string& library) {
     const std::string folder = testing_support::MakeTempFolder("nodecoder");
     std::error_code error;
@@ -44,7 +45,8 @@ std::string RunWithLibrary(const std::string& library) {
     char buffer[256];
     while (pipe && fgets(buffer, sizeof buffer, pipe))
         output += buffer;
-    if (pipe) pclose(pipe);
+    const int status = pipe ? pclose(pipe) : -1;
+    if (status != 0) output += "exit " + std::to_string(status);
     fs::remove_all(folder, error);
     return output;
 }
@@ -60,6 +62,7 @@ TEST(ClipDecoder, AMissingLibraryOrEntryPointIsSaidOnceAndTheGameGoesOn) {
     const std::string missing = RunWithLibrary("");
     EXPECT_EQ(Count(missing, "DLL Error: dll loading"), 1) << missing;
     EXPECT_EQ(Count(missing, "DLL Error"), 1) << missing;
+    EXPECT_EQ(Count(missing, "exit "), 0) << missing;
     // A library without the entry points: libxvidcore itself.
     std::string other;
     for (const char* path :
@@ -69,6 +72,7 @@ TEST(ClipDecoder, AMissingLibraryOrEntryPointIsSaidOnceAndTheGameGoesOn) {
     const std::string wrong = RunWithLibrary(other);
     EXPECT_EQ(Count(wrong, "DLL Error: InitCodec loading"), 1) << wrong;
     EXPECT_EQ(Count(wrong, "DLL Error"), 1) << wrong;
+    EXPECT_EQ(Count(wrong, "exit "), 0) << wrong;
 }
 
 }  // namespace

@@ -43,19 +43,15 @@ void Junk(std::vector<uint8_t>& out, size_t bytes) {
     Close(out, at);
 }
 
-}  // namespace
-
-std::vector<uint8_t> WriteAvi(const AviClip& clip) {
+// The "hdrl" list: the main header, the stream's header and format.
+void PutHeaders(std::vector<uint8_t>& out, const AviClip& clip) {
     const uint32_t count = static_cast<uint32_t>(clip.frames.size());
-    size_t largest = 0;
-    size_t total = 0;
+    size_t largest = 0, total = 0;
     for (const auto& frame : clip.frames) {
         largest = std::max(largest, frame.size());
         total += frame.size();
     }
     const uint32_t microseconds = static_cast<uint32_t>(1000000 / std::max(1, clip.framesPerSecond));
-    std::vector<uint8_t> out;
-    const size_t riff = Open(out, "RIFF", "AVI ");
     const size_t hdrl = Open(out, "LIST", "hdrl");
     const size_t avih = Open(out, "avih");
     Put32(out, microseconds);
@@ -104,6 +100,15 @@ std::vector<uint8_t> WriteAvi(const AviClip& clip) {
     Junk(out, 16);
     Close(out, strl);
     Close(out, hdrl);
+}
+
+}  // namespace
+
+std::vector<uint8_t> WriteAvi(const AviClip& clip) {
+    const uint32_t count = static_cast<uint32_t>(clip.frames.size());
+    std::vector<uint8_t> out;
+    const size_t riff = Open(out, "RIFF", "AVI ");
+    PutHeaders(out, clip);
     const size_t odml = Open(out, "LIST", "odml");
     const size_t dmlh = Open(out, "dmlh");
     Put32(out, count);
