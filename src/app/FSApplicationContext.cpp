@@ -1,5 +1,6 @@
 #include "app/FSApplicationContext.h"
 
+#include "app/FSClipDecoder.h"
 #include "app/FSEngine.h"
 #include "app/FSGameController.h"
 #include "app/FSInput.h"
@@ -26,6 +27,7 @@ CFSApplicationContext::CFSApplicationContext() : input(std::make_unique<CFSInput
     appliedVideo.sky = 0;
     appliedGame.touchscreenScheme = -1;
     appliedGame.screenAlign = 0;
+    clipDecoderReady = LoadClipDecoder(clipDecoder) ? 1 : 0;
 }
 
 CFSApplicationContext::~CFSApplicationContext() = default;

@@ -11,6 +11,7 @@
 
 #include "app/FSScoreTable.h"
 #include "base/FSSettingsBlocks.h"
+#include "decoder/FSDecoderApi.h"
 #include "resources/FSMeshLoader.h"
 #include "world/FSCollisionDetector.h"
 #include "world/FSFlyThroughEffect.h"
@@ -81,6 +82,12 @@ public:
     uint8_t videoThreadRunning = 0;
     CFSThread* videoThread = nullptr;  // owned by the menu
     int32_t menuOrientation = 2;       // screen orientation while the menu is shown
+
+    // The clip decoder library's entry points (InitCodec, CloseCodec, DecodeFrame), looked up
+    // at construction; clipDecoderReady is 0 when the library or an entry point is missing,
+    // and the aircraft choice then shows still pictures.
+    FSDecoderTable clipDecoder{};
+    uint8_t clipDecoderReady = 0;
 
     const CFSFont* mainFont = nullptr;  // the engine's "main" font, for the menu and the cockpit
 

@@ -1,5 +1,8 @@
 #include "menu/CSPMenu.h"
 
+#include <chrono>
+#include <thread>
+
 #include "app/FSApplicationContext.h"
 #include "app/FSInput.h"
 #include "base/FSActions.h"
@@ -38,10 +41,35 @@ CSPMenu::CSPMenu(const std::string& archivePath) {
     AddSettingsScreens(*this);
     SetScreen(5, std::make_unique<CSPMenuStateLoading>(StartChosenFlight));
     SetState(0);
+    // The video thread waits suspended until the aircraft choice resumes it.
+    videoThread_ = std::make_unique<CFSThread>();
+    videoThread_->Start([this](CFSThread& thread) { RunVideo(thread); });
+    videoThread_->Suspend();
+    GetApplicationContext()->videoThread = videoThread_.get();
 }
 
 CSPMenu::~CSPMenu() {
+    videoThread_->RequestStop();
+    videoThread_->Join();
+    CFSApplicationContext* context = GetApplicationContext();
+    if (context->videoThread == videoThread_.get()) {
+        context->videoThread = nullptr;
+        context->videoThreadRunning = 0;
+    }
     if (current_) current_->Leave(-1, 0);
+}
+
+void CSPMenu::RunVideo(CFSThread& thread) {
+    constexpr uint32_t kIdleWait = 50;
+    while (thread.Pass()) {
+        uint32_t wait = kIdleWait;
+        {
+            std::lock_guard<std::recursive_mutex> hold(resources_.pictureLock);
+            if (resources_.videoPass) wait = resources_.videoPass();
+        }
+        // Clips play at their own frame rate; the thread sleeps between frames.
+        std::this_thread::sleep_for(std::chrono::milliseconds(wait));
+    }
 }
 
 void CSPMenu::SetScreen(int number, std::unique_ptr<MSPMenuState> screen) {
@@ -128,6 +156,7 @@ void CSPMenu::Wheel(int notches) {
 void CSPMenu::UpdateAndDraw(int redraw) {
     if (redraw) redraw_ = true;
     if (!current_) return;
+    std::lock_guard<std::recursive_mutex> hold(resources_.pictureLock);
     if (!current_->Draw(redraw_ ? 1 : 0)) return;
     Show();
     redraw_ = false;

@@ -10,6 +10,7 @@
 #include "app/FSMenu.h"
 #include "menu/MSPMenuState.h"
 #include "menu/MenuResources.h"
+#include "platform/FSThread.h"
 
 class CSPMenu : public MFSFiniteStateMachine, public MFSMenu {
 public:
@@ -37,6 +38,9 @@ public:
     MSPMenuState* CurrentScreen() const { return current_; }
     MenuResources& Resources() { return resources_; }
     bool RedrawPending() const { return redraw_; }
+    // The aircraft clips' thread: it runs the resources' video pass while the aircraft
+    // choice is shown and is suspended otherwise.
+    CFSThread& VideoThread() { return *videoThread_; }
 
 protected:
     void OnLeaveState(int oldState) override;
@@ -45,9 +49,12 @@ protected:
 private:
     // The buffer onto the device, a quarter turn clockwise.
     void Show();
+    void RunVideo(CFSThread& thread);
 
     bool redraw_ = true;
     MenuResources resources_;
     MSPMenuState* current_ = nullptr;
     std::array<std::unique_ptr<MSPMenuState>, kSlots> screens_;
+    // Last, so that it stops before the screens and resources it uses go.
+    std::unique_ptr<CFSThread> videoThread_;
 };

@@ -5,6 +5,7 @@
 // it through MenuResources::Current().
 #include <cstdint>
 #include <functional>
+#include <mutex>
 #include <string>
 #include <vector>
 
@@ -63,5 +64,11 @@ public:
 
     // 320 x 240 5-6-5, top row first.
     std::vector<uint16_t> screen;
+    // Held by the menu's video thread while it draws a clip frame into the screen buffer
+    // and by the main thread while it composes and shows a screen or reopens the player.
+    std::recursive_mutex pictureLock;
+    // One pass of the video thread, run under pictureLock: the milliseconds to wait before
+    // the next. Set by the screen that plays a clip, empty otherwise.
+    std::function<uint32_t()> videoPass;
     uint16_t* Screen() { return screen.data(); }
 };

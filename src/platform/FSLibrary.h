@@ -9,7 +9,8 @@ public:
     CFSLibrary(const CFSLibrary&) = delete;
     CFSLibrary& operator=(const CFSLibrary&) = delete;
 
-    // Loads the library at path; false (and error set) when it cannot be loaded.
+    // Loads the library at path; false (and error set) when it cannot be loaded. A name
+    // ending in ".dll" (any case) is loaded as the ".so" of the same name.
     bool Open(const std::string& path);
     void Close();
     // Address of an exported symbol, or null.

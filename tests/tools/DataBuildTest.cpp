@@ -38,11 +38,21 @@ std::set<std::string> FilesIn(const std::string& folder) {
     return names;
 }
 
+// The second pass that adds the aircraft clips the build made to menu.zip.
+int AddClips(const std::string& dataFolder) {
+    return RunCommand(ShellQuote(AEROVANT_DATABUILD_TOOL) + " " + ShellQuote(AEROVANT_ASSETS_DIR) + " " +
+                      ShellQuote(dataFolder) + " " + ShellQuote(AEROVANT_BOLD_FONT) + " " +
+                      ShellQuote(AEROVANT_REGULAR_FONT) + " --extras " + ShellQuote(AEROVANT_CLIP_FOLDER) +
+                      " menu.zip 2>/dev/null");
+}
+
 TEST(DataBuild, TwoBuildsGiveIdenticalBytesAndNothingButTheArchives) {
     TemporaryFolder first(testing_support::MakeTempFolder("databuild"));
     TemporaryFolder second(testing_support::MakeTempFolder("databuild"));
     ASSERT_EQ(RunDataBuild(AEROVANT_ASSETS_DIR, first.path), 0);
     ASSERT_EQ(RunDataBuild(AEROVANT_ASSETS_DIR, second.path + "made/by/the/tool"), 0);
+    ASSERT_EQ(AddClips(first.path), 0);
+    ASSERT_EQ(AddClips(second.path + "made/by/the/tool"), 0);
     for (const std::string& name : kArchives) {
         const std::vector<uint8_t> bytes = ReadBytes(first.path + name);
         ASSERT_FALSE(bytes.empty()) << name;

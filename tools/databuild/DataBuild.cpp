@@ -3,6 +3,10 @@
 // with the game's archive password. The same inputs always give the same bytes.
 //
 // usage: aerovant-databuild <assets folder> <data folder> <bold font file> <regular font file>
+//            [--extras <folder> <archive>]
+//   With --extras only that archive is written, with the files of <folder>/<archive stem>/
+//   added to it: the second pass that puts in what other tools made from the first pass's
+//   archives (the aircraft clips of menu.zip, drawn with the game's own models).
 #include <cstdio>
 #include <filesystem>
 #include <initializer_list>
@@ -59,11 +63,16 @@ bool WriteArchive(const fs::path& path, const std::vector<uint8_t>& bytes) {
 }  // namespace
 
 int main(int argc, char** argv) {
-    if (argc != 5) {
-        std::fprintf(stderr, "usage: %s <assets folder> <data folder> <bold font file> <regular font file>\n",
+    const bool extras = argc == 8 && std::string(argv[5]) == "--extras";
+    if (argc != 5 && !extras) {
+        std::fprintf(stderr,
+                     "usage: %s <assets folder> <data folder> <bold font file> <regular font file> "
+                     "[--extras <folder> <archive>]\n",
                      argc > 0 ? argv[0] : "aerovant-databuild");
         return 2;
     }
+    const std::string only = extras ? argv[7] : "";
+    const DataSources extraSources{extras ? argv[6] : "", argv[3], argv[4]};
     const DataSources sources{argv[1], argv[3], argv[4]};
     const fs::path dataFolder = argv[2];
     std::error_code error;
@@ -81,8 +90,10 @@ int main(int argc, char** argv) {
     const std::string password = DataPassword();
     bool ok = true;
     for (const ArchiveRecipe& recipe : kArchives) {
+        if (!only.empty() && only != recipe.fileName) continue;
         ArchiveBuilder archive(recipe.fileName);
         if (!AddAssetFiles(archive, sources)) archive.Fail();
+        if (extras && !AddAssetFiles(archive, extraSources)) archive.Fail();
         for (DataGenerator generate : recipe.generators) {
             if (!generate(archive, sources)) archive.Fail();
         }

@@ -4,11 +4,11 @@
 # Debian packages the build needs (compiler, libraries, the font the data is drawn with).
 AEROVANT_BUILD_PACKAGES="cmake ninja-build g++ pkg-config libsdl2-dev libegl-dev libgles-dev
   libegl-mesa0 libgl1-mesa-dri libzip-dev libpng-dev libfreetype-dev fonts-dejavu-core
-  libgtest-dev libgmock-dev libbenchmark-dev"
+  libgtest-dev libgmock-dev libbenchmark-dev libxvidcore-dev"
 # What the tests use besides: tools nobody here wrote, to make files our loaders must read;
 # every locale, so the readers are tried where a comma is the decimal point; clang-format
 # for the formatting check.
-AEROVANT_TEST_PACKAGES="zip unzip imagemagick locales-all clang-format"
+AEROVANT_TEST_PACKAGES="zip unzip imagemagick locales-all clang-format ffmpeg"
 
 aerovant_install_packages() {
     local missing=""
