@@ -8,6 +8,7 @@
 #include "FSHeadlessRun.h"
 #include "app/FSApplicationContext.h"
 #include "app/FSEngine.h"
+#include "app/FSShell.h"
 #include "game/CSPAircraft.h"
 #include "support/TestSupport.h"
 #include "world/FSSceneNode.h"
@@ -57,12 +58,12 @@ TEST(GameSound, LoopsFollowTheFlightTheMenuMusicTheMenuAndFocusLossSilencesAll) 
     EXPECT_EQ(sounds.Volume(4), CFSSoundChannels::DeviceVolume(static_cast<int>(wind)));
 
     // The window loses the foreground: the flight is left for the menu, and all is silent.
-    run.Display().PostEvent({FSEventType::Activate, 0, 0, 0});
+    run.Display().SetFocus(false);
     run.Pass();
     EXPECT_EQ(engine.State(), Menu);
     EXPECT_EQ(Playing(sounds), "000000");
     // Back in the foreground, in the menu: the menu music.
-    run.Display().PostEvent({FSEventType::Activate, 0, 0, 1});
+    run.Display().SetFocus(true);
     run.Pass();
     EXPECT_EQ(Playing(sounds), "100000");
     EXPECT_TRUE(sounds.Output().IsLooped(0));
