@@ -89,7 +89,7 @@ Samples MakePropellerEngine() {
             const double tau = static_cast<double>(first + k) / kRate - start;
             const double pulse = std::exp(-tau / 0.007) * std::sin(2.0 * kPi * 130.0 * tau) +
                                  0.45 * std::exp(-tau / 0.0025) * std::sin(2.0 * kPi * 460.0 * tau) +
-                                 0.3 * std::exp(-tau / 0.0015) * random.Next();
+                                 0.5 * std::exp(-tau / 0.002) * random.Next();
             AddWrapped(samples, first + k, static_cast<float>(cylinderLevel[cylinder] * pulse));
         }
     }
@@ -98,7 +98,7 @@ Samples MakePropellerEngine() {
         double buzz = 0.0;
         for (int k = 1; k <= 12; ++k)
             buzz += LoopSine(i, length, 320 * k, 0.7 * k) / k;
-        samples[i] += static_cast<float>(0.16 * buzz + 0.12 * LoopSine(i, length, 160, 0.0));
+        samples[i] += static_cast<float>(0.1 * buzz + 0.1 * LoopSine(i, length, 160, 0.0));
     }
     StateVariableFilter tone;
     tone.Set(2600.0, 0.7);
