@@ -110,6 +110,7 @@ void CFSEngine::OnEnterState(int newState, int /*oldState*/) {
         case Quit:
             if (menu_) menu_->Quit();
             if (controller_) controller_->LeaveGame();
+            sounds_.StopAll();
             break;
         case Loading:
             if (controller_) controller_->EnterLoading();

@@ -14,6 +14,7 @@
 #include "app/FSGameController.h"
 #include "app/FSMenu.h"
 #include "hud/FSFont.h"
+#include "media/FSSoundChannels.h"
 #include "world/FSSkyColour.h"
 
 class CFSApplicationContext;
@@ -68,6 +69,8 @@ public:
     // the audio screen changes them.
     int32_t musicVolume = 255;
     int32_t soundVolume = 255;
+    // The six sound channels; the controller decides what each plays.
+    CFSSoundChannels& Sounds() { return sounds_; }
 
     // A new collision detector over the world box, its handlers wired to the controller and
     // the loaded terrain (at start-up, and whenever the scene is cleared).
@@ -150,4 +153,5 @@ private:
     CFSFont gameFont_;                    // "game_font": TIME and SCORE
     int cockpitTop_ = 0;
     int cockpitBottom_ = 0;
+    CFSSoundChannels sounds_;
 };

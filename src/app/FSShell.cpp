@@ -269,6 +269,8 @@ void CFSShell::Suspend() {
         display_.SetPadKey(key, false);
     // Leaves a running flight for the menu, keeping it resumable.
     if (context_->gameController) context_->gameController->HandleAction(kActionBackToMenu);
+    // Then silence: leaving the flight has just started the menu music.
+    if (context_->engine) context_->engine->Sounds().StopAll();
     if (context_->loadingThread && context_->loadingThreadRunning) context_->loadingThread->Suspend();
     if (context_->videoThread && context_->videoThreadRunning) context_->videoThread->Suspend();
 }

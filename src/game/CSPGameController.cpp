@@ -83,21 +83,15 @@ void CSPGameController::Initialise(int* engineWord) {
     for (int i = 0; i < routeCount_; ++i)
         names.push_back(CSPRoute::GetRouteName(i));
     LoadPlayerScores(context, names);
+    LoadSounds();
     if (CFSEngine* engine = Engine()) {
         SetMusicVolume(engine->musicVolume);
         SetSoundVolume(engine->soundVolume);
+        PlayMenuMusic();
         contacts_ = std::make_unique<CSPContactResponses>(
             *engine, [] { return GetApplicationContext()->collisionDetector.get(); },
             [this](MFSSceneNode* node) { Contact(node); });
     }
-}
-
-void CSPGameController::SetSoundVolume(int volume) {
-    if (CFSEngine* engine = Engine()) engine->soundVolume = volume;
-}
-
-void CSPGameController::SetMusicVolume(int volume) {
-    if (CFSEngine* engine = Engine()) engine->musicVolume = volume;
 }
 
 int32_t CSPGameController::FlightSeconds() {
@@ -166,6 +160,7 @@ void CSPGameController::Update() {
         // km flown this frame: km/h → km/s, times the frame's 0.2 s of flight.
         distanceFlown_ += aircraft->Airspeed() * 0.0002777777f * 0.05f * 4.0f * Context().frame.timeScale;
     }
+    FollowFlightSounds();
 }
 
 // ---- Actions ----
@@ -249,6 +244,8 @@ void CSPGameController::CockpitView() {
 }
 
 void CSPGameController::Pause() {
+    StopFlightLoops();
+    PlayMenuMusic();
     if (view_ == kViewMap) return;
     controlsActive_ = 0;
     if (CFSEngine* engine = Engine()) engine->SetState(Paused);
@@ -266,6 +263,8 @@ void CSPGameController::Resume() {
         if (CFSEngine* engine = Engine()) engine->SetState(Flying);
         if (fogBeforePause_) glEnable(GL_FOG);
         clock_.Restart(platform::TickCount());
+        StopMenuMusic();
+        StartFlightLoops(true);
         controlsActive_ = 1;
         if (cockpitBeforePause_) {
             CockpitView();
@@ -403,6 +402,7 @@ void CSPGameController::FinishWithSuccess() {
     finish_ = SPFinish::Success;
     SetView(kViewFinished);
     clock_.Stop(platform::TickCount());
+    StopFlightLoops();
 }
 
 void CSPGameController::StoreScore() {
@@ -423,6 +423,7 @@ void CSPGameController::FinishWithLanding() {
     finish_ = SPFinish::Landing;
     SetView(kViewFinished);
     clock_.Stop(platform::TickCount());
+    StopFlightLoops();
 }
 
 void CSPGameController::FinishWithFailure() {
@@ -431,7 +432,9 @@ void CSPGameController::FinishWithFailure() {
     resultDistance_ = routeLength_ * 0.5f;
     finish_ = SPFinish::Failure;
     SetView(kViewFinished);
+    PlayExplosion();
     clock_.Stop(platform::TickCount());
+    StopFlightLoops();
 }
 
 void CSPGameController::AfterRender(FSSurfaceImage& image) {
@@ -469,6 +472,7 @@ void CSPGameController::EndFlight() {
     CFSApplicationContext& context = Context();
     CFSEngine* engine = Engine();
     clock_.Stop(platform::TickCount());
+    StopFlightLoops();
     if (view_ == kViewMap) {
         Resume();
         pausedByAction_ = 0;
@@ -485,6 +489,7 @@ void CSPGameController::EndFlight() {
     if (engine) engine->SetState(Menu);
     if (context.input) context.input->SetOrientation(context.menuOrientation);
     if (engine) engine->SwitchScreen(screenAfterFlight_, 0);
+    PlayMenuMusic();
 }
 
 void CSPGameController::LeaveGame() {

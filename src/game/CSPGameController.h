@@ -85,9 +85,9 @@ public:
     void GroundContact(MFSSceneNode* node, CFSTerrainModel* terrain) override;
     void Collision(MFSSceneNode* a, MFSSceneNode* moving) override;
     uint8_t IsResumable() override { return resumable_; }
-    void SetResumable(uint8_t flag) override { resumable_ = flag; }
+    void SetResumable(uint8_t flag) override;
     int CockpitViewFlag() override { return cockpitViewFlag_; }
-    void ResumeSounds() override {}
+    void ResumeSounds() override;
     void SetSoundVolume(int volume) override;
     void SetMusicVolume(int volume) override;
     std::string StatusText() override { return status_; }
@@ -151,6 +151,20 @@ private:
     void DrawMapMarker(FSSurfaceImage& image) const;
     void ChaseView();
     void CockpitView();
+
+    // The sounds (CSPGameSound.cpp): what each channel plays, started and stopped as the
+    // flight goes.
+    void LoadSounds();
+    // The engine loop of a "Propeller" or "Jet" line: loaded into its channel and started.
+    void StartEngineLoop(bool jet);
+    void PlayMenuMusic();
+    void StopMenuMusic();
+    // The flight loops [0] to [2] (the engine) and, with wind, [3].
+    void StartFlightLoops(bool wind);
+    void StopFlightLoops();
+    // Each flying frame: the engine follows the throttle, the wind the air speed.
+    void FollowFlightSounds();
+    void PlayExplosion();
 
     // The instruments (CSPGameInstruments.cpp).
     void CreateInstruments();
@@ -231,4 +245,15 @@ private:
     std::string status_;
     int surfaceMade_ = 0;
     int* engineWord_ = nullptr;
+
+    // Sound channels (−1 none): the flight loops [0] spare, [1] propeller, [2] jet, [3] wind.
+    int flightLoops_[4] = {-1, -1, -1, -1};
+    int explosionChannel_ = -1;
+    int menuMusicChannel_ = -1;
+
+public:
+    // What the tests read: the channel of flight loop 0-3, of the explosion and of the music.
+    int FlightLoopChannel(int loop) const { return loop >= 0 && loop < 4 ? flightLoops_[loop] : -1; }
+    int ExplosionChannel() const { return explosionChannel_; }
+    int MenuMusicChannel() const { return menuMusicChannel_; }
 };

@@ -79,6 +79,8 @@ void CSPGameController::BuildFlight() {
     engine->SetState(Loading);
     timedStart_ = 0;
     finish_ = SPFinish::None;
+    StopMenuMusic();
+    flightLoops_[0] = flightLoops_[1] = flightLoops_[2] = -1;
 
     // The 3-D surface: made for the first flight, made again when its size changed.
     if (!surfaceMade_ || !engine->HasSurface()) {
@@ -121,6 +123,11 @@ void CSPGameController::BuildFlight() {
     MakeSkyBox();
     PrepareControls();
     CreateInstruments();
+    // The wind blows from the start, with the engine loop its aircraft line started.
+    if (engine) {
+        engine->Sounds().SetVolume(flightLoops_[3], 0);  // still: the first frame sets it
+        engine->Sounds().PlayLooped(flightLoops_[3]);
+    }
 }
 
 void CSPGameController::PrepareControls() {
@@ -263,11 +270,13 @@ void CSPGameController::ReadObjectDescription(const std::string& text, const SPR
             disc->SetOffsets(offsets[0], offsets[1], offsets[2]);
             propeller_ = disc;
         }
+        StartEngineLoop(false);
     }
     if (jet) {
         auto flame = std::make_unique<TFSInverseCone>(aircraft_, context.sineTable);
         flame->SetPlacement(offsets[0], offsets[1], offsets[2]);
         jet_ = aircraft_->AddChild(std::move(flame));
+        StartEngineLoop(true);
     }
     // A start on the ground: the aircraft stands on its wheels, parked.
     const CFSTerrainHolder* terrain = context.terrain.get();

@@ -62,6 +62,22 @@ TEST(DataBuild, TwoBuildsGiveIdenticalBytesAndNothingButTheArchives) {
     EXPECT_EQ(FilesIn(first.path), kArchives);
 }
 
+TEST(DataBuild, TheSoundsComeOutTheSameOnEveryBuild) {
+    TemporaryFolder first(testing_support::MakeTempFolder("soundbuild"));
+    TemporaryFolder second(testing_support::MakeTempFolder("soundbuild"));
+    const std::set<std::string> sounds = {"menu_m.wav", "wind.wav", "explos.wav", "wasp.wav", "whine.wav"};
+    for (const std::string* folder : {&first.path, &second.path}) {
+        ASSERT_EQ(RunCommand(ShellQuote(AEROVANT_SOUNDBUILD_TOOL) + " " + ShellQuote(*folder + "sounds")), 0);
+        EXPECT_EQ(FilesIn(*folder + "sounds"), sounds);
+    }
+    for (const std::string& name : sounds) {
+        const std::vector<uint8_t> bytes = ReadBytes(first.path + "sounds/" + name);
+        ASSERT_GT(bytes.size(), 44u) << name;
+        EXPECT_EQ(ReadBytes(second.path + "sounds/" + name), bytes) << name;
+        EXPECT_EQ(ReadBytes(MakeDataPath("sounds/" + name)), bytes) << name;  // the build's own
+    }
+}
+
 TEST(DataBuild, TheGameReadsEveryMemberAndNothingOpensWithoutThePassword) {
     for (const std::string& archive : kArchives) {
         const std::vector<std::string> members = MemberNames(kData + archive);

@@ -7,8 +7,8 @@ AEROVANT_BUILD_PACKAGES="cmake ninja-build g++ pkg-config libsdl2-dev libegl-dev
   libgtest-dev libgmock-dev libbenchmark-dev libxvidcore-dev"
 # What the tests use besides: tools nobody here wrote, to make files our loaders must read;
 # every locale, so the readers are tried where a comma is the decimal point; clang-format
-# for the formatting check.
-AEROVANT_TEST_PACKAGES="zip unzip imagemagick locales-all clang-format ffmpeg"
+# for the formatting check; sox for WAV files of several formats, ffmpeg for a clip.
+AEROVANT_TEST_PACKAGES="zip unzip imagemagick locales-all clang-format ffmpeg sox"
 
 aerovant_install_packages() {
     local missing=""
