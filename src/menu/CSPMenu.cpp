@@ -156,10 +156,15 @@ void CSPMenu::Wheel(int notches) {
 void CSPMenu::UpdateAndDraw(int redraw) {
     if (redraw) redraw_ = true;
     if (!current_) return;
-    std::lock_guard<std::recursive_mutex> hold(resources_.pictureLock);
-    if (!current_->Draw(redraw_ ? 1 : 0)) return;
-    Show();
-    redraw_ = false;
+    MSPMenuState* drawn = current_;
+    {
+        std::lock_guard<std::recursive_mutex> hold(resources_.pictureLock);
+        if (current_->Draw(redraw_ ? 1 : 0)) {
+            Show();
+            redraw_ = false;
+        }
+    }
+    drawn->AfterDraw();
 }
 
 void CSPMenu::Show() {

@@ -119,7 +119,11 @@ void CSPMenuStateLoading::EndFade() {
     altimeterStart_ = platform::TickCount();
     std::fill(std::begin(offsets_), std::end(offsets_), -1);
     first_ = true;
-    if (startFlight_) startFlight_();
+    startPending_ = true;
+}
+
+void CSPMenuStateLoading::AfterDraw() {
+    if (startPending_.exchange(false) && startFlight_) startFlight_();
 }
 
 void CSPMenuStateLoading::WheelOffsets(int32_t e, int orientation, int offsets[kWheels]) {

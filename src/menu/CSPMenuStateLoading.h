@@ -4,6 +4,7 @@
 // an altimeter's five wheels roll while the flight is built. The screen writes the device
 // frame itself (the loading thread draws it while the main thread builds the flight), so
 // its draw never asks the menu to show the buffer.
+#include <atomic>
 #include <cstdint>
 #include <functional>
 #include <vector>
@@ -22,6 +23,8 @@ public:
     void Activate(int number, int flag) override;
     int HandleAction(int) override { return 0; }
     int Draw(int redraw) override;
+    // Builds and starts the flight once the fade has ended.
+    void AfterDraw() override;
     void Forward() override {}
     void Back() override {}
     void Load(MenuResources& resources, int flag) override;
@@ -47,5 +50,6 @@ private:
     uint32_t altimeterStart_ = 0;
     bool fading_ = false;
     bool first_ = false;
+    std::atomic<bool> startPending_{false};
     int offsets_[kWheels] = {-1, -1, -1, -1, -1};
 };

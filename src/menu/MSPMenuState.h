@@ -25,6 +25,9 @@ public:
     virtual int HandleAction(int action) = 0;
     // Composes the screen into the buffer; true when the buffer should be shown.
     virtual int Draw(int redraw) = 0;
+    // Work left by Draw that must run without the picture lock held (starting a flight,
+    // whose loading thread draws this menu meanwhile).
+    virtual void AfterDraw() {}
     virtual int ScreenNumber() const { return number_; }
     // What the forward title button (and the enter action) and the back title button (and
     // the back action) do.

@@ -10,13 +10,20 @@ namespace {
 void AddVoice(FSMixerVoice& voice, int32_t* sum, size_t count) {
     const size_t length = voice.samples.size();
     const int64_t volume = voice.volume;
+    const int64_t from = voice.heard < 0 ? volume : voice.heard;
+    voice.heard = voice.volume;
     size_t i = 0;
     while (i < count && voice.playing) {
         const size_t run = std::min(count - i, length - voice.position);
         const int16_t* source = voice.samples.data() + voice.position;
         // 0xFFFF passes a sample through unchanged (x * 65535 / 65535).
-        for (size_t k = 0; k < run; ++k)
-            sum[i + k] += static_cast<int32_t>(source[k] * volume / 0xFFFF);
+        for (size_t k = 0; k < run; ++k) {
+            const size_t at = i + k;
+            const int64_t gain = at >= kGlideSamples ? volume
+                                                     : from + (volume - from) * static_cast<int64_t>(at) /
+                                                                  static_cast<int64_t>(kGlideSamples);
+            sum[at] += static_cast<int32_t>(source[k] * gain / 0xFFFF);
+        }
         i += run;
         voice.position += run;
         if (voice.position >= length) {

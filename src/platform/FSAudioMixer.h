@@ -14,7 +14,12 @@ struct FSMixerVoice {
     bool playing = false;
     bool looped = false;       // back to the start at the end; otherwise it stops there
     uint16_t volume = 0xFFFF;  // 0 silent ... 0xFFFF as recorded
+    // The volume the voice was last heard at; a change glides there over kGlideSamples so
+    // that a volume set every frame never clicks. −1: start at volume at once.
+    int32_t heard = -1;
 };
+
+constexpr size_t kGlideSamples = 512;
 
 // Fills out (count samples) with the sum of every playing voice scaled by its volume,
 // clipped to 16 bits, and moves each voice on. A looped voice wraps to its start; a voice

@@ -116,6 +116,7 @@ void CFSAudioOutput::Play(int channel, bool looped) {
     FSMixerVoice& voice = voices_[channel];
     if (voice.samples.empty()) return;
     voice.looped = looped;
+    if (!voice.playing) voice.heard = -1;  // a sound starts at its volume
     voice.playing = true;
 }
 

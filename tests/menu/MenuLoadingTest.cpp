@@ -3,6 +3,8 @@
 #include <gtest/gtest.h>
 
 #include <memory>
+#include <mutex>
+#include <thread>
 
 #include "app/FSApplicationContext.h"
 #include "menu/CSPMenu.h"
@@ -38,7 +40,15 @@ TEST(MenuLoading, TheMenuPictureFadesToAFifthThenTheFlightStarts) {
     platform::UseVirtualClock(1000);
     int started = 0;
     CSPMenu menu("/nonexistent/menu.zip");
-    menu.SetScreen(5, std::make_unique<CSPMenuStateLoading>([&] { ++started; }));
+    // The flight is built while the loading thread draws the menu: the picture lock is free.
+    menu.SetScreen(5, std::make_unique<CSPMenuStateLoading>([&] {
+                       std::thread loading([&] {
+                           std::unique_lock<std::recursive_mutex> lock(menu.Resources().pictureLock,
+                                                                       std::try_to_lock);
+                           started += lock.owns_lock() ? 1 : 100;
+                       });
+                       loading.join();
+                   }));
     // A white menu picture, shown as the menu shows it.
     std::fill(menu.Resources().screen.begin(), menu.Resources().screen.end(), uint16_t{0xFFFF});
     menu.SwitchScreen(5, 0);

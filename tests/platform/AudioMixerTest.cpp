@@ -54,4 +54,20 @@ TEST(AudioMixer, ALongBlockRunsPastTheInternalBlockAndAPlayingVoiceWithoutSample
     EXPECT_FALSE(both[1].playing);
 }
 
+TEST(AudioMixer, AVolumeChangeGlidesInsteadOfJumping) {
+    FSMixerVoice voice;
+    voice.samples.assign(4096, 20000);
+    voice.playing = voice.looped = true;
+    std::vector<int16_t> out(2048);
+    MixVoices(&voice, 1, out.data(), out.size());
+    EXPECT_EQ(out.front(), 20000);  // a sound starts at its volume
+    voice.volume = 0;               // set by a frame between two blocks
+    MixVoices(&voice, 1, out.data(), out.size());
+    EXPECT_GE(out.front(), 19900);
+    for (size_t i = 1; i < out.size(); ++i)
+        ASSERT_LE(out[i - 1] - out[i], 20000 / static_cast<int>(platform::kGlideSamples) + 1) << i;
+    EXPECT_EQ(out[platform::kGlideSamples], 0);
+    EXPECT_EQ(out.back(), 0);
+}
+
 }  // namespace
