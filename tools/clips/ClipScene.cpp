@@ -57,16 +57,7 @@ void SetProjection(float aspect, float farPlane) {
 void SetLight() {
     glMatrixMode(GL_MODELVIEW);
     glLoadIdentity();
-    glEnable(GL_LIGHT0);
-    glEnable(GL_NORMALIZE);
-    const GLfloat direction[] = {-0.35f, 0.75f, 0.55f, 0.0f};
-    const GLfloat ambient[] = {0.48f, 0.48f, 0.5f, 1.0f};
-    const GLfloat diffuse[] = {0.7f, 0.68f, 0.62f, 1.0f};
-    glLightfv(GL_LIGHT0, GL_POSITION, direction);
-    glLightfv(GL_LIGHT0, GL_AMBIENT, ambient);
-    glLightfv(GL_LIGHT0, GL_DIFFUSE, diffuse);
-    const GLfloat material[] = {1, 1, 1, 1};
-    glMaterialfv(GL_FRONT_AND_BACK, GL_AMBIENT_AND_DIFFUSE, material);
+    SetPreviewSun({{-0.35f, 0.75f, 0.55f, 0.0f}, {0.48f, 0.48f, 0.5f, 1.0f}, {0.7f, 0.68f, 0.62f, 1.0f}});
 }
 
 // Fields to the horizon, the texture repeated every 90 m, fading into the haze. The fog is

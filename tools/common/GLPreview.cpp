@@ -34,6 +34,17 @@ void DrawMeshArrays(const FSMesh& mesh, GLuint texture) {
     glDisableClientState(GL_TEXTURE_COORD_ARRAY);
 }
 
+void SetPreviewSun(const PreviewSun& sun) {
+    glEnable(GL_LIGHTING);
+    glEnable(GL_LIGHT0);
+    glEnable(GL_NORMALIZE);
+    glLightfv(GL_LIGHT0, GL_POSITION, sun.direction);
+    glLightfv(GL_LIGHT0, GL_AMBIENT, sun.ambient);
+    glLightfv(GL_LIGHT0, GL_DIFFUSE, sun.diffuse);
+    const GLfloat material[] = {1, 1, 1, 1};
+    glMaterialfv(GL_FRONT_AND_BACK, GL_AMBIENT_AND_DIFFUSE, material);
+}
+
 Canvas ReadFrame(CFSGLSurface& surface) {
     surface.WaitGL();
     std::vector<uint32_t> pixels(static_cast<size_t>(surface.Width()) * surface.Height());

@@ -31,6 +31,15 @@ private:
 // texture arrays from the mesh; the vertex array stays enabled).
 void DrawMeshArrays(const FSMesh& mesh, GLuint texture);
 
+// One white sun: light 0 from direction (towards the sun, in the current model-view frame)
+// with its ambient and diffuse colours, normals normalised, white material front and back.
+struct PreviewSun {
+    GLfloat direction[4];
+    GLfloat ambient[4];
+    GLfloat diffuse[4];
+};
+void SetPreviewSun(const PreviewSun& sun);
+
 // The surface's finished frame, top row first, opaque.
 Canvas ReadFrame(CFSGLSurface& surface);
 

@@ -125,17 +125,8 @@ void SetCamera(float eyeX, float eyeY, float eyeZ, float atX, float atY, float a
 }
 
 void SetLight() {
-    glEnable(GL_LIGHTING);
-    glEnable(GL_LIGHT0);
-    glEnable(GL_NORMALIZE);
-    const GLfloat direction[] = {-0.45f, 0.8f, 0.4f, 0.0f};  // towards the sun
-    const GLfloat ambient[] = {0.5f, 0.5f, 0.52f, 1.0f};
-    const GLfloat diffuse[] = {0.62f, 0.6f, 0.56f, 1.0f};
-    glLightfv(GL_LIGHT0, GL_POSITION, direction);
-    glLightfv(GL_LIGHT0, GL_AMBIENT, ambient);
-    glLightfv(GL_LIGHT0, GL_DIFFUSE, diffuse);
-    const GLfloat material[] = {1, 1, 1, 1};
-    glMaterialfv(GL_FRONT_AND_BACK, GL_AMBIENT_AND_DIFFUSE, material);
+    // Towards the sun.
+    SetPreviewSun({{-0.45f, 0.8f, 0.4f, 0.0f}, {0.5f, 0.5f, 0.52f, 1.0f}, {0.62f, 0.6f, 0.56f, 1.0f}});
 }
 
 // A flat quad from four corners (counter-clockwise from above) with texture coordinates.
