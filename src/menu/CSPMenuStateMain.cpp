@@ -56,18 +56,7 @@ int CSPMenuStateMain::HandleAction(int action) {
     }
     items_.SetEnabled(kResume, FlightResumable());
     if (HandleSharedAction(action, menu_screens::Stylus())) return 1;
-    switch (action) {
-        case kActionUp:
-            items_.Move(-1);
-            return 1;
-        case kActionDown:
-            items_.Move(1);
-            return 1;
-        case kActionStylusPressed:
-            return items_.Press(menu_screens::Stylus(), menu_screens::Now()) >= 0;
-        default:
-            return 0;
-    }
+    return items_.HandleAction(action, menu_screens::Stylus(), menu_screens::Now());
 }
 
 void CSPMenuStateMain::Forward() {
