@@ -38,7 +38,9 @@ void CSPGameController::StartEngineLoop(bool jet) {
     const int loop = jet ? 2 : 1;
     flightLoops_[loop] = jet ? LoadInto(engine->Sounds(), "sounds\\whine.wav", kJetChannel)
                              : LoadInto(engine->Sounds(), "sounds\\wasp.wav", kPropellerChannel);
-    engine->Sounds().SetVolume(flightLoops_[loop], engine->soundVolume);
+    // Silent until the first flying frame sets it from the throttle: the flight is still
+    // being built, and a loud engine for that moment is heard as a bang.
+    engine->Sounds().SetVolume(flightLoops_[loop], 0);
     engine->Sounds().PlayLooped(flightLoops_[loop]);
 }
 

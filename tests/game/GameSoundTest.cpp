@@ -44,6 +44,8 @@ TEST(GameSound, LoopsFollowTheFlightTheMenuMusicTheMenuAndFocusLossSilencesAll) 
     EXPECT_EQ(game.FlightLoopChannel(1), 2);
     EXPECT_EQ(game.FlightLoopChannel(2), -1);
     EXPECT_EQ(game.FlightLoopChannel(3), 4);
+    // Built but not flown yet: the engine is silent until a frame sets it from the throttle.
+    EXPECT_EQ(sounds.Volume(2), 0);
     // Flying: the propeller loop and the wind, no music.
     for (int i = 0; i < 60; ++i)
         run.Pass();
