@@ -4,17 +4,9 @@
 #include <cstring>
 #include <string>
 
+#include "common/ImageFiles.h"
+
 namespace {
-
-void Put32(std::vector<uint8_t>& out, uint32_t v) {
-    for (int i = 0; i < 4; ++i)
-        out.push_back(static_cast<uint8_t>(v >> (8 * i)));
-}
-
-void Put16(std::vector<uint8_t>& out, uint32_t v) {
-    out.push_back(static_cast<uint8_t>(v));
-    out.push_back(static_cast<uint8_t>(v >> 8));
-}
 
 void PutId(std::vector<uint8_t>& out, const char* id) {
     out.insert(out.end(), id, id + 4);

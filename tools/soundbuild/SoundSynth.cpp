@@ -2,7 +2,8 @@
 
 #include <algorithm>
 #include <cmath>
-#include <fstream>
+
+#include "common/ImageFiles.h"
 
 namespace soundbuild {
 
@@ -69,16 +70,6 @@ void FadeOut(Samples& samples, size_t count) {
 
 namespace {
 
-void Put32(std::vector<uint8_t>& out, uint32_t value) {
-    for (int i = 0; i < 4; ++i)
-        out.push_back(static_cast<uint8_t>(value >> (8 * i)));
-}
-
-void Put16(std::vector<uint8_t>& out, uint16_t value) {
-    out.push_back(static_cast<uint8_t>(value));
-    out.push_back(static_cast<uint8_t>(value >> 8));
-}
-
 void PutId(std::vector<uint8_t>& out, const char* id) {
     out.insert(out.end(), id, id + 4);
 }
@@ -110,10 +101,7 @@ std::vector<uint8_t> WaveBytes(const Samples& samples) {
 }
 
 bool WriteWave(const std::string& path, const Samples& samples) {
-    const std::vector<uint8_t> bytes = WaveBytes(samples);
-    std::ofstream file(path, std::ios::binary | std::ios::trunc);
-    file.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
-    return static_cast<bool>(file);
+    return WriteFile(path, WaveBytes(samples));
 }
 
 double NoteFrequency(int note) {
