@@ -12,6 +12,18 @@ if(AEROVANT_SANITIZE)
     add_link_options(-fsanitize=address,undefined)
 endif()
 
+# The loaders' libFuzzer targets (tests/fuzz): everything instrumented for the fuzzer and
+# checked by AddressSanitizer and UBSan, which stop at the first fault.
+option(AEROVANT_FUZZ "Build the loaders' libFuzzer targets (clang only)" OFF)
+if(AEROVANT_FUZZ)
+    if(NOT CMAKE_CXX_COMPILER_ID STREQUAL "Clang")
+        message(FATAL_ERROR "The fuzz targets need clang: -DCMAKE_C_COMPILER=clang -DCMAKE_CXX_COMPILER=clang++")
+    endif()
+    add_compile_options(-fsanitize=address,undefined,fuzzer-no-link -fno-omit-frame-pointer
+                        -fno-sanitize-recover=undefined)
+    add_link_options(-fsanitize=address,undefined)
+endif()
+
 if(NOT CMAKE_BUILD_TYPE AND NOT CMAKE_CONFIGURATION_TYPES)
     set(CMAKE_BUILD_TYPE RelWithDebInfo CACHE STRING "Build type" FORCE)
 endif()

@@ -47,8 +47,15 @@ bool CFSCockpit::LoadCockpit(const std::string& shortName, const std::string& ar
     const FSMemoryBlock text =
         ReadArchiveText(archivePath, folder + (landscape ? kLandscapeLayout : kPortraitLayout));
     if (!text) return false;
-    ForEachTokenLine(TextOf(text),
-                     [&](const std::vector<std::string>& tokens) { ReadLine(tokens, folder, archivePath); });
+    LoadLayout(
+        TextOf(text), [&](const std::string& name) { return LoadBitmap(archivePath, folder + name, true); },
+        alignment);
+    return true;
+}
+
+void CFSCockpit::LoadLayout(std::string_view text, const ImageSource& images, int alignment) {
+    Clear();
+    ForEachTokenLine(text, [&](const std::vector<std::string>& tokens) { ReadLine(tokens, images); });
     TurnPoints(alignment);
     rotation_ = alignment == 1 ? 3 : alignment == 2 ? 1 : 0;
     if (horizonWindow_.w != 0 && horizonWindow_.h != 0) {
@@ -59,7 +66,6 @@ bool CFSCockpit::LoadCockpit(const std::string& shortName, const std::string& ar
             static_cast<float>(horizonWindow_.w) / 2, CFSArtificialHorizon::kSky,
             CFSArtificialHorizon::kGround);
     }
-    return true;
 }
 
 void CFSCockpit::Clear() {
@@ -74,10 +80,9 @@ void CFSCockpit::Clear() {
     horizon_.reset();
 }
 
-void CFSCockpit::ReadLine(const std::vector<std::string>& t, const std::string& folder,
-                          const std::string& archivePath) {
+void CFSCockpit::ReadLine(const std::vector<std::string>& t, const ImageSource& images) {
     if (IsKeywordLine(t, "image", 2)) {
-        images_.push_back(LoadBitmap(archivePath, folder + t[1], true));
+        images_.push_back(images(t[1]));
         return;
     }
     for (FSCockpitLayer* layer : {&permanent_, &temporary_}) {

@@ -11,6 +11,7 @@
 #include <functional>
 #include <memory>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "hud/FSArtificialHorizon.h"
@@ -56,6 +57,11 @@ public:
     // in it. False only when the layout could not be read.
     bool LoadCockpit(const std::string& shortName, const std::string& archivePath, int alignment);
 
+    // The image a layout names, by its name within the cockpit's folder; null when missing.
+    using ImageSource = std::function<FSBitmapHandle(const std::string& name)>;
+    // What LoadCockpit does with the layout's text once read, its images from images.
+    void LoadLayout(std::string_view text, const ImageSource& images, int alignment);
+
     // which: 0 both record lists, 1 the permanent ones, 2 the temporary ones, else neither;
     // in each, the copies then the masks in file order. Then, when the horizon window has a
     // size, the horizon block painted by horizon (if any) at the window's point, and the
@@ -85,8 +91,7 @@ public:
 
 private:
     void Clear();
-    void ReadLine(const std::vector<std::string>& tokens, const std::string& folder,
-                  const std::string& archivePath);
+    void ReadLine(const std::vector<std::string>& tokens, const ImageSource& images);
     void TurnPoints(int alignment);
     void DrawLayer(uint16_t* frameBuffer, const FSCockpitLayer& layer) const;
     void DrawCopy(uint16_t* frameBuffer, const FSCockpitCopy& copy) const;

@@ -72,18 +72,26 @@ bool CFSFont::LoadFont(const std::string& folder, int spaceWidth, int letterSpac
 bool CFSFont::LoadFontFrom(const std::string& archive, const std::string& folder, int spaceWidth,
                            int letterSpacing, int lineSpacing) {
     Release();
+    const FSMemoryBlock config = ReadArchiveText(archive, folder + "/config.txt");
+    if (!config) return false;
+    return LoadFontText(
+        TextOf(config),
+        [&](const std::string& name) { return LoadBitmap(archive, folder + "/" + name, true); }, spaceWidth,
+        letterSpacing, lineSpacing);
+}
+
+bool CFSFont::LoadFontText(std::string_view config, const ImageSource& images, int spaceWidth,
+                           int letterSpacing, int lineSpacing) {
+    Release();
     spaceWidth_ = spaceWidth;
     letterSpacing_ = letterSpacing;
     lineSpacing_ = lineSpacing;
-
-    const FSMemoryBlock config = ReadArchiveText(archive, folder + "/config.txt");
-    if (!config) return false;
     std::vector<int32_t> starts;
-    ForEachTokenLine(TextOf(config), [&](const std::vector<std::string>& tokens) {
+    ForEachTokenLine(config, [&](const std::vector<std::string>& tokens) {
         if (IsKeywordLine(tokens, "mask", 2)) {
-            mask_ = LoadBitmap(archive, folder + "/" + tokens[1], true);
+            mask_ = images(tokens[1]);
         } else if (IsKeywordLine(tokens, "src", 2)) {
-            source_ = LoadBitmap(archive, folder + "/" + tokens[1], true);
+            source_ = images(tokens[1]);
         } else if (!tokens.empty() && tokens[0] == "letters") {
             starts.clear();
             for (size_t i = 1; i < tokens.size(); ++i)

@@ -4,6 +4,7 @@
 // "data\fonts.zip". Text is measured and drawn into 16-bit 5-6-5 frame buffers in any of
 // the six directions, left-aligned, centred or right-aligned.
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -28,6 +29,11 @@ public:
     // The same from another archive (tests, tools).
     bool LoadFontFrom(const std::string& archivePath, const std::string& folder, int spaceWidth,
                       int letterSpacing, int lineSpacing);
+    // What LoadFontFrom does with "config.txt" once read, its pictures from images (by the
+    // names the text gives; null when missing).
+    using ImageSource = std::function<FSBitmapHandle(const std::string& name)>;
+    bool LoadFontText(std::string_view config, const ImageSource& images, int spaceWidth, int letterSpacing,
+                      int lineSpacing);
     void Release();
 
     // Pixels of line index (0-based) of text.

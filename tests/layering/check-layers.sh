@@ -62,7 +62,7 @@ for base in src tests; do
         case "$base/$own" in
             tests/tools | tests/sanitizer | tests/layering) continue ;;  # outside the layering
             tests/support) check_folder "$folder" support $((${rank[resources]} + 1)) ;;
-            tests/app | tests/game | tests/menu) check_folder "$folder" "$own" "$top" ;;
+            tests/app | tests/game | tests/menu | tests/fuzz) check_folder "$folder" "$own" "$top" ;;
             *)
                 if [ -z "${rank[$own]+x}" ]; then
                     fail "$base/$own: not a known layer; add it to tests/layering/check-layers.sh"
