@@ -140,7 +140,7 @@ int CFSHeadlessRun::Start() {
     controller_->SetAircraft(options_.aircraft);
     controller_->RunFlightStart();
     if (!controller_->AircraftNode()) {
-        std::fprintf(stderr, "aerovant: route %d has no aircraft start\n", options_.route + 1);
+        std::fprintf(stderr, "aerovant: no aircraft to fly on route %d\n", options_.route + 1);
         return 1;
     }
     if (options_.cockpit) context.engine->DispatchAction(kActionChangeView);

@@ -251,7 +251,12 @@ void CSPGameController::ReadObjectDescription(const std::string& text, const SPR
             context.game.touchscreenCentre = words.NextFloat();
         }
     });
-    if (!aircraft_) return;
+    if (!aircraft_) {
+        std::fprintf(stderr,
+                     "aerovant: the aircraft description Aircraft%d.txt names no model that can be read\n",
+                     aircraftType_ + 1);
+        return;
+    }
     const FSFixed fixedScale = X(scale);
     aircraft_->Scale({fixedScale, fixedScale, fixedScale});
     aircraft_->SetCell(start.cell);
