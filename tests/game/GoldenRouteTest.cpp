@@ -8,18 +8,13 @@
 // and put the printed line into kGolden.
 #include <gtest/gtest.h>
 
-#include <algorithm>
-#include <filesystem>
 #include <string>
-#include <vector>
 
 #include "FSHeadlessRun.h"
 #include "app/FSApplicationContext.h"
-#include "app/FSEngine.h"
 #include "app/FSScoreTable.h"
 #include "game/CSPRoute.h"
 #include "pilot/ScriptedPilot.h"
-#include "support/ImageTestFiles.h"
 #include "support/TestSupport.h"
 
 namespace {
@@ -51,43 +46,6 @@ TEST(GoldenRoute, TheScriptedPilotFliesTheRiverRunAndItsScoreOutlivesTheGame) {
     ASSERT_EQ(FindRoute(scores, name, &index), FSFindRoute::Found) << name;
     ASSERT_FALSE(scores.routes[index].records.empty());
     EXPECT_EQ(scores.routes[index].records[0].score, 100);
-}
-
-TEST(GoldenRoute, AScoreThatCannotBeSavedIsSaidAtTheFinishAndTheGameGoesOn) {
-    FSHeadlessOptions options;
-    options.resolution = 0;
-    options.playerFolder = testing_support::MakeTempFolder("unsaved-score");
-    // The temporary file's name is taken by a folder: the save fails, the old file stays.
-    const std::string old = "AIRWAY: " + std::string(32, '\0') + "\r\n";
-    image_test_files::WriteText(options.playerFolder + "scores.dat", old);
-    ASSERT_TRUE(std::filesystem::create_directory(options.playerFolder + "scores.dat.tmp"));
-    CFSHeadlessRun run(options);
-    ASSERT_EQ(run.Start(), 0);
-    CSPScriptedPilot pilot;
-    testing::internal::CaptureStderr();
-    for (int pass = 0; pass < 40000 && run.Controller().Finish() == SPFinish::None; ++pass) {
-        pilot.Step(run);
-        ASSERT_TRUE(run.Pass());
-    }
-    run.Pass();
-    const std::string said = testing::internal::GetCapturedStderr();
-    ASSERT_EQ(run.Controller().Finish(), SPFinish::Success);
-    EXPECT_NE(said.find("could not save the scores to " + options.playerFolder + "scores.dat"), said.npos)
-        << said;
-    // The player reads it in amber over the finish, and the score stays for this session.
-    EXPECT_EQ(run.Controller().StatusText(), "The score could not\nbe saved.");
-    const std::vector<uint16_t> frame = run.Display().LastFrame();
-    EXPECT_GT(std::count(frame.begin(), frame.end(), uint16_t{0xFE60}), 100);
-    EXPECT_EQ(image_test_files::ReadText(options.playerFolder + "scores.dat"), old);
-    size_t index = 0;
-    const FSScoreTable& scores = GetApplicationContext()->scores;
-    ASSERT_EQ(FindRoute(scores, CSPRoute::GetRouteName(0), &index), FSFindRoute::Found);
-    EXPECT_EQ(scores.routes[index].records.size(), 1u);
-    // The countdown runs out and the menu returns.
-    for (int pass = 0; pass < 600 && GetApplicationContext()->engine->State() != Menu; ++pass)
-        ASSERT_TRUE(run.Pass());
-    EXPECT_EQ(GetApplicationContext()->engine->State(), Menu);
-    image_test_files::RemoveTempFolder(options.playerFolder);
 }
 
 // Every other route with the aircraft it is meant for (0-based numbers), how it must end
