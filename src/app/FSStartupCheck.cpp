@@ -36,6 +36,7 @@ std::string FileProblem(const std::string& path) {
     std::error_code error;
     const fs::file_status status = fs::status(path, error);
     if (status.type() == fs::file_type::not_found) return "is missing";
+    if (error) return "cannot be read (" + error.message() + ")";
     if (status.type() != fs::file_type::regular) return "is not a file";
     std::unique_ptr<FILE, int (*)(FILE*)> file(std::fopen(path.c_str(), "rb"), &std::fclose);
     if (!file) return std::string("cannot be read (") + std::strerror(errno) + ")";
