@@ -11,6 +11,7 @@
 #include "FSHeadlessRun.h"
 #include "app/FSApplicationContext.h"
 #include "app/FSShell.h"
+#include "app/FSStartupCheck.h"
 #include "game/CSPGameController.h"
 #include "menu/CSPMenu.h"
 #include "platform/FSInstanceLock.h"
@@ -47,11 +48,23 @@ bool ParseArguments(int argc, char** argv, FlightChoice& choice) {
 }  // namespace
 
 int main(int argc, char** argv) {
+    // Without its data or its decoder library the game could only fail later, and less
+    // clearly: it says what is missing and stops.
+    const std::string missing = MissingGameFiles();
     for (int i = 1; i < argc; ++i) {
-        if (std::string(argv[i]) == "--headless") return RunHeadless(argc, argv);
+        if (std::string(argv[i]) != "--headless") continue;
+        if (!missing.empty()) {
+            std::fprintf(stderr, "Aerovant: %s\n", missing.c_str());
+            return 1;
+        }
+        return RunHeadless(argc, argv);
     }
     FlightChoice choice;
     if (!ParseArguments(argc, argv, choice)) return 2;
+    if (!missing.empty()) {
+        CFSSdlDisplay::ShowMessageWithoutWindow("Aerovant", missing);
+        return 1;
+    }
 
     CFSInstanceLock lock;
     if (lock.Acquire(platform::PlayerFolder() + "aerovant.lock") == CFSInstanceLock::Result::Busy) {

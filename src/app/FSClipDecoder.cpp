@@ -2,11 +2,14 @@
 
 #include <cstdio>
 #include <memory>
+#include <mutex>
 
 #include "platform/FSLibrary.h"
 #include "resources/FSArchive.h"
 
 namespace {
+
+constexpr const char* kLibraryName = "xvid_ppc.dll";
 
 struct LoadedDecoder {
     CFSLibrary library;
@@ -15,7 +18,7 @@ struct LoadedDecoder {
 };
 
 void Load(LoadedDecoder& loaded) {
-    const std::string path = MakeDataPath("xvid_ppc.dll");
+    const std::string path = MakeDataPath(kLibraryName);
     if (!loaded.library.Open(path)) {
         loaded.problem = "dll loading (" + loaded.library.Error() + ")";
         return;
@@ -41,9 +44,6 @@ const LoadedDecoder& Decoder() {
     static const std::unique_ptr<LoadedDecoder> decoder = [] {
         auto loaded = std::make_unique<LoadedDecoder>();
         Load(*loaded);
-        if (!loaded->problem.empty())
-            std::fprintf(stderr, "DLL Error: %s; the aircraft choice shows still pictures\n",
-                         loaded->problem.c_str());
         return loaded;
     }();
     return *decoder;
@@ -53,9 +53,20 @@ const LoadedDecoder& Decoder() {
 
 bool LoadClipDecoder(FSDecoderTable& table) {
     table = Decoder().table;
+    static std::once_flag said;
+    if (!Decoder().problem.empty()) {
+        std::call_once(said, [] {
+            std::fprintf(stderr, "DLL Error: %s; the aircraft choice shows still pictures\n",
+                         Decoder().problem.c_str());
+        });
+    }
     return Decoder().problem.empty();
 }
 
 const std::string& ClipDecoderProblem() {
     return Decoder().problem;
+}
+
+std::string ClipDecoderPath() {
+    return CFSLibrary::FileName(MakeDataPath(kLibraryName));
 }

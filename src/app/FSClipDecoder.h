@@ -12,5 +12,9 @@
 // shows still pictures.
 bool LoadClipDecoder(FSDecoderTable& table);
 
-// Why the library could not be used ("" when it could); valid after LoadClipDecoder.
+// Why the library could not be used ("" when it could). Loads it (once) when that has
+// not happened yet, and says nothing.
 const std::string& ClipDecoderProblem();
+
+// Where the library is looked for: "xvid_ppc.so" beside the executable.
+std::string ClipDecoderPath();

@@ -404,12 +404,14 @@ void CFSEngine::DrawFlightOverlay() {
         if (controller_) controller_->DrawInstruments(screenImage_);
         if (context_.game.touchscreenScheme != 0 && context_.touchpad)
             context_.touchpad->Draw(screenImage_, align);
-        if (controller_) {
-            const std::string status = controller_->StatusText();
-            if (!status.empty())
-                DrawText(mainFont_, screenImage_, align, 0, kJustifyLeft, {kStatusLeft, kStatusTop}, amber,
-                         status);
-        }
+    }
+    // The status line outlives the aircraft: after the finish it carries what the player
+    // must know (a score that could not be saved).
+    if (controller_) {
+        const std::string status = controller_->StatusText();
+        if (!status.empty())
+            DrawText(mainFont_, screenImage_, align, 0, kJustifyLeft, {kStatusLeft, kStatusTop}, amber,
+                     status);
     }
     // 14. TIME and SCORE, with their labels when there is no aircraft (after a crash).
     if (controller_) {

@@ -1,6 +1,7 @@
 #include "app/FSScoreTable.h"
 
 #include <algorithm>
+#include <cerrno>
 #include <cstdio>
 #include <cstring>
 
@@ -170,7 +171,8 @@ std::vector<uint8_t> EncodeScores(const FSScoreTable& table) {
 bool SaveScores(const FSScoreTable& table, const std::string& path) {
     const std::vector<uint8_t> bytes = EncodeScores(table);
     if (WriteBufferToFile(path, bytes.data(), bytes.size())) return true;
-    std::fprintf(stderr, "Aerovant: could not save the scores to %s; the old file is kept\n", path.c_str());
+    std::fprintf(stderr, "Aerovant: could not save the scores to %s (%s); the old file is kept\n",
+                 path.c_str(), std::strerror(errno));
     return false;
 }
 
@@ -186,10 +188,10 @@ bool LoadPlayerScores(CFSApplicationContext& context, const std::vector<std::str
     return loaded;
 }
 
-bool StoreFlightScore(CFSApplicationContext& context, const std::string& route, int32_t score,
-                      int32_t seconds) {
-    if (score == 0) return false;
+FSStoredScore StoreFlightScore(CFSApplicationContext& context, const std::string& route, int32_t score,
+                               int32_t seconds) {
+    if (score == 0) return FSStoredScore::NotStored;
     const FSScoreRecord record = MakeScoreRecord(context.currentPlayer, score, seconds);
-    if (!InsertScoreRecord(context.scores, route, record)) return false;
-    return SaveScores(context.scores, ScoresFilePath());
+    if (!InsertScoreRecord(context.scores, route, record)) return FSStoredScore::NotStored;
+    return SaveScores(context.scores, ScoresFilePath()) ? FSStoredScore::Stored : FSStoredScore::NotSaved;
 }

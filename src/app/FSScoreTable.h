@@ -79,8 +79,15 @@ class CFSApplicationContext;
 // file could not be read.
 bool LoadPlayerScores(CFSApplicationContext& context, const std::vector<std::string>& routes);
 
+// What became of a flight's score.
+enum class FSStoredScore {
+    Stored,     // in the table and in the file
+    NotStored,  // a score of 0, or a route the table does not hold
+    NotSaved,   // in the table, but the file could not be written (the old file is kept)
+};
+
 // The end of a successful flight: a record of the current player, the score and the
 // flight time inserted under the flown route, then the table saved to ScoresFilePath().
-// A score of 0 is never stored. False when nothing was stored or the save failed.
-bool StoreFlightScore(CFSApplicationContext& context, const std::string& route, int32_t score,
-                      int32_t seconds);
+// A score of 0 is never stored.
+FSStoredScore StoreFlightScore(CFSApplicationContext& context, const std::string& route, int32_t score,
+                               int32_t seconds);

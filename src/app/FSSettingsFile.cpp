@@ -1,9 +1,11 @@
 #include "app/FSSettingsFile.h"
 
 #include <algorithm>
+#include <cerrno>
 #include <charconv>
 #include <cmath>
 #include <cstdio>
+#include <cstring>
 #include <iterator>
 #include <memory>
 #include <utility>
@@ -309,7 +311,8 @@ bool ReadSettingsFile(const std::string& path, FSSettings& settings) {
 bool WriteSettingsFile(const std::string& path, const FSSettings& settings) {
     const std::string text = FormatSettings(settings);
     if (WriteBufferToFile(path, text.data(), text.size())) return true;
-    std::fprintf(stderr, "Aerovant: could not save the settings to %s; the old file is kept\n", path.c_str());
+    std::fprintf(stderr, "Aerovant: could not save the settings to %s (%s); the old file is kept\n",
+                 path.c_str(), std::strerror(errno));
     return false;
 }
 

@@ -41,6 +41,7 @@ void CSPGameController::DropAircraft() {
     jet_ = nullptr;
     cameraTarget_ = nullptr;
     Context().playerAircraft = nullptr;
+    status_.clear();  // no aircraft, no readings
 }
 
 void CSPGameController::FinishWithSuccess() {
@@ -79,8 +80,10 @@ void CSPGameController::StoreScore() {
     // A player who never named themselves flies as "Pilot", as the menu shows them.
     CFSApplicationContext& context = Context();
     if (context.currentPlayer.empty()) context.currentPlayer = "Pilot";
-    StoreFlightScore(context, CSPRoute::GetRouteName(routeNumber_), score_,
-                     clock_.Read(platform::TickCount()));
+    const FSStoredScore stored = StoreFlightScore(context, CSPRoute::GetRouteName(routeNumber_), score_,
+                                                  clock_.Read(platform::TickCount()));
+    // The score stays in the table for this session; the player is told it is not on disk.
+    if (stored == FSStoredScore::NotSaved) status_ = "The score could not\nbe saved.";
 }
 
 void CSPGameController::FinishWithLanding() {

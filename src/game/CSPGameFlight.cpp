@@ -79,6 +79,7 @@ void CSPGameController::BuildFlight() {
     engine->SetState(Loading);
     timedStart_ = 0;
     finish_ = SPFinish::None;
+    status_.clear();
     StopMenuMusic();
     flightLoops_[0] = flightLoops_[1] = flightLoops_[2] = -1;
 

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstdio>
 #include <cstring>
+#include <utility>
 
 #include "app/FSApplicationContext.h"
 #include "app/FSMenu.h"
@@ -43,9 +44,14 @@ std::vector<CSPMenuStateScores::Line> CSPMenuStateScores::TableLines() {
 
 bool CSPMenuStateScores::ClearScores() {
     FSScoreTable& table = GetApplicationContext()->scores;
-    for (FSRouteScores& route : table.routes)
+    FSScoreTable cleared = table;
+    for (FSRouteScores& route : cleared.routes)
         route.records.clear();
-    return SaveScores(table, ScoresFilePath());
+    // Scores that could not be cleared on disk stay on the screen too, where the player
+    // sees that the clearing did not happen (they would come back at the next start).
+    if (!SaveScores(cleared, ScoresFilePath())) return false;
+    table = std::move(cleared);
+    return true;
 }
 
 void CSPMenuStateScores::Load(MenuResources& r, int) {

@@ -33,7 +33,8 @@ public:
     };
     // The lines the table gives, top to bottom.
     static std::vector<Line> TableLines();
-    // Removes every record and saves "scores.dat"; false when the save failed.
+    // Removes every record and saves "scores.dat"; false (the records kept) when the save
+    // failed.
     static bool ClearScores();
 
 private:

@@ -21,9 +21,13 @@ std::string SharedObjectPath(const std::string& path) {
 
 }  // namespace
 
+std::string CFSLibrary::FileName(const std::string& path) {
+    return SharedObjectPath(path);
+}
+
 bool CFSLibrary::Open(const std::string& path) {
     Close();
-    const std::string file = SharedObjectPath(path);
+    const std::string file = FileName(path);
     handle_ = dlopen(file.c_str(), RTLD_NOW | RTLD_LOCAL);
     if (!handle_) {
         const char* why = dlerror();

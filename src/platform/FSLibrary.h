@@ -17,6 +17,9 @@ public:
     void* Symbol(const char* name) const;
     const std::string& Error() const { return error_; }
 
+    // The file Open loads for path: "xvid_ppc.dll" is "xvid_ppc.so".
+    static std::string FileName(const std::string& path);
+
 private:
     void* handle_ = nullptr;
     std::string error_;

@@ -1,11 +1,13 @@
 #include "platform/FSPaths.h"
 
+#include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
 #include <cerrno>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <mutex>
 #include <vector>
 
@@ -24,6 +26,39 @@ bool MakeFolders(const std::string& folder) {
         }
     }
     return true;
+}
+
+// Writes every byte, through short writes and interruptions; false with errno set.
+bool WriteAll(int file, const char* bytes, size_t size) {
+    while (size > 0) {
+        const ssize_t n = write(file, bytes, size);
+        if (n < 0 && errno == EINTR) continue;
+        if (n <= 0) {
+            if (n == 0) errno = EIO;
+            return false;
+        }
+        bytes += n;
+        size -= static_cast<size_t>(n);
+    }
+    return true;
+}
+
+std::string FolderOf(const std::string& path) {
+    const size_t slash = path.rfind('/');
+    if (slash == std::string::npos) return ".";
+    return slash == 0 ? "/" : path.substr(0, slash);
+}
+
+bool SyncFolder(const std::string& folder) {
+    const int handle = open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (handle < 0) return false;
+    // Some file systems cannot sync a folder at all (EINVAL): their renames are as durable
+    // as they get.
+    const bool synced = fsync(handle) == 0 || errno == EINVAL;
+    const int error = errno;
+    close(handle);
+    errno = error;
+    return synced;
 }
 
 }  // namespace
@@ -80,17 +115,33 @@ void SetPlayerFolder(const std::string& folder) {
 }
 
 bool WriteFileAtomically(const std::string& path, const void* data, size_t size) {
+    // One temporary name per file, so a temporary that a killed writer left behind is taken
+    // over and renamed away by the next save instead of piling up. It is made afresh
+    // (O_EXCL, after removing the leftover) so that no link placed at that name is followed.
     const std::string temporary = path + ".tmp";
-    FILE* file = std::fopen(temporary.c_str(), "wb");
-    if (!file) return false;
-    const bool written = size == 0 || std::fwrite(data, 1, size, file) == size;
-    const bool flushed = std::fflush(file) == 0 && fsync(fileno(file)) == 0;
-    const bool closed = std::fclose(file) == 0;
-    if (!written || !flushed || !closed || std::rename(temporary.c_str(), path.c_str()) != 0) {
-        std::remove(temporary.c_str());
-        return false;
+    if (unlink(temporary.c_str()) != 0 && errno != ENOENT) return false;
+    const int file = open(temporary.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0644);
+    if (file < 0) return false;
+    bool ok = WriteAll(file, static_cast<const char*>(data), size) && fsync(file) == 0;
+    int error = errno;
+    if (close(file) != 0 && ok) {
+        ok = false;
+        error = errno;
     }
-    return true;
+    // The rename makes the new contents the file's in one step; syncing the folder makes
+    // the rename itself survive a power cut.
+    if (ok && std::rename(temporary.c_str(), path.c_str()) == 0) {
+        // Past the rename the old file is gone and every reader sees the new one, so the
+        // save counts as made even when the folder will not sync.
+        if (!SyncFolder(FolderOf(path)))
+            std::fprintf(stderr, "Aerovant: %s is saved, but its folder could not be synced (%s)\n",
+                         path.c_str(), std::strerror(errno));
+        return true;
+    }
+    if (ok) error = errno;
+    unlink(temporary.c_str());
+    errno = error;
+    return false;
 }
 
 }  // namespace platform

@@ -19,8 +19,11 @@ std::string DataPath(const std::string& relative);
 std::string PlayerFolder();
 void SetPlayerFolder(const std::string& folder);
 
-// Writes a whole file through a temporary file renamed over the old one, so a crash
-// never leaves half a file. False when it could not be written.
+// Writes a whole file through a temporary file ("<path>.tmp" in the same folder, synced)
+// renamed over the old one, then syncs the folder, so neither a crash nor a power cut
+// leaves half a file. False (errno saying why) when it could not be written; the old file
+// is then untouched and the temporary removed. A temporary left by a writer that was killed
+// is never read, and the next save replaces it.
 bool WriteFileAtomically(const std::string& path, const void* data, size_t size);
 
 }  // namespace platform

@@ -2,6 +2,7 @@
 
 #include <SDL.h>
 
+#include <cstdio>
 #include <cstring>
 
 struct CFSSdlDisplay::Window {
@@ -91,6 +92,12 @@ void CFSSdlDisplay::Minimise() {
 
 void CFSSdlDisplay::ShowMessage(const std::string& caption, const std::string& text) {
     MFSDisplay::ShowMessage(caption, text);
+    SDL_ShowSimpleMessageBox(SDL_MESSAGEBOX_ERROR, caption.c_str(), text.c_str(), nullptr);
+}
+
+void CFSSdlDisplay::ShowMessageWithoutWindow(const std::string& caption, const std::string& text) {
+    std::fprintf(stderr, "%s: %s\n", caption.c_str(), text.c_str());
+    // Without a desktop this fails at once and the line above is all there is.
     SDL_ShowSimpleMessageBox(SDL_MESSAGEBOX_ERROR, caption.c_str(), text.c_str(), nullptr);
 }
 

@@ -16,6 +16,9 @@ class CFSSdlDisplay : public MFSDisplay {
 public:
     // Opens the window; null (with the reason in error) when there is no display to open.
     static std::unique_ptr<CFSSdlDisplay> Open(int scale, std::string& error);
+    // A message before any window is open (the game cannot start): one line on stderr,
+    // and a dialog of its own when a desktop is there to show it.
+    static void ShowMessageWithoutWindow(const std::string& caption, const std::string& text);
     ~CFSSdlDisplay() override;
 
     void ShowMessage(const std::string& caption, const std::string& text) override;

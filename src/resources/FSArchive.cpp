@@ -3,6 +3,7 @@
 #include <sys/stat.h>
 #include <zip.h>
 
+#include <cerrno>
 #include <cstdio>
 #include <cstring>
 #include <new>
@@ -165,7 +166,10 @@ FSMemoryBlock ReadFileToBuffer(const std::string& path) {
 }
 
 bool WriteBufferToFile(const std::string& path, const void* bytes, size_t count) {
-    if (!bytes && count > 0) return false;
+    if (!bytes && count > 0) {
+        errno = EINVAL;
+        return false;
+    }
     return platform::WriteFileAtomically(path, bytes, count);
 }
 

@@ -183,9 +183,10 @@ TEST_F(ScoreTable, AFlightsScoreGoesUnderThePlayersNameIntoThePlayersFile) {
     EXPECT_TRUE(LoadPlayerScores(context, {"Canyon", "Alpine", "Bay"}));
 
     context.currentPlayer = "Bob";
-    EXPECT_FALSE(StoreFlightScore(context, "Canyon", 0, 80));  // a score of 0 is never stored
-    EXPECT_FALSE(StoreFlightScore(context, "Nowhere", 10, 80));
-    EXPECT_TRUE(StoreFlightScore(context, "Canyon", 250, 80));
+    // A score of 0 is never stored.
+    EXPECT_EQ(StoreFlightScore(context, "Canyon", 0, 80), FSStoredScore::NotStored);
+    EXPECT_EQ(StoreFlightScore(context, "Nowhere", 10, 80), FSStoredScore::NotStored);
+    EXPECT_EQ(StoreFlightScore(context, "Canyon", 250, 80), FSStoredScore::Stored);
     EXPECT_EQ(ReadText(ScoresFilePath()), Header("Alpine") + bay + Header("Canyon") + Record("Bob", 250, 80));
 
     std::remove(ScoresFilePath().c_str());

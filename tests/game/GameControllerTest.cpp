@@ -1,14 +1,24 @@
 // The game controller's own rules: the chase camera's limiter and turn, the score's
-// distance factor and the headless mode's key scripts.
+// distance factor, the headless mode's key scripts and how flights end.
 #include <GLES/gl.h>
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <cstdio>
+#include <filesystem>
 #include <functional>
+#include <vector>
 
 #include "FSHeadlessRun.h"
+#include "app/FSApplicationContext.h"
+#include "app/FSEngine.h"
+#include "app/FSScoreTable.h"
 #include "game/CSPGameController.h"
+#include "game/CSPObstacle.h"
+#include "game/CSPRoute.h"
+#include "platform/FSDisplay.h"
+#include "support/ImageTestFiles.h"
 #include "support/TestSupport.h"
 #include "world/FSSineTable.h"
 
@@ -130,6 +140,55 @@ TEST(GameFinish, ADiveIntoTheGroundWrecksTheAircraftAndFailsTheFlightWithoutASco
     EXPECT_EQ(result.finish, SPFinish::Failure);
     EXPECT_EQ(result.score, 0);
     EXPECT_LT(result.frames, 2500) << "the menu comes back after the finish";
+}
+
+TEST(GameFinish, AScoreThatCannotBeSavedIsSaidAtTheFinishAndTheGameGoesOn) {
+    FSHeadlessOptions options;
+    options.resolution = 0;
+    options.playerFolder = testing_support::MakeTempFolder("unsaved-score");
+    // The temporary file's name is taken by a folder: the save fails, the old file stays.
+    const std::string old = "AIRWAY: " + std::string(32, '\0') + "\r\n";
+    image_test_files::WriteText(options.playerFolder + "scores.dat", old);
+    ASSERT_TRUE(std::filesystem::create_directory(options.playerFolder + "scores.dat.tmp"));
+    CFSHeadlessRun run(options);
+    ASSERT_EQ(run.Start(), 0);
+    CSPGameController& game = run.Controller();
+    for (int pass = 0; pass < 100; ++pass)
+        ASSERT_TRUE(run.Pass());
+    // Every gate taken at once, as their contacts would take them in a flight.
+    while (CSPObstacle* gate = game.Route()->CurrentTarget())
+        game.Contact(gate);
+    testing::internal::CaptureStderr();
+    for (int pass = 0; pass < 10 && game.Finish() == SPFinish::None; ++pass)
+        ASSERT_TRUE(run.Pass());
+    run.Pass();
+    const std::string said = testing::internal::GetCapturedStderr();
+    ASSERT_EQ(game.Finish(), SPFinish::Success);
+    ASSERT_NE(game.Score(), 0);
+    EXPECT_NE(said.find("could not save the scores to " + options.playerFolder + "scores.dat"), said.npos)
+        << said;
+    // The player reads it in amber over the finish, and the score stays for this session.
+    EXPECT_EQ(game.StatusText(), "The score could not\nbe saved.");
+    // The status line's corner, left of TIME and SCORE, turned upright as the player sees it.
+    const std::vector<uint16_t> frame = run.Display().LastFrame();
+    std::vector<uint16_t> picture(frame.size());
+    platform::DeviceToPicture(run.Display().Orientation(), frame.data(), picture.data());
+    const int width = run.Display().Orientation() == 0 ? MFSDisplay::kWidth : MFSDisplay::kHeight;
+    int amber = 0;
+    for (int y = 28; y < 60; ++y)
+        amber +=
+            static_cast<int>(std::count(&picture[y * width], &picture[y * width + 140], uint16_t{0xFE60}));
+    EXPECT_GT(amber, 40);
+    EXPECT_EQ(image_test_files::ReadText(options.playerFolder + "scores.dat"), old);
+    size_t index = 0;
+    const FSScoreTable& scores = GetApplicationContext()->scores;
+    ASSERT_EQ(FindRoute(scores, CSPRoute::GetRouteName(0), &index), FSFindRoute::Found);
+    EXPECT_EQ(scores.routes[index].records.size(), 1u);
+    // The countdown runs out and the menu returns.
+    for (int pass = 0; pass < 600 && GetApplicationContext()->engine->State() != Menu; ++pass)
+        ASSERT_TRUE(run.Pass());
+    EXPECT_EQ(GetApplicationContext()->engine->State(), Menu);
+    image_test_files::RemoveTempFolder(options.playerFolder);
 }
 
 TEST(GameFlight, ARouteWithoutFogOfItsOwnFliesInTheSameHazeOnEveryFlight) {

@@ -226,6 +226,13 @@ TEST(RoadScreens, ScoresListEveryRouteAndClearingSavesTheEmptiedTable) {
     m.menu->SwitchScreen(7, 0);
     m.Press(113, 230);  // just beside the clear link
     EXPECT_EQ(m.context->scores.routes[0].records.size(), 2u);
+    // A clearing that cannot be saved does not happen: the records stay on the screen.
+    ASSERT_TRUE(std::filesystem::create_directory(ScoresFilePath() + ".tmp"));
+    testing::internal::CaptureStderr();
+    m.Press(114, 225);
+    EXPECT_NE(testing::internal::GetCapturedStderr().find("could not save the scores"), std::string::npos);
+    EXPECT_EQ(m.context->scores.routes[0].records.size(), 2u);
+    std::filesystem::remove(ScoresFilePath() + ".tmp");
     m.Press(114, 225);
     ASSERT_EQ(m.context->scores.routes.size(), 2u);
     for (const FSRouteScores& route : m.context->scores.routes)

@@ -1,0 +1,70 @@
+#include "app/FSStartupCheck.h"
+
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
+#include <filesystem>
+#include <memory>
+#include <system_error>
+
+#include "app/FSClipDecoder.h"
+#include "resources/FSArchive.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+
+constexpr const char* kArchives[] = {"textures.zip", "models.zip",   "aircrafts.zip",
+                                     "routes.zip",   "terrains.zip", "huds.zip",
+                                     "fonts.zip",    "menu.zip",     "help.zip"};
+
+// What is wrong with the data folder ("" when it can be read). A link that leads nowhere
+// counts as missing.
+std::string FolderProblem(const std::string& folder) {
+    std::error_code error;
+    const fs::file_status status = fs::status(folder, error);
+    if (status.type() == fs::file_type::not_found) return "is missing";
+    if (error) return "cannot be read (" + error.message() + ")";
+    if (status.type() != fs::file_type::directory) return "is not a folder";
+    fs::directory_iterator listing(folder, error);
+    if (error) return "cannot be read (" + error.message() + ")";
+    return "";
+}
+
+// What is wrong with a file the game reads whole ("" when it opens as a plain file).
+std::string FileProblem(const std::string& path) {
+    std::error_code error;
+    const fs::file_status status = fs::status(path, error);
+    if (status.type() == fs::file_type::not_found) return "is missing";
+    if (error) return "cannot be read (" + error.message() + ")";
+    if (status.type() != fs::file_type::regular) return "is not a file";
+    std::unique_ptr<FILE, int (*)(FILE*)> file(std::fopen(path.c_str(), "rb"), &std::fclose);
+    if (!file) return std::string("cannot be read (") + std::strerror(errno) + ")";
+    return "";
+}
+
+}  // namespace
+
+std::string MissingGameFiles() {
+    std::string missing;
+    const std::string folder = MakeDataPath("data");
+    if (const std::string problem = FolderProblem(folder); !problem.empty()) {
+        missing += "  the data folder " + folder + " " + problem + "\n";
+    } else {
+        for (const char* archive : kArchives) {
+            const std::string path = folder + "/" + archive;
+            if (const std::string problem = FileProblem(path); !problem.empty())
+                missing += "  the data archive " + path + " " + problem + "\n";
+        }
+    }
+    const std::string library = ClipDecoderPath();
+    if (const std::string problem = FileProblem(library); !problem.empty()) {
+        missing += "  the clip decoder library " + library + " " + problem + "\n";
+    } else if (!ClipDecoderProblem().empty()) {
+        missing +=
+            "  the clip decoder library " + library + " cannot be used (" + ClipDecoderProblem() + ")\n";
+    }
+    if (missing.empty()) return "";
+    return "The game cannot start:\n" + missing +
+           "Run ./run.sh in the game's source folder: it builds the data and the library beside the program.";
+}
