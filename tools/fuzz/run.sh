@@ -39,7 +39,8 @@ ln -sfn "$normal/bin/data" "$fuzz/bin/data"
 # A small quarantine and short allocation stacks keep the world-building targets quick.
 export ASAN_OPTIONS="intercept_tls_get_addr=0:detect_leaks=1:quarantine_size_mb=16:malloc_context_size=8${ASAN_OPTIONS:+:$ASAN_OPTIONS}"
 export LSAN_OPTIONS="suppressions=$root/tests/sanitizer/lsan.supp"
-export SDL_VIDEODRIVER=dummy SDL_AUDIODRIVER=dummy LP_NUM_THREADS=0
+# TZ set: libzip's member times otherwise have glibc look at /etc/localtime on every read.
+export SDL_VIDEODRIVER=dummy SDL_AUDIODRIVER=dummy LP_NUM_THREADS=0 TZ=UTC
 mkdir -p "$fuzz/logs" "$fuzz/totals"
 # The longest input each target makes: a few lines of a route or a layout reach every
 # keyword and keep the slow world-building targets fast; 0 is libFuzzer's own choice.
