@@ -2,9 +2,9 @@
 // from one flight to the next. Each flight is chosen in the menu with the pad keys, flown
 // by the scripted pilot and left by a crash, a landing or by quitting (see SoakPlayer.h).
 // Resident memory (VmRSS) and the heap in use (mallinfo2) are printed after flight 10,
-// every 100 flights and after the last one.
+// every 100 flights (or --every N) and after the last one.
 //
-//   aerovant-soak [--flights N] [--player DIR] [--rss-limit-kb K]
+//   aerovant-soak [--flights N] [--player DIR] [--rss-limit-kb K] [--every N]
 //
 // The exit status is 0 when every flight ended and the menu came back, each of the three
 // exits happened (from three flights on), and, from 100 flights on, resident memory after
@@ -27,6 +27,7 @@ struct SoakOptions {
     int flights = 20;
     std::string player;
     long rssLimitKb = 1024;
+    int every = 100;  // a reading every this many flights (besides after flight 10 and the last)
 };
 
 struct MemoryReading {
@@ -56,10 +57,13 @@ bool ParseSoakOptions(int argc, char** argv, SoakOptions& options) {
             options.flights = WholeNumberArgument(value, 1, 1000000);
         } else if (option == "--player" && !value.empty()) {
             options.player = value;
+        } else if (option == "--every" && WholeNumberArgument(value, 1, 1000000) >= 1) {
+            options.every = WholeNumberArgument(value, 1, 1000000);
         } else if (option == "--rss-limit-kb" && WholeNumberArgument(value, 0, 9999999) >= 0) {
             options.rssLimitKb = WholeNumberArgument(value, 0, 9999999);
         } else {
-            std::fprintf(stderr, "usage: aerovant-soak [--flights N] [--player DIR] [--rss-limit-kb K]\n");
+            std::fprintf(
+                stderr, "usage: aerovant-soak [--flights N] [--player DIR] [--rss-limit-kb K] [--every N]\n");
             return false;
         }
     }
@@ -119,7 +123,7 @@ int main(int argc, char** argv) {
                             SoakExitName(result.exit));
             }
             const int flown = n + 1;
-            if (flown == 10 || flown % 100 == 0 || flown == soak.flights) {
+            if (flown == 10 || flown % soak.every == 0 || flown == soak.flights) {
                 last = ReadMemory();
                 if (flown == 10) tenth = last;
                 PrintReading(flown, last, elapsed());

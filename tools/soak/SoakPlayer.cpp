@@ -51,7 +51,9 @@ SoakFlightPlan PlanSoakFlight(int n, int routeCount) {
     switch (n % 3) {
         case 0:
             plan.exit = SoakExit::Quit;
-            plan.route = routeCount > 0 ? turn % routeCount : 0;
+            // From the seventh route on: the crashes and the landings come to the seventh
+            // and the eighth last, and so by flight 10 every route has been flown once.
+            plan.route = routeCount > 0 ? (turn + 6) % routeCount : 0;
             plan.aircraft = turn % CSPMenuStatePlane::kAircraftCount;
             plan.quitAfter = 100 + (n * 37) % 300;
             break;

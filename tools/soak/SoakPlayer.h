@@ -28,7 +28,9 @@ struct SoakFlightResult {
 // The plan of flight n (0-based) of routeCount routes: the three exits take turns; the
 // crashes dive from the routes that start in the air, the landings hop from those that
 // start on a runway (with the Fokker, which lifts off gently enough to hop), and the
-// quits cycle through every route and aircraft after a flight of 100 to 400 passes.
+// quits cycle through every route and aircraft after a flight of 100 to 400 passes. The
+// first ten flights fly every route and every aircraft, so that the textures and models
+// the game keeps are all loaded by the first memory reading.
 SoakFlightPlan PlanSoakFlight(int n, int routeCount);
 const char* SoakExitName(SoakExit exit);
 
