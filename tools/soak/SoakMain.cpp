@@ -19,6 +19,9 @@
 #include <string>
 
 #include "FSHeadlessRun.h"
+#include "app/FSApplicationContext.h"
+#include "app/FSShell.h"
+#include "resources/FSTextureCache.h"
 #include "soak/SoakPlayer.h"
 
 namespace {
@@ -32,6 +35,8 @@ struct SoakOptions {
 
 struct MemoryReading {
     long rssKb = 0;
+    long anonKb = 0;  // of it, anonymous memory (the heap, GL's buffers, compiled shaders)
+    long fileKb = 0;  // and pages of mapped files (the program and its libraries)
     size_t heapBytes = 0;
 };
 
@@ -40,10 +45,9 @@ MemoryReading ReadMemory() {
     std::ifstream status("/proc/self/status");
     std::string word;
     while (status >> word) {
-        if (word == "VmRSS:") {
-            status >> reading.rssKb;
-            break;
-        }
+        if (word == "VmRSS:") status >> reading.rssKb;
+        if (word == "RssAnon:") status >> reading.anonKb;
+        if (word == "RssFile:") status >> reading.fileKb;
     }
     reading.heapBytes = mallinfo2().uordblks;
     return reading;
@@ -80,9 +84,11 @@ std::string PlayerFolder(const SoakOptions& options) {
     return folder.string();
 }
 
-void PrintReading(int flight, const MemoryReading& m, double seconds) {
-    std::printf("after flight %d: rss %ld kB, heap in use %zu B, %.1f s\n", flight, m.rssKb, m.heapBytes,
-                seconds);
+void PrintReading(int flight, const MemoryReading& m, size_t textures, double seconds) {
+    std::printf(
+        "after flight %d: rss %ld kB (anonymous %ld kB, files %ld kB), heap in use %zu B, %zu textures, "
+        "%.1f s\n",
+        flight, m.rssKb, m.anonKb, m.fileKb, m.heapBytes, textures, seconds);
     std::fflush(stdout);
 }
 
@@ -126,7 +132,7 @@ int main(int argc, char** argv) {
             if (flown == 10 || flown % soak.every == 0 || flown == soak.flights) {
                 last = ReadMemory();
                 if (flown == 10) tenth = last;
-                PrintReading(flown, last, elapsed());
+                PrintReading(flown, last, run.Shell().Context().textureCache->Count(), elapsed());
             }
         }
         std::printf("flights=%d ended=%d crash=%d landing=%d quit=%d other=%d seconds=%.1f\n", soak.flights,
