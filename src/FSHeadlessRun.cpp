@@ -136,6 +136,7 @@ int CFSHeadlessRun::Start() {
     context.video.resolution = options_.resolution;
     if (options_.align >= 0) context.game.screenAlign = options_.align;
     DeriveRenderSize(context.video);
+    if (options_.menu) return 0;
     controller_->SetRoute(options_.route);
     controller_->SetAircraft(options_.aircraft);
     controller_->RunFlightStart();

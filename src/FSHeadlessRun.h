@@ -34,6 +34,7 @@ struct FSHeadlessOptions {
     int resolution = 1;        // "resolution" of the flight: 0 is the fastest
     int align = -1;            // "screengame_align" of the flight; -1 the player's setting
     bool cockpit = false;      // start in the cockpit view instead of the chase view
+    bool menu = false;         // start in the menu and leave the choice of flights to the caller
 };
 
 // How one flight ended.

@@ -232,9 +232,13 @@ void CFSShell::HandleEvent(const FSEvent& event) {
             }
             break;
         case FSEventType::HotKey: {
-            // Each press arrives twice, down then up; the toggle tells which this is.
+            // Each press arrives twice, down then up; the toggle tells which this is. A
+            // message from before the focus last changed is stale: losing the focus let go
+            // of every button, and its press or release must not turn the toggle again.
             const int button = event.code - kHotKeyButton1;
-            if (display_.HasFocus() && input && button >= 0 && button < 5) {
+            const bool current =
+                display_.HasFocus() && (event.focusEpoch == 0 || event.focusEpoch == display_.FocusEpoch());
+            if (current && input && button >= 0 && button < 5) {
                 input->SetButtonToggle(button, hotKeyToggles_[button]);
                 hotKeyToggles_[button] ^= 1;
             }
@@ -265,8 +269,7 @@ void CFSShell::Suspend() {
         hotKeyToggles_[button] = 1;
         if (context_->input) context_->input->SetButtonToggle(button, 0);
     }
-    for (int key = 0; key < 5; ++key)
-        display_.SetPadKey(key, false);
+    display_.ReleaseKeys();
     // Leaves a running flight for the menu, keeping it resumable.
     if (context_->gameController) context_->gameController->HandleAction(kActionBackToMenu);
     // Then silence: leaving the flight has just started the menu music.

@@ -20,6 +20,7 @@
 #include "hud/FSCockpit.h"
 #include "hud/FSCompass.h"
 #include "platform/FSClock.h"
+#include "platform/FSMemory.h"
 #include "resources/FSArchive.h"
 #include "world/FSDamageable.h"
 #include "world/FSScene.h"
@@ -391,6 +392,7 @@ void CSPGameController::EndFlight() {
         DropAircraft();
         LeaveGame();
         if (context.sceneRoot) context.sceneRoot->Clear();
+        platform::ReleaseFreeMemory();
     }
     if (engine) engine->SetState(Menu);
     if (context.input) context.input->SetOrientation(context.menuOrientation);

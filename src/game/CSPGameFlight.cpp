@@ -17,6 +17,7 @@
 #include "game/CSPRunway.h"
 #include "hud/FSTouchpad.h"
 #include "platform/FSClock.h"
+#include "platform/FSMemory.h"
 #include "platform/FSThread.h"
 #include "resources/FSArchive.h"
 #include "resources/FSKeywordReader.h"
@@ -96,6 +97,7 @@ void CSPGameController::BuildFlight() {
     // A fresh world: the previous flight's nodes, route and terrain go.
     LeaveGame();
     if (context.sceneRoot) context.sceneRoot->Clear();
+    platform::ReleaseFreeMemory();
     score_ = 0;
     // The haze of a route without its own fog line: linear from 8 to 30 km, as on every
     // flight (the previous route switched its fog off when it went).

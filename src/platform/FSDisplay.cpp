@@ -50,13 +50,19 @@ bool MFSDisplay::GetEvent(FSEvent& event) {
 }
 
 void MFSDisplay::PostEvent(const FSEvent& event) {
+    FSEvent stamped = event;
+    stamped.focusEpoch = focusEpoch_.load();
     std::lock_guard<std::mutex> hold(eventLock_);
     if (event.type == FSEventType::StylusMove && !events_.empty() &&
         events_.back().type == FSEventType::StylusMove) {
-        events_.back() = event;
+        events_.back() = stamped;
         return;
     }
-    events_.push_back(event);
+    events_.push_back(stamped);
+}
+
+void MFSDisplay::SetFocus(bool focus) {
+    if (focus_.exchange(focus) != focus) ++focusEpoch_;
 }
 
 void MFSDisplay::SetKeyTable(const int table[10]) {
@@ -68,6 +74,13 @@ void MFSDisplay::SetPadKey(int index, bool down) {
     if (index < 0 || index >= 5) return;
     pad_[index].store(down);
     if (down) padTapped_[index].store(true);
+}
+
+void MFSDisplay::ReleaseKeys() {
+    for (int i = 0; i < 5; ++i) {
+        pad_[i].store(false);
+        padTapped_[i].store(false);
+    }
 }
 
 bool MFSDisplay::IsVirtualKeyDown(int virtualKey) const {

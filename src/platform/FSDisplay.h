@@ -38,6 +38,9 @@ struct FSEvent {
     int x = 0;  // device coordinates for stylus events
     int y = 0;
     int code = 0;
+    // Set by PostEvent: the stretch of keyboard focus the event arrived in (see FocusEpoch);
+    // 0 for an event handed to the shell directly.
+    uint32_t focusEpoch = 0;
 };
 
 // Virtual-key codes of the pad, as the input's orientation tables name them.
@@ -75,9 +78,12 @@ public:
     bool GetEvent(FSEvent& event);
     void PostEvent(const FSEvent& event);
 
-    // Foreground state (the window has keyboard focus).
+    // Foreground state (the window has keyboard focus). Each change starts a new focus
+    // epoch: a button message posted before the focus last changed belongs to a press that
+    // the change has already let go of.
     bool HasFocus() const { return focus_.load(); }
-    void SetFocus(bool focus) { focus_.store(focus); }
+    void SetFocus(bool focus);
+    uint32_t FocusEpoch() const { return focusEpoch_.load(); }
 
     // Pad keys. The platform reports which way the player pushed as seen on screen
     // (index 0 action, 1 left, 2 right, 3 up, 4 down); the key table (virtual keys of
@@ -89,6 +95,9 @@ public:
     // pass of the main loop still counts once.
     void SetKeyTable(const int table[10]);
     void SetPadKey(int index, bool down);
+    // Lets go of every pad key, a tap not yet asked about included (the window lost the
+    // keyboard: the key-ups will not come).
+    void ReleaseKeys();
     bool IsVirtualKeyDown(int virtualKey) const;
     // The application button that means "back" in the current orientation (what Escape sends).
     int BackHotKey() const { return keyTable_[8].load(); }
@@ -124,6 +133,7 @@ private:
 
     std::atomic<int> orientation_{2};
     std::atomic<bool> focus_{true};
+    std::atomic<uint32_t> focusEpoch_{1};
     std::atomic<bool> textInput_{false};
     std::atomic<bool> pad_[5]{};
     mutable std::atomic<bool> padTapped_[5]{};

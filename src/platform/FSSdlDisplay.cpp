@@ -289,10 +289,7 @@ void CFSSdlDisplay::Window::HandleEvent(const SDL_Event& ev, MFSDisplay& display
                 e.type = FSEventType::Activate;
                 e.code = gained ? 1 : 0;
                 display.PostEvent(e);
-                if (!gained) {
-                    for (int i = 0; i < 5; ++i)
-                        display.SetPadKey(i, false);
-                }
+                if (!gained) display.ReleaseKeys();
             } else if (ev.window.event == SDL_WINDOWEVENT_EXPOSED ||
                        ev.window.event == SDL_WINDOWEVENT_SIZE_CHANGED) {
                 repaint = true;

@@ -8,7 +8,8 @@ namespace testing_support {
 
 class HeadlessTestGame : public HeadlessGame {
 public:
-    HeadlessTestGame() : HeadlessGame(MakeTempFolder("player")) {}
+    explicit HeadlessTestGame(HeadlessFlights flights = HeadlessFlights::TestFlight)
+        : HeadlessGame(MakeTempFolder("player"), 50000, flights) {}
 };
 
 }  // namespace testing_support

@@ -2,12 +2,13 @@
 
 #include "app/FSApplicationContext.h"
 #include "app/FSGameController.h"
+#include "game/CSPGameController.h"
 #include "menu/CSPMenu.h"
 #include "platform/FSClock.h"
 #include "platform/FSPaths.h"
 #include "testflight/CSPPlaceholderController.h"
 
-HeadlessGame::HeadlessGame(const std::string& playerFolder, uint32_t clockStart) {
+HeadlessGame::HeadlessGame(const std::string& playerFolder, uint32_t clockStart, HeadlessFlights flights) {
     ResetApplicationContext();
     platform::SetPlayerFolder(playerFolder);
     platform::UseVirtualClock(clockStart);
@@ -17,10 +18,15 @@ HeadlessGame::HeadlessGame(const std::string& playerFolder, uint32_t clockStart)
                                   menu = made.get();
                                   return std::unique_ptr<MFSMenu>(std::move(made));
                               },
-                              [this] {
+                              [this, flights]() -> std::unique_ptr<MFSGameController> {
+                                  if (flights == HeadlessFlights::Routes) {
+                                      auto made = std::make_unique<CSPGameController>(CountRouteFiles());
+                                      game = made.get();
+                                      return made;
+                                  }
                                   auto made = std::make_unique<CSPPlaceholderController>();
                                   controller = made.get();
-                                  return std::unique_ptr<MFSGameController>(std::move(made));
+                                  return made;
                               }});
 }
 

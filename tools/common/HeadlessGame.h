@@ -11,14 +11,20 @@
 #include "app/FSShell.h"
 #include "platform/FSNullDisplay.h"
 
+class CSPGameController;
 class CSPPlaceholderController;
 class CSPMenu;
+
+// Which flights the headless game flies: the test flight of the tools, or the game's own
+// routes (the controller the program uses, with its loading thread).
+enum class HeadlessFlights { TestFlight, Routes };
 
 class HeadlessGame {
 public:
     // A fresh application context, the player files in playerFolder, the virtual clock
     // starting at clockStart (ms). Not started yet.
-    explicit HeadlessGame(const std::string& playerFolder, uint32_t clockStart = 50000);
+    explicit HeadlessGame(const std::string& playerFolder, uint32_t clockStart = 50000,
+                          HeadlessFlights flights = HeadlessFlights::TestFlight);
     // Shuts the game down, then drops the application context and goes back to the real clock.
     ~HeadlessGame();
     HeadlessGame(const HeadlessGame&) = delete;
@@ -42,5 +48,6 @@ public:
     CFSNullDisplay display;
     std::unique_ptr<CFSShell> shell;
     CSPMenu* menu = nullptr;
-    CSPPlaceholderController* controller = nullptr;
+    CSPPlaceholderController* controller = nullptr;  // with the test flight
+    CSPGameController* game = nullptr;               // with the routes
 };

@@ -236,20 +236,58 @@ void CSPScriptedPilot::Steer(CFSHeadlessRun& run, float wantedBank, float wanted
     run.SetPadKey(kUp, pitchKey == kUp);
 }
 
+void CSPScriptedPilot::SendQueued(CFSHeadlessRun& run) {
+    if (queued_ == 0) return;
+    // One key message a pass: a button toggles; the action key goes down, or up again.
+    const int key = buttonQueue_[0];
+    if (key == kAction) {
+        actionDown_ = !actionDown_;
+        run.SetPadKey(kAction, actionDown_);
+    } else {
+        run.Button(key);
+        if (key >= kHotKeyButton1 && key < kHotKeyButton1 + 5)
+            buttonDown_[key - kHotKeyButton1] = !buttonDown_[key - kHotKeyButton1];
+    }
+    std::copy(buttonQueue_ + 1, buttonQueue_ + queued_, buttonQueue_);
+    --queued_;
+}
+
+bool CSPScriptedPilot::LetGo(CFSHeadlessRun& run) {
+    for (int key = kLeft; key <= kDown; ++key)
+        run.SetPadKey(key, false);
+    if (queued_ == 0) {
+        // What is still held, in the order a hand lets go: the action key and the other
+        // buttons of a chord before its shift.
+        if (actionDown_) Press(kAction);
+        for (int button = 0; button < 5; ++button) {
+            if (buttonDown_[button] && kHotKeyButton1 + button != kShift) Press(kHotKeyButton1 + button);
+        }
+        if (buttonDown_[kShift - kHotKeyButton1]) Press(kShift);
+        throttleKey_ = 0;
+        chordWaiting_ = false;
+        if (queued_ == 0) return true;
+    }
+    SendQueued(run);
+    return false;
+}
+
+void CSPScriptedPilot::HopStep(float above, float& wantedPitch, float& throttle) {
+    if (dive_) {
+        phase_ = "dive";
+        return;
+    }
+    // A few metres up on the climb-out's attitude, then the power off and the nose held a
+    // little up while it settles back onto the runway.
+    if (above > standingAbove_ + 0.004f) hopTop_ = true;
+    landing_ = hopTop_;
+    phase_ = hopTop_ ? "flare" : "hop";
+    throttle = hopTop_ ? 0.0f : 1.0f;
+    wantedPitch = 3.0f * kDegree;
+}
+
 void CSPScriptedPilot::Step(CFSHeadlessRun& run) {
     ++pass_;
-    if (queued_ > 0) {
-        // One key message a pass: a button toggles; the action key goes down, or up again.
-        const int key = buttonQueue_[0];
-        if (key == kAction) {
-            actionDown_ = !actionDown_;
-            run.SetPadKey(kAction, actionDown_);
-        } else {
-            run.Button(key);
-        }
-        std::copy(buttonQueue_ + 1, buttonQueue_ + queued_, buttonQueue_);
-        --queued_;
-    }
+    SendQueued(run);
     CSPAircraft* aircraft = run.Controller().Aircraft();
     const MFSSceneNode* node = run.Controller().AircraftNode();
     if (!aircraft || !node || pass_ < 100) return;  // the engine's warm-up
@@ -277,10 +315,15 @@ void CSPScriptedPilot::Step(CFSHeadlessRun& run) {
                  : 0.0f;
     const float above = FixedToFloat(node->GetPosition().y) - groundUnder;
 
-    if (aircraft->IsOnGround() && !landing_) {
+    if (standingAbove_ < 0.0f) standingAbove_ = aircraft->IsOnGround() ? above : 0.0f;
+
+    if ((hop_ && liftOffSpeed_ > 0.0f && standingAbove_ > 0.0f) || (dive_ && climbedOut_)) {
+        HopStep(above, wantedPitch, throttle);
+    } else if (aircraft->IsOnGround() && !landing_) {
         phase_ = "take-off";
         throttle = 1.0f;
-        wantedPitch = aircraft->Airspeed() > 110.0f ? 6.0f * kDegree : 0.0f;
+        // A hop lifts off on a flatter attitude: it has only a few metres to climb.
+        wantedPitch = aircraft->Airspeed() > 110.0f ? (hop_ ? 3.0f : 6.0f) * kDegree : 0.0f;
     } else if (!landing_ && !climbedOut_ && liftOffSpeed_ > 0.0f) {
         climbedOut_ = above >= 0.05f;
         phase_ = "climb-out";
@@ -382,8 +425,27 @@ void CSPScriptedPilot::Step(CFSHeadlessRun& run) {
             stopping_ = true;
         }
     }
+    if (phase_ == "dive") {
+        // Hands off the throttle (under its chord's shift the pad works other controls),
+        // then the stick held forward all the way.
+        if (!glider) SetThrottle(run, aircraft->ThrottleFraction());
+        const bool free = throttleKey_ == 0 && queued_ == 0;
+        for (int key = kLeft; key <= kDown; ++key)
+            run.SetPadKey(key, free && key == kUp);
+        return;
+    }
     if (!glider) SetThrottle(run, throttle);
     Steer(run, wantedBank, wantedPitch);
+    if (hop_ && !aircraft->IsOnGround()) {
+        // So low, a nose that rose past the attitude is pushed down at once, with the
+        // whole of the elevator's travel: a hop has no height to stall in.
+        float pitch = 0.0f, bank = 0.0f;
+        aircraft->Attitude(pitch, bank);
+        if (pitch > wantedPitch + 3.0f * kDegree) {
+            run.SetPadKey(kUp, true);
+            run.SetPadKey(kDown, false);
+        }
+    }
     if (log_ && pass_ % 60 == 0) {
         float pitch = 0.0f, bank = 0.0f;
         aircraft->Attitude(pitch, bank);

@@ -19,6 +19,15 @@ public:
     // What the pilot is doing, for the log: "take-off", "gate 3", "approach", "flare" …
     const std::string& Phase() const { return phase_; }
 
+    // Instead of the route: a hop (take off, climb a few metres, land straight ahead on the
+    // rest of the runway and brake to a stop), or a dive into the ground once clear of it.
+    void FlyHop() { hop_ = true; }
+    void FlyIntoGround() { dive_ = true; }
+    // Lets go of every key and button it holds, one message a pass (the throttle or brake
+    // chord last, their shift after them); true once nothing is held any more. Whatever was
+    // still waiting to be sent is dropped.
+    bool LetGo(CFSHeadlessRun& run);
+
 private:
     // Where the pilot flies to and at what height (km, scene); false when nothing is left.
     bool ChooseTarget(CFSHeadlessRun& run, FSFixedVector& target, FSCell& cell, float& height);
@@ -26,6 +35,11 @@ private:
     void SetThrottle(CFSHeadlessRun& run, float fraction);
     // Queues a key message: a button's press or release, or the action key down or up.
     void Press(int key);
+    // Sends the first queued key message.
+    void SendQueued(CFSHeadlessRun& run);
+    // The hop's attitude and power once off the ground (above: km of the aircraft's centre
+    // over the ground), or the dive.
+    void HopStep(float above, float& wantedPitch, float& throttle);
 
     std::string phase_ = "start";
     int pass_ = 0;
@@ -52,4 +66,8 @@ private:
     float liftOffSpeed_ = 0.0f;  // km/h when the wheels left the ground; 0 before
     int buttonQueue_[8] = {};
     int queued_ = 0;
+    bool buttonDown_[5] = {};  // buttons 1-5 as the messages sent so far left them
+    bool hop_ = false, dive_ = false;
+    bool hopTop_ = false;          // the hop has reached its height: coming down
+    float standingAbove_ = -1.0f;  // km of the aircraft's centre over the ground at the start
 };
