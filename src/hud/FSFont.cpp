@@ -1,7 +1,9 @@
 #include "hud/FSFont.h"
 
 #include <algorithm>
+#include <climits>
 #include <cstdarg>
+#include <cstdint>
 #include <cstdio>
 #include <cstdlib>
 
@@ -20,6 +22,13 @@ constexpr int kScreenWidth = 240;
 constexpr int kScreenHeight = 320;
 
 const char* const kFontsArchive = "data\\fonts.zip";
+// No glyph strip is wider: a column beyond it is a damaged table.
+constexpr int32_t kLargestStripColumn = 1 << 15;
+
+// A sum of widths held in the int range (a long text in a damaged font may go past it).
+int ClampedWidth(int64_t width) {
+    return static_cast<int>(std::clamp<int64_t>(width, INT_MIN, INT_MAX));
+}
 
 // A rectangle as [x0, x1) x [y0, y1).
 struct Area {
@@ -107,7 +116,7 @@ bool CFSFont::LoadFontText(std::string_view config, const ImageSource& images, i
     // Columns running backwards or past the strip would measure nonsense and draw from
     // outside the mask.
     for (size_t i = 0; i + 1 < starts.size(); ++i) {
-        if (starts[i] < 0 || starts[i] > starts[i + 1]) {
+        if (starts[i] < 0 || starts[i] > starts[i + 1] || starts[i + 1] > kLargestStripColumn) {
             Release();
             return false;
         }
@@ -167,12 +176,12 @@ int CFSFont::GlyphWidth(unsigned char c) const {
 }
 
 int CFSFont::LineWidth(std::string_view text, int line) const {
-    int width = 0;
+    int64_t width = 0;
     int current = 0;
     for (char ch : text) {
         const unsigned char c = static_cast<unsigned char>(ch);
         if (c == '\n') {
-            if (current == line) return width;
+            if (current == line) return ClampedWidth(width);
             ++current;
             width = 0;
         } else if (c == ' ') {
@@ -181,12 +190,12 @@ int CFSFont::LineWidth(std::string_view text, int line) const {
             width += w + letterSpacing_;
         }
     }
-    return current == line ? width : 0;
+    return current == line ? ClampedWidth(width) : 0;
 }
 
 int CFSFont::TextWidth(std::string_view text) const {
-    int widest = 0;
-    int width = 0;
+    int64_t widest = 0;
+    int64_t width = 0;
     for (char ch : text) {
         const unsigned char c = static_cast<unsigned char>(ch);
         if (c == '\n') {
@@ -198,12 +207,12 @@ int CFSFont::TextWidth(std::string_view text) const {
             width += w + letterSpacing_;
         }
     }
-    return std::max(widest, width);
+    return ClampedWidth(std::max(widest, width));
 }
 
 int CFSFont::TextHeight(std::string_view text) const {
-    const int lines = 1 + static_cast<int>(std::count(text.begin(), text.end(), '\n'));
-    return lines * LineHeight() + (lines - 1) * lineSpacing_;
+    const int64_t lines = 1 + std::count(text.begin(), text.end(), '\n');
+    return ClampedWidth(lines * LineHeight() + (lines - 1) * lineSpacing_);
 }
 
 void DrawTextRaw(const CFSFont& font, uint16_t* buffer, int width, int height, int direction,
