@@ -39,30 +39,19 @@ std::string RunWithLibrary(const std::string& library) {
     fs::copy_file(platform::ExecutableFolder() + "aerovant-snapshot", folder + "aerovant-snapshot", error);
     fs::create_directory_symlink(platform::ExecutableFolder() + "data", folder + "data", error);
     if (!library.empty()) fs::copy_file(library, folder + "xvid_ppc.so", error);
-    const std::string command = folder + "aerovant-snapshot --out " + folder + " --frames 1 2>&1";
-    FILE* pipe = popen(command.c_str(), "r");
-    std::string output;
-    char buffer[256];
-    while (pipe && fgets(buffer, sizeof buffer, pipe))
-        output += buffer;
-    const int status = pipe ? pclose(pipe) : -1;
+    int status = 0;
+    std::string output =
+        testing_support::RunCommand(folder + "aerovant-snapshot --out " + folder + " --frames 1", status);
     if (status != 0) output += "exit " + std::to_string(status);
     fs::remove_all(folder, error);
     return output;
 }
 
-int Count(const std::string& text, const std::string& what) {
-    int count = 0;
-    for (size_t at = text.find(what); at != std::string::npos; at = text.find(what, at + 1))
-        ++count;
-    return count;
-}
-
 TEST(ClipDecoder, AMissingLibraryOrEntryPointIsSaidOnceAndTheGameGoesOn) {
     const std::string missing = RunWithLibrary("");
-    EXPECT_EQ(Count(missing, "DLL Error: dll loading"), 1) << missing;
-    EXPECT_EQ(Count(missing, "DLL Error"), 1) << missing;
-    EXPECT_EQ(Count(missing, "exit "), 0) << missing;
+    EXPECT_EQ(testing_support::CountOf(missing, "DLL Error: dll loading"), 1) << missing;
+    EXPECT_EQ(testing_support::CountOf(missing, "DLL Error"), 1) << missing;
+    EXPECT_EQ(testing_support::CountOf(missing, "exit "), 0) << missing;
     // A library without the entry points: libxvidcore itself.
     std::string other;
     for (const char* path :
@@ -70,9 +59,9 @@ TEST(ClipDecoder, AMissingLibraryOrEntryPointIsSaidOnceAndTheGameGoesOn) {
         if (fs::exists(path)) other = path;
     if (other.empty()) GTEST_SKIP() << "no libxvidcore.so.4 to stand in for a wrong library";
     const std::string wrong = RunWithLibrary(other);
-    EXPECT_EQ(Count(wrong, "DLL Error: InitCodec loading"), 1) << wrong;
-    EXPECT_EQ(Count(wrong, "DLL Error"), 1) << wrong;
-    EXPECT_EQ(Count(wrong, "exit "), 0) << wrong;
+    EXPECT_EQ(testing_support::CountOf(wrong, "DLL Error: InitCodec loading"), 1) << wrong;
+    EXPECT_EQ(testing_support::CountOf(wrong, "DLL Error"), 1) << wrong;
+    EXPECT_EQ(testing_support::CountOf(wrong, "exit "), 0) << wrong;
 }
 
 }  // namespace

@@ -79,24 +79,6 @@ std::string MakeGameFolder(const GameFolder& setup) {
     return folder;
 }
 
-// What the command printed, and its exit status.
-std::string RunCommand(const std::string& command, int& status) {
-    FILE* pipe = popen((command + " 2>&1").c_str(), "r");
-    std::string output;
-    char buffer[256];
-    while (pipe && fgets(buffer, sizeof buffer, pipe))
-        output += buffer;
-    status = pipe ? pclose(pipe) : -1;
-    return output;
-}
-
-int Count(const std::string& text, const std::string& what) {
-    int count = 0;
-    for (size_t at = text.find(what); at != std::string::npos; at = text.find(what, at + 1))
-        ++count;
-    return count;
-}
-
 TEST(StartupCheck, WithoutItsDataOrDecoderTheProgramSaysWhatIsMissingAndHowToMakeItThenFails) {
     for (const GameFolder& setup : kGameFolders) {
         SCOPED_TRACE(setup.name);
@@ -110,13 +92,13 @@ TEST(StartupCheck, WithoutItsDataOrDecoderTheProgramSaysWhatIsMissingAndHowToMak
         for (const std::string& mode : {std::string(" --headless --route 1 --frames 1"), std::string()}) {
             SCOPED_TRACE(mode.empty() ? "windowed" : "headless");
             int status = 0;
-            const std::string output = RunCommand(program + mode, status);
+            const std::string output = testing_support::RunCommand(program + mode, status);
             ASSERT_TRUE(WIFEXITED(status)) << output;
             EXPECT_EQ(WEXITSTATUS(status), 1) << output;
-            EXPECT_EQ(Count(output, "Aerovant: The game cannot start:"), 1) << output;
+            EXPECT_EQ(testing_support::CountOf(output, "Aerovant: The game cannot start:"), 1) << output;
             EXPECT_NE(output.find(folder + setup.said), std::string::npos) << output;
             EXPECT_NE(output.find("Run ./run.sh"), std::string::npos) << output;
-            EXPECT_EQ(Count(output, "DLL Error"), 0) << output;
+            EXPECT_EQ(testing_support::CountOf(output, "DLL Error"), 0) << output;
         }
         image_test_files::RemoveTempFolder(folder);
     }

@@ -12,6 +12,12 @@ namespace testing_support {
 // A fresh empty folder under the system's temporary folder.
 std::string MakeTempFolder(const std::string& tag);
 
+// What a shell command printed on stdout and stderr together, and its wait status.
+std::string RunCommand(const std::string& command, int& status);
+
+// How many times what stands in text (overlapping ones too).
+int CountOf(const std::string& text, const std::string& what);
+
 // 5-6-5 channels.
 inline int Red5(uint16_t p) {
     return p >> 11;
