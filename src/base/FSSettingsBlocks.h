@@ -56,6 +56,15 @@ struct FSFrameValues {
     uint8_t timeScaleActive = 0;  // 0 until the warm-up after a state change has passed
     int32_t stylusX = 0;          // last stylus point in screen coordinates
     int32_t stylusY = 0;
+    // An analog stick this pass (game controller or flight stick), after its dead zone,
+    // copied in by the shell before the pass's actions are dispatched (a replay writes its
+    // recorded values here instead). Roll and pitch steer through the same path as the
+    // stylus on the touch pad; rudder turns the rudder; throttle sets the throttle.
+    uint8_t analogActive = 0;   // 1 while a stick is connected and in use
+    float analogRoll = 0.0f;    // -1 full left .. 1 full right
+    float analogPitch = 0.0f;   // -1 nose down (stick pushed) .. 1 nose up (stick pulled)
+    float analogRudder = 0.0f;  // -1 left .. 1 right
+    float analogThrottle = -1.0f;  // 0 idle .. 1 full; below 0 while no throttle axis has moved
 };
 
 // Render size from "resolution" and "screen_aspect": 0 gives 120 x 160, 1 gives 240 x 320,
