@@ -10,6 +10,7 @@
 
 #include "FSHeadlessRun.h"
 #include "app/FSApplicationContext.h"
+#include "app/FSSettingsFile.h"
 #include "app/FSShell.h"
 #include "app/FSStartupCheck.h"
 #include "game/CSPGameController.h"
@@ -72,8 +73,11 @@ int main(int argc, char** argv) {
         return 0;
     }
 
+    // The window opens as the player left it: full screen or not.
+    FSSettings saved;
+    ReadSettingsFile(SettingsFilePath(), saved);
     std::string why;
-    std::unique_ptr<CFSSdlDisplay> display = CFSSdlDisplay::Open(2, why);
+    std::unique_ptr<CFSSdlDisplay> display = CFSSdlDisplay::Open(2, why, saved.fullScreen != 0);
     if (!display) {
         std::fprintf(stderr, "aerovant: cannot open a window (%s)\n", why.c_str());
         return 1;

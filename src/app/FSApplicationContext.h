@@ -64,6 +64,7 @@ public:
     FSGameBlock game;
     FSGameBlock appliedGame;
     FSRouteBlock route;
+    uint8_t fullScreen = 0;  // the window fills the screen (kept in the settings)
 
     FSFrameValues frame;        // time scale and stylus point, read by the layers below
     uint32_t creationTick = 0;  // base of the scene's animation time

@@ -77,6 +77,11 @@ const KeyEntry kVideoKeys[] = {
      [](FSSettings& s) { return Int(s.video.texturesQuality); }},
     {"effects_quality", ValueKind::Integer, 0, 2, [](FSSettings& s) { return Int(s.video.effectsQuality); }},
     {"objects_quality", ValueKind::Integer, 0, 2, [](FSSettings& s) { return Int(s.video.objectsQuality); }},
+    // The window fills the screen (F11 or Alt+Enter), and opens that way next time.
+    {"full_screen", ValueKind::Flag, 0, 0,
+     [](FSSettings& s) {
+         return FieldRef{nullptr, nullptr, &s.fullScreen};
+     }},
 };
 
 const KeyEntry kGameKeys[] = {
@@ -325,6 +330,7 @@ FSSettings CaptureSettings(const CFSApplicationContext& context) {
     settings.video = context.video;
     settings.game = context.game;
     settings.route = context.route;
+    settings.fullScreen = context.fullScreen;
     if (context.input) settings.bindings = context.input->ExportBindings();
     settings.currentPlayer = context.currentPlayer;
     settings.players = context.players;
@@ -347,6 +353,7 @@ void ApplySettings(const FSSettings& settings, CFSApplicationContext& context) {
     context.game.screenAlign = settings.game.screenAlign;
     DeriveControlGains(context.game);
     context.route = settings.route;
+    context.fullScreen = settings.fullScreen;
     if (context.input) context.input->ReplaceBindings(settings.bindings);
     context.currentPlayer = settings.currentPlayer;
     context.players = settings.players;

@@ -27,6 +27,7 @@ struct FSSettings {
     FSVideoBlock video;
     FSGameBlock game;  // only the five words up to "screengame_align" are in the file
     FSRouteBlock route;
+    uint8_t fullScreen = 0;                 // the window fills the screen
     std::vector<FSBindingRecord> bindings;  // empty: the input's factory bindings
     std::string currentPlayer = "Pilot";
     std::vector<std::string> players;

@@ -1,11 +1,15 @@
 #include "app/FSShell.h"
 
+#include <cstdio>
+#include <cstdlib>
 #include <cstring>
+#include <ctime>
 #include <string>
 
 #include "app/FSApplicationContext.h"
 #include "app/FSEngine.h"
 #include "app/FSInput.h"
+#include "app/FSScreenshot.h"
 #include "app/FSSettingsFile.h"
 #include "app/FSSplash.h"
 #include "hud/FSTouchpad.h"
@@ -17,6 +21,9 @@
 #include "world/FSTerrainHolder.h"
 
 namespace {
+
+// How long a notice (where a screenshot went) stays over the picture.
+constexpr uint32_t kNoticeMilliseconds = 3000;
 
 uint32_t ReadLE32(const unsigned char* p) {
     return static_cast<uint32_t>(p[0]) | (static_cast<uint32_t>(p[1]) << 8) |
@@ -87,6 +94,7 @@ int CFSShell::Start() {
     display_.SetKeyTable(input.CurrentKeyTable());
     if (menu_) menu_->UpdateAndDraw(1);
     context_->engine->SetState(Menu);
+    windowFullScreen_ = display_.FullScreen();
     started_ = true;
     paceStart_ = platform::TickCount();
     paceFrames_ = 0;
@@ -136,6 +144,7 @@ bool CFSShell::RunPass() {
         }
         HandleEvent(event);
     }
+    FollowFullScreen();
 
     // 2-3. Follow the foreground.
     const bool foreground = display_.HasFocus();
@@ -167,7 +176,57 @@ bool CFSShell::RunPass() {
             menu_->UpdateAndDraw(0);
         }
     }
+    UpdateNotice();
     return true;
+}
+
+void CFSShell::FollowFullScreen() {
+    // Only a change the player made counts: a display without a window says "not full
+    // screen" and must not overwrite the player's choice.
+    const bool fullScreen = display_.FullScreen();
+    if (fullScreen == windowFullScreen_) return;
+    windowFullScreen_ = fullScreen;
+    context_->fullScreen = fullScreen ? 1 : 0;
+    WriteSettings();
+}
+
+void CFSShell::TakeScreenshot() {
+    std::string why;
+    const std::string folder = ScreenshotFolder();
+    const std::string path = SaveScreenshot(display_, folder, std::time(nullptr), why);
+    if (path.empty()) {
+        std::fprintf(stderr, "Aerovant: no screenshot: %s\n", why.c_str());
+        ShowNotice({"No screenshot:", why});
+        return;
+    }
+    std::printf("Aerovant: screenshot %s\n", path.c_str());
+    std::fflush(stdout);
+    // The folder the short way, as the player knows it, and the file's own name.
+    std::string shown = folder;
+    if (const char* home = std::getenv("HOME");
+        home && *home && shown.compare(0, std::strlen(home), home) == 0)
+        shown = "~" + shown.substr(std::strlen(home));
+    ShowNotice({"Screenshot saved in " + shown, path.substr(path.find_last_of('/') + 1)});
+}
+
+void CFSShell::ShowNotice(std::vector<std::string> lines) {
+    notice_ = std::move(lines);
+    noticeUntil_ = platform::TickCount() + kNoticeMilliseconds;
+    noticeOrientation_ = -1;
+    UpdateNotice();
+}
+
+void CFSShell::UpdateNotice() {
+    if (notice_.empty()) return;
+    if (static_cast<int32_t>(platform::TickCount() - noticeUntil_) >= 0 || !context_->mainFont) {
+        notice_.clear();
+        display_.SetOverlay({});
+        return;
+    }
+    const int orientation = ScreenOrientation();
+    if (orientation == noticeOrientation_) return;
+    noticeOrientation_ = orientation;
+    display_.SetOverlay(MakeNoticeOverlay(*context_->mainFont, orientation, notice_));
 }
 
 int CFSShell::Run() {
@@ -246,6 +305,9 @@ void CFSShell::HandleEvent(const FSEvent& event) {
         }
         case FSEventType::Quit:
             EndLoop(0);
+            break;
+        case FSEventType::Screenshot:
+            TakeScreenshot();
             break;
         case FSEventType::Text:
         case FSEventType::TextKey:

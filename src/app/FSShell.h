@@ -8,6 +8,8 @@
 #include <cstdint>
 #include <functional>
 #include <memory>
+#include <string>
+#include <vector>
 
 #include "app/FSFrameRateMeter.h"
 #include "platform/FSDisplay.h"
@@ -55,6 +57,14 @@ private:
     void Suspend();
     void Resume();
     void EndLoop(int status);
+    // F12: the picture on screen into a file, and a few words on screen saying where.
+    void TakeScreenshot();
+    // A short notice over the picture for a few seconds; UpdateNotice takes it away when
+    // its time is up and turns it with the screen.
+    void ShowNotice(std::vector<std::string> lines);
+    void UpdateNotice();
+    // The window's full-screen state into the settings when the player turned it.
+    void FollowFullScreen();
 
     MFSDisplay& display_;
     FSShellParts parts_;
@@ -67,4 +77,8 @@ private:
     int exitStatus_ = 0;
     uint32_t paceStart_ = 0;
     uint32_t paceFrames_ = 0;
+    std::vector<std::string> notice_;  // empty: none shown
+    uint32_t noticeUntil_ = 0;
+    int noticeOrientation_ = -1;
+    bool windowFullScreen_ = false;
 };

@@ -35,6 +35,9 @@ void AudioCallback(void* output, Uint8* stream, int len) {
 }  // namespace
 
 CFSAudioOutput::CFSAudioOutput() {
+    // SDL would turn SIGINT and SIGTERM into a quit event that a program without a window
+    // never reads: they keep their usual meaning instead.
+    SDL_SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");
     if (SDL_InitSubSystem(SDL_INIT_AUDIO) != 0) return;
     subsystem_ = true;
     SDL_AudioSpec wanted{};

@@ -28,8 +28,33 @@ uint16_t* MFSDisplay::BeginDraw() {
 void MFSDisplay::EndDraw() {
     std::memcpy(lastFrame_.data(), frame_.data(), kPixels * sizeof(uint16_t));
     ++frameCount_;
-    Show(frame_.data(), orientation_.load());
+    ShowLocked();
     frameLock_.unlock();
+}
+
+void MFSDisplay::ShowLocked() {
+    if (overlay_.empty()) {
+        Show(frame_.data(), orientation_.load());
+        return;
+    }
+    composed_.resize(kPixels);
+    for (int i = 0; i < kPixels; ++i)
+        composed_[i] = overlay_[i] == kOverlayClear ? frame_[i] : overlay_[i];
+    Show(composed_.data(), orientation_.load());
+}
+
+void MFSDisplay::SetOverlay(std::vector<uint16_t> overlay) {
+    std::lock_guard<std::mutex> hold(frameLock_);
+    if (!overlay.empty() && overlay.size() != static_cast<size_t>(kPixels)) return;
+    overlay_ = std::move(overlay);
+    if (overlay_.empty()) composed_ = {};
+    // The last frame again, with or without the overlay: an idle menu draws nothing new.
+    if (frameCount_ > 0) ShowLocked();
+}
+
+bool MFSDisplay::HasOverlay() const {
+    std::lock_guard<std::mutex> hold(frameLock_);
+    return !overlay_.empty();
 }
 
 void MFSDisplay::SetOrientation(int orientation) {

@@ -22,12 +22,13 @@ enum class FSEventType {
     StylusDown,
     StylusUp,
     StylusMove,
-    Activate,  // code 1: the window became the foreground window, 0: it lost it
-    HotKey,    // code 193-197: application button 1-5 went down or up
-    Quit,      // the window was closed: the main loop ends
-    Text,      // while text input is on: code is a typed printable ASCII character
-    TextKey,   // while text input is on: code is an FSTextKey
-    Wheel,     // the mouse wheel: code is +1 per notch away from the player, -1 toward
+    Activate,    // code 1: the window became the foreground window, 0: it lost it
+    HotKey,      // code 193-197: application button 1-5 went down or up
+    Quit,        // the window was closed: the main loop ends
+    Text,        // while text input is on: code is a typed printable ASCII character
+    TextKey,     // while text input is on: code is an FSTextKey
+    Wheel,       // the mouse wheel: code is +1 per notch away from the player, -1 toward
+    Screenshot,  // the player asked for a picture of the screen (F12)
 };
 
 // The editing keys of typed text.
@@ -106,6 +107,19 @@ public:
 
     // Puts the window away (the menu's close button); nothing without a window.
     virtual void Minimise() {}
+    // Whether the window fills the screen. The window's own keys (F11, Alt+Enter) turn it;
+    // the game reads it back to keep the choice in its settings.
+    bool FullScreen() const { return fullScreen_.load(); }
+    // The integer scale the picture is shown at (1 without a window).
+    int PictureScale() const { return pictureScale_.load(); }
+
+    // A picture laid over every frame shown until it is taken away (an empty one): device
+    // layout, kWidth x kHeight, where pixels of kOverlayClear let the frame show through.
+    // The last frame is shown again at once with it, so an idle screen shows it too;
+    // LastFrame stays the frame without it.
+    static constexpr uint16_t kOverlayClear = 0xF81F;
+    void SetOverlay(std::vector<uint16_t> overlay);
+    bool HasOverlay() const;
     // While on, the keyboard types text (Text and TextKey events) instead of pressing the
     // pad and the buttons.
     void SetTextInput(bool on) { textInput_.store(on); }
@@ -121,12 +135,18 @@ public:
 protected:
     // Shows the frame just drawn; called with the frame lock held.
     virtual void Show(const uint16_t* frame, int orientation) = 0;
+    // For the window: the screen state it is in.
+    void NoteFullScreen(bool on) { fullScreen_.store(on); }
+    void NotePictureScale(int scale) { pictureScale_.store(scale < 1 ? 1 : scale); }
 
 private:
     mutable std::mutex frameLock_;
     std::vector<uint16_t> frame_;
     std::vector<uint16_t> lastFrame_;
+    std::vector<uint16_t> overlay_;  // empty: none
+    std::vector<uint16_t> composed_;
     uint64_t frameCount_ = 0;
+    void ShowLocked();
 
     std::mutex eventLock_;
     std::deque<FSEvent> events_;
@@ -135,6 +155,8 @@ private:
     std::atomic<bool> focus_{true};
     std::atomic<uint32_t> focusEpoch_{1};
     std::atomic<bool> textInput_{false};
+    std::atomic<bool> fullScreen_{false};
+    std::atomic<int> pictureScale_{1};
     std::atomic<bool> pad_[5]{};
     mutable std::atomic<bool> padTapped_[5]{};
     std::atomic<int> keyTable_[10]{};

@@ -4,6 +4,13 @@
 #include "platform/FSDisplay.h"
 
 class CFSNullDisplay : public MFSDisplay {
+public:
+    // Stands in for a window's state: full screen or not, and the scale it shows at.
+    void SetWindowState(bool fullScreen, int scale) {
+        NoteFullScreen(fullScreen);
+        NotePictureScale(scale);
+    }
+
 protected:
     void Show(const uint16_t*, int) override {}
 };

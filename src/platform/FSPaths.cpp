@@ -17,17 +17,6 @@ namespace {
 std::mutex gLock;
 std::string gPlayerFolder;
 
-bool MakeFolders(const std::string& folder) {
-    // mkdir -p: every prefix ending at a '/'.
-    for (size_t i = 1; i <= folder.size(); ++i) {
-        if (i == folder.size() || folder[i] == '/') {
-            std::string prefix = folder.substr(0, i);
-            if (mkdir(prefix.c_str(), 0755) != 0 && errno != EEXIST) return false;
-        }
-    }
-    return true;
-}
-
 // Writes every byte, through short writes and interruptions; false with errno set.
 bool WriteAll(int file, const char* bytes, size_t size) {
     while (size > 0) {
@@ -105,6 +94,17 @@ std::string PlayerFolder() {
     MakeFolders(folder);
     gPlayerFolder = folder;
     return gPlayerFolder;
+}
+
+bool MakeFolders(const std::string& folder) {
+    // mkdir -p: every prefix ending at a '/'.
+    for (size_t i = 1; i <= folder.size(); ++i) {
+        if (i == folder.size() || folder[i] == '/') {
+            std::string prefix = folder.substr(0, i);
+            if (mkdir(prefix.c_str(), 0755) != 0 && errno != EEXIST) return false;
+        }
+    }
+    return true;
 }
 
 void SetPlayerFolder(const std::string& folder) {

@@ -19,6 +19,10 @@ std::string DataPath(const std::string& relative);
 std::string PlayerFolder();
 void SetPlayerFolder(const std::string& folder);
 
+// Makes a folder and every folder above it that is missing (mkdir -p); false (errno
+// saying why) when one cannot be made.
+bool MakeFolders(const std::string& folder);
+
 // Writes a whole file through a temporary file ("<path>.tmp" in the same folder, synced)
 // renamed over the old one, then syncs the folder, so neither a crash nor a power cut
 // leaves half a file. False (errno saying why) when it could not be written; the old file

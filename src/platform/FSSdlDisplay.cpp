@@ -2,11 +2,12 @@
 
 #include <SDL.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <cstring>
 
 struct CFSSdlDisplay::Window {
-    explicit Window(int windowScale) : scale(windowScale) {}
+    Window(CFSSdlDisplay& display, int windowScale) : owner(display), scale(windowScale) {}
     ~Window() {
         if (pad) SDL_GameControllerClose(pad);
         if (portrait) SDL_DestroyTexture(portrait);
@@ -21,6 +22,12 @@ struct CFSSdlDisplay::Window {
     void Present(bool newFrame);
     // Fits the window to the picture of the orientation (0 portrait, 1 and 2 landscape).
     void SetOrientation(int o);
+    // Fills the screen or goes back to a window of the picture's size.
+    void SetFullScreen(bool on);
+    // Tells the display the integer scale the picture is shown at now.
+    void NoteScale();
+
+    CFSSdlDisplay& owner;
     // Turns one SDL event into the display's events and key states; repaint is set when
     // the window needs its picture again.
     void HandleEvent(const SDL_Event& ev, MFSDisplay& display, bool& repaint);
@@ -44,8 +51,8 @@ private:
     void PostStylus(MFSDisplay& display, FSEventType type, int px, int py) const;
 };
 
-std::unique_ptr<CFSSdlDisplay> CFSSdlDisplay::Open(int scale, std::string& error) {
-    std::unique_ptr<CFSSdlDisplay> display(new CFSSdlDisplay(scale < 1 ? 1 : scale));
+std::unique_ptr<CFSSdlDisplay> CFSSdlDisplay::Open(int scale, std::string& error, bool fullScreen) {
+    std::unique_ptr<CFSSdlDisplay> display(new CFSSdlDisplay(scale < 1 ? 1 : scale, fullScreen));
     std::unique_lock<std::mutex> hold(display->lock_);
     display->thread_ = std::thread([d = display.get()] { d->WindowThread(); });
     display->ready_.wait(hold, [&] { return display->started_ || display->startFailed_; });
@@ -58,7 +65,8 @@ std::unique_ptr<CFSSdlDisplay> CFSSdlDisplay::Open(int scale, std::string& error
     return display;
 }
 
-CFSSdlDisplay::CFSSdlDisplay(int scale) : scale_(scale), mailbox_(kPixels, 0) {}
+CFSSdlDisplay::CFSSdlDisplay(int scale, bool fullScreen)
+    : scale_(scale), startFullScreen_(fullScreen), mailbox_(kPixels, 0) {}
 
 CFSSdlDisplay::~CFSSdlDisplay() {
     {
@@ -184,6 +192,29 @@ void CFSSdlDisplay::Window::SetOrientation(int o) {
     SDL_RenderSetLogicalSize(renderer, lw, lh);
     SDL_RenderSetIntegerScale(renderer, SDL_TRUE);
     if (!fullScreen) SDL_SetWindowSize(window, lw * scale, lh * scale);
+    NoteScale();
+}
+
+void CFSSdlDisplay::Window::SetFullScreen(bool on) {
+    if (SDL_SetWindowFullscreen(window, on ? SDL_WINDOW_FULLSCREEN_DESKTOP : 0) != 0) return;
+    fullScreen = on;
+    owner.NoteFullScreen(on);
+    if (!on && orientation >= 0) {
+        // Back to the window's own size for the picture.
+        const int o = orientation;
+        orientation = -1;
+        SetOrientation(o);
+    }
+    NoteScale();
+}
+
+void CFSSdlDisplay::Window::NoteScale() {
+    const int lw = orientation == 0 ? kWidth : kHeight;
+    const int lh = orientation == 0 ? kHeight : kWidth;
+    int w = 0;
+    int h = 0;
+    if (SDL_GetRendererOutputSize(renderer, &w, &h) != 0) return;
+    owner.NotePictureScale(std::min(w / lw, h / lh));
 }
 
 void CFSSdlDisplay::Window::PostStylus(MFSDisplay& display, FSEventType type, int px, int py) const {
@@ -226,6 +257,17 @@ void PostTyped(MFSDisplay& display, FSEventType type, int code) {
 void CFSSdlDisplay::Window::HandleKey(const SDL_KeyboardEvent& event, MFSDisplay& display) {
     const bool down = event.type == SDL_KEYDOWN;
     const SDL_Keycode key = event.keysym.sym;
+    // The window's own keys work everywhere, typing a name included, and press nothing in
+    // the game: F11 and Alt+Enter fill the screen or leave it, F12 takes a picture.
+    const bool alt = (event.keysym.mod & KMOD_ALT) != 0;
+    if (key == SDLK_F11 || ((key == SDLK_RETURN || key == SDLK_KP_ENTER) && alt)) {
+        if (down && !event.repeat) SetFullScreen(!fullScreen);
+        return;
+    }
+    if (key == SDLK_F12) {
+        if (down && !event.repeat) PostTyped(display, FSEventType::Screenshot, 0);
+        return;
+    }
     if (display.TextInput()) {
         // Typing a name: the keys type, and press nothing else.
         if (down && TextKeyOf(key) != 0) PostTyped(display, FSEventType::TextKey, TextKeyOf(key));
@@ -240,15 +282,6 @@ void CFSSdlDisplay::Window::HandleKey(const SDL_KeyboardEvent& event, MFSDisplay
         PostHotKey(display, kHotKeyButton1 + static_cast<int>(key - SDLK_1));
     } else if (key == SDLK_ESCAPE || key == SDLK_BACKSPACE) {
         PostHotKey(display, display.BackHotKey());
-    } else if (key == SDLK_F11 && down) {
-        fullScreen = !fullScreen;
-        SDL_SetWindowFullscreen(window, fullScreen ? SDL_WINDOW_FULLSCREEN_DESKTOP : 0);
-        if (!fullScreen) {
-            // Back to the window's own size for the picture.
-            const int o = orientation;
-            orientation = -1;
-            SetOrientation(o);
-        }
     }
 }
 
@@ -293,6 +326,7 @@ void CFSSdlDisplay::Window::HandleEvent(const SDL_Event& ev, MFSDisplay& display
             } else if (ev.window.event == SDL_WINDOWEVENT_EXPOSED ||
                        ev.window.event == SDL_WINDOWEVENT_SIZE_CHANGED) {
                 repaint = true;
+                NoteScale();
             }
             break;
         case SDL_KEYDOWN:
@@ -373,7 +407,7 @@ void CFSSdlDisplay::WindowThread() {
         return;
     }
     SDL_InitSubSystem(SDL_INIT_GAMECONTROLLER);  // optional: no controller support is fine
-    auto w = std::make_unique<Window>(scale_);
+    auto w = std::make_unique<Window>(*this, scale_);
     const bool created = w->Create();
     const uint32_t wake = SDL_RegisterEvents(1);
     if (!created || wake == static_cast<uint32_t>(-1)) {
@@ -392,6 +426,7 @@ void CFSSdlDisplay::WindowThread() {
         ready_.notify_all();
     }
     w->SetOrientation(2);
+    if (startFullScreen_) w->SetFullScreen(true);
 
     for (;;) {
         SDL_Event ev;

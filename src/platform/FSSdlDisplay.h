@@ -14,8 +14,9 @@
 
 class CFSSdlDisplay : public MFSDisplay {
 public:
-    // Opens the window; null (with the reason in error) when there is no display to open.
-    static std::unique_ptr<CFSSdlDisplay> Open(int scale, std::string& error);
+    // Opens the window, filling the screen when fullScreen is set; null (with the reason in
+    // error) when there is no display to open.
+    static std::unique_ptr<CFSSdlDisplay> Open(int scale, std::string& error, bool fullScreen = false);
     // A message before any window is open (the game cannot start): one line on stderr,
     // and a dialog of its own when a desktop is there to show it.
     static void ShowMessageWithoutWindow(const std::string& caption, const std::string& text);
@@ -30,10 +31,11 @@ protected:
 private:
     struct Window;  // everything SDL, touched by the window thread only
 
-    explicit CFSSdlDisplay(int scale);
+    CFSSdlDisplay(int scale, bool fullScreen);
     void WindowThread();
 
     int scale_;
+    bool startFullScreen_;
     std::thread thread_;
     std::mutex lock_;  // guards everything below
     std::condition_variable ready_;

@@ -44,6 +44,7 @@ FSSettings FullSettings() {
     s.game.touchscreenSensitivity = 0.075f;
     s.game.screenAlign = 1;
     s.route = {3, 40, 5, 8, 4, 25};
+    s.fullScreen = 1;
     s.currentPlayer = "Zoe";
     s.players = {"Anna", "Zoe"};
     return s;
@@ -53,7 +54,7 @@ const char kFullFile[] =
     "// AUDIO\r\nmusic_volume\t\t200\r\nsound_volume\t\t17\r\n"
     "\r\n\r\n// VIDEO\r\nresolution\t\t2\r\nscreen_aspect\t\t0.700\r\nvisibility_range\t\t49\r\n"
     "terrein_quality\t\t1\r\nsky\t\t1\r\nlighting_quality\t\t2\r\nshadows_quality\t\t1\r\n"
-    "textures_quality\t\t1\r\neffects_quality\t\t2\r\nobjects_quality\t\t0\r\n"
+    "textures_quality\t\t1\r\neffects_quality\t\t2\r\nobjects_quality\t\t0\r\nfull_screen\t\t1\r\n"
     "\r\n\r\n// CONTROLS\r\nkeys\t\t0 1 300 0 \r\nkeys\t\t16 0 0 1 9 \r\nkeys\t\t37 1 0 12 \r\n"
     "\r\n\r\n// GAME\r\njoystick_sensetivity\t\t0.150\r\nxy_sensetivity\t\t-1.500\r\n"
     "touchscreen_scheme\t\t3\r\ntouchscreen_sensitivity\t\t0.075\r\nscreengame_align\t\t1\r\n"

@@ -106,3 +106,39 @@ TEST(Display, ATapBetweenTwoPollsCountsOnce) {
 }
 
 }  // namespace
+
+namespace {
+
+// Keeps every frame it is asked to show.
+class ShownFrames : public MFSDisplay {
+public:
+    std::vector<std::vector<uint16_t>> shown;
+
+protected:
+    void Show(const uint16_t* frame, int) override { shown.emplace_back(frame, frame + kPixels); }
+};
+
+}  // namespace
+
+TEST(Display, AnOverlayLiesOverEveryFrameShownButNotOverTheLastFrame) {
+    ShownFrames display;
+    // Nothing shown yet: an overlay waits for the first frame.
+    std::vector<uint16_t> overlay(MFSDisplay::kPixels, MFSDisplay::kOverlayClear);
+    overlay[5] = 0x07E0;
+    display.SetOverlay(overlay);
+    EXPECT_TRUE(display.shown.empty());
+    std::fill_n(display.BeginDraw(), MFSDisplay::kPixels, uint16_t{0x001F});
+    display.EndDraw();
+    ASSERT_EQ(display.shown.size(), 1u);
+    EXPECT_EQ(display.shown[0][5], 0x07E0);
+    EXPECT_EQ(display.shown[0][6], 0x001F);
+    EXPECT_EQ(display.LastFrame()[5], 0x001F);
+    // Taking it away shows the frame again without it, at once.
+    display.SetOverlay({});
+    ASSERT_EQ(display.shown.size(), 2u);
+    EXPECT_EQ(display.shown[1][5], 0x001F);
+    EXPECT_FALSE(display.HasOverlay());
+    // An overlay of the wrong size is no overlay.
+    display.SetOverlay(std::vector<uint16_t>(10, 0));
+    EXPECT_FALSE(display.HasOverlay());
+}
