@@ -1,5 +1,6 @@
 #include "FSHeadlessRun.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <filesystem>
 #include <sstream>
@@ -259,11 +260,17 @@ bool ParseHeadlessOptions(int argc, char** argv, FSHeadlessOptions& options) {
             options.pilot = FSHeadlessPilot::Script;
             options.script = argv[++i];
         } else {
-            std::fprintf(stderr,
-                         "usage: aerovant --headless --route N [--aircraft 1-5]\n"
-                         "                [--pilot autopilot|instructor|script FILE] [--frames N]\n"
-                         "                [--shots-every K --out DIR] [--player DIR]\n"
-                         "                [--align 0|1|2] [--view chase|cockpit]\n");
+            static const char* const kOptions[] = {"--route",       "--aircraft", "--frames",
+                                                   "--shots-every", "--out",      "--align",
+                                                   "--view",        "--player",   "--pilot"};
+            const bool known =
+                std::find(std::begin(kOptions), std::end(kOptions), option) != std::end(kOptions);
+            if (known) {
+                std::fprintf(stderr, "aerovant: %s cannot take '%s'\n", option.c_str(), value.c_str());
+            } else {
+                std::fprintf(stderr, "aerovant: unknown option '%s'\n", option.c_str());
+            }
+            std::fprintf(stderr, "Try 'aerovant --help' for the options.\n");
             return false;
         }
     }

@@ -26,20 +26,55 @@ struct FlightChoice {
     int aircraft = 0;  // 0 Cessna 172R ... 4 Fokker Dr.I
 };
 
+constexpr char kHelp[] =
+    "Usage: aerovant [--route N [--aircraft N]]\n"
+    "       aerovant --headless --route N [options of the headless flight]\n"
+    "Aerovant: fly a route through its gates, past its obstacles and sometimes down to a\n"
+    "landing, against the clock and for a place in the route's score table.\n"
+    "\n"
+    "In the window:\n"
+    "  --route N             start on route N (1-999) at once instead of in the menu\n"
+    "  --aircraft N          the aircraft of that flight: 1 Cessna 172R, 2 Su-29,\n"
+    "                        3 L-29 Delfin, 4 L-13 Blanik, 5 Fokker Dr.I (default 1)\n"
+    "  --help                show this help and leave\n"
+    "  --version             show the version and leave\n"
+    "\n"
+    "Without a window (tests, tools, a machine with no screen):\n"
+    "  --headless            fly one flight and print its result line\n"
+    "  --pilot autopilot|instructor|script FILE\n"
+    "                        who flies it (default: nobody touches the controls)\n"
+    "  --frames N            give up after N passes of 1/60 s (default 30000)\n"
+    "  --shots-every K --out DIR\n"
+    "                        a PNG picture every K passes into DIR\n"
+    "  --player DIR          the folder of settings.bin and scores.dat\n"
+    "  --align 0|1|2         the flight's screen orientation\n"
+    "  --view chase|cockpit  the view the flight starts in\n"
+    "\n"
+    "Keys: the arrows steer and move in the menus, Enter or Space acts, 1-5 are the\n"
+    "game's buttons, Escape goes back, F11 or Alt+Enter fills the screen, F12 saves a\n"
+    "picture of the screen. A gamepad or a flight stick steers as well.\n";
+
+// Says what was wrong with the command line; the program then exits 2.
+bool BadArgument(const std::string& what) {
+    std::fprintf(stderr, "aerovant: %s\nTry 'aerovant --help' for the options.\n", what.c_str());
+    return false;
+}
+
 // False (after saying why) for anything but the options above.
 bool ParseArguments(int argc, char** argv, FlightChoice& choice) {
     for (int i = 1; i < argc; ++i) {
         const std::string option = argv[i];
         const std::string value = i + 1 < argc ? argv[i + 1] : "";
-        if (option == "--aircraft" && WholeNumberArgument(value, 1, 5) > 0) {
+        if (option == "--aircraft") {
+            if (WholeNumberArgument(value, 1, 5) < 1)
+                return BadArgument("--aircraft needs a number from 1 to 5");
             choice.aircraft = WholeNumberArgument(value, 1, 5) - 1;
-        } else if (option == "--route" && WholeNumberArgument(value, 1, 999) > 0) {
+        } else if (option == "--route") {
+            if (WholeNumberArgument(value, 1, 999) < 1)
+                return BadArgument("--route needs a number from 1 to 999");
             choice.route = WholeNumberArgument(value, 1, 999) - 1;
         } else {
-            std::fprintf(stderr,
-                         "usage: aerovant [--route N] [--aircraft 1-5]\n"
-                         "  aircraft: 1 Cessna 172R, 2 Su-29, 3 L-29 Delfin, 4 L-13 Blanik, 5 Fokker Dr.I\n");
-            return false;
+            return BadArgument("unknown option '" + option + "'");
         }
         ++i;
     }
@@ -49,6 +84,17 @@ bool ParseArguments(int argc, char** argv, FlightChoice& choice) {
 }  // namespace
 
 int main(int argc, char** argv) {
+    for (int i = 1; i < argc; ++i) {
+        const std::string option = argv[i];
+        if (option == "--help" || option == "-h") {
+            std::fputs(kHelp, stdout);
+            return 0;
+        }
+        if (option == "--version") {
+            std::printf("aerovant %s\n", AEROVANT_VERSION);
+            return 0;
+        }
+    }
     // Without its data or its decoder library the game could only fail later, and less
     // clearly: it says what is missing and stops.
     const std::string missing = MissingGameFiles();

@@ -60,10 +60,10 @@ struct FSFrameValues {
     // copied in by the shell before the pass's actions are dispatched (a replay writes its
     // recorded values here instead). Roll and pitch steer through the same path as the
     // stylus on the touch pad; rudder turns the rudder; throttle sets the throttle.
-    uint8_t analogActive = 0;   // 1 while a stick is connected and in use
-    float analogRoll = 0.0f;    // -1 full left .. 1 full right
-    float analogPitch = 0.0f;   // -1 nose down (stick pushed) .. 1 nose up (stick pulled)
-    float analogRudder = 0.0f;  // -1 left .. 1 right
+    uint8_t analogActive = 0;      // 1 while a stick is connected and in use
+    float analogRoll = 0.0f;       // -1 full left .. 1 full right
+    float analogPitch = 0.0f;      // -1 nose down (stick pushed) .. 1 nose up (stick pulled)
+    float analogRudder = 0.0f;     // -1 left .. 1 right
     float analogThrottle = -1.0f;  // 0 idle .. 1 full; below 0 while no throttle axis has moved
 };
 
