@@ -7,8 +7,7 @@
 set(AEROVANT_DESKTOP_DIR ${CMAKE_BINARY_DIR}/desktop)
 set(AEROVANT_DESKTOP_SOURCES ${PROJECT_SOURCE_DIR}/assets/desktop)
 
-# The icon, drawn as an SVG and rendered at the sizes desktops look for first.
-find_program(AEROVANT_RSVG_CONVERT rsvg-convert REQUIRED)
+# The icon, rendered at the sizes desktops look for first.
 set(AEROVANT_ICON_SIZES 48 128 256)
 set(AEROVANT_ICONS)
 foreach(size ${AEROVANT_ICON_SIZES})
@@ -16,8 +15,8 @@ foreach(size ${AEROVANT_ICON_SIZES})
     add_custom_command(OUTPUT ${icon}
         COMMAND ${CMAKE_COMMAND} -E make_directory ${AEROVANT_DESKTOP_DIR}/icons/${size}x${size}
         COMMAND ${AEROVANT_RSVG_CONVERT} --width ${size} --height ${size} --output ${icon}
-                ${AEROVANT_DESKTOP_SOURCES}/aerovant.svg
-        DEPENDS ${AEROVANT_DESKTOP_SOURCES}/aerovant.svg
+                ${AEROVANT_ICON_SVG}
+        DEPENDS ${AEROVANT_ICON_SVG}
         COMMENT "Rendering the ${size} px icon"
         VERBATIM)
     list(APPEND AEROVANT_ICONS ${icon})
@@ -77,5 +76,5 @@ foreach(size ${AEROVANT_ICON_SIZES})
     install(FILES ${AEROVANT_DESKTOP_DIR}/icons/${size}x${size}/${AEROVANT_APP_ID}.png
         DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor/${size}x${size}/apps)
 endforeach()
-install(FILES ${AEROVANT_DESKTOP_SOURCES}/aerovant.svg DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor/scalable/apps
+install(FILES ${AEROVANT_ICON_SVG} DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor/scalable/apps
     RENAME ${AEROVANT_APP_ID}.svg)
