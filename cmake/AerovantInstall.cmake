@@ -23,8 +23,9 @@ foreach(size ${AEROVANT_ICON_SIZES})
 endforeach()
 
 # Screenshots of the real game: the menu (the snapshot tool), then a flight on the second
-# route on autopilot seen from behind and, in another aircraft, from the cockpit. The
-# virtual clock makes them the same on every build.
+# route on autopilot seen from behind and, in another aircraft, from the cockpit, each
+# doubled as the game's window shows it. The virtual clock makes them the same on every
+# build.
 set(AEROVANT_SCREENSHOT_DIR ${AEROVANT_DESKTOP_DIR}/screenshots)
 set(AEROVANT_SCREENSHOT_WORK ${AEROVANT_DESKTOP_DIR}/screenshot-work)
 set(AEROVANT_SCREENSHOTS ${AEROVANT_SCREENSHOT_DIR}/menu.png ${AEROVANT_SCREENSHOT_DIR}/flight-chase.png
@@ -41,13 +42,14 @@ add_custom_command(OUTPUT ${AEROVANT_SCREENSHOTS}
     COMMAND ${CMAKE_COMMAND} -E env SDL_VIDEODRIVER=dummy SDL_AUDIODRIVER=dummy
             $<TARGET_FILE:aerovant> ${AEROVANT_HEADLESS_FLIGHT} --aircraft 2 --view cockpit
             --out ${AEROVANT_SCREENSHOT_WORK}/cockpit
-    COMMAND ${CMAKE_COMMAND} -E copy ${AEROVANT_SCREENSHOT_WORK}/menu/menu.png ${AEROVANT_SCREENSHOT_DIR}/menu.png
-    COMMAND ${CMAKE_COMMAND} -E copy ${AEROVANT_SCREENSHOT_WORK}/chase/frame000900.png
+    COMMAND aerovant-desktop-pictures --double ${AEROVANT_SCREENSHOT_WORK}/menu/menu.png
+            ${AEROVANT_SCREENSHOT_DIR}/menu.png
+    COMMAND aerovant-desktop-pictures --double ${AEROVANT_SCREENSHOT_WORK}/chase/frame000900.png
             ${AEROVANT_SCREENSHOT_DIR}/flight-chase.png
-    COMMAND ${CMAKE_COMMAND} -E copy ${AEROVANT_SCREENSHOT_WORK}/cockpit/frame000900.png
+    COMMAND aerovant-desktop-pictures --double ${AEROVANT_SCREENSHOT_WORK}/cockpit/frame000900.png
             ${AEROVANT_SCREENSHOT_DIR}/flight-cockpit.png
     COMMAND ${CMAKE_COMMAND} -E rm -rf ${AEROVANT_SCREENSHOT_WORK}
-    DEPENDS aerovant aerovant-snapshot aerovant_data aerovant_decoder
+    DEPENDS aerovant aerovant-snapshot aerovant-desktop-pictures aerovant_data aerovant_decoder
     COMMENT "Taking the screenshots for the software centre"
     VERBATIM)
 

@@ -43,13 +43,24 @@ for file in "${installed[@]}"; do
     [ -s "$prefix/$file" ] || fail "$file is not installed"
 done
 [ "$(ls "$prefix/bin")" = "aerovant" ] || fail "bin holds more than the game: $(ls "$prefix/bin" | tr '\n' ' ')"
-# A PNG's width and height stand big-endian at bytes 16-23.
+# True when the PNG file is width x height pixels (they stand big-endian at bytes 16-23).
+png_size() {
+    local w="0 0 $(($2 / 256)) $(($2 % 256))" h="0 0 $(($3 / 256)) $(($3 % 256))"
+    [ "$(od -An -tu1 -j16 -N8 "$1" 2>/dev/null | tr -s ' ')" = " $w $h" ]
+}
 for size in 48 128 256; do
-    icon="$prefix/share/icons/hicolor/${size}x${size}/apps/$id.png"
-    side="0 0 $((size / 256)) $((size % 256))"
-    [ "$(od -An -tu1 -j16 -N8 "$icon" 2>/dev/null | tr -s ' ')" = " $side $side" ] ||
+    png_size "$prefix/share/icons/hicolor/${size}x${size}/apps/$id.png" $size $size ||
         fail "the ${size}x${size} icon is not a picture of that size"
 done
+# Each screenshot the description names is installed, at the size it says.
+shots=0
+while read -r width height name; do
+    shots=$((shots + 1))
+    png_size "$prefix/share/aerovant/screenshots/$name" "$width" "$height" ||
+        fail "the screenshot $name is not installed at $width x $height"
+done < <(sed -n 's|.*<image [^>]*width="\([0-9]*\)" height="\([0-9]*\)">.*/\([^/<]*\)</image>.*|\1 \2 \3|p' \
+    "$prefix/share/metainfo/$id.metainfo.xml")
+[ $shots -eq 3 ] || fail "the description names $shots screenshots, not 3"
 
 desktop="$prefix/share/applications/$id.desktop"
 desktop-file-validate "$desktop" || fail "desktop-file-validate $desktop"
