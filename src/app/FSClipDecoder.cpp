@@ -5,7 +5,7 @@
 #include <mutex>
 
 #include "platform/FSLibrary.h"
-#include "resources/FSArchive.h"
+#include "platform/FSPaths.h"
 
 namespace {
 
@@ -18,7 +18,7 @@ struct LoadedDecoder {
 };
 
 void Load(LoadedDecoder& loaded) {
-    const std::string path = MakeDataPath(kLibraryName);
+    const std::string path = ClipDecoderPath();
     if (!loaded.library.Open(path)) {
         loaded.problem = "dll loading (" + loaded.library.Error() + ")";
         return;
@@ -68,5 +68,6 @@ const std::string& ClipDecoderProblem() {
 }
 
 std::string ClipDecoderPath() {
-    return CFSLibrary::FileName(MakeDataPath(kLibraryName));
+    // Beside the executable, else in the installed library folder.
+    return platform::LibraryPath(CFSLibrary::FileName(kLibraryName));
 }

@@ -6,8 +6,10 @@
 #include <filesystem>
 #include <memory>
 #include <system_error>
+#include <vector>
 
 #include "app/FSClipDecoder.h"
+#include "platform/FSPaths.h"
 #include "resources/FSArchive.h"
 
 namespace {
@@ -43,13 +45,23 @@ std::string FileProblem(const std::string& path) {
     return "";
 }
 
+// " (looked in A and B)" for a piece that is in none of the folders.
+std::string LookedIn(const std::vector<std::string>& folders) {
+    std::string said;
+    for (size_t i = 0; i < folders.size(); ++i)
+        said += (i == 0 ? " (looked in " : i + 1 == folders.size() ? " and " : ", ") + folders[i];
+    return said.empty() ? said : said + ")";
+}
+
 }  // namespace
 
 std::string MissingGameFiles() {
     std::string missing;
+    const std::string exeFolder = platform::ExecutableFolder();
     const std::string folder = MakeDataPath("data");
     if (const std::string problem = FolderProblem(folder); !problem.empty()) {
-        missing += "  the data folder " + folder + " " + problem + "\n";
+        missing += "  the data folder " + folder + " " + problem;
+        missing += LookedIn(platform::DataFolderCandidates(exeFolder)) + "\n";
     } else {
         for (const char* archive : kArchives) {
             const std::string path = folder + "/" + archive;
@@ -59,12 +71,15 @@ std::string MissingGameFiles() {
     }
     const std::string library = ClipDecoderPath();
     if (const std::string problem = FileProblem(library); !problem.empty()) {
-        missing += "  the clip decoder library " + library + " " + problem + "\n";
+        const std::vector<std::string> folders = platform::LibraryFolderCandidates(exeFolder);
+        missing += "  the clip decoder library " + library + " " + problem + LookedIn(folders) + "\n";
     } else if (!ClipDecoderProblem().empty()) {
         missing +=
             "  the clip decoder library " + library + " cannot be used (" + ClipDecoderProblem() + ")\n";
     }
     if (missing.empty()) return "";
     return "The game cannot start:\n" + missing +
-           "Run ./run.sh in the game's source folder: it builds the data and the library beside the program.";
+           "Run ./run.sh in the game's source folder: it builds the data and the library beside the program. "
+           "An installed copy (cmake --install) has them in share/aerovant and lib/aerovant beside its bin "
+           "folder.";
 }

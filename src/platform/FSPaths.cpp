@@ -8,8 +8,19 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <filesystem>
 #include <mutex>
+#include <system_error>
 #include <vector>
+
+// Where an installation puts the data and the library, relative to the program's folder;
+// the build sets them from its install folders.
+#ifndef AEROVANT_DATA_FROM_PROGRAM
+#define AEROVANT_DATA_FROM_PROGRAM "../share/aerovant"
+#endif
+#ifndef AEROVANT_LIBRARY_FROM_PROGRAM
+#define AEROVANT_LIBRARY_FROM_PROGRAM "../lib/aerovant"
+#endif
 
 namespace platform {
 namespace {
@@ -50,7 +61,48 @@ bool SyncFolder(const std::string& folder) {
     return synced;
 }
 
+// folder + relative, without "." and ".." steps, ending in '/'. The executable's folder is
+// already free of links (/proc/self/exe), so ".." steps back along the real path.
+std::string FolderBeside(const std::string& folder, const std::string& relative) {
+    std::filesystem::path path = std::filesystem::path(folder) / relative;
+    std::string normal = path.lexically_normal().string();
+    if (normal.empty() || normal.back() != '/') normal += '/';
+    return normal;
+}
+
+std::vector<std::string> Candidates(const std::string& exeFolder, const std::string& installed) {
+    std::vector<std::string> folders{exeFolder};
+    const std::string other = FolderBeside(exeFolder, installed);
+    if (other != exeFolder) folders.push_back(other);
+    return folders;
+}
+
 }  // namespace
+
+std::vector<std::string> DataFolderCandidates(const std::string& exeFolder) {
+    return Candidates(exeFolder, AEROVANT_DATA_FROM_PROGRAM);
+}
+
+std::vector<std::string> LibraryFolderCandidates(const std::string& exeFolder) {
+    return Candidates(exeFolder, AEROVANT_LIBRARY_FROM_PROGRAM);
+}
+
+std::string FirstFolderHolding(const std::vector<std::string>& folders, const std::string& entry) {
+    for (const std::string& folder : folders) {
+        std::error_code error;
+        if (std::filesystem::exists(folder + entry, error)) return folder;
+    }
+    return folders.empty() ? std::string() : folders.front();
+}
+
+std::string DataFolder() {
+    static const std::string folder = FirstFolderHolding(DataFolderCandidates(ExecutableFolder()), "data");
+    return folder;
+}
+
+std::string LibraryPath(const std::string& file) {
+    return FirstFolderHolding(LibraryFolderCandidates(ExecutableFolder()), file) + file;
+}
 
 std::string ExecutableFolder() {
     std::vector<char> buffer(256);
@@ -67,7 +119,7 @@ std::string ExecutableFolder() {
 }
 
 std::string DataPath(const std::string& relative) {
-    std::string path = ExecutableFolder();
+    std::string path = DataFolder();
     path.reserve(path.size() + relative.size());
     for (char c : relative)
         path += (c == '\\') ? '/' : c;
@@ -77,8 +129,8 @@ std::string DataPath(const std::string& relative) {
 std::string PlayerFolder() {
     std::lock_guard<std::mutex> hold(gLock);
     if (!gPlayerFolder.empty()) return gPlayerFolder;
-    std::string beside = ExecutableFolder();
-    if (access(beside.c_str(), W_OK) == 0) {
+    const std::string beside = ExecutableFolder();
+    if (DataFolder() == beside && access(beside.c_str(), W_OK) == 0) {
         gPlayerFolder = beside;
         return gPlayerFolder;
     }

@@ -5,6 +5,9 @@
 #include <algorithm>
 #include <cstdio>
 #include <cstring>
+#include <memory>
+
+#include "platform/FSWindowIcon.h"
 
 struct CFSSdlDisplay::Window {
     Window(CFSSdlDisplay& display, int windowScale) : owner(display), scale(windowScale) {}
@@ -155,11 +158,23 @@ void PostHotKey(MFSDisplay& display, int code) {
     display.PostEvent(e);
 }
 
+// The game's icon on the window (task bars, window switchers); a window without it works.
+void SetWindowIcon(SDL_Window* window) {
+    // SDL copies the pixels into the window's icon; the surface only lends them.
+    void* pixels = const_cast<unsigned char*>(kWindowIconPixels);
+    const std::unique_ptr<SDL_Surface, void (*)(SDL_Surface*)> icon(
+        SDL_CreateRGBSurfaceWithFormatFrom(pixels, kWindowIconSide, kWindowIconSide, 32, kWindowIconSide * 4,
+                                           SDL_PIXELFORMAT_RGBA32),
+        &SDL_FreeSurface);
+    if (icon) SDL_SetWindowIcon(window, icon.get());
+}
+
 }  // namespace
 
 bool CFSSdlDisplay::Window::Create() {
     window = SDL_CreateWindow("Aerovant", SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED, 320 * scale,
                               240 * scale, SDL_WINDOW_SHOWN);
+    if (window) SetWindowIcon(window);
     if (window) renderer = SDL_CreateRenderer(window, -1, SDL_RENDERER_PRESENTVSYNC);
     if (window && !renderer) renderer = SDL_CreateRenderer(window, -1, SDL_RENDERER_SOFTWARE);
     if (renderer) {

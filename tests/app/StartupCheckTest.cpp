@@ -25,16 +25,21 @@ struct GameFolder {
     Data data;
     Library library;
     const char* said;  // the problem the message must name, after the full path
+    // For a piece found nowhere: where an installation would have put it, from the
+    // program's folder, which the message names after that folder.
+    const char* installed;
 };
 
 const GameFolder kGameFolders[] = {
-    {"no data folder", Data::Missing, Library::Linked, "data is missing"},
-    {"a data folder that is a file", Data::AFile, Library::Linked, "data is not a folder"},
-    {"a data link that leads nowhere", Data::ADanglingLink, Library::Linked, "data is missing"},
-    {"an archive missing", Data::WithoutMenu, Library::Linked, "data/menu.zip is missing"},
-    {"no decoder library", Data::Linked, Library::Missing, "xvid_ppc.so is missing"},
+    {"no data folder", Data::Missing, Library::Linked, "data is missing", AEROVANT_DATA_FROM_PROGRAM},
+    {"a data folder that is a file", Data::AFile, Library::Linked, "data is not a folder", nullptr},
+    {"a data link that leads nowhere", Data::ADanglingLink, Library::Linked, "data is missing",
+     AEROVANT_DATA_FROM_PROGRAM},
+    {"an archive missing", Data::WithoutMenu, Library::Linked, "data/menu.zip is missing", nullptr},
+    {"no decoder library", Data::Linked, Library::Missing, "xvid_ppc.so is missing",
+     AEROVANT_LIBRARY_FROM_PROGRAM},
     {"a library without the entry points", Data::Linked, Library::Foreign,
-     "xvid_ppc.so cannot be used (InitCodec"},
+     "xvid_ppc.so cannot be used (InitCodec", nullptr},
 };
 
 std::string ForeignLibrary() {
@@ -97,6 +102,12 @@ TEST(StartupCheck, WithoutItsDataOrDecoderTheProgramSaysWhatIsMissingAndHowToMak
             EXPECT_EQ(WEXITSTATUS(status), 1) << output;
             EXPECT_EQ(testing_support::CountOf(output, "Aerovant: The game cannot start:"), 1) << output;
             EXPECT_NE(output.find(folder + setup.said), std::string::npos) << output;
+            if (setup.installed) {
+                const std::string installed =
+                    (fs::path(folder) / setup.installed).lexically_normal().string();
+                const std::string looked = "(looked in " + folder + " and " + installed + "/)";
+                EXPECT_EQ(testing_support::CountOf(output, looked), 1) << output;
+            }
             EXPECT_NE(output.find("Run ./run.sh"), std::string::npos) << output;
             EXPECT_EQ(testing_support::CountOf(output, "DLL Error"), 0) << output;
         }

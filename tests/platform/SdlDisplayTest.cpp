@@ -5,6 +5,7 @@
 #include <thread>
 
 #include "platform/FSSdlDisplay.h"
+#include "platform/FSWindowIcon.h"
 
 namespace {
 
@@ -41,6 +42,26 @@ TEST(SdlDisplay, TakesFramesFromAnyThreadAndClosesCleanly) {
     // A second window after the first is gone.
     display = CFSSdlDisplay::Open(1, why);
     ASSERT_NE(display, nullptr) << why;
+}
+
+// The window's icon is the game's: a rounded tile (its corners clear) of dusk sky, dark
+// blue above and warm near the hills, with the aircraft across its middle.
+TEST(SdlDisplay, TheWindowIconIsTheGamesRoundedDuskTile) {
+    ASSERT_EQ(kWindowIconSide, 64);
+    auto at = [](int x, int y, int channel) {
+        return int(kWindowIconPixels[(y * kWindowIconSide + x) * 4 + channel]);
+    };
+    for (const auto& [x, y] : {std::pair{0, 0}, {63, 0}, {0, 63}, {63, 63}})
+        EXPECT_EQ(at(x, y, 3), 0) << x << "," << y;
+    const struct {
+        int x, y;
+        bool blue;  // blue over red, else red over blue
+    } kPoints[] = {{14, 6, true}, {30, 40, true}, {6, 47, false}};
+    for (const auto& p : kPoints) {
+        SCOPED_TRACE(std::to_string(p.x) + "," + std::to_string(p.y));
+        EXPECT_EQ(at(p.x, p.y, 3), 255);
+        EXPECT_EQ(at(p.x, p.y, 2) > at(p.x, p.y, 0), p.blue);
+    }
 }
 
 }  // namespace

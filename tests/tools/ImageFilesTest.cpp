@@ -1,11 +1,14 @@
 // The tools' picture writers, read back by the game's own decoders.
 #include <gtest/gtest.h>
 
+#include <string>
 #include <vector>
 
 #include "common/ImageFiles.h"
 #include "resources/FSBitmap.h"
 #include "resources/FSPng.h"
+#include "support/ImageTestFiles.h"
+#include "support/TestSupport.h"
 
 namespace {
 
@@ -22,6 +25,49 @@ TEST(ImageFiles, GreyPngsDecodeAsGreyWithTheTopRowLast) {
         EXPECT_EQ(image.pixels[3 * x + 2], grey[4 + x]);
     }
     EXPECT_TRUE(EncodeGreyPng(grey, 3, 2).empty());  // size and bytes disagree
+}
+
+// What the build renders (the icon, by rsvg-convert) and the game draws is read back as RGBA;
+// a damaged or foreign file is refused.
+TEST(ImageFiles, PngFilesReadBackAsRgbaAndDamagedOnesAreRefused) {
+    const std::string folder = testing_support::MakeTempFolder("pngread");
+    Canvas canvas(3, 2);
+    for (int i = 0; i < 6; ++i)
+        canvas.At(i % 3, i / 3) = {uint8_t(i * 40), uint8_t(255 - i), uint8_t(i), uint8_t(i * 50)};
+    const std::vector<uint8_t> png = EncodePng(canvas, true);
+    ASSERT_TRUE(WriteFile(folder + "ours.png", png));
+    ASSERT_TRUE(
+        WriteFile(folder + "half.png", std::vector<uint8_t>(png.begin(), png.begin() + png.size() / 2)));
+    image_test_files::WriteText(folder + "empty.png", "");
+    image_test_files::WriteText(folder + "text.png", "not a picture at all");
+    // A picture ImageMagick wrote, when it is there.
+    int status = 0;
+    testing_support::RunCommand("convert -size 2x2 xc:'#4080c0' png24:" + folder + "im.png", status);
+    const bool magick = status == 0;
+    const struct {
+        const char* file;
+        bool read;
+        int width, height;
+        std::vector<uint8_t> first;  // the top left pixel
+    } kFiles[] = {
+        {"ours.png", true, 3, 2, {0, 255, 0, 0}},
+        {"im.png", magick, 2, 2, {64, 128, 192, 255}},
+        {"half.png", false, 0, 0, {}},
+        {"empty.png", false, 0, 0, {}},
+        {"text.png", false, 0, 0, {}},
+        {"missing.png", false, 0, 0, {}},
+    };
+    for (const auto& file : kFiles) {
+        SCOPED_TRACE(file.file);
+        int width = 0, height = 0;
+        std::vector<uint8_t> rgba;
+        ASSERT_EQ(ReadPngRgba(folder + file.file, width, height, rgba), file.read);
+        if (!file.read) continue;
+        EXPECT_EQ(std::vector<int>({width, height}), std::vector<int>({file.width, file.height}));
+        ASSERT_EQ(rgba.size(), size_t(width * height * 4));
+        EXPECT_EQ(std::vector<uint8_t>(rgba.begin(), rgba.begin() + 4), file.first);
+    }
+    image_test_files::RemoveTempFolder(folder);
 }
 
 TEST(ImageFiles, ColourAndMaskBmpsLoadTopRowFirstWhateverTheirRowOrder) {

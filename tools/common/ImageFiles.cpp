@@ -105,6 +105,32 @@ bool WriteFile(const std::string& path, const std::vector<uint8_t>& bytes) {
     return std::fclose(file) == 0 && ok;
 }
 
+bool ReadPngRgba(const std::string& path, int& width, int& height, std::vector<uint8_t>& rgba) {
+    png_image image{};
+    image.version = PNG_IMAGE_VERSION;
+    if (!png_image_begin_read_from_file(&image, path.c_str())) return false;
+    image.format = PNG_FORMAT_RGBA;
+    rgba.assign(PNG_IMAGE_SIZE(image), 0);
+    if (!png_image_finish_read(&image, nullptr, rgba.data(), 0, nullptr)) {
+        png_image_free(&image);
+        return false;
+    }
+    width = static_cast<int>(image.width);
+    height = static_cast<int>(image.height);
+    return true;
+}
+
+std::string ByteArraySource(const std::string& name, const std::vector<uint8_t>& bytes) {
+    std::string source = "const unsigned char " + name + "[] = {";
+    char number[8];
+    for (size_t i = 0; i < bytes.size(); ++i) {
+        if (i % 24 == 0) source += "\n";
+        std::snprintf(number, sizeof number, "%u,", bytes[i]);
+        source += number;
+    }
+    return source + "\n};\n";
+}
+
 Canvas CanvasFrom565(const uint16_t* pixels, int width, int height) {
     Canvas canvas(width, height);
     for (int y = 0; y < height; ++y) {

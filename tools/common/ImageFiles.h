@@ -13,6 +13,11 @@ std::vector<uint8_t> EncodePng(const Canvas& canvas, bool withAlpha);
 // bytes disagree.
 std::vector<uint8_t> EncodeGreyPng(const std::vector<uint8_t>& grey, int width, int height);
 bool WriteFile(const std::string& path, const std::vector<uint8_t>& bytes);
+// A PNG file read into 8-bit RGBA, rows top first; false when it cannot be read.
+bool ReadPngRgba(const std::string& path, int& width, int& height, std::vector<uint8_t>& rgba);
+// C++ source defining `const unsigned char <name>[]` with the bytes, 24 to a line (pictures
+// compiled into the program).
+std::string ByteArraySource(const std::string& name, const std::vector<uint8_t>& bytes);
 
 // Little-endian integers appended to a file being built in memory (BMP, zip and terrain
 // files all store them so): the low 16 bits of v, or all 32.

@@ -1,14 +1,16 @@
 # Shared by ./run.sh and ./test.sh: installs what is missing, configures and builds.
 # Sourced, not run. Both scripts may be run again at any time; they only do what is missing.
 
-# Debian packages the build needs (compiler, libraries, the font the data is drawn with).
+# Debian packages the build needs (compiler, libraries, the font the data is drawn with,
+# rsvg-convert for the icon's pictures).
 AEROVANT_BUILD_PACKAGES="cmake ninja-build g++ pkg-config libsdl2-dev libegl-dev libgles-dev
   libegl-mesa0 libgl1-mesa-dri libzip-dev libpng-dev libfreetype-dev fonts-dejavu-core
-  libgtest-dev libgmock-dev libbenchmark-dev libxvidcore-dev"
+  libgtest-dev libgmock-dev libbenchmark-dev libxvidcore-dev librsvg2-bin"
 # What the tests use besides: tools nobody here wrote, to make files our loaders must read;
 # every locale, so the readers are tried where a comma is the decimal point; clang-format
-# for the formatting check; sox for WAV files of several formats, ffmpeg for a clip.
-AEROVANT_TEST_PACKAGES="zip unzip imagemagick locales-all clang-format ffmpeg sox"
+# for the formatting check; sox for WAV files of several formats, ffmpeg for a clip;
+# desktop-file-utils and appstream to validate what an installation gives the desktop.
+AEROVANT_TEST_PACKAGES="zip unzip imagemagick locales-all clang-format ffmpeg sox desktop-file-utils appstream"
 
 aerovant_install_packages() {
     local missing=""

@@ -163,16 +163,11 @@ int main(int argc, char** argv) {
     }
     const std::vector<uint8_t> bmp = Encode565Bmp(device, kH, kW, true);
 
-    std::string source =
+    const std::string source =
         "// Made by aerovant-make-splash; do not edit.\n"
-        "#include \"app/FSSplash.h\"\n\nconst unsigned char kSplashBitmap[] = {";
-    char number[8];
-    for (size_t i = 0; i < bmp.size(); ++i) {
-        if (i % 24 == 0) source += "\n";
-        std::snprintf(number, sizeof number, "%u,", bmp[i]);
-        source += number;
-    }
-    source += "\n};\nconst unsigned int kSplashBitmapSize = sizeof(kSplashBitmap);\n";
+        "#include \"app/FSSplash.h\"\n\n" +
+        ByteArraySource("kSplashBitmap", bmp) +
+        "const unsigned int kSplashBitmapSize = sizeof(kSplashBitmap);\n";
     std::vector<uint8_t> bytes(source.begin(), source.end());
     if (!WriteFile(output, bytes)) {
         std::fprintf(stderr, "aerovant-make-splash: cannot write %s\n", output.c_str());
