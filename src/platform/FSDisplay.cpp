@@ -98,6 +98,16 @@ int MFSDisplay::HotKeyOfState(int index) const {
     return (index >= 5 && index <= 9) ? keyTable_[index].load() : 0;
 }
 
+FSStick MFSDisplay::Stick() const {
+    std::lock_guard<std::mutex> hold(stickLock_);
+    return stick_;
+}
+
+void MFSDisplay::SetStick(const FSStick& stick) {
+    std::lock_guard<std::mutex> hold(stickLock_);
+    stick_ = stick;
+}
+
 void MFSDisplay::ShowMessage(const std::string& caption, const std::string& text) {
     std::fprintf(stderr, "%s: %s\n", caption.c_str(), text.c_str());
 }

@@ -43,6 +43,21 @@ struct FSEvent {
     uint32_t focusEpoch = 0;
 };
 
+// An analog stick as the player holds it: a game controller or a flight stick. Axes run
+// -1..1 after the dead zone, 0 at its edge: x to the right, y toward the player (the stick
+// pulled back), twist to the right. The throttle is where the lever sits, 0 idle .. 1 full,
+// and below 0 until the lever has moved since the device came (so plugging a device in
+// does not move the engine).
+struct FSStick {
+    bool present = false;
+    bool gameController = false;  // a game controller; otherwise a joystick
+    float x = 0.0f;
+    float y = 0.0f;
+    float twist = 0.0f;
+    float throttle = -1.0f;
+    std::string name;  // the device's own name; "" when none
+};
+
 // Virtual-key codes of the pad, as the input's orientation tables name them.
 enum : int {
     kVkLeft = 37,
@@ -104,6 +119,10 @@ public:
     // The application button that feeds key state index (5-9) in the current orientation.
     int HotKeyOfState(int index) const;
 
+    // The analog stick in use (the most recently connected device still there); any thread.
+    FSStick Stick() const;
+    void SetStick(const FSStick& stick);
+
     // Puts the window away (the menu's close button); nothing without a window.
     virtual void Minimise() {}
     // While on, the keyboard types text (Text and TextKey events) instead of pressing the
@@ -138,6 +157,8 @@ private:
     std::atomic<bool> pad_[5]{};
     mutable std::atomic<bool> padTapped_[5]{};
     std::atomic<int> keyTable_[10]{};
+    mutable std::mutex stickLock_;
+    FSStick stick_;
 };
 
 namespace platform {

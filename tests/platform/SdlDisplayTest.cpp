@@ -4,6 +4,8 @@
 #include <string>
 #include <thread>
 
+#include <SDL.h>
+
 #include "platform/FSSdlDisplay.h"
 
 namespace {
@@ -41,6 +43,30 @@ TEST(SdlDisplay, TakesFramesFromAnyThreadAndClosesCleanly) {
     // A second window after the first is gone.
     display = CFSSdlDisplay::Open(1, why);
     ASSERT_NE(display, nullptr) << why;
+}
+
+// The window's own event loop finds a flight stick plugged in while it runs, and lets go
+// of it when it is unplugged.
+TEST(SdlDisplay, SeesAStickPluggedInAndOut) {
+    setenv("SDL_VIDEODRIVER", "dummy", 1);
+    std::string why;
+    std::unique_ptr<CFSSdlDisplay> display = CFSSdlDisplay::Open(1, why);
+    ASSERT_NE(display, nullptr) << why;
+    const auto waitFor = [&display](bool present) {
+        for (int i = 0; i < 200 && display->Stick().present != present; ++i) {
+            SDL_Event wake{};
+            wake.type = SDL_USEREVENT;
+            SDL_PushEvent(&wake);  // the window thread pumps the devices as it wakes
+            std::this_thread::sleep_for(std::chrono::milliseconds(10));
+        }
+        return display->Stick().present == present;
+    };
+    const int index = SDL_JoystickAttachVirtual(SDL_JOYSTICK_TYPE_FLIGHT_STICK, 4, 4, 1);
+    ASSERT_GE(index, 0) << SDL_GetError();
+    EXPECT_TRUE(waitFor(true));
+    EXPECT_FALSE(display->Stick().gameController);
+    SDL_JoystickDetachVirtual(index);
+    EXPECT_TRUE(waitFor(false));
 }
 
 }  // namespace
