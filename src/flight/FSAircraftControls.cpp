@@ -38,6 +38,19 @@ float TowardZero(float control, float step) {
     return control > 0.0f ? control - step : control + step;
 }
 
+// control moved toward target by at most step.
+float MoveToward(float control, float target, float step) {
+    step = std::fabs(step);
+    if (std::fabs(target - control) <= step) return target;
+    return control < target ? control + step : control - step;
+}
+
+// value within [low, high] (a damaged description's inverted limits give low, and no
+// undefined behaviour).
+float Limit(float value, float low, float high) {
+    return std::max(low, std::min(value, high));
+}
+
 // One axis of the touch-pad: the stylus offset from the pad's centre outside the dead zone,
 // as a fraction of the live half-width (−1 … 1 at the edges). Integer halves truncate, as
 // the pad's rectangles are whole pixels.
@@ -184,6 +197,42 @@ void CFSAircraft::ThrottleDown() {
 
 // ---- Look-around and touch-pad ----
 
+void CFSAircraft::SteerAilerons(float target, float step, bool held) {
+    rollControl = Limit(MoveToward(rollControl, target, step), rollMin, rollMax);
+    if (held) {
+        if (target < 0.0f) aileronLeft = true;
+        if (target > 0.0f) aileronRight = true;
+    } else {
+        aileronLeft = false;
+        aileronRight = false;
+    }
+    aileronCentring = false;
+    aileronsCommanded = true;
+    WriteAilerons();
+}
+
+void CFSAircraft::SteerElevator(float target, float step, bool held) {
+    pitchControl = Limit(MoveToward(pitchControl, target, step), pitchMin, pitchMax);
+    if (held) {
+        if (target < 0.0f) elevatorDown = true;
+        if (target > 0.0f) elevatorUp = true;
+    } else {
+        elevatorUp = false;
+        elevatorDown = false;
+    }
+    elevatorCentring = false;
+    WriteElevator();
+}
+
+void CFSAircraft::SteerRudder(float target, float step) {
+    yawControl = Limit(MoveToward(yawControl, target, step), yawMin, yawMax);
+    rudderLeft = false;
+    rudderRight = false;
+    rudderCentring = false;
+    rudderCommanded = true;
+    WriteRudder();
+}
+
 void CFSAircraft::TurnLookVector(float radians) {
     lookVector = Rotate(FromAxisAngle(up, radians), lookVector);
 }
@@ -212,30 +261,10 @@ bool CFSAircraft::TouchpadSteering() {
     if (scheme == kSchemeReversedPitch) ay = -ay;
 
     // Screen y grows downward: the stylus below the pad's centre pulls the nose up.
-    if (ax < 0.0f) {
-        rollControl = std::max(rollControl - StylusStep(*frame_, game_->stylusRollRate, ax), rollMin);
-        aileronLeft = true;
-        aileronCentring = false;
-        aileronsCommanded = true;
-        WriteAilerons();
-    } else if (ax > 0.0f) {
-        rollControl = std::min(rollControl + StylusStep(*frame_, game_->stylusRollRate, ax), rollMax);
-        aileronRight = true;
-        aileronCentring = false;
-        aileronsCommanded = true;
-        WriteAilerons();
-    }
-    if (ay < 0.0f) {
-        pitchControl = std::max(pitchControl - StylusStep(*frame_, game_->stylusPitchRate, ay), pitchMin);
-        elevatorDown = true;
-        elevatorCentring = false;
-        WriteElevator();
-    } else if (ay > 0.0f) {
-        pitchControl = std::min(pitchControl + StylusStep(*frame_, game_->stylusPitchRate, ay), pitchMax);
-        elevatorUp = true;
-        elevatorCentring = false;
-        WriteElevator();
-    }
+    if (ax != 0.0f)
+        SteerAilerons(ax < 0.0f ? rollMin : rollMax, StylusStep(*frame_, game_->stylusRollRate, ax), true);
+    if (ay != 0.0f)
+        SteerElevator(ay < 0.0f ? pitchMin : pitchMax, StylusStep(*frame_, game_->stylusPitchRate, ay), true);
     return true;
 }
 
