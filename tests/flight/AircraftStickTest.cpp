@@ -36,7 +36,7 @@ protected:
     CFSAircraft& a = *trainer;
 };
 
-TEST_F(AircraftStick, TheStickPutsEachControlAtItsFractionOfTheTravelAtTheRateOfAHeldKey) {
+TEST_F(AircraftStick, TheStickPutsEachControlAtItsFractionOfTheTravelAStepAtATime) {
     struct Case {
         float roll, pitch, rudder;
     };
