@@ -11,6 +11,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdint>
+#include <utility>
 
 #include "flight/FSAircraft.h"
 #include "flight/FSFlightCommands.h"
@@ -49,6 +50,21 @@ float MoveToward(float control, float target, float step) {
 // undefined behaviour).
 float Limit(float value, float low, float high) {
     return std::max(low, std::min(value, high));
+}
+
+// One proportional move of a control within its travel {low, high}: toward target by at
+// most step. A held move sets the move flag of the target's side (below 0 the low flag);
+// otherwise both flags are cleared.
+void Steer(float& control, std::pair<float, float> travel, float target, float step, bool held, bool& lowFlag,
+           bool& highFlag) {
+    control = Limit(MoveToward(control, target, step), travel.first, travel.second);
+    if (held) {
+        if (target < 0.0f) lowFlag = true;
+        if (target > 0.0f) highFlag = true;
+    } else {
+        lowFlag = false;
+        highFlag = false;
+    }
 }
 
 // One axis of the touch-pad: the stylus offset from the pad's centre outside the dead zone,
@@ -198,36 +214,20 @@ void CFSAircraft::ThrottleDown() {
 // ---- Look-around and touch-pad ----
 
 void CFSAircraft::SteerAilerons(float target, float step, bool held) {
-    rollControl = Limit(MoveToward(rollControl, target, step), rollMin, rollMax);
-    if (held) {
-        if (target < 0.0f) aileronLeft = true;
-        if (target > 0.0f) aileronRight = true;
-    } else {
-        aileronLeft = false;
-        aileronRight = false;
-    }
+    Steer(rollControl, {rollMin, rollMax}, target, step, held, aileronLeft, aileronRight);
     aileronCentring = false;
     aileronsCommanded = true;
     WriteAilerons();
 }
 
 void CFSAircraft::SteerElevator(float target, float step, bool held) {
-    pitchControl = Limit(MoveToward(pitchControl, target, step), pitchMin, pitchMax);
-    if (held) {
-        if (target < 0.0f) elevatorDown = true;
-        if (target > 0.0f) elevatorUp = true;
-    } else {
-        elevatorUp = false;
-        elevatorDown = false;
-    }
+    Steer(pitchControl, {pitchMin, pitchMax}, target, step, held, elevatorDown, elevatorUp);
     elevatorCentring = false;
     WriteElevator();
 }
 
 void CFSAircraft::SteerRudder(float target, float step) {
-    yawControl = Limit(MoveToward(yawControl, target, step), yawMin, yawMax);
-    rudderLeft = false;
-    rudderRight = false;
+    Steer(yawControl, {yawMin, yawMax}, target, step, false, rudderLeft, rudderRight);
     rudderCentring = false;
     rudderCommanded = true;
     WriteRudder();

@@ -164,6 +164,13 @@ void DeviceToPicture(int orientation, const uint16_t* device, uint16_t* picture)
     }
 }
 
+void PostHotKey(MFSDisplay& display, int code) {
+    FSEvent e;
+    e.type = FSEventType::HotKey;
+    e.code = code;
+    display.PostEvent(e);
+}
+
 void ShowMessageBox(const std::string& caption, const std::string& text) {
     if (MFSDisplay* display = gOpenDisplay.load()) {
         display->ShowMessage(caption, text);

@@ -169,6 +169,9 @@ void PictureToDevice(int orientation, int px, int py, int& dx, int& dy);
 // 240 x 320 pixels, laid out 240 wide (orientation 0) or 320 wide (1 and 2).
 void DeviceToPicture(int orientation, const uint16_t* device, uint16_t* picture);
 
+// An application button's message (one for the press, one for the release).
+void PostHotKey(MFSDisplay& display, int code);
+
 // One line on stderr, or a dialog through the display that is open.
 void ShowMessageBox(const std::string& caption, const std::string& text);
 }  // namespace platform

@@ -123,14 +123,9 @@ int PadIndexOfKey(SDL_Keycode key) {
     }
 }
 
-void PostHotKey(MFSDisplay& display, int code) {
-    FSEvent e;
-    e.type = FSEventType::HotKey;
-    e.code = code;
-    display.PostEvent(e);
-}
-
 }  // namespace
+
+using platform::PostHotKey;
 
 bool CFSSdlDisplay::Window::Create() {
     window = SDL_CreateWindow("Aerovant", SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED, 320 * scale,

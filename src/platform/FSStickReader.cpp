@@ -52,14 +52,9 @@ int StateOfControllerButton(int button) {
     }
 }
 
-void PostHotKey(MFSDisplay& display, int code) {
-    FSEvent e;
-    e.type = FSEventType::HotKey;
-    e.code = code;
-    display.PostEvent(e);
-}
-
 }  // namespace
+
+using platform::PostHotKey;
 
 namespace platform {
 
