@@ -115,7 +115,7 @@ public:
     // brings them back to centre at that rate and then leaves them to the keys. A moved
     // throttle lever sets the throttle. Deflecting the stick or moving the lever switches
     // the pilot aids off. FSAircraftStick.cpp.
-    void AnalogStep();
+    virtual void AnalogStep();
     // Slot 26. A game control command: the action codes 12-37 of the input (elevator,
     // ailerons, rudder and their releases, autopilot, look-around, throttle, stylus).
     // True when handled; a touch-pad command off the pad (or without touch steering) and

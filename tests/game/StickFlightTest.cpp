@@ -94,6 +94,11 @@ TEST(StickFlight, TheLeverSetsTheThrottleAndTheControlsCentreWhenLetGo) {
     run.Display().SetStick(FSStick());
     run.Pass();
     EXPECT_EQ(a.ThrottleFraction(), 0.0f);
+
+    // While the instructor flies, the stick is not heard: it has the controls.
+    a.SetInstructor(true);
+    Fly(run, Held(1.0f, 0.0f), 10);
+    EXPECT_LT(a.GetRollControl(), 0.5f * a.RollMax());
 }
 
 }  // namespace
