@@ -21,6 +21,12 @@ float Deflection(float input, float low, float high) {
     return input < 0.0f ? -input * low : input * high;
 }
 
+// A stick input as the controls take it: -1..1, and 0 for a value that is no number (the
+// values may come from a recording rather than a device).
+float Input(bool active, float value) {
+    return active && std::isfinite(value) ? std::fmax(-1.0f, std::fmin(value, 1.0f)) : 0.0f;
+}
+
 // Two readings of the lever closer than this are the same position.
 constexpr float kLeverStill = 0.002f;
 
@@ -28,11 +34,12 @@ constexpr float kLeverStill = 0.002f;
 
 void CFSAircraft::AnalogStep() {
     const bool active = frame_->analogActive != 0;
-    const float inputs[3] = {active ? frame_->analogRoll : 0.0f, active ? frame_->analogPitch : 0.0f,
-                             active ? frame_->analogRudder : 0.0f};
+    const float inputs[3] = {Input(active, frame_->analogRoll), Input(active, frame_->analogPitch),
+                             Input(active, frame_->analogRudder)};
     const bool deflected =
         inputs[kStickRoll] != 0.0f || inputs[kStickPitch] != 0.0f || inputs[kStickYaw] != 0.0f;
-    const float lever = active ? frame_->analogThrottle : -1.0f;
+    const float lever =
+        active && frame_->analogThrottle >= 0.0f ? Input(true, frame_->analogThrottle) : -1.0f;
     const bool leverMoved =
         lever >= 0.0f && (stickThrottle_ < 0.0f || std::fabs(lever - stickThrottle_) > kLeverStill);
     // Taking the stick or the lever takes the aircraft back from the pilot aids.

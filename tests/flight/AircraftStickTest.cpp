@@ -63,4 +63,8 @@ TEST(AircraftStick, PutsTheControlsInProportionCentresThemLetGoAndSetsAMovedLeve
     f.analogThrottle = 1.0f;
     a.AnalogStep();
     EXPECT_EQ(a.GetThrottle(), more);
+    // Values that are no numbers (a damaged recording) steer nothing.
+    run(NAN, NAN, NAN, NAN, 5);
+    EXPECT_EQ(a.GetThrottle(), more);
+    EXPECT_EQ(a.GetRollControl(), 0.0f);
 }
