@@ -6,6 +6,7 @@
 #include <ctime>
 #include <string>
 
+#include "app/FSAnalogInput.h"
 #include "app/FSApplicationContext.h"
 #include "app/FSEngine.h"
 #include "app/FSInput.h"
@@ -155,6 +156,7 @@ bool CFSShell::RunPass() {
         // The picture and the pad follow the orientation in force.
         display_.SetOrientation(ScreenOrientation());
         display_.SetKeyTable(input.CurrentKeyTable());
+        CopyStickToFrame(display_.Stick(), context_->game.joystickSensitivity, context_->frame);
         input.Poll();
         if (!input.IsCapturing()) {
             input.EvaluateAll(platform::TickCount());

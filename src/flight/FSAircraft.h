@@ -108,6 +108,14 @@ public:
     // wings with the ailerons only.
     virtual void AutopilotStep();
     virtual void LevellerStep();
+    // The analog stick of this frame (the frame's analog values), once a flight frame:
+    // the stick's deflection puts the ailerons, elevator and rudder at the same fraction of
+    // their travel, moving there at the stylus's rate at the pad's edge (a held key's if
+    // faster); a stick let go (or unplugged)
+    // brings them back to centre at that rate and then leaves them to the keys. A moved
+    // throttle lever sets the throttle. Deflecting the stick or moving the lever switches
+    // the pilot aids off. FSAircraftStick.cpp.
+    virtual void AnalogStep();
     // Slot 26. A game control command: the action codes 12-37 of the input (elevator,
     // ailerons, rudder and their releases, autopilot, look-around, throttle, stylus).
     // True when handled; a touch-pad command off the pad (or without touch steering) and
@@ -219,6 +227,14 @@ protected:
     void WriteRudder();
     // Stylus steering from the last stylus point (codes 36 and 37).
     bool TouchpadSteering();
+    // The proportional controls the stylus and the stick share: the control moves toward
+    // target (rad) by at most step and is held to its limits. A held move sets the move
+    // flag of the target's side, so the force model repeats the key step between commands
+    // (the stylus); otherwise both move flags are cleared and the control stays where it
+    // was put (the stick). Either clears the centring flag.
+    void SteerAilerons(float target, float step, bool held);
+    void SteerElevator(float target, float step, bool held);
+    void SteerRudder(float target, float step);
     // Turns the look-around direction about the body's up axis (rad, positive to the left).
     void TurnLookVector(float radians);
     // The autopilot and the leveller both scale a bank angle (rad) into an aileron
@@ -291,6 +307,11 @@ protected:
     float thrust = 0.0f;     // kN
 
 private:
+    // Which controls the stick moved last (roll, pitch, yaw) and is bringing back to
+    // centre, and the throttle lever it last set (below 0: none yet).
+    bool stickHolds_[3] = {false, false, false};
+    float stickThrottle_ = -1.0f;
+
     std::string descriptionArchive_;
     FSTouchpadLookup touchpadLookup_;
     const FSGameBlock* game_ = &FactoryGameBlock();

@@ -11,6 +11,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdint>
+#include <utility>
 
 #include "flight/FSAircraft.h"
 #include "flight/FSFlightCommands.h"
@@ -36,6 +37,34 @@ float TowardZero(float control, float step) {
     step = std::fabs(step);
     if (std::fabs(control) <= step) return 0.0f;
     return control > 0.0f ? control - step : control + step;
+}
+
+// control moved toward target by at most step.
+float MoveToward(float control, float target, float step) {
+    step = std::fabs(step);
+    if (std::fabs(target - control) <= step) return target;
+    return control < target ? control + step : control - step;
+}
+
+// value within [low, high] (a damaged description's inverted limits give low, and no
+// undefined behaviour).
+float Limit(float value, float low, float high) {
+    return std::max(low, std::min(value, high));
+}
+
+// One proportional move of a control within its travel {low, high}: toward target by at
+// most step. A held move sets the move flag of the target's side (below 0 the low flag);
+// otherwise both flags are cleared.
+void Steer(float& control, std::pair<float, float> travel, float target, float step, bool held, bool& lowFlag,
+           bool& highFlag) {
+    control = Limit(MoveToward(control, target, step), travel.first, travel.second);
+    if (held) {
+        if (target < 0.0f) lowFlag = true;
+        if (target > 0.0f) highFlag = true;
+    } else {
+        lowFlag = false;
+        highFlag = false;
+    }
 }
 
 // One axis of the touch-pad: the stylus offset from the pad's centre outside the dead zone,
@@ -184,6 +213,26 @@ void CFSAircraft::ThrottleDown() {
 
 // ---- Look-around and touch-pad ----
 
+void CFSAircraft::SteerAilerons(float target, float step, bool held) {
+    Steer(rollControl, {rollMin, rollMax}, target, step, held, aileronLeft, aileronRight);
+    aileronCentring = false;
+    aileronsCommanded = true;
+    WriteAilerons();
+}
+
+void CFSAircraft::SteerElevator(float target, float step, bool held) {
+    Steer(pitchControl, {pitchMin, pitchMax}, target, step, held, elevatorDown, elevatorUp);
+    elevatorCentring = false;
+    WriteElevator();
+}
+
+void CFSAircraft::SteerRudder(float target, float step) {
+    Steer(yawControl, {yawMin, yawMax}, target, step, false, rudderLeft, rudderRight);
+    rudderCentring = false;
+    rudderCommanded = true;
+    WriteRudder();
+}
+
 void CFSAircraft::TurnLookVector(float radians) {
     lookVector = Rotate(FromAxisAngle(up, radians), lookVector);
 }
@@ -212,30 +261,10 @@ bool CFSAircraft::TouchpadSteering() {
     if (scheme == kSchemeReversedPitch) ay = -ay;
 
     // Screen y grows downward: the stylus below the pad's centre pulls the nose up.
-    if (ax < 0.0f) {
-        rollControl = std::max(rollControl - StylusStep(*frame_, game_->stylusRollRate, ax), rollMin);
-        aileronLeft = true;
-        aileronCentring = false;
-        aileronsCommanded = true;
-        WriteAilerons();
-    } else if (ax > 0.0f) {
-        rollControl = std::min(rollControl + StylusStep(*frame_, game_->stylusRollRate, ax), rollMax);
-        aileronRight = true;
-        aileronCentring = false;
-        aileronsCommanded = true;
-        WriteAilerons();
-    }
-    if (ay < 0.0f) {
-        pitchControl = std::max(pitchControl - StylusStep(*frame_, game_->stylusPitchRate, ay), pitchMin);
-        elevatorDown = true;
-        elevatorCentring = false;
-        WriteElevator();
-    } else if (ay > 0.0f) {
-        pitchControl = std::min(pitchControl + StylusStep(*frame_, game_->stylusPitchRate, ay), pitchMax);
-        elevatorUp = true;
-        elevatorCentring = false;
-        WriteElevator();
-    }
+    if (ax != 0.0f)
+        SteerAilerons(ax < 0.0f ? rollMin : rollMax, StylusStep(*frame_, game_->stylusRollRate, ax), true);
+    if (ay != 0.0f)
+        SteerElevator(ay < 0.0f ? pitchMin : pitchMax, StylusStep(*frame_, game_->stylusPitchRate, ay), true);
     return true;
 }
 

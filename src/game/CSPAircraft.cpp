@@ -153,6 +153,10 @@ bool CSPAircraft::HandleCommand(int code, int parameter) {
     return result;
 }
 
+void CSPAircraft::AnalogStep() {
+    if (!instructor) CFSAircraft::AnalogStep();
+}
+
 void CSPAircraft::SetInstructor(bool on) {
     instructor = on;
     if (on) {

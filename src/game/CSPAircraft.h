@@ -57,6 +57,9 @@ public:
     // and instructor (27) toggles. While the instructor flies, every command but the
     // brakes is undone at once.
     bool HandleCommand(int code, int parameter) override;
+    // The analog stick, except while the instructor flies: it has the controls until the
+    // player switches it off, as it has them from the keys.
+    void AnalogStep() override;
 
     // Load from a description text already in memory (a null block is a missing file).
     void LoadText(const FSMemoryBlock& text);

@@ -134,6 +134,10 @@ void CSPGameController::Update() {
     if (view_ == kViewFinished) return;
     BuildStatusText();
     if (view_ != kViewChase && view_ != kViewCockpit) return;
+    // The analog stick steers on every frame of flight, for the next frame's move, as the
+    // keys' commands do.
+    if (CSPAircraft* aircraft = Aircraft(); aircraft && controlsActive_ && !aircraft_->IsRemoved())
+        aircraft->AnalogStep();
     const uint32_t now = platform::TickCount();
     if (clock_.Stopped()) clock_.Restart(now);
     if (route_) {

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "app/FSAnalogInput.h"
 #include "app/FSApplicationContext.h"
 #include "app/FSInput.h"
 #include "base/FSActions.h"
@@ -19,6 +20,9 @@ constexpr int kRowPitch = 15;
 constexpr int kLowestRowY = 200;
 constexpr int kScrollerUnit = 16;
 constexpr int kKeysRight = 296;  // keys right-aligned, so long chords fit
+// Which device steers: a line between the title and the list's column heads.
+constexpr FSPoint kDeviceLine{kListArea.left + 6, 28};
+constexpr FSClipRect kDeviceClip{kListArea.left, 26, 316, 40};
 constexpr uint16_t kYellow = 0xFFE0;
 constexpr uint16_t kWhite = 0xFFFF;
 
@@ -288,6 +292,7 @@ void CSPMenuStateControlsSettings::DrawRows(MenuResources& r) {
         menu_drawing::Text(screen, &r.scoresFont, kJustifyRight, {kKeysRight, y}, colour,
                            keys.empty() ? "unknown" : keys, clip);
     }
+    menu_drawing::Text(screen, &r.scoresFont, kJustifyLeft, kDeviceLine, kWhite, deviceShown_, kDeviceClip);
     if (onDefaults_ && selectBar_)
         menu_drawing::DrawKeyed(screen, {kDefaultsRow.left, kDefaultsRow.top - 2}, selectBar_.get(), {0, 0},
                                 {kDefaultsRow.right - kDefaultsRow.left + 1, selectBar_->height}, 0, 0);
@@ -298,8 +303,13 @@ void CSPMenuStateControlsSettings::DrawRows(MenuResources& r) {
 int CSPMenuStateControlsSettings::Draw(int redraw) {
     FinishCapture();
     bool box = false;
+    // The stick in use, or the keyboard and mouse without one.
+    const MFSDisplay* display = GetApplicationContext()->display;
+    const std::string device = ControlDeviceText(display ? display->Stick() : FSStick());
+    const bool deviceChanged = device != deviceShown_;
+    deviceShown_ = device;
     // The capture row changes without an action: draw it afresh while it runs.
-    const int drawn = DrawFrame(redraw || capturingRow_ >= 0, box);
+    const int drawn = DrawFrame(redraw || capturingRow_ >= 0 || deviceChanged, box);
     if (!drawn || box) return drawn;
     DrawRows(*Resources());
     scroller_.Draw();

@@ -65,4 +65,6 @@ private:
     // Filled by the input's capture; kept by the screen for the whole run, since a capture
     // may end after the screen is gone.
     std::vector<int32_t> captured_;
+    // The device line as last drawn: a device plugged in or out draws the screen afresh.
+    std::string deviceShown_;
 };

@@ -123,6 +123,16 @@ int MFSDisplay::HotKeyOfState(int index) const {
     return (index >= 5 && index <= 9) ? keyTable_[index].load() : 0;
 }
 
+FSStick MFSDisplay::Stick() const {
+    std::lock_guard<std::mutex> hold(stickLock_);
+    return stick_;
+}
+
+void MFSDisplay::SetStick(const FSStick& stick) {
+    std::lock_guard<std::mutex> hold(stickLock_);
+    stick_ = stick;
+}
+
 void MFSDisplay::ShowMessage(const std::string& caption, const std::string& text) {
     std::fprintf(stderr, "%s: %s\n", caption.c_str(), text.c_str());
 }
@@ -177,6 +187,13 @@ void DeviceToPicture(int orientation, const uint16_t* device, uint16_t* picture)
     } else {
         std::memcpy(picture, device, sizeof(uint16_t) * w * h);
     }
+}
+
+void PostHotKey(MFSDisplay& display, int code) {
+    FSEvent e;
+    e.type = FSEventType::HotKey;
+    e.code = code;
+    display.PostEvent(e);
 }
 
 void ShowMessageBox(const std::string& caption, const std::string& text) {

@@ -44,6 +44,21 @@ struct FSEvent {
     uint32_t focusEpoch = 0;
 };
 
+// An analog stick as the player holds it: a game controller or a flight stick. Axes run
+// -1..1 after the dead zone, 0 at its edge: x to the right, y toward the player (the stick
+// pulled back), twist to the right. The throttle is where the lever sits, 0 idle .. 1 full,
+// and below 0 until the lever has moved since the device came (so plugging a device in
+// does not move the engine).
+struct FSStick {
+    bool present = false;
+    bool gameController = false;  // a game controller; otherwise a joystick
+    float x = 0.0f;
+    float y = 0.0f;
+    float twist = 0.0f;
+    float throttle = -1.0f;
+    std::string name;  // the device's own name; "" when none
+};
+
 // Virtual-key codes of the pad, as the input's orientation tables name them.
 enum : int {
     kVkLeft = 37,
@@ -105,6 +120,10 @@ public:
     // The application button that feeds key state index (5-9) in the current orientation.
     int HotKeyOfState(int index) const;
 
+    // The analog stick in use (the most recently connected device still there); any thread.
+    FSStick Stick() const;
+    void SetStick(const FSStick& stick);
+
     // Puts the window away (the menu's close button); nothing without a window.
     virtual void Minimise() {}
     // Whether the window fills the screen. The window's own keys (F11, Alt+Enter) turn it;
@@ -160,6 +179,8 @@ private:
     std::atomic<bool> pad_[5]{};
     mutable std::atomic<bool> padTapped_[5]{};
     std::atomic<int> keyTable_[10]{};
+    mutable std::mutex stickLock_;
+    FSStick stick_;
 };
 
 namespace platform {
@@ -169,6 +190,9 @@ void PictureToDevice(int orientation, int px, int py, int& dx, int& dy);
 // Turns a device frame into the upright picture for the orientation; picture must hold
 // 240 x 320 pixels, laid out 240 wide (orientation 0) or 320 wide (1 and 2).
 void DeviceToPicture(int orientation, const uint16_t* device, uint16_t* picture);
+
+// An application button's message (one for the press, one for the release).
+void PostHotKey(MFSDisplay& display, int code);
 
 // One line on stderr, or a dialog through the display that is open.
 void ShowMessageBox(const std::string& caption, const std::string& text);

@@ -7,12 +7,12 @@
 #include <cstring>
 #include <memory>
 
+#include "platform/FSStickReader.h"
 #include "platform/FSWindowIcon.h"
 
 struct CFSSdlDisplay::Window {
     Window(CFSSdlDisplay& display, int windowScale) : owner(display), scale(windowScale) {}
     ~Window() {
-        if (pad) SDL_GameControllerClose(pad);
         if (portrait) SDL_DestroyTexture(portrait);
         if (landscape) SDL_DestroyTexture(landscape);
         if (renderer) SDL_DestroyRenderer(renderer);
@@ -40,7 +40,7 @@ struct CFSSdlDisplay::Window {
     SDL_Renderer* renderer = nullptr;
     SDL_Texture* portrait = nullptr;   // 240 x 320
     SDL_Texture* landscape = nullptr;  // 320 x 240
-    SDL_GameController* pad = nullptr;
+    CFSStickReader sticks;             // game controllers and flight sticks
     int orientation = -1;
     bool fullScreen = false;
     bool mouseDown = false;
@@ -50,7 +50,6 @@ struct CFSSdlDisplay::Window {
 
 private:
     void HandleKey(const SDL_KeyboardEvent& key, MFSDisplay& display);
-    void HandleControllerButton(const SDL_ControllerButtonEvent& button, MFSDisplay& display);
     void PostStylus(MFSDisplay& display, FSEventType type, int px, int py) const;
 };
 
@@ -134,30 +133,6 @@ int PadIndexOfKey(SDL_Keycode key) {
     }
 }
 
-int PadIndexOfButton(int button) {
-    switch (button) {
-        case SDL_CONTROLLER_BUTTON_A:
-            return 0;
-        case SDL_CONTROLLER_BUTTON_DPAD_LEFT:
-            return 1;
-        case SDL_CONTROLLER_BUTTON_DPAD_RIGHT:
-            return 2;
-        case SDL_CONTROLLER_BUTTON_DPAD_UP:
-            return 3;
-        case SDL_CONTROLLER_BUTTON_DPAD_DOWN:
-            return 4;
-        default:
-            return -1;
-    }
-}
-
-void PostHotKey(MFSDisplay& display, int code) {
-    FSEvent e;
-    e.type = FSEventType::HotKey;
-    e.code = code;
-    display.PostEvent(e);
-}
-
 // The game's icon on the window (task bars, window switchers); a window without it works.
 void SetWindowIcon(SDL_Window* window) {
     // SDL copies the pixels into the window's icon; the surface only lends them.
@@ -170,6 +145,8 @@ void SetWindowIcon(SDL_Window* window) {
 }
 
 }  // namespace
+
+using platform::PostHotKey;
 
 bool CFSSdlDisplay::Window::Create() {
     window = SDL_CreateWindow("Aerovant", SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED, 320 * scale,
@@ -300,26 +277,6 @@ void CFSSdlDisplay::Window::HandleKey(const SDL_KeyboardEvent& event, MFSDisplay
     }
 }
 
-void CFSSdlDisplay::Window::HandleControllerButton(const SDL_ControllerButtonEvent& event,
-                                                   MFSDisplay& display) {
-    const bool down = event.type == SDL_CONTROLLERBUTTONDOWN;
-    const int button = event.button;
-    const int padKey = PadIndexOfButton(button);
-    if (padKey >= 0) {
-        display.SetPadKey(padKey, down);
-    } else if (button == SDL_CONTROLLER_BUTTON_B) {
-        PostHotKey(display, display.BackHotKey());
-    } else if (button == SDL_CONTROLLER_BUTTON_X) {
-        PostHotKey(display, display.HotKeyOfState(9));  // the shift button of the chords
-    } else if (button == SDL_CONTROLLER_BUTTON_Y) {
-        PostHotKey(display, display.HotKeyOfState(5));
-    } else if (button == SDL_CONTROLLER_BUTTON_LEFTSHOULDER) {
-        PostHotKey(display, display.HotKeyOfState(7));
-    } else if (button == SDL_CONTROLLER_BUTTON_RIGHTSHOULDER) {
-        PostHotKey(display, display.HotKeyOfState(6));
-    }
-}
-
 void CFSSdlDisplay::Window::HandleEvent(const SDL_Event& ev, MFSDisplay& display, bool& repaint) {
     switch (ev.type) {
         case SDL_QUIT: {
@@ -389,20 +346,8 @@ void CFSSdlDisplay::Window::HandleEvent(const SDL_Event& ev, MFSDisplay& display
                        static_cast<int>(ev.tfinger.y * lh));
             break;
         }
-        case SDL_CONTROLLERDEVICEADDED:
-            if (!pad) pad = SDL_GameControllerOpen(ev.cdevice.which);
-            break;
-        case SDL_CONTROLLERDEVICEREMOVED:
-            if (pad && SDL_JoystickInstanceID(SDL_GameControllerGetJoystick(pad)) == ev.cdevice.which) {
-                SDL_GameControllerClose(pad);
-                pad = nullptr;
-            }
-            break;
-        case SDL_CONTROLLERBUTTONDOWN:
-        case SDL_CONTROLLERBUTTONUP:
-            HandleControllerButton(ev.cbutton, display);
-            break;
         default:
+            sticks.HandleEvent(ev, display);
             break;
     }
 }

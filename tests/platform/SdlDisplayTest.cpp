@@ -4,6 +4,8 @@
 #include <string>
 #include <thread>
 
+#include <SDL.h>
+
 #include "platform/FSSdlDisplay.h"
 #include "platform/FSWindowIcon.h"
 
@@ -61,6 +63,24 @@ TEST(SdlDisplay, TheWindowIconIsTheGamesRoundedDuskTile) {
         SCOPED_TRACE(std::to_string(p.x) + "," + std::to_string(p.y));
         EXPECT_EQ(at(p.x, p.y, 3), 255);
         EXPECT_EQ(at(p.x, p.y, 2) > at(p.x, p.y, 0), p.blue);
+    }
+}
+
+// The window's own event loop finds a flight stick plugged in while it runs, and lets go
+// of it when it is unplugged.
+TEST(SdlDisplay, SeesAStickPluggedInAndOut) {
+    setenv("SDL_VIDEODRIVER", "dummy", 1);
+    std::string why;
+    std::unique_ptr<CFSSdlDisplay> display = CFSSdlDisplay::Open(1, why);
+    ASSERT_NE(display, nullptr) << why;
+    const int index = SDL_JoystickAttachVirtual(SDL_JOYSTICK_TYPE_FLIGHT_STICK, 4, 4, 1);
+    for (const bool present : {true, false}) {
+        if (!present) SDL_JoystickDetachVirtual(index);
+        SDL_Event wake{};
+        wake.type = SDL_USEREVENT;  // the window thread pumps the devices as it wakes
+        for (int i = 0; i < 200 && display->Stick().present != present; ++i, SDL_PushEvent(&wake))
+            std::this_thread::sleep_for(std::chrono::milliseconds(10));
+        EXPECT_EQ(display->Stick().present, present);
     }
 }
 

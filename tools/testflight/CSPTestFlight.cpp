@@ -150,6 +150,7 @@ bool CSPTestFlight::Update() {
         crashPosition_ = node_->GetPosition();
         crashOrientation_ = node_->GetOrientation();
     }
+    if (!crashed_) aircraft_->AnalogStep();  // the stick steers as in a route's flight
     if (crashed_) {
         // The force model goes on stepping the aircraft (gravity, the engine at idle):
         // each frame takes it back to where it hit, still.
