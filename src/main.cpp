@@ -3,13 +3,15 @@
 //
 // The menu chooses route, aircraft and pilot; aerovant --route N [--aircraft 1-5] starts
 // that flight at once (the menu offers the same choice afterwards); aerovant --headless …
-// flies one without a window (FSHeadlessRun.h).
+// flies one without a window (FSHeadlessRun.h); aerovant --replay FILE flies a recorded
+// flight again (the "replays" folder of the player's files keeps the last twenty).
 #include <cstdio>
 #include <memory>
 #include <string>
 
 #include "FSHeadlessRun.h"
 #include "app/FSApplicationContext.h"
+#include "app/FSFlightRecording.h"
 #include "app/FSShell.h"
 #include "app/FSStartupCheck.h"
 #include "game/CSPGameController.h"
@@ -23,6 +25,7 @@ namespace {
 struct FlightChoice {
     int route = -1;    // 0 = "Route1.txt"; -1 shows the menu first
     int aircraft = 0;  // 0 Cessna 172R ... 4 Fokker Dr.I
+    std::string replay;  // a flight recording to replay instead
 };
 
 // False (after saying why) for anything but the options above.
@@ -34,9 +37,11 @@ bool ParseArguments(int argc, char** argv, FlightChoice& choice) {
             choice.aircraft = WholeNumberArgument(value, 1, 5) - 1;
         } else if (option == "--route" && WholeNumberArgument(value, 1, 999) > 0) {
             choice.route = WholeNumberArgument(value, 1, 999) - 1;
+        } else if (option == "--replay" && !value.empty()) {
+            choice.replay = value;
         } else {
             std::fprintf(stderr,
-                         "usage: aerovant [--route N] [--aircraft 1-5]\n"
+                         "usage: aerovant [--route N] [--aircraft 1-5] [--replay FILE]\n"
                          "  aircraft: 1 Cessna 172R, 2 Su-29, 3 L-29 Delfin, 4 L-13 Blanik, 5 Fokker Dr.I\n");
             return false;
         }
@@ -61,6 +66,12 @@ int main(int argc, char** argv) {
     }
     FlightChoice choice;
     if (!ParseArguments(argc, argv, choice)) return 2;
+    auto recording = std::make_shared<FSFlightRecording>();
+    std::string replayError;
+    if (!choice.replay.empty() && !LoadRecordingFile(choice.replay, *recording, replayError)) {
+        std::fprintf(stderr, "aerovant: %s\n", replayError.c_str());
+        return 2;
+    }
     if (!missing.empty()) {
         CFSSdlDisplay::ShowMessageWithoutWindow("Aerovant", missing);
         return 1;
@@ -92,7 +103,12 @@ int main(int argc, char** argv) {
                                   }});
         status = shell.Start();
         if (status == 0) shell.Context().chosenAircraft = choice.aircraft;
-        if (status == 0 && game && choice.route >= 0) {
+        if (status == 0 && game && !choice.replay.empty()) {
+            if (!game->StartReplay(recording, replayError)) {
+                std::fprintf(stderr, "aerovant: %s\n", replayError.c_str());
+                status = 1;
+            }
+        } else if (status == 0 && game && choice.route >= 0) {
             if (choice.route >= game->RouteCount()) {
                 std::fprintf(stderr, "aerovant: there are %d routes\n", game->RouteCount());
                 status = 2;

@@ -126,7 +126,25 @@ bool CFSShell::RunPass() {
     if (ended_ || !started_) return false;
     CFSEngine& engine = *context_->engine;
     CFSInput& input = *context_->input;
+    CFSFlightRecorder& recorder = context_->recorder;
+    // A recorded or replayed flight reads one time the whole pass.
+    recorder.BeginPass(*context_);
+    const bool running = RunPassSteps(engine, input);
+    recorder.EndPass();
+    if (!running) {
+        // Quitting ends the flight's recording where it stands.
+        if (context_->gameController) context_->gameController->Quitting();
+        return false;
+    }
+    recorder.RunDeferred();
+    // A replayed flight whose recording has run out leaves (its end was never reached).
+    if (recorder.PlaybackRanOut() && engine.State() != Menu) engine.DispatchAction(kActionBackToMenu);
+    if (recorder.Playing() && engine.State() == Menu) recorder.StopPlayback(*context_);
+    return true;
+}
 
+bool CFSShell::RunPassSteps(CFSEngine& engine, CFSInput& input) {
+    CFSFlightRecorder& recorder = context_->recorder;
     // 1. At most one message per pass.
     FSEvent event;
     if (display_.GetEvent(event)) {
@@ -147,9 +165,17 @@ bool CFSShell::RunPass() {
         display_.SetOrientation(ScreenOrientation());
         display_.SetKeyTable(input.CurrentKeyTable());
         input.Poll();
+        const auto toEngine = [&engine](int action) { return engine.DispatchAction(action); };
+        // A replay takes its stylus point, stick and actions from the recording.
+        recorder.AfterPoll(*context_, toEngine);
         if (!input.IsCapturing()) {
             input.EvaluateAll(platform::TickCount());
-            input.Dispatch([&engine](int action) { return engine.DispatchAction(action); });
+            input.Dispatch([&engine, &recorder](int action) {
+                // During a replay the player's keys do not steer; back still leaves.
+                if (!recorder.Playing()) return engine.DispatchAction(action);
+                if (action != kActionBackToMenu && action != kActionBack) return 0;
+                return engine.DispatchAction(kActionBackToMenu);
+            });
         } else if (input.CaptureStep()) {
             if (engine.DispatchAction(-1) != 0) {
                 EndLoop(0);

@@ -13,6 +13,8 @@
 #include "platform/FSDisplay.h"
 
 class CFSApplicationContext;
+class CFSEngine;
+class CFSInput;
 class MFSGameController;
 class MFSMenu;
 
@@ -55,6 +57,8 @@ private:
     void Suspend();
     void Resume();
     void EndLoop(int status);
+    // The steps of a pass between the recorder's start and end of it.
+    bool RunPassSteps(CFSEngine& engine, CFSInput& input);
 
     MFSDisplay& display_;
     FSShellParts parts_;
