@@ -284,12 +284,13 @@ bool ParseHeadlessOptions(int argc, char** argv, FSHeadlessOptions& options) {
             options.pilot = FSHeadlessPilot::Script;
             options.script = argv[++i];
         } else {
-            std::fprintf(stderr,
-                         "usage: aerovant --headless --route N [--aircraft 1-5]\n"
-                         "                [--pilot autopilot|instructor|script FILE] [--frames N]\n"
-                         "                [--shots-every K --out DIR] [--player DIR]\n"
-                         "                [--align 0|1|2] [--view chase|cockpit]\n"
-                         "       aerovant --headless --replay FILE [--shots-every K --out DIR] [--player DIR]\n");
+            std::fprintf(
+                stderr,
+                "usage: aerovant --headless --route N [--aircraft 1-5]\n"
+                "                [--pilot autopilot|instructor|script FILE] [--frames N]\n"
+                "                [--shots-every K --out DIR] [--player DIR]\n"
+                "                [--align 0|1|2] [--view chase|cockpit]\n"
+                "       aerovant --headless --replay FILE [--shots-every K --out DIR] [--player DIR]\n");
             return false;
         }
     }
@@ -307,5 +308,15 @@ int RunHeadless(int argc, char** argv) {
     const CFSFlightRecorder& recorder = run.Shell().Context().recorder;
     if (options.replay.empty() && !recorder.LastFile().empty())
         std::fprintf(stderr, "aerovant: the flight is recorded in %s\n", recorder.LastFile().c_str());
+    if (const FSFlightRecording* replayed = run.Replayed()) {
+        // A replay that strays from its flight says so (the game changed since it was flown).
+        const FSReplayResult& was = replayed->result;
+        if (was.finish != static_cast<int32_t>(result.finish) || was.seconds != result.seconds ||
+            was.score != result.score || was.column != result.cell.column || was.row != result.cell.row ||
+            was.x != result.position.x || was.y != result.position.y || was.z != result.position.z)
+            std::fprintf(stderr,
+                         "aerovant: the replay did not end where the flight did (time %d, score %d)\n",
+                         was.seconds, was.score);
+    }
     return 0;
 }

@@ -88,6 +88,8 @@ public:
     void SetPadKey(int key, bool down);
     void Button(int hotKey);
     int Passes() const { return passes_; }
+    // The recording being replayed (--replay), or null.
+    const FSFlightRecording* Replayed() const { return replay_.get(); }
 
     CSPGameController& Controller() const { return *controller_; }
     CFSNullDisplay& Display() { return display_; }

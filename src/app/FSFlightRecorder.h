@@ -26,8 +26,6 @@ public:
     Mode GetMode() const { return mode_; }
     bool Recording() const { return mode_ == Mode::Recording; }
     bool Playing() const { return mode_ == Mode::Playing; }
-    // Off: flights are not recorded (tools that fly thousands of flights).
-    void SetEnabled(bool on) { enabled_ = on; }
 
     // The flight is being built (route, aircraft and the context's settings in force): the
     // seed it flies with. Recording: a fresh one, the time held from here. Playing: the
@@ -66,7 +64,6 @@ private:
     void SaveLast();
 
     Mode mode_ = Mode::Idle;
-    bool enabled_ = true;
     bool passBegun_ = false;  // this pass is being recorded or played
     bool finished_ = false;
     uint32_t nextSeed_ = 1;

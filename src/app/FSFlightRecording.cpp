@@ -14,12 +14,12 @@ constexpr size_t kHeaderBytes = 16;
 
 // What a pass's flag byte says changed since the pass before.
 enum : uint8_t {
-    kChangedTick = 1,      // the time since the pass before: a varint
-    kChangedScale = 2,     // time scale (float) and its warm-up flag (byte)
-    kChangedStylus = 4,    // two signed varints
-    kChangedAnalog = 8,    // active (byte) and four floats
-    kHasActions = 16,      // a varint count and that many action bytes
-    kRepeat = 0x80,        // alone: the pass before, again, a varint number of times
+    kChangedTick = 1,    // the time since the pass before: a varint
+    kChangedScale = 2,   // time scale (float) and its warm-up flag (byte)
+    kChangedStylus = 4,  // two signed varints
+    kChangedAnalog = 8,  // active (byte) and four floats
+    kHasActions = 16,    // a varint count and that many action bytes
+    kRepeat = 0x80,      // alone: the pass before, again, a varint number of times
     kKnownFlags = 0x1F,
 };
 
@@ -115,18 +115,18 @@ private:
 
 void WriteBlocks(Writer& w, const FSFlightRecording& r) {
     const FSVideoBlock& v = r.video;
-    for (int32_t value : {v.renderWidth, v.renderHeight, v.resolution, v.visibilityRange, v.terrainQuality,
-                          v.texturesQuality, v.lightingQuality, v.shadowsQuality, v.effectsQuality,
-                          v.objectsQuality})
+    for (int32_t value :
+         {v.renderWidth, v.renderHeight, v.resolution, v.visibilityRange, v.terrainQuality, v.texturesQuality,
+          v.lightingQuality, v.shadowsQuality, v.effectsQuality, v.objectsQuality})
         w.Signed(value);
     w.Real(v.screenAspect);
     w.Byte(v.sky);
     const FSGameBlock& g = r.game;
     w.Signed(g.touchscreenScheme);
     w.Signed(g.screenAlign);
-    for (float value : {g.joystickSensitivity, g.xySensitivity, g.touchscreenSensitivity, g.keyPitchRate,
-                        g.keyRollRate, g.stylusPitchRate, g.stylusRollRate, g.joystickCentre, g.xyCentre,
-                        g.touchscreenCentre})
+    for (float value :
+         {g.joystickSensitivity, g.xySensitivity, g.touchscreenSensitivity, g.keyPitchRate, g.keyRollRate,
+          g.stylusPitchRate, g.stylusRollRate, g.joystickCentre, g.xyCentre, g.touchscreenCentre})
         w.Real(value);
     const FSRouteBlock& b = r.routeBlock;
     for (int32_t value :
@@ -207,7 +207,8 @@ bool ReadPass(Reader& in, FSFlightRecording& r, FSReplayPass& before, uint32_t& 
     if (!in.ok) return false;
     if (flags == kRepeat) {
         const uint32_t times = in.Var();
-        if (!in.ok || times == 0 || times > count - r.passes.size()) return in.Fail("a run of passes is too long");
+        if (!in.ok || times == 0 || times > count - r.passes.size())
+            return in.Fail("a run of passes is too long");
         before.actions.clear();
         for (uint32_t i = 0; i < times; ++i) {
             before.tick += delta;
@@ -255,7 +256,8 @@ bool ReadPass(Reader& in, FSFlightRecording& r, FSReplayPass& before, uint32_t& 
 bool FSReplayPass::SameInputs(const FSReplayPass& o) const {
     return timeScale == o.timeScale && timeScaleActive == o.timeScaleActive && stylusX == o.stylusX &&
            stylusY == o.stylusY && analogActive == o.analogActive && analogRoll == o.analogRoll &&
-           analogPitch == o.analogPitch && analogRudder == o.analogRudder && analogThrottle == o.analogThrottle;
+           analogPitch == o.analogPitch && analogRudder == o.analogRudder &&
+           analogThrottle == o.analogThrottle;
 }
 
 bool FSReplayResult::operator==(const FSReplayResult& o) const {
@@ -300,7 +302,8 @@ std::vector<uint8_t> EncodeRecording(const FSFlightRecording& r) {
         size_t run = 0;
         while (i + 1 + run < count && pass.actions.empty()) {
             const FSReplayPass& next = r.passes[i + 1 + run];
-            if (!next.actions.empty() || !next.SameInputs(pass) || next.tick - r.passes[i + run].tick != delta)
+            if (!next.actions.empty() || !next.SameInputs(pass) ||
+                next.tick - r.passes[i + run].tick != delta)
                 break;
             ++run;
         }
@@ -341,8 +344,8 @@ bool DecodeRecording(const uint8_t* data, size_t size, FSFlightRecording& record
     const uint32_t payload = head.Fixed();
     const uint32_t crc = head.Fixed();
     if (version != kReplayVersion)
-        return fail("a flight recording of version " + std::to_string(version) + ", this game reads version " +
-                    std::to_string(kReplayVersion));
+        return fail("a flight recording of version " + std::to_string(version) +
+                    ", this game reads version " + std::to_string(kReplayVersion));
     if (payload != size - kHeaderBytes) return fail("the flight recording is truncated or has extra bytes");
     const uint8_t* body = data + kHeaderBytes;
     if (ReplayCrc32(body, payload) != crc) return fail("the flight recording is damaged (checksum)");

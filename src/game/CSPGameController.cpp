@@ -170,7 +170,7 @@ int CSPGameController::HandleAction(int action) {
     CFSFlightRecorder& recorder = Context().recorder;
     if (view_ == kViewFinished) {
         // The action key flies the flight just ended again, once this pass is over.
-        if (action == kActionAutopilot && !recorder.Playing() && recorder.LastRecording()) {
+        if (action == kActionAutopilot && replayOffered_ && recorder.LastRecording()) {
             recorder.Defer([this] {
                 std::string error;
                 if (!StartReplay(Context().recorder.LastRecording(), error))

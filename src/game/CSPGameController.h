@@ -222,6 +222,7 @@ private:
     uint8_t cockpitBeforePause_ = 0;
     uint8_t fogBeforePause_ = 0;
     uint8_t airborne_ = 0;
+    uint8_t replayOffered_ = 0;  // the finish view's action key replays the flight
     int cockpitViewFlag_ = 0;
     int view_ = kViewChase;
     SPFinish finish_ = SPFinish::None;

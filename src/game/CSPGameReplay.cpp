@@ -40,12 +40,14 @@ void CSPGameController::EndRecording() {
 }
 
 void CSPGameController::AfterFinish() {
+    // Only a flight recorded from its start offers its replay (a resumed one was not).
+    CFSFlightRecorder& recorder = Context().recorder;
+    replayOffered_ = recorder.Recording() ? 1 : 0;
     EndRecording();
     // Keys held as the flight ended fire nothing in the finish view until let go: the
     // action key flying the autopilot must not start a replay.
     SetInputActionSet(1);
-    const CFSFlightRecorder& recorder = Context().recorder;
-    if (!recorder.Playing() && recorder.LastRecording()) {
+    if (replayOffered_) {
         if (!status_.empty()) status_ += "\n";
         status_ += "Enter: replay";
     }
@@ -77,8 +79,8 @@ bool CSPGameController::StartReplay(std::shared_ptr<const FSFlightRecording> rec
         return false;
     }
     if (recording->route >= routeCount_) {
-        error = "the recorded flight's route " + std::to_string(recording->route + 1) + " is not here (there are " +
-                std::to_string(routeCount_) + ")";
+        error = "the recorded flight's route " + std::to_string(recording->route + 1) +
+                " is not here (there are " + std::to_string(routeCount_) + ")";
         return false;
     }
     CFSApplicationContext& context = Context();
@@ -87,6 +89,7 @@ bool CSPGameController::StartReplay(std::shared_ptr<const FSFlightRecording> rec
         return false;
     }
     StopFlightLoops();
+    replayOffered_ = 0;
     // A flight left for the menu is not resumed by the replay: it is built anew.
     resumable_ = 0;
     context.recorder.StartPlayback(std::move(recording), context);

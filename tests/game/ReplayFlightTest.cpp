@@ -46,9 +46,10 @@ Outcome Summary(const FSHeadlessResult& result) {
 void ExpectSameEnd(const FSHeadlessResult& flown, const FSHeadlessResult& replayed) {
     EXPECT_EQ(Summary(replayed).line, Summary(flown).line);  // finish, time and score
     EXPECT_EQ(replayed.cell, flown.cell);
-    const float metres = 1000.0f * std::sqrt(std::pow(FixedToFloat(replayed.position.x - flown.position.x), 2.0f) +
-                                             std::pow(FixedToFloat(replayed.position.y - flown.position.y), 2.0f) +
-                                             std::pow(FixedToFloat(replayed.position.z - flown.position.z), 2.0f));
+    const float metres =
+        1000.0f * std::sqrt(std::pow(FixedToFloat(replayed.position.x - flown.position.x), 2.0f) +
+                            std::pow(FixedToFloat(replayed.position.y - flown.position.y), 2.0f) +
+                            std::pow(FixedToFloat(replayed.position.z - flown.position.z), 2.0f));
     EXPECT_LT(metres, 1.0f) << flown.Line() << "\n" << replayed.Line();
 }
 
@@ -86,7 +87,8 @@ TEST(Replay, AWholeRouteFlownOnAWindowsUnevenFrameTimesEndsTheSameWhenReplayed) 
     });
     ExpectSameEnd(flown, replayed);
     EXPECT_TRUE(marked) << "the status line says it is a replay";
-    EXPECT_EQ(image_test_files::ReadText(options.playerFolder + "scores.dat"), scores) << "no score is stored";
+    EXPECT_EQ(image_test_files::ReadText(options.playerFolder + "scores.dat"), scores)
+        << "no score is stored";
     EXPECT_EQ(CountReplays(options.playerFolder), 1) << "a replay is not recorded";
     EXPECT_FALSE(replay.Shell().Context().recorder.Playing()) << "the menu is back and the replay over";
     image_test_files::RemoveTempFolder(options.playerFolder);
@@ -95,27 +97,29 @@ TEST(Replay, AWholeRouteFlownOnAWindowsUnevenFrameTimesEndsTheSameWhenReplayed) 
 TEST(Replay, FlightsWithTheMapTheInstructorAndACrashReplayThroughTheProgram) {
     const std::string player = testing_support::MakeTempFolder("replay-program");
     const std::string script = player + "keys.txt";
-    image_test_files::WriteText(script,
-                                "110 button3 down\n112 button3 up\n400 button4 down\n402 button4 up\n"
-                                "460 button4 down\n462 button4 up\n700 button3 down\n702 button3 up\n710 up down\n");
+    image_test_files::WriteText(
+        script,
+        "110 button3 down\n112 button3 up\n400 button4 down\n402 button4 up\n"
+        "460 button4 down\n462 button4 up\n700 button3 down\n702 button3 up\n710 up down\n");
     for (int route : {2, 3}) {
         int status = 0;
-        const std::string flown = testing_support::RunCommand(
-            "./aerovant --headless --route " + std::to_string(route) + " --pilot script " + script +
-                " --player " + player,
-            status);
+        const std::string flown =
+            testing_support::RunCommand("./aerovant --headless --route " + std::to_string(route) +
+                                            " --pilot script " + script + " --player " + player,
+                                        status);
         ASSERT_EQ(status, 0) << flown;
         const std::string mark = "recorded in ";
         const size_t at = flown.find(mark);
         ASSERT_NE(at, std::string::npos) << flown;
         const std::string file = flown.substr(at + mark.size(), flown.find('\n', at) - at - mark.size());
-        const std::string line = flown.substr(flown.find("finish="), flown.find('\n', flown.find("finish=")) -
-                                                                         flown.find("finish="));
+        const std::string line = flown.substr(
+            flown.find("finish="), flown.find('\n', flown.find("finish=")) - flown.find("finish="));
         EXPECT_NE(line.find("finish=failure"), std::string::npos) << line;
-        const std::string replayed =
-            testing_support::RunCommand("./aerovant --headless --replay " + file + " --player " + player, status);
+        const std::string replayed = testing_support::RunCommand(
+            "./aerovant --headless --replay " + file + " --player " + player, status);
         ASSERT_EQ(status, 0) << replayed;
-        EXPECT_NE(replayed.find(line), std::string::npos) << "flown:    " << line << "\nreplayed: " << replayed;
+        EXPECT_NE(replayed.find(line), std::string::npos)
+            << "flown:    " << line << "\nreplayed: " << replayed;
     }
     EXPECT_EQ(CountReplays(player), 2);
     image_test_files::RemoveTempFolder(player);
@@ -133,7 +137,8 @@ TEST(Replay, TheActionKeyInTheFinishViewReplaysTheFlightAndTheMenuFollows) {
     const auto untilFinished = [&](bool steer) {
         for (int pass = 0; pass < 3000 && game.Finish() == SPFinish::None; ++pass) {
             // A dive off the runway: the instructor takes off, then the nose goes down.
-            if (steer && (run.Passes() == 110 || run.Passes() == 112 || run.Passes() == 700 || run.Passes() == 702))
+            if (steer &&
+                (run.Passes() == 110 || run.Passes() == 112 || run.Passes() == 700 || run.Passes() == 702))
                 run.Button(kHotKeyButton1 + 2);
             if (steer && run.Passes() == 710) run.SetPadKey(3, true);
             ASSERT_TRUE(run.Pass());
