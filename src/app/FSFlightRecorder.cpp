@@ -28,6 +28,18 @@ uint32_t FileNumber(const std::string& name) {
     return i >= prefix.size() + kDigits ? number : 0;
 }
 
+// The stylus point and the stick, which the frame values and a recorded pass name alike.
+template <class From, class To>
+void CopyFrameInputs(const From& from, To& to) {
+    to.stylusX = from.stylusX;
+    to.stylusY = from.stylusY;
+    to.analogActive = from.analogActive;
+    to.analogRoll = from.analogRoll;
+    to.analogPitch = from.analogPitch;
+    to.analogRudder = from.analogRudder;
+    to.analogThrottle = from.analogThrottle;
+}
+
 }  // namespace
 
 std::string ReplayFolder() {
@@ -169,26 +181,14 @@ void CFSFlightRecorder::AfterPoll(CFSApplicationContext& context, const std::fun
     if (!passBegun_) return;
     FSFrameValues& frame = context.frame;
     if (mode_ == Mode::Recording) {
-        pending_.stylusX = frame.stylusX;
-        pending_.stylusY = frame.stylusY;
-        pending_.analogActive = frame.analogActive;
-        pending_.analogRoll = frame.analogRoll;
-        pending_.analogPitch = frame.analogPitch;
-        pending_.analogRudder = frame.analogRudder;
-        pending_.analogThrottle = frame.analogThrottle;
+        CopyFrameInputs(frame, pending_);
         return;
     }
     if (mode_ != Mode::Playing) return;
     // Held by value: an action may end the playback and let the recording go.
     const std::shared_ptr<const FSFlightRecording> playing = playing_;
     const FSReplayPass& pass = playing->passes[next_];
-    frame.stylusX = pass.stylusX;
-    frame.stylusY = pass.stylusY;
-    frame.analogActive = pass.analogActive;
-    frame.analogRoll = pass.analogRoll;
-    frame.analogPitch = pass.analogPitch;
-    frame.analogRudder = pass.analogRudder;
-    frame.analogThrottle = pass.analogThrottle;
+    CopyFrameInputs(pass, frame);
     for (uint8_t action : pass.actions) {
         if (mode_ != Mode::Playing) break;
         if (dispatch) dispatch(action);
