@@ -169,6 +169,7 @@ void CFSFlightRecorder::BeginPass(CFSApplicationContext& context) {
         platform::HoldTickCount(pending_.tick);
         passBegun_ = true;
     } else if (mode_ == Mode::Playing && next_ < playing_->passes.size()) {
+        if (next_ == 0) paceStart_ = platform::TickCount();
         const FSReplayPass& pass = playing_->passes[next_];
         platform::HoldTickCount(pass.tick);
         frame.timeScale = pass.timeScale;
@@ -199,6 +200,22 @@ void CFSFlightRecorder::NoteAction(int action) {
     if (mode_ != Mode::Recording || action < 0 || action >= 256) return;
     if (pending_.actions.size() < kMaxReplayActionsPerPass)
         pending_.actions.push_back(static_cast<uint8_t>(action));
+}
+
+bool CFSFlightRecorder::NextPassDue(uint32_t now, uint32_t& due) {
+    if (mode_ != Mode::Playing || next_ == 0 || next_ >= playing_->passes.size()) return false;
+    const std::vector<FSReplayPass>& passes = playing_->passes;
+    due = paceStart_ + (passes[next_].tick - passes[0].tick);
+    if (static_cast<int32_t>(now - due) > 100) {
+        paceStart_ += now - due;
+        due = now;
+    }
+    // A long pause in the recording (the window was moved) passes in a quarter second.
+    if (static_cast<int32_t>(due - now) > 250) {
+        paceStart_ -= due - now - 250;
+        due = now + 250;
+    }
+    return true;
 }
 
 void CFSFlightRecorder::EndPass() {

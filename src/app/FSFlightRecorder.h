@@ -51,6 +51,10 @@ public:
     void EndPass();
     // An action the engine hands to the flight.
     void NoteAction(int action);
+    // When the next played pass is due on the running clock (now), so that a replay in the
+    // window keeps the recorded pace; false when no played pass is next. A replay that has
+    // fallen far behind (a slow machine) is not hurried: its pace starts again from now.
+    bool NextPassDue(uint32_t now, uint32_t& due);
 
     // Something to do once the pass is over (a replay asked for in the finish view).
     void Defer(std::function<void()> work) { deferred_ = std::move(work); }
@@ -73,6 +77,7 @@ private:
     std::string lastFile_;
     std::shared_ptr<const FSFlightRecording> playing_;
     size_t next_ = 0;
+    uint32_t paceStart_ = 0;  // the running clock when the first played pass began
     FSVideoBlock savedVideo_;
     FSGameBlock savedGame_;
     FSRouteBlock savedRoute_;

@@ -203,8 +203,12 @@ int CFSShell::Run() {
     while (RunPass()) {
         ++paceFrames_;
         const uint32_t now = platform::TickCount();
-        const uint32_t due =
-            paceStart_ + static_cast<uint32_t>(uint64_t{paceFrames_} * 1000u / kFramesPerSecond);
+        uint32_t due = paceStart_ + static_cast<uint32_t>(uint64_t{paceFrames_} * 1000u / kFramesPerSecond);
+        // A replay keeps the pace it was flown at; the sixty passes count afresh after it.
+        if (context_ && context_->recorder.NextPassDue(now, due)) {
+            paceStart_ = now;
+            paceFrames_ = 0;
+        }
         const int32_t wait = static_cast<int32_t>(due - now);
         if (wait > 0) {
             platform::Sleep(static_cast<uint32_t>(wait));

@@ -8,8 +8,10 @@
 #include <string>
 #include <vector>
 
+#include "app/FSApplicationContext.h"
 #include "app/FSFlightRecorder.h"
 #include "app/FSFlightRecording.h"
+#include "platform/FSClock.h"
 #include "support/ImageTestFiles.h"
 #include "support/TestSupport.h"
 
@@ -186,6 +188,52 @@ TEST(FlightRecording, DamagedAndHostileFilesAreRefusedWithAReason) {
     std::string error;
     EXPECT_FALSE(LoadRecordingFile("/nonexistent/flight.replay", read, error));
     EXPECT_NE(error.find("cannot read /nonexistent/flight.replay"), std::string::npos) << error;
+}
+
+TEST(FlightRecorder, APlayedPassReadsItsRecordedTimeAndTheWindowKeepsTheRecordedPace) {
+    platform::UseVirtualClock(1000);
+    CFSApplicationContext& context = *GetApplicationContext();
+    auto recording = std::make_shared<FSFlightRecording>(SampleRecording(0));
+    for (uint32_t tick : {51025u, 51050u, 51075u, 56075u, 56100u}) {
+        FSReplayPass pass;
+        pass.tick = tick;
+        pass.timeScale = 0.5f;
+        recording->passes.push_back(pass);
+    }
+    CFSFlightRecorder recorder;
+    recorder.StartPlayback(recording, context);
+    EXPECT_EQ(context.route.cloudiness, 40) << "the recorded settings";
+    EXPECT_EQ(recorder.BeginFlight(context, 0, 0), recording->seed);
+    EXPECT_EQ(platform::TickCount(), recording->startTick);
+    // Each pass: what it reads, then when the next is due on the running clock (from 1000).
+    struct Step {
+        uint32_t now;
+        uint32_t due;
+    };
+    const Step steps[] = {
+        {1010, 1025},  // on time: 25 ms after the first pass began
+        {1400, 1400},  // far behind: not hurried, the pace starts again
+        {1410, 1660},  // the five-second gap passes in a quarter second
+        {1665, 1685},  // and 25 ms after it, the next
+    };
+    uint32_t due = 0;
+    for (size_t i = 0; i < 4; ++i) {
+        recorder.BeginPass(context);
+        EXPECT_EQ(platform::TickCount(), recording->passes[i].tick) << i;
+        EXPECT_EQ(context.frame.timeScale, 0.5f);
+        recorder.EndPass();
+        platform::AdvanceVirtualClock(steps[i].now - platform::TickCount());
+        ASSERT_TRUE(recorder.NextPassDue(steps[i].now, due)) << i;
+        EXPECT_EQ(due, steps[i].due) << i;
+    }
+    recorder.BeginPass(context);
+    recorder.EndPass();
+    EXPECT_FALSE(recorder.NextPassDue(2000, due)) << "no pass is left";
+    EXPECT_TRUE(recorder.PlaybackRanOut());
+    recorder.StopPlayback(context);
+    EXPECT_EQ(context.route.cloudiness, 0) << "the player's own settings again";
+    ResetApplicationContext();
+    platform::UseRealClock();
 }
 
 }  // namespace
