@@ -233,4 +233,6 @@ void CFSFlightRecorder::RunDeferred() {
     std::function<void()> work = std::move(deferred_);
     deferred_ = nullptr;
     if (work) work();
+    // A flight built here held its start time; the loop's pacing reads the running clock.
+    platform::ReleaseTickCount();
 }

@@ -1,5 +1,6 @@
 #include "app/FSShell.h"
 
+#include <algorithm>
 #include <cstring>
 #include <string>
 
@@ -211,7 +212,8 @@ int CFSShell::Run() {
         }
         const int32_t wait = static_cast<int32_t>(due - now);
         if (wait > 0) {
-            platform::Sleep(static_cast<uint32_t>(wait));
+            // Never long: a window that sleeps stops answering.
+            platform::Sleep(static_cast<uint32_t>(std::min(wait, 250)));
         } else {
             platform::Sleep(0);
             if (wait < -100) {
