@@ -4,6 +4,7 @@
 // finish view's action key replays the flight just ended. A replay stores no score and
 // records nothing.
 #include <gtest/gtest.h>
+#include <sys/wait.h>
 
 #include <cmath>
 #include <filesystem>
@@ -122,6 +123,17 @@ TEST(Replay, FlightsWithTheMapTheInstructorAndACrashReplayThroughTheProgram) {
             << "flown:    " << line << "\nreplayed: " << replayed;
     }
     EXPECT_EQ(CountReplays(player), 2);
+    // A damaged recording is refused with its reason, in the window's way too.
+    std::string bytes = image_test_files::ReadText(player + "keys.txt");
+    image_test_files::WriteText(player + "bad.replay",
+                                std::string("AVRP\x01\x00\x00\x00\x04\x00\x00\x00", 12) + bytes);
+    for (const char* mode : {"--headless ", ""}) {
+        int status = 0;
+        const std::string said = testing_support::RunCommand(
+            std::string("./aerovant ") + mode + "--replay " + player + "bad.replay", status);
+        EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 2) << said;
+        EXPECT_NE(said.find("bad.replay: the flight recording is truncated"), std::string::npos) << said;
+    }
     image_test_files::RemoveTempFolder(player);
 }
 
