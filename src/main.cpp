@@ -69,7 +69,7 @@ int main(int argc, char** argv) {
     auto recording = std::make_shared<FSFlightRecording>();
     std::string replayError;
     if (!choice.replay.empty() && !LoadRecordingFile(choice.replay, *recording, replayError)) {
-        std::fprintf(stderr, "aerovant: %s\n", replayError.c_str());
+        CFSSdlDisplay::ShowMessageWithoutWindow("Aerovant", replayError);
         return 2;
     }
     if (!missing.empty()) {
@@ -105,7 +105,7 @@ int main(int argc, char** argv) {
         if (status == 0) shell.Context().chosenAircraft = choice.aircraft;
         if (status == 0 && game && !choice.replay.empty()) {
             if (!game->StartReplay(recording, replayError)) {
-                std::fprintf(stderr, "aerovant: %s\n", replayError.c_str());
+                display->ShowMessage("Aerovant", "This flight cannot be replayed: " + replayError);
                 status = 1;
             }
         } else if (status == 0 && game && choice.route >= 0) {

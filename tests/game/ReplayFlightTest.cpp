@@ -14,6 +14,7 @@
 #include "FSHeadlessRun.h"
 #include "app/FSApplicationContext.h"
 #include "app/FSEngine.h"
+#include "app/FSFlightRecording.h"
 #include "app/FSShell.h"
 #include "base/FSActions.h"
 #include "pilot/ScriptedPilot.h"
@@ -102,6 +103,7 @@ TEST(Replay, FlightsWithTheMapTheInstructorAndACrashReplayThroughTheProgram) {
         script,
         "110 button3 down\n112 button3 up\n400 button4 down\n402 button4 up\n"
         "460 button4 down\n462 button4 up\n700 button3 down\n702 button3 up\n710 up down\n");
+    std::string lastFile;
     for (int route : {2, 3}) {
         int status = 0;
         const std::string flown =
@@ -113,6 +115,7 @@ TEST(Replay, FlightsWithTheMapTheInstructorAndACrashReplayThroughTheProgram) {
         const size_t at = flown.find(mark);
         ASSERT_NE(at, std::string::npos) << flown;
         const std::string file = flown.substr(at + mark.size(), flown.find('\n', at) - at - mark.size());
+        lastFile = file;
         const std::string line = flown.substr(
             flown.find("finish="), flown.find('\n', flown.find("finish=")) - flown.find("finish="));
         EXPECT_NE(line.find("finish=failure"), std::string::npos) << line;
@@ -123,6 +126,18 @@ TEST(Replay, FlightsWithTheMapTheInstructorAndACrashReplayThroughTheProgram) {
             << "flown:    " << line << "\nreplayed: " << replayed;
     }
     EXPECT_EQ(CountReplays(player), 2);
+    // A recording of a route this game does not have is refused.
+    FSFlightRecording elsewhere;
+    std::string error;
+    ASSERT_TRUE(LoadRecordingFile(lastFile, elsewhere, error)) << error;
+    elsewhere.route = 500;
+    const std::vector<uint8_t> bytes500 = EncodeRecording(elsewhere);
+    image_test_files::WriteText(player + "elsewhere.replay", std::string(bytes500.begin(), bytes500.end()));
+    int refused = 0;
+    const std::string said500 =
+        testing_support::RunCommand("./aerovant --headless --replay " + player + "elsewhere.replay", refused);
+    EXPECT_TRUE(WIFEXITED(refused) && WEXITSTATUS(refused) == 1) << said500;
+    EXPECT_NE(said500.find("route 501 is not here"), std::string::npos) << said500;
     // A damaged recording is refused with its reason, in the window's way too.
     std::string bytes = image_test_files::ReadText(player + "keys.txt");
     image_test_files::WriteText(player + "bad.replay",
