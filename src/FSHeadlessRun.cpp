@@ -126,6 +126,17 @@ int CFSHeadlessRun::Start() {
             return 2;
         }
     }
+    if (!options_.replay.empty()) {
+        auto recording = std::make_shared<FSFlightRecording>();
+        std::string error;
+        if (!LoadRecordingFile(options_.replay, *recording, error)) {
+            std::fprintf(stderr, "aerovant: %s\n", error.c_str());
+            return 2;
+        }
+        // The whole recording, and the finish after it.
+        options_.frames = static_cast<int>(recording->passes.size()) + 2 * kAfterFinishPasses;
+        replay_ = std::move(recording);
+    }
     const int status = shell_->Start();
     if (status != 0) return status;
     if (!controller_ || options_.route < 0 || options_.route >= controller_->RouteCount()) {
@@ -138,6 +149,14 @@ int CFSHeadlessRun::Start() {
     if (options_.align >= 0) context.game.screenAlign = options_.align;
     DeriveRenderSize(context.video);
     if (options_.menu) return 0;
+    if (replay_) {
+        std::string error;
+        if (!controller_->StartReplay(replay_, error)) {
+            std::fprintf(stderr, "aerovant: %s\n", error.c_str());
+            return 1;
+        }
+        return 0;
+    }
     controller_->SetRoute(options_.route);
     controller_->SetAircraft(options_.aircraft);
     controller_->RunFlightStart();
@@ -194,6 +213,8 @@ FSHeadlessResult CFSHeadlessRun::Fly(const std::function<void(CFSHeadlessRun&)>&
         } else if (++afterFinish > kAfterFinishPasses || engine.State() == Menu) {
             break;
         }
+        // A replay that ran out before its flight ended is over once the menu is back.
+        if (replay_ && engine.State() == Menu) break;
         if (!Pass()) break;
     }
     FSHeadlessResult result;
@@ -206,6 +227,8 @@ FSHeadlessResult CFSHeadlessRun::Fly(const std::function<void(CFSHeadlessRun&)>&
     result.cell = ended || !node ? controller_->LastCell() : node->GetCell();
     result.position = ended || !node ? controller_->LastPosition() : node->GetPosition();
     result.frames = passes_;
+    // A flight that has not ended is recorded up to here.
+    if (shell_->Context().recorder.Recording()) controller_->Quitting();
     return result;
 }
 
@@ -256,13 +279,15 @@ bool ParseHeadlessOptions(int argc, char** argv, FSHeadlessOptions& options) {
             options.playerFolder = value;
         } else if (option == "--pilot" && (value == "autopilot" || value == "instructor")) {
             options.pilot = value == "autopilot" ? FSHeadlessPilot::Autopilot : FSHeadlessPilot::Instructor;
+        } else if (option == "--replay" && !value.empty()) {
+            options.replay = value;
         } else if (option == "--pilot" && value == "script" && i + 1 < argc) {
             options.pilot = FSHeadlessPilot::Script;
             options.script = argv[++i];
         } else {
-            static const char* const kOptions[] = {"--route",       "--aircraft", "--frames",
-                                                   "--shots-every", "--out",      "--align",
-                                                   "--view",        "--player",   "--pilot"};
+            static const char* const kOptions[] = {"--route", "--aircraft", "--frames", "--shots-every",
+                                                   "--out",   "--align",    "--view",   "--player",
+                                                   "--pilot", "--replay"};
             const bool known =
                 std::find(std::begin(kOptions), std::end(kOptions), option) != std::end(kOptions);
             if (known) {
@@ -285,5 +310,18 @@ int RunHeadless(int argc, char** argv) {
     if (status != 0) return status;
     const FSHeadlessResult result = run.Fly();
     std::printf("%s\n", result.Line().c_str());
+    const CFSFlightRecorder& recorder = run.Shell().Context().recorder;
+    if (options.replay.empty() && !recorder.LastFile().empty())
+        std::fprintf(stderr, "aerovant: the flight is recorded in %s\n", recorder.LastFile().c_str());
+    if (const FSFlightRecording* replayed = run.Replayed()) {
+        // A replay that strays from its flight says so (the game changed since it was flown).
+        const FSReplayResult& was = replayed->result;
+        if (was.finish != static_cast<int32_t>(result.finish) || was.seconds != result.seconds ||
+            was.score != result.score || was.column != result.cell.column || was.row != result.cell.row ||
+            was.x != result.position.x || was.y != result.position.y || was.z != result.position.z)
+            std::fprintf(stderr,
+                         "aerovant: the replay did not end where the flight did (time %d, score %d)\n",
+                         was.seconds, was.score);
+    }
     return 0;
 }

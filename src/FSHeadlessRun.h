@@ -7,12 +7,14 @@
 //   aerovant --headless --route N --aircraft N [--pilot autopilot|instructor|script FILE]
 //            [--frames N] [--shots-every K] [--out DIR] [--player DIR]
 //            [--align 0|1|2] [--view chase|cockpit]
+//   aerovant --headless --replay FILE [--shots-every K --out DIR] [--player DIR]
 #include <cstdint>
 #include <functional>
 #include <memory>
 #include <string>
 #include <vector>
 
+#include "app/FSFlightRecording.h"
 #include "game/CSPGameController.h"
 #include "platform/FSNullDisplay.h"
 #include "world/FSFixedVector.h"
@@ -35,6 +37,7 @@ struct FSHeadlessOptions {
     int align = -1;            // "screengame_align" of the flight; -1 the player's setting
     bool cockpit = false;      // start in the cockpit view instead of the chase view
     bool menu = false;         // start in the menu and leave the choice of flights to the caller
+    std::string replay;        // fly this recording again instead (route, aircraft and pilot are its own)
 };
 
 // How one flight ended.
@@ -85,6 +88,8 @@ public:
     void SetPadKey(int key, bool down);
     void Button(int hotKey);
     int Passes() const { return passes_; }
+    // The recording being replayed (--replay), or null.
+    const FSFlightRecording* Replayed() const { return replay_.get(); }
 
     CSPGameController& Controller() const { return *controller_; }
     CFSNullDisplay& Display() { return display_; }
@@ -102,6 +107,7 @@ private:
     size_t scriptNext_ = 0;
     int passes_ = 0;
     int shots_ = 0;
+    std::shared_ptr<const FSFlightRecording> replay_;
 };
 
 // A whole number of at most seven digits in [low, high], or low - 1.

@@ -3,13 +3,15 @@
 //
 // The menu chooses route, aircraft and pilot; aerovant --route N [--aircraft 1-5] starts
 // that flight at once (the menu offers the same choice afterwards); aerovant --headless …
-// flies one without a window (FSHeadlessRun.h).
+// flies one without a window (FSHeadlessRun.h); aerovant --replay FILE flies a recorded
+// flight again (the "replays" folder of the player's files keeps the last twenty).
 #include <cstdio>
 #include <memory>
 #include <string>
 
 #include "FSHeadlessRun.h"
 #include "app/FSApplicationContext.h"
+#include "app/FSFlightRecording.h"
 #include "app/FSSettingsFile.h"
 #include "app/FSShell.h"
 #include "app/FSStartupCheck.h"
@@ -22,13 +24,14 @@
 namespace {
 
 struct FlightChoice {
-    int route = -1;    // 0 = "Route1.txt"; -1 shows the menu first
-    int aircraft = 0;  // 0 Cessna 172R ... 4 Fokker Dr.I
+    int route = -1;      // 0 = "Route1.txt"; -1 shows the menu first
+    int aircraft = 0;    // 0 Cessna 172R ... 4 Fokker Dr.I
+    std::string replay;  // a flight recording to replay instead
 };
 
 constexpr char kHelp[] =
-    "Usage: aerovant [--route N [--aircraft N]]\n"
-    "       aerovant --headless --route N [options of the headless flight]\n"
+    "Usage: aerovant [--route N [--aircraft N]] [--replay FILE]\n"
+    "       aerovant --headless (--route N | --replay FILE) [options of the headless flight]\n"
     "Aerovant: fly a route through its gates, past its obstacles and sometimes down to a\n"
     "landing, against the clock and for a place in the route's score table.\n"
     "\n"
@@ -36,11 +39,13 @@ constexpr char kHelp[] =
     "  --route N             start on route N (1-999) at once instead of in the menu\n"
     "  --aircraft N          the aircraft of that flight: 1 Cessna 172R, 2 Su-29,\n"
     "                        3 L-29 Delfin, 4 L-13 Blanik, 5 Fokker Dr.I (default 1)\n"
+    "  --replay FILE         replay a recorded flight (the last 20 flights are kept in\n"
+    "                        the \"replays\" folder beside settings.bin)\n"
     "  --help                show this help and leave\n"
     "  --version             show the version and leave\n"
     "\n"
     "Without a window (tests, tools, a machine with no screen):\n"
-    "  --headless            fly one flight and print its result line\n"
+    "  --headless            fly one flight (or replay one) and print its result line\n"
     "  --pilot autopilot|instructor|script FILE\n"
     "                        who flies it (default: nobody touches the controls)\n"
     "  --frames N            give up after N passes of 1/60 s (default 30000)\n"
@@ -73,6 +78,9 @@ bool ParseArguments(int argc, char** argv, FlightChoice& choice) {
             if (WholeNumberArgument(value, 1, 999) < 1)
                 return BadArgument("--route needs a number from 1 to 999");
             choice.route = WholeNumberArgument(value, 1, 999) - 1;
+        } else if (option == "--replay") {
+            if (value.empty()) return BadArgument("--replay needs the file of a recorded flight");
+            choice.replay = value;
         } else {
             return BadArgument("unknown option '" + option + "'");
         }
@@ -108,6 +116,12 @@ int main(int argc, char** argv) {
     }
     FlightChoice choice;
     if (!ParseArguments(argc, argv, choice)) return 2;
+    auto recording = std::make_shared<FSFlightRecording>();
+    std::string replayError;
+    if (!choice.replay.empty() && !LoadRecordingFile(choice.replay, *recording, replayError)) {
+        CFSSdlDisplay::ShowMessageWithoutWindow("Aerovant", replayError);
+        return 2;
+    }
     if (!missing.empty()) {
         CFSSdlDisplay::ShowMessageWithoutWindow("Aerovant", missing);
         return 1;
@@ -142,7 +156,12 @@ int main(int argc, char** argv) {
                                   }});
         status = shell.Start();
         if (status == 0) shell.Context().chosenAircraft = choice.aircraft;
-        if (status == 0 && game && choice.route >= 0) {
+        if (status == 0 && game && !choice.replay.empty()) {
+            if (!game->StartReplay(recording, replayError)) {
+                display->ShowMessage("Aerovant", "This flight cannot be replayed: " + replayError);
+                status = 1;
+            }
+        } else if (status == 0 && game && choice.route >= 0) {
             if (choice.route >= game->RouteCount()) {
                 std::fprintf(stderr, "aerovant: there are %d routes\n", game->RouteCount());
                 status = 2;

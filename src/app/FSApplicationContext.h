@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "app/FSFlightRecorder.h"
 #include "app/FSScoreTable.h"
 #include "base/FSSettingsBlocks.h"
 #include "decoder/FSDecoderApi.h"
@@ -100,6 +101,9 @@ public:
     // them to the controller when the flight starts.
     int32_t chosenRoute = 0;
     int32_t chosenAircraft = 0;
+
+    // Records every flight and plays recordings back (FSFlightRecorder.h).
+    CFSFlightRecorder recorder;
 };
 
 // Creates the context on first use and returns the same one afterwards.

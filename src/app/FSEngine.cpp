@@ -215,6 +215,7 @@ void CFSEngine::SetCockpitWindow(int top, int bottom) {
 
 int CFSEngine::DispatchAction(int action) {
     if (State() == Menu) return menu_ ? menu_->DispatchAction(action) : 0;
+    context_.recorder.NoteAction(action);
     return controller_ ? controller_->HandleAction(action) : 0;
 }
 

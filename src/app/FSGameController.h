@@ -78,4 +78,7 @@ public:
     virtual std::string StatusText() { return {}; }
     virtual int32_t FlightSeconds() { return 0; }
     virtual int32_t Score() { return 0; }
+    // The main loop ends (the window closed, the player quit): a running flight's
+    // recording ends where it stands.
+    virtual void Quitting() {}
 };

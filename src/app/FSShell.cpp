@@ -1,5 +1,6 @@
 #include "app/FSShell.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -23,8 +24,9 @@
 
 namespace {
 
-// How long a notice (where a screenshot went) stays over the picture.
-constexpr uint32_t kNoticeMilliseconds = 3000;
+// How long a notice (where a screenshot went) stays over the picture: three seconds of
+// passes. Passes, not the clock, because a replay puts back the clock of its recording.
+constexpr int kNoticePasses = 3 * kPacedFramesPerSecond;
 
 uint32_t ReadLE32(const unsigned char* p) {
     return static_cast<uint32_t>(p[0]) | (static_cast<uint32_t>(p[1]) << 8) |
@@ -135,7 +137,25 @@ bool CFSShell::RunPass() {
     if (ended_ || !started_) return false;
     CFSEngine& engine = *context_->engine;
     CFSInput& input = *context_->input;
+    CFSFlightRecorder& recorder = context_->recorder;
+    // A recorded or replayed flight reads one time the whole pass.
+    recorder.BeginPass(*context_);
+    const bool running = RunPassSteps(engine, input);
+    recorder.EndPass();
+    if (!running) {
+        // Quitting ends the flight's recording where it stands.
+        if (context_->gameController) context_->gameController->Quitting();
+        return false;
+    }
+    recorder.RunDeferred();
+    // A replayed flight whose recording has run out leaves (its end was never reached).
+    if (recorder.PlaybackRanOut() && engine.State() != Menu) engine.DispatchAction(kActionBackToMenu);
+    if (recorder.Playing() && engine.State() == Menu) recorder.StopPlayback(*context_);
+    return true;
+}
 
+bool CFSShell::RunPassSteps(CFSEngine& engine, CFSInput& input) {
+    CFSFlightRecorder& recorder = context_->recorder;
     // 1. At most one message per pass.
     FSEvent event;
     if (display_.GetEvent(event)) {
@@ -158,9 +178,17 @@ bool CFSShell::RunPass() {
         display_.SetKeyTable(input.CurrentKeyTable());
         CopyStickToFrame(display_.Stick(), context_->game.joystickSensitivity, context_->frame);
         input.Poll();
+        const auto toEngine = [&engine](int action) { return engine.DispatchAction(action); };
+        // A replay takes its stylus point, stick and actions from the recording.
+        recorder.AfterPoll(*context_, toEngine);
         if (!input.IsCapturing()) {
             input.EvaluateAll(platform::TickCount());
-            input.Dispatch([&engine](int action) { return engine.DispatchAction(action); });
+            input.Dispatch([&engine, &recorder](int action) {
+                // During a replay the player's keys do not steer; back still leaves.
+                if (!recorder.Playing()) return engine.DispatchAction(action);
+                if (action != kActionBackToMenu && action != kActionBack) return 0;
+                return engine.DispatchAction(kActionBackToMenu);
+            });
         } else if (input.CaptureStep()) {
             if (engine.DispatchAction(-1) != 0) {
                 EndLoop(0);
@@ -184,9 +212,10 @@ bool CFSShell::RunPass() {
 
 void CFSShell::FollowFullScreen() {
     // Only a change the player made counts: a display without a window says "not full
-    // screen" and must not overwrite the player's choice.
+    // screen" and must not overwrite the player's choice. A replay flies with the settings
+    // of its recording: the change is kept once the player's own are back.
     const bool fullScreen = display_.FullScreen();
-    if (fullScreen == windowFullScreen_) return;
+    if (fullScreen == windowFullScreen_ || context_->recorder.Playing()) return;
     windowFullScreen_ = fullScreen;
     context_->fullScreen = fullScreen ? 1 : 0;
     WriteSettings();
@@ -213,14 +242,14 @@ void CFSShell::TakeScreenshot() {
 
 void CFSShell::ShowNotice(std::vector<std::string> lines) {
     notice_ = std::move(lines);
-    noticeUntil_ = platform::TickCount() + kNoticeMilliseconds;
+    noticePasses_ = kNoticePasses;
     noticeOrientation_ = -1;
     UpdateNotice();
 }
 
 void CFSShell::UpdateNotice() {
     if (notice_.empty()) return;
-    if (static_cast<int32_t>(platform::TickCount() - noticeUntil_) >= 0 || !context_->mainFont) {
+    if (--noticePasses_ <= 0 || !context_->mainFont) {
         notice_.clear();
         display_.SetOverlay({});
         return;
@@ -238,11 +267,16 @@ int CFSShell::Run() {
     while (RunPass()) {
         ++paceFrames_;
         const uint32_t now = platform::TickCount();
-        const uint32_t due =
-            paceStart_ + static_cast<uint32_t>(uint64_t{paceFrames_} * 1000u / kFramesPerSecond);
+        uint32_t due = paceStart_ + static_cast<uint32_t>(uint64_t{paceFrames_} * 1000u / kFramesPerSecond);
+        // A replay keeps the pace it was flown at; the sixty passes count afresh after it.
+        if (context_ && context_->recorder.NextPassDue(now, due)) {
+            paceStart_ = now;
+            paceFrames_ = 0;
+        }
         const int32_t wait = static_cast<int32_t>(due - now);
         if (wait > 0) {
-            platform::Sleep(static_cast<uint32_t>(wait));
+            // Never long: a window that sleeps stops answering.
+            platform::Sleep(static_cast<uint32_t>(std::min(wait, 250)));
         } else {
             platform::Sleep(0);
             if (wait < -100) {

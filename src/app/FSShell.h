@@ -15,6 +15,8 @@
 #include "platform/FSDisplay.h"
 
 class CFSApplicationContext;
+class CFSEngine;
+class CFSInput;
 class MFSGameController;
 class MFSMenu;
 
@@ -65,6 +67,8 @@ private:
     void UpdateNotice();
     // The window's full-screen state into the settings when the player turned it.
     void FollowFullScreen();
+    // The steps of a pass between the recorder's start and end of it.
+    bool RunPassSteps(CFSEngine& engine, CFSInput& input);
 
     MFSDisplay& display_;
     FSShellParts parts_;
@@ -78,7 +82,7 @@ private:
     uint32_t paceStart_ = 0;
     uint32_t paceFrames_ = 0;
     std::vector<std::string> notice_;  // empty: none shown
-    uint32_t noticeUntil_ = 0;
+    int noticePasses_ = 0;             // passes left to show it
     int noticeOrientation_ = -1;
     bool windowFullScreen_ = false;
 };

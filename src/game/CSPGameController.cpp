@@ -106,6 +106,7 @@ void CSPGameController::BuildStatusText() {
     status_.clear();
     CSPAircraft* aircraft = Aircraft();
     if (!aircraft || aircraft_->IsRemoved()) return;
+    if (Context().recorder.Playing()) status_ += "[REPLAY]\n";
     status_ += aircraft->IsOnGround() ? "[RUN]\n" : "[FLY]\n";
     if (aircraft->IsAutopilot()) status_ += "[AUTO]\n";
     if (aircraft->IsFlaps()) status_ += "[FLAPS]\n";
@@ -170,7 +171,17 @@ int CSPGameController::HandleAction(int action) {
     if (!engine) return 0;
     const int state = engine->State();
     if (state != Flying && state != Paused) return 0;
+    CFSFlightRecorder& recorder = Context().recorder;
     if (view_ == kViewFinished) {
+        // The action key flies the flight just ended again, once this pass is over.
+        if (action == kActionAutopilot && replayOffered_ && recorder.LastRecording()) {
+            recorder.Defer([this] {
+                std::string error;
+                if (!StartReplay(Context().recorder.LastRecording(), error))
+                    std::fprintf(stderr, "Aerovant: %s\n", error.c_str());
+            });
+            return 1;
+        }
         if (action == kActionBackToMenu || action == kActionBack) {
             screenAfterFlight_ = 2;
             EndFlight();
@@ -194,7 +205,13 @@ int CSPGameController::HandleAction(int action) {
             }
             return 1;
         case kActionBackToMenu:
+            if (recorder.Playing()) {
+                EndReplay();
+                return 1;
+            }
             clock_.Stop(platform::TickCount());
+            // A flight left for the menu is recorded up to here (resumed, it is not).
+            EndRecording();
             engine->SetState(Idle);
             SetResumable(1);
             Context().input->SetOrientation(Context().menuOrientation);

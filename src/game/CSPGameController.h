@@ -32,6 +32,7 @@ class CSPAircraft;
 class CSPContactResponses;
 class CSPRoute;
 class CFSThread;
+struct FSFlightRecording;
 struct SPRouteStart;
 
 enum SPView : int {
@@ -93,6 +94,7 @@ public:
     std::string StatusText() override { return status_; }
     int32_t FlightSeconds() override;
     int32_t Score() override { return score_; }
+    void Quitting() override;
 
     // The menu's choices for the next flight: route index (0 = "Route1.txt") and
     // aircraft type (0 Cessna 172R ... 4 Fokker).
@@ -109,6 +111,11 @@ public:
     // Stops the flight and returns to the menu (after the finish countdown, the leave
     // action in the finished view, or from the menu).
     void EndFlight();
+
+    // Flies a recorded flight again (its route, aircraft, settings and inputs); false, with
+    // why in error, when it cannot be flown here. It ends like the flight did, or when the
+    // player goes back, and the menu returns.
+    bool StartReplay(std::shared_ptr<const FSFlightRecording> recording, std::string& error);
 
     // What the headless runs and the tests read.
     SPFinish Finish() const { return finish_; }
@@ -149,6 +156,13 @@ private:
     void StoreScore();
     void DropAircraft();
     void DrawMapMarker(FSSurfaceImage& image) const;
+
+    // The recorder (CSPGameReplay.cpp): the flight's seed, its end, a replay's end.
+    void SeedFlight();
+    void EndRecording();
+    void AfterFinish();
+    void SaveSettingsAfterFlight();
+    void EndReplay();
     void ChaseView();
     void CockpitView();
 
@@ -208,6 +222,7 @@ private:
     uint8_t cockpitBeforePause_ = 0;
     uint8_t fogBeforePause_ = 0;
     uint8_t airborne_ = 0;
+    uint8_t replayOffered_ = 0;  // the finish view's action key replays the flight
     int cockpitViewFlag_ = 0;
     int view_ = kViewChase;
     SPFinish finish_ = SPFinish::None;

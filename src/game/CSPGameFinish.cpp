@@ -65,7 +65,7 @@ void CSPGameController::FinishWithSuccess() {
         aircraft_->Remove();
         DropAircraft();
     }
-    WriteSettings();
+    SaveSettingsAfterFlight();
     ApplyScoreFormula();
     resultDistance_ = routeLength_ * 0.5f;
     StoreScore();
@@ -73,10 +73,12 @@ void CSPGameController::FinishWithSuccess() {
     SetView(kViewFinished);
     clock_.Stop(platform::TickCount());
     StopFlightLoops();
+    AfterFinish();
 }
 
 void CSPGameController::StoreScore() {
-    if (score_ == 0 || !route_) return;
+    // A replayed flight is not a new one: its score was stored when it was flown.
+    if (score_ == 0 || !route_ || Context().recorder.Playing()) return;
     // A player who never named themselves flies as "Pilot", as the menu shows them.
     CFSApplicationContext& context = Context();
     if (context.currentPlayer.empty()) context.currentPlayer = "Pilot";
@@ -89,22 +91,24 @@ void CSPGameController::StoreScore() {
 void CSPGameController::FinishWithLanding() {
     // The aircraft stays where it stopped: its flight model goes.
     if (aircraft_) aircraft_->SetMoveableObject(nullptr);
-    WriteSettings();
+    SaveSettingsAfterFlight();
     ApplyScoreFormula();
     resultDistance_ = std::fmax(0.05f, chaseDistance_ < 0.0f ? -chaseDistance_ * 4.0f : 0.05f);
     finish_ = SPFinish::Landing;
     SetView(kViewFinished);
     clock_.Stop(platform::TickCount());
     StopFlightLoops();
+    AfterFinish();
 }
 
 void CSPGameController::FinishWithFailure() {
     if (aircraft_ && aircraft_->IsRemoved()) DropAircraft();
-    WriteSettings();
+    SaveSettingsAfterFlight();
     resultDistance_ = routeLength_ * 0.5f;
     finish_ = SPFinish::Failure;
     SetView(kViewFinished);
     PlayExplosion();
     clock_.Stop(platform::TickCount());
     StopFlightLoops();
+    AfterFinish();
 }

@@ -76,6 +76,8 @@ void CSPGameController::RunFlightStart() {
 void CSPGameController::BuildFlight() {
     CFSApplicationContext& context = Context();
     CFSEngine* engine = Engine();
+    // Before anything reads the time or draws a random number.
+    SeedFlight();
     SetInputActionSet(1);
     engine->SetState(Loading);
     timedStart_ = 0;

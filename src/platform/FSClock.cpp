@@ -11,6 +11,9 @@ namespace {
 std::atomic<bool> gVirtual{false};
 std::atomic<uint32_t> gVirtualNow{0};
 std::atomic<std::thread::id> gOwner{};
+std::atomic<bool> gHeld{false};
+std::atomic<uint32_t> gHeldTick{0};
+std::atomic<std::thread::id> gHolder{};
 
 uint32_t RealTicks() {
     using namespace std::chrono;
@@ -22,6 +25,7 @@ uint32_t RealTicks() {
 }  // namespace
 
 uint32_t TickCount() {
+    if (gHeld.load() && std::this_thread::get_id() == gHolder.load()) return gHeldTick.load();
     return gVirtual.load() ? gVirtualNow.load() : RealTicks();
 }
 
@@ -58,6 +62,16 @@ bool IsVirtualClock() {
 
 void AdvanceVirtualClock(uint32_t ms) {
     gVirtualNow.fetch_add(ms);
+}
+
+void HoldTickCount(uint32_t tick) {
+    gHeldTick.store(tick);
+    gHolder.store(std::this_thread::get_id());
+    gHeld.store(true);
+}
+
+void ReleaseTickCount() {
+    gHeld.store(false);
 }
 
 }  // namespace platform

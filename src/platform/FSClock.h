@@ -20,4 +20,10 @@ void UseRealClock();
 bool IsVirtualClock();
 void AdvanceVirtualClock(uint32_t ms);
 
+// Holds the time the calling thread reads at tick until ReleaseTickCount: a recorded or
+// replayed flight reads one time a pass, whichever clock runs underneath. Other threads
+// (the loading screen) keep reading the running clock.
+void HoldTickCount(uint32_t tick);
+void ReleaseTickCount();
+
 }  // namespace platform

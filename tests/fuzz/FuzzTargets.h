@@ -15,4 +15,5 @@
     X(Settings)                  \
     X(Scores)                    \
     X(Wave)                      \
-    X(Avi)
+    X(Avi)                       \
+    X(Replay)

@@ -168,7 +168,7 @@ TEST(GameFinish, AScoreThatCannotBeSavedIsSaidAtTheFinishAndTheGameGoesOn) {
     EXPECT_NE(said.find("could not save the scores to " + options.playerFolder + "scores.dat"), said.npos)
         << said;
     // The player reads it in amber over the finish, and the score stays for this session.
-    EXPECT_EQ(game.StatusText(), "The score could not\nbe saved.");
+    EXPECT_EQ(game.StatusText(), "The score could not\nbe saved.\nEnter: replay");
     // The status line's corner, left of TIME and SCORE, turned upright as the player sees it.
     const std::vector<uint16_t> frame = run.Display().LastFrame();
     std::vector<uint16_t> picture(frame.size());

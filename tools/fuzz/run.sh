@@ -19,7 +19,7 @@ while [ $# -gt 0 ]; do
         *) targets+=("$1"); shift ;;
     esac
 done
-all=(Archive KeywordTokens KeywordWords Png Bitmap Mesh Terrain Aircraft Route Cockpit Font Settings Scores Wave Avi)
+all=(Archive KeywordTokens KeywordWords Png Bitmap Mesh Terrain Aircraft Route Cockpit Font Settings Scores Wave Avi Replay)
 [ ${#targets[@]} -gt 0 ] || targets=("${all[@]}")
 
 . "$root/tools/setup/common.sh"

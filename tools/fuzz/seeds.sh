@@ -17,7 +17,7 @@ extract() {  # extract <target> <archive> <member> [<seed name>]
     "$replay" --extract "$data/$2" "$3" "$out/$1/${4:-$(basename "$3")}" || echo "seeds: no $3 in $2" >&2
 }
 for target in Archive KeywordTokens KeywordWords Png Bitmap Mesh Terrain Aircraft Route Cockpit Font Settings \
-    Scores Wave Avi; do
+    Scores Wave Avi Replay; do
     mkdir -p "$out/$target"
 done
 
@@ -50,6 +50,10 @@ cp "$data/help.zip" "$out/Archive/help.zip" 2>/dev/null
 [ -f "$bin/scores.dat" ] && cp "$bin/scores.dat" "$out/Scores/scores.dat"
 for clip in "$build"/tools/clip-data/menu/video/L13.avi; do [ -f "$clip" ] && head -c 12000 "$clip" > "$out/Avi/L13-head.avi"; done
 [ -f "$bin/sounds/explos.wav" ] && head -c 3000 "$bin/sounds/explos.wav" > "$out/Wave/explos-head.wav"
+# The flights recorded in the build folder, each as a whole file (the target's first byte 0).
+for recording in "$bin"/replays/*.replay; do
+    [ -f "$recording" ] && { printf '\0'; cat "$recording"; } > "$out/Replay/$(basename "$recording")"
+done
 
 # Info-ZIP's zip: stored, deflated and under the game's password.
 if have zip; then
