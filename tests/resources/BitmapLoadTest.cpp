@@ -119,7 +119,7 @@ TEST_F(BitmapLoading, RefusesOtherDepthsCompressionMissingMembersAndHeadersThatD
         EXPECT_FALSE(DecodeBitmap(good.data(), length)) << length;
     // No signature, pixels past the end or inside the header, a third row that is not there,
     // wider rows than stored, widths and heights out of range, the old core header, a header
-    // longer than the file, compressed 16-bit.
+    // longer than the file, compressed 16-bit, colour masks of no layout the game reads.
     const std::pair<size_t, uint32_t> changes[] = {{0, 0},
                                                    {10, static_cast<uint32_t>(good.size() + 1)},
                                                    {10, 20},
@@ -135,6 +135,7 @@ TEST_F(BitmapLoading, RefusesOtherDepthsCompressionMissingMembersAndHeadersThatD
                                                    {30, 1}};
     for (const auto& [at, value] : changes)
         EXPECT_FALSE(Decode(Changed(good, at, value))) << at << " = " << value;
+    EXPECT_FALSE(Decode(Changed(File("picture565.bmp"), 54, 0xF000)));  // the red mask in the header
 
     // An 8-bit file whose palette would run into the pixels or has too many colours; 16
     // colours declared fit, and are kept.
