@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "resources/FSArchive.h"
+#include "support/FileSuite.h"
 #include "support/ImageTestFiles.h"
 #include "support/TestSupport.h"
 
@@ -34,7 +35,7 @@ std::string WithRandomEntry(std::string zip, Edit edit) {
     return zip;
 }
 
-class Archive : public ::testing::Test {
+class Archive : public testing_support::FileSuite<Archive> {
 protected:
     static void SetUpTestSuite() {
         folder_ = testing_support::MakeTempFolder("archive");
@@ -81,16 +82,10 @@ protected:
         WriteText(Path("strong.zip"),
                   WithRandomEntry(good, [](std::string& zip, size_t at) { zip[at + 8] |= 0x40; }));
     }
-    static void TearDownTestSuite() { RemoveTempFolder(folder_); }
-    void SetUp() override { ASSERT_TRUE(ready_) << "zip failed in " << folder_; }
-
     static std::string Path(const std::string& name) { return folder_ + name; }
 
-    static std::string folder_, deep_;
-    static bool ready_;
+    static inline std::string deep_;
 };
-std::string Archive::folder_, Archive::deep_;
-bool Archive::ready_ = false;
 
 TEST_F(Archive, ReadsEncryptedStoredAndPlainMembersAlikeAndEndsTextWithAZero) {
     for (const std::string& archive :

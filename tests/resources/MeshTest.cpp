@@ -2,12 +2,12 @@
 // with models read from an archive zipped with the game's password.
 #include <gtest/gtest.h>
 
-#include <random>
 #include <string>
 #include <tuple>
 #include <vector>
 
 #include "resources/FSMeshLoader.h"
+#include "support/FileSuite.h"
 #include "support/ImageTestFiles.h"
 #include "support/TestSupport.h"
 
@@ -109,19 +109,6 @@ TEST(MeshParsing, IgnoresCommentsUnknownLinesAndGarbage) {
         "f\r\n\r\n\x01\x02\xff garbage\r\n"
         "f 1/1/1   2/1/1\t3/1/1";  // the last line has no LF
     EXPECT_EQ(Parse(text).positions, (Fixed{0, 0, 0, kOne, 0, 0, 0, kOne, 0}));
-    std::mt19937 random(99);
-    const char pieces[] = "vfnt /#-.0123456789e\n\r\t ";
-    for (int round = 0; round < 300; ++round) {
-        std::string noise = kLists;
-        for (size_t i = 0, length = random() % 2000; i < length; ++i)
-            noise +=
-                (random() % 8 == 0) ? static_cast<char>(random()) : pieces[random() % (sizeof pieces - 1)];
-        const FSMesh mesh = Parse(noise);
-        ASSERT_EQ(mesh.vertexCount, 3 * mesh.triangleCount);
-        ASSERT_EQ(mesh.positions.size() + mesh.texCoords.size(), static_cast<size_t>(5 * mesh.vertexCount));
-        for (int32_t t : mesh.texCoords)
-            ASSERT_GE(t, 0);
-    }
 }
 
 TEST(MeshParsing, RefusesModelsTooBigForSixteenBitIndices) {
@@ -141,7 +128,7 @@ TEST(MeshParsing, RefusesModelsTooBigForSixteenBitIndices) {
 
 const char kModels[] = "pyramid.obj empty.obj modeller.obj";
 
-class MeshLoading : public ::testing::Test {
+class MeshLoading : public testing_support::FileSuite<MeshLoading> {
 protected:
     static void SetUpTestSuite() {
         folder_ = testing_support::MakeTempFolder("models");
@@ -154,13 +141,7 @@ protected:
                         "3/1/1 4/1/1\r") &&
                  ZipWithPassword(folder_, folder_ + "models.zip", kModels);
     }
-    static void TearDownTestSuite() { RemoveTempFolder(folder_); }
-    void SetUp() override { ASSERT_TRUE(ready_); }
-    static std::string folder_;
-    static bool ready_;
 };
-std::string MeshLoading::folder_;
-bool MeshLoading::ready_ = false;
 
 TEST_F(MeshLoading, ReadsAModellersFileWithAMarkLoneCrLineEndsAndAPolygon) {
     FSMesh mesh;
