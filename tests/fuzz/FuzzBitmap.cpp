@@ -1,5 +1,6 @@
 // A BMP picture (menus, cockpits, fonts) decoded either way up and blitted, keyed and
 // masked onto a small screen.
+#include <cstdint>
 #include <vector>
 
 #include "FuzzSupport.h"
@@ -9,6 +10,10 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     const bool flip = fuzz::TakeChoice(data, size, 2) == 1;
     FSBitmapHandle bitmap = DecodeBitmap(data, size, flip);
     if (!bitmap) return 0;
+    // Whatever loads describes exactly the pixels it holds: rows padded to four bytes that
+    // hold their pixels, and storage for every row.
+    if (bitmap->width <= 0 || bitmap->height <= 0 || bitmap->rowBytes % 4 != 0) __builtin_trap();
+    if (int64_t{bitmap->rowBytes} * 8 < int64_t{bitmap->width} * bitmap->bitsPerPixel) __builtin_trap();
     if (bitmap->storage.size() * 2 < static_cast<size_t>(bitmap->rowBytes) * bitmap->height) __builtin_trap();
     std::vector<uint16_t> screen(48 * 40);
     const FSSize screenSize{48, 40};
