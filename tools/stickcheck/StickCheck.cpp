@@ -83,7 +83,7 @@ int main(int argc, char** argv) {
             return 1;
         }
         // The lever stays where it was plugged in: it sets nothing until it moves.
-        RunFor(shell, 0.2f);     // the window finds the device
+        RunFor(shell, 0.2f);  // the window finds the device
         std::printf("device: %s\n", display->Stick().name.c_str());
         // Half over and back, then full over and back for half as long: the same bank.
         const struct {
