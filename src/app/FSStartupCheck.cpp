@@ -16,18 +16,22 @@ namespace {
 
 namespace fs = std::filesystem;
 
-constexpr const char* kArchives[] = {"textures.zip", "models.zip",   "aircrafts.zip",
-                                     "routes.zip",   "terrains.zip", "huds.zip",
-                                     "fonts.zip",    "menu.zip",     "help.zip"};
-
-// What is wrong with the data folder ("" when it can be read). A link that leads nowhere
-// counts as missing.
-std::string FolderProblem(const std::string& folder) {
+// What is wrong with a path that must be of the kind expected ("" when it is one): it is
+// missing (a link that leads nowhere too), cannot be looked at, or is of another kind.
+std::string KindProblem(const std::string& path, fs::file_type expected, const char* otherKind) {
     std::error_code error;
-    const fs::file_status status = fs::status(folder, error);
+    const fs::file_status status = fs::status(path, error);
     if (status.type() == fs::file_type::not_found) return "is missing";
     if (error) return "cannot be read (" + error.message() + ")";
-    if (status.type() != fs::file_type::directory) return "is not a folder";
+    if (status.type() != expected) return otherKind;
+    return "";
+}
+
+// What is wrong with the data folder ("" when it can be read).
+std::string FolderProblem(const std::string& folder) {
+    const std::string problem = KindProblem(folder, fs::file_type::directory, "is not a folder");
+    if (!problem.empty()) return problem;
+    std::error_code error;
     fs::directory_iterator listing(folder, error);
     if (error) return "cannot be read (" + error.message() + ")";
     return "";
@@ -35,11 +39,8 @@ std::string FolderProblem(const std::string& folder) {
 
 // What is wrong with a file the game reads whole ("" when it opens as a plain file).
 std::string FileProblem(const std::string& path) {
-    std::error_code error;
-    const fs::file_status status = fs::status(path, error);
-    if (status.type() == fs::file_type::not_found) return "is missing";
-    if (error) return "cannot be read (" + error.message() + ")";
-    if (status.type() != fs::file_type::regular) return "is not a file";
+    const std::string problem = KindProblem(path, fs::file_type::regular, "is not a file");
+    if (!problem.empty()) return problem;
     std::unique_ptr<FILE, int (*)(FILE*)> file(std::fopen(path.c_str(), "rb"), &std::fclose);
     if (!file) return std::string("cannot be read (") + std::strerror(errno) + ")";
     return "";
@@ -63,7 +64,7 @@ std::string MissingGameFiles() {
         missing += "  the data folder " + folder + " " + problem;
         missing += LookedIn(platform::DataFolderCandidates(exeFolder)) + "\n";
     } else {
-        for (const char* archive : kArchives) {
+        for (const char* archive : kGameArchives) {
             const std::string path = folder + "/" + archive;
             if (const std::string problem = FileProblem(path); !problem.empty())
                 missing += "  the data archive " + path + " " + problem + "\n";

@@ -22,6 +22,12 @@ struct FSMemoryBlock {
 // backslashes become '/'). Any length.
 std::string MakeDataPath(const std::string& relative);
 
+// The nine archives of the data folder ("data/textures.zip" …), every one of which the
+// game needs.
+inline constexpr const char* kGameArchives[] = {"aircrafts.zip", "fonts.zip",    "help.zip",
+                                                "huds.zip",      "menu.zip",     "models.zip",
+                                                "routes.zip",    "terrains.zip", "textures.zip"};
+
 // A whole plain file as a text block; empty when it cannot be opened or read.
 FSMemoryBlock ReadFileToBuffer(const std::string& path);
 

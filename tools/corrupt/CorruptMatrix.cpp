@@ -30,8 +30,6 @@ namespace fs = std::filesystem;
 
 namespace {
 
-const char* const kArchives[] = {"aircrafts.zip", "fonts.zip",  "help.zip",     "huds.zip",    "menu.zip",
-                                 "models.zip",    "routes.zip", "terrains.zip", "textures.zip"};
 enum class Damage { Remove, Half, Flip };
 const char* const kDamageNames[] = {"removed", "halved", "flipped"};
 
@@ -77,7 +75,7 @@ int NumberAfter(const std::string& member, const std::string& prefix) {
 
 std::vector<Case> MatrixCases(const fs::path& data, const Options& options) {
     std::vector<Case> cases;
-    for (const char* archive : kArchives) {
+    for (const char* archive : kGameArchives) {
         if (!options.onlyArchive.empty() && options.onlyArchive != archive) continue;
         for (const std::string& member : MemberNames(data / archive)) {
             for (Damage damage : {Damage::Remove, Damage::Half, Damage::Flip}) {
@@ -146,7 +144,7 @@ bool MakeStage(const Options& options, const fs::path& stage) {
     if (error) return false;
     fs::copy_file(bin / "xvid_ppc.so", stage / "xvid_ppc.so", error);
     fs::create_directory_symlink(bin / "sounds", stage / "sounds", error);
-    for (const char* archive : kArchives)
+    for (const char* archive : kGameArchives)
         fs::create_symlink(bin / "data" / archive, stage / "data" / archive, error);
     return true;
 }
