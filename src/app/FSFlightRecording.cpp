@@ -338,7 +338,9 @@ bool DecodeRecording(const uint8_t* data, size_t size, FSFlightRecording& record
     if (!data || size < kHeaderBytes) return fail("not a flight recording (too short)");
     if (std::memcmp(data, kMagic, 4) != 0) return fail("not a flight recording");
     Reader head(data + 4, 12);
-    const uint32_t version = head.Byte() | (head.Byte() << 8);
+    // Low byte first; two reads in one expression could run in either order.
+    const uint32_t versionLow = head.Byte();
+    const uint32_t version = versionLow | (uint32_t{head.Byte()} << 8);
     head.Byte();
     head.Byte();
     const uint32_t payload = head.Fixed();
