@@ -7,13 +7,13 @@
 
 #include "app/FSApplicationContext.h"
 #include "app/FSEngine.h"
+#include "app/FSScreenshot.h"
 #include "app/FSShell.h"
 #include "base/FSActions.h"
 #include "menu/CSPMenu.h"
 #include "platform/FSClock.h"
 #include "platform/FSPaths.h"
 #include "resources/FSArchive.h"
-#include "resources/FSPng.h"
 #include "world/FSSceneNode.h"
 
 namespace {
@@ -234,16 +234,10 @@ FSHeadlessResult CFSHeadlessRun::Fly(const std::function<void(CFSHeadlessRun&)>&
 
 void CFSHeadlessRun::WriteShot() {
     if (options_.out.empty()) return;
-    const std::vector<uint16_t> frame = display_.LastFrame();
-    if (frame.empty()) return;
-    std::vector<uint16_t> picture(frame.size());
-    platform::DeviceToPicture(display_.Orientation(), frame.data(), picture.data());
-    const int width = display_.Orientation() == 0 ? MFSDisplay::kWidth : MFSDisplay::kHeight;
-    const int height = static_cast<int>(picture.size()) / width;
     char name[32];
     std::snprintf(name, sizeof name, "frame%06d.png", passes_);
     const std::string path = (std::filesystem::path(options_.out) / name).string();
-    if (!WritePng565(path, picture.data(), width, height))
+    if (!WriteUprightPng(display_, path, 1))
         std::fprintf(stderr, "aerovant: cannot write %s\n", path.c_str());
     ++shots_;
 }

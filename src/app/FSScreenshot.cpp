@@ -54,6 +54,14 @@ int DeviceIndex(int orientation, int x, int y) {
 
 }  // namespace
 
+bool WriteUprightPng(const MFSDisplay& display, const std::string& path, int scale) {
+    int width = 0;
+    int height = 0;
+    const std::vector<uint16_t> picture =
+        UprightPicture(display.LastFrame(), display.Orientation(), std::max(scale, 1), width, height);
+    return WritePng565(path, picture.data(), width, height);
+}
+
 std::string SaveScreenshot(const MFSDisplay& display, const std::string& folder, std::time_t when,
                            std::string& error) {
     if (display.FrameCount() == 0) {
@@ -79,12 +87,7 @@ std::string SaveScreenshot(const MFSDisplay& display, const std::string& folder,
         path = stem + "-" + std::to_string(n) + ".png";
     }
     // A scale past 8 (a huge screen) would only make a big file of the same picture.
-    const int scale = std::min(display.PictureScale(), 8);
-    int width = 0;
-    int height = 0;
-    const std::vector<uint16_t> picture =
-        UprightPicture(display.LastFrame(), display.Orientation(), scale, width, height);
-    if (!WritePng565(path, picture.data(), width, height)) {
+    if (!WriteUprightPng(display, path, std::min(display.PictureScale(), 8))) {
         error = "cannot write " + path;
         return "";
     }

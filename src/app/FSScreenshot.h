@@ -12,6 +12,10 @@ class MFSDisplay;
 // Where pictures go: "Aerovant/" in the desktop's pictures folder, else the player folder.
 std::string ScreenshotFolder();
 
+// Writes the last frame shown, upright for the display's orientation and each pixel made
+// scale x scale, as a PNG at path. False when it cannot be written.
+bool WriteUprightPng(const MFSDisplay& display, const std::string& path, int scale);
+
 // Writes the last frame shown, upright for the orientation in force and enlarged to the
 // window's integer scale, as "aerovant-YYYYMMDD-HHMMSS.png" in folder (made when missing;
 // "-2", "-3" … when one of that second is there already). The path, or "" with the

@@ -13,6 +13,7 @@
 
 #include "app/FSApplicationContext.h"
 #include "app/FSEngine.h"
+#include "app/FSScreenshot.h"
 #include "app/FSShell.h"
 #include "game/CSPAircraft.h"
 #include "game/CSPGameController.h"
@@ -21,7 +22,6 @@
 #include "platform/FSPaths.h"
 #include "platform/FSSdlDisplay.h"
 #include "platform/FSVirtualStick.h"
-#include "resources/FSPng.h"
 
 namespace {
 
@@ -38,10 +38,7 @@ bool RunFor(CFSShell& shell, float seconds) {
 }
 
 void WriteShot(const MFSDisplay& display, const std::string& path) {
-    std::vector<uint16_t> picture(MFSDisplay::kPixels);
-    platform::DeviceToPicture(display.Orientation(), display.LastFrame().data(), picture.data());
-    const int width = display.Orientation() == 0 ? MFSDisplay::kWidth : MFSDisplay::kHeight;
-    if (!WritePng565(path, picture.data(), width, MFSDisplay::kPixels / width))
+    if (!WriteUprightPng(display, path, 1))
         std::fprintf(stderr, "aerovant-stick-check: cannot write %s\n", path.c_str());
 }
 
