@@ -6,12 +6,14 @@
 // flies one without a window (FSHeadlessRun.h); aerovant --replay FILE flies a recorded
 // flight again (the "replays" folder of the player's files keeps the last twenty).
 #include <cstdio>
+#include <cstdlib>
 #include <memory>
 #include <string>
 
 #include "FSHeadlessRun.h"
 #include "app/FSApplicationContext.h"
 #include "app/FSFlightRecording.h"
+#include "app/FSRunStats.h"
 #include "app/FSSettingsFile.h"
 #include "app/FSShell.h"
 #include "app/FSStartupCheck.h"
@@ -92,6 +94,10 @@ bool ParseArguments(int argc, char** argv, FlightChoice& choice) {
 }  // namespace
 
 int main(int argc, char** argv) {
+    // The window benchmark's figures (bench/window-flight.sh), counted from here.
+    std::unique_ptr<CFSRunStats> stats;
+    if (const char* path = std::getenv("AEROVANT_STATS"); path && *path)
+        stats = std::make_unique<CFSRunStats>(path);
     for (int i = 1; i < argc; ++i) {
         const std::string option = argv[i];
         if (option == "--help" || option == "-h") {
@@ -154,6 +160,7 @@ int main(int argc, char** argv) {
                                       game = controller.get();
                                       return controller;
                                   }});
+        GetApplicationContext()->runStats = stats.get();
         status = shell.Start();
         if (status == 0) shell.Context().chosenAircraft = choice.aircraft;
         if (status == 0 && game && !choice.replay.empty()) {

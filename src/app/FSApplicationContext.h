@@ -21,6 +21,7 @@
 class CFSEngine;
 class CFSFont;
 class CFSInput;
+class CFSRunStats;
 class CFSScene;
 class CFSTerrainHolder;
 class CFSTextureCache;
@@ -76,6 +77,7 @@ public:
     MFSSceneNode* playerAircraft = nullptr;  // the aircraft node of the running flight, or null
     uint8_t culling = 1;                     // cull scene nodes outside the view (else draw every node)
     int32_t culledCount = 0;                 // nodes the last scene draw culled
+    CFSRunStats* runStats = nullptr;         // the window benchmark's figures, or null
 
     MFSDisplay* display = nullptr;  // the screen (owned by the program's entry)
 

@@ -11,6 +11,7 @@
 #include "app/FSApplicationContext.h"
 #include "app/FSEngine.h"
 #include "app/FSInput.h"
+#include "app/FSRunStats.h"
 #include "app/FSScreenshot.h"
 #include "app/FSSettingsFile.h"
 #include "app/FSSplash.h"
@@ -96,6 +97,7 @@ int CFSShell::Start() {
     display_.SetOrientation(ScreenOrientation());
     display_.SetKeyTable(input.CurrentKeyTable());
     if (menu_) menu_->UpdateAndDraw(1);
+    if (context_->runStats) context_->runStats->NoteFirstMenuFrame();
     context_->engine->SetState(Menu);
     windowFullScreen_ = display_.FullScreen();
     started_ = true;
@@ -205,6 +207,7 @@ bool CFSShell::RunPassSteps(CFSEngine& engine, CFSInput& input) {
         } else if (menu_) {
             menu_->UpdateAndDraw(0);
         }
+        if (context_->runStats) context_->runStats->NotePass(state == Flying);
     }
     UpdateNotice();
     return true;

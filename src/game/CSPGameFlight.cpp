@@ -9,6 +9,7 @@
 #include "app/FSApplicationContext.h"
 #include "app/FSEngine.h"
 #include "app/FSInput.h"
+#include "app/FSRunStats.h"
 #include "app/FSTouchpadSetup.h"
 #include "game/CSPAircraft.h"
 #include "game/CSPContactResponses.h"
@@ -63,7 +64,9 @@ void CSPGameController::RunFlightStart() {
         context.loadingThread = &loading;
         context.loadingThreadRunning = 1;
     }
+    const double buildStart = context.runStats ? context.runStats->Elapsed() : 0.0;
     BuildFlight();
+    if (context.runStats) context.runStats->NoteFlightBuild(routeNumber_, buildStart);
     // The thread leaves at its next pass; the build has already reset and stopped the clock.
     loading.RequestStop();
     loading.Join();
