@@ -3,6 +3,7 @@
 #include <SDL.h>
 
 #include <cstring>
+#include <memory>
 #include <utility>
 #include <vector>
 
@@ -81,15 +82,17 @@ bool CFSAudioOutput::Load(int channel, const FSWaveFormat& format, const uint8_t
         return false;
     }
     const size_t bytes = frames * format.blockAlign;
-    std::vector<uint8_t> buffer(bytes * static_cast<size_t>(cvt.len_mult));
-    std::memcpy(buffer.data(), data, bytes);
-    cvt.buf = buffer.data();
+    // Room for the conversion to grow in; SDL writes it, so it is not cleared first (a
+    // cleared buffer of the menu music's size cost more than its conversion).
+    const std::unique_ptr<uint8_t[]> buffer(new uint8_t[bytes * static_cast<size_t>(cvt.len_mult)]);
+    std::memcpy(buffer.get(), data, bytes);
+    cvt.buf = buffer.get();
     cvt.len = static_cast<int>(bytes);
     if (cvt.needed && SDL_ConvertAudio(&cvt) != 0) return false;
     const size_t converted = cvt.needed ? static_cast<size_t>(cvt.len_cvt) : bytes;
-    std::vector<int16_t> samples(converted / sizeof(int16_t));
+    const auto* first = reinterpret_cast<const int16_t*>(buffer.get());
+    std::vector<int16_t> samples(first, first + converted / sizeof(int16_t));
     if (samples.empty()) return false;
-    std::memcpy(samples.data(), buffer.data(), samples.size() * sizeof(int16_t));
     std::lock_guard<std::mutex> lock(mutex_);
     FSMixerVoice& voice = voices_[channel];
     voice.samples = std::move(samples);

@@ -6,12 +6,14 @@
 #include <GLES/glext.h>
 
 #include <algorithm>
+#include <cstdlib>
 #include <cstring>
 #include <vector>
 
 namespace {
 
 EGLDisplay OpenSurfacelessDisplay() {
+    CFSGLSurface::PrepareRasterizer();
     const char* extensions = eglQueryString(EGL_NO_DISPLAY, EGL_EXTENSIONS);
     if (!extensions || !std::strstr(extensions, "EGL_MESA_platform_surfaceless")) return EGL_NO_DISPLAY;
     auto getPlatformDisplay =
@@ -42,12 +44,35 @@ bool ChooseConfig(EGLDisplay display, EGLConfig& config) {
                                      EGL_OPENGL_ES_BIT,
                                      EGL_NONE};
         EGLint count = 0;
-        if (eglChooseConfig(display, attributes, &config, 1, &count) && count == 1) return true;
+        if (!eglChooseConfig(display, attributes, nullptr, 0, &count) || count <= 0) continue;
+        std::vector<EGLConfig> configs(static_cast<size_t>(count));
+        if (!eglChooseConfig(display, attributes, configs.data(), count, &count) || count <= 0) continue;
+        configs.resize(static_cast<size_t>(count));
+        // The deepest colours come first (Mesa lists 10 bits a channel before 8): the
+        // picture ends up in 5-6-5, and a software rasterizer draws 8-bit channels by its
+        // fast path and hands them back without conversion.
+        config = configs.front();
+        for (EGLConfig candidate : configs) {
+            EGLint red = 0, green = 0, blue = 0, samples = 0;
+            eglGetConfigAttrib(display, candidate, EGL_RED_SIZE, &red);
+            eglGetConfigAttrib(display, candidate, EGL_GREEN_SIZE, &green);
+            eglGetConfigAttrib(display, candidate, EGL_BLUE_SIZE, &blue);
+            eglGetConfigAttrib(display, candidate, EGL_SAMPLES, &samples);
+            if (red == 8 && green == 8 && blue == 8 && samples == 0) {
+                config = candidate;
+                break;
+            }
+        }
+        return true;
     }
     return false;
 }
 
 }  // namespace
+
+void CFSGLSurface::PrepareRasterizer() {
+    setenv("LP_NUM_THREADS", "0", 0);
+}
 
 CFSGLSurface::~CFSGLSurface() {
     Destroy();

@@ -16,6 +16,11 @@ public:
 
     // True when a GLES 1.1 context can be made on this machine; error says why not.
     static bool Probe(std::string& error);
+    // Has Mesa's software rasterizer draw in the thread that calls GL, unless the player's
+    // environment says otherwise (LP_NUM_THREADS). A 240 x 320 picture is too small to
+    // share: handing its tiles to rasterizer threads and waiting for them cost more than
+    // drawing them. Call it before any GL library is loaded, while only one thread runs.
+    static void PrepareRasterizer();
 
     // Makes display, context and a width x height pbuffer, and makes them current on the
     // calling thread. False on any EGL failure, with everything made so far released.

@@ -7,19 +7,19 @@
 #include <cstring>
 #include <memory>
 
+#include "platform/FSGLSurface.h"
 #include "platform/FSStickReader.h"
 #include "platform/FSWindowIcon.h"
+#include "platform/FSWindowPresenter.h"
 
 struct CFSSdlDisplay::Window {
     Window(CFSSdlDisplay& display, int windowScale) : owner(display), scale(windowScale) {}
     ~Window() {
-        if (portrait) SDL_DestroyTexture(portrait);
-        if (landscape) SDL_DestroyTexture(landscape);
-        if (renderer) SDL_DestroyRenderer(renderer);
+        presenter.reset();  // its renderer before the window
         if (window) SDL_DestroyWindow(window);
     }
 
-    // The window, its renderer and both textures; false when any cannot be made.
+    // The window and the way the picture reaches it; false when either cannot be made.
     bool Create();
     // Shows the last frame (turned upright first when it is new).
     void Present(bool newFrame);
@@ -37,10 +37,8 @@ struct CFSSdlDisplay::Window {
 
     int scale;
     SDL_Window* window = nullptr;
-    SDL_Renderer* renderer = nullptr;
-    SDL_Texture* portrait = nullptr;   // 240 x 320
-    SDL_Texture* landscape = nullptr;  // 320 x 240
-    CFSStickReader sticks;             // game controllers and flight sticks
+    std::unique_ptr<CFSWindowPresenter> presenter;
+    CFSStickReader sticks;  // game controllers and flight sticks
     int orientation = -1;
     bool fullScreen = false;
     bool mouseDown = false;
@@ -50,10 +48,14 @@ struct CFSSdlDisplay::Window {
 
 private:
     void HandleKey(const SDL_KeyboardEvent& key, MFSDisplay& display);
+    // The stylus at a point of the picture, or at the mouse's point in the window.
     void PostStylus(MFSDisplay& display, FSEventType type, int px, int py) const;
+    void PostMouse(MFSDisplay& display, FSEventType type, int x, int y) const;
 };
 
 std::unique_ptr<CFSSdlDisplay> CFSSdlDisplay::Open(int scale, std::string& error, bool fullScreen) {
+    // The window's renderer may load the GL libraries first.
+    CFSGLSurface::PrepareRasterizer();
     std::unique_ptr<CFSSdlDisplay> display(new CFSSdlDisplay(scale < 1 ? 1 : scale, fullScreen));
     std::unique_lock<std::mutex> hold(display->lock_);
     display->thread_ = std::thread([d = display.get()] { d->WindowThread(); });
@@ -151,29 +153,16 @@ using platform::PostHotKey;
 bool CFSSdlDisplay::Window::Create() {
     window = SDL_CreateWindow("Aerovant", SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED, 320 * scale,
                               240 * scale, SDL_WINDOW_SHOWN);
-    if (window) SetWindowIcon(window);
-    if (window) renderer = SDL_CreateRenderer(window, -1, SDL_RENDERER_PRESENTVSYNC);
-    if (window && !renderer) renderer = SDL_CreateRenderer(window, -1, SDL_RENDERER_SOFTWARE);
-    if (renderer) {
-        portrait =
-            SDL_CreateTexture(renderer, SDL_PIXELFORMAT_RGB565, SDL_TEXTUREACCESS_STREAMING, kWidth, kHeight);
-        landscape =
-            SDL_CreateTexture(renderer, SDL_PIXELFORMAT_RGB565, SDL_TEXTUREACCESS_STREAMING, kHeight, kWidth);
-    }
-    return portrait && landscape;
+    if (!window) return false;
+    SetWindowIcon(window);
+    presenter = std::make_unique<CFSWindowPresenter>();
+    return presenter->Create(window);
 }
 
 void CFSSdlDisplay::Window::Present(bool newFrame) {
     if (!haveFrame) return;
-    SDL_Texture* texture = orientation == 0 ? portrait : landscape;
-    if (newFrame) {
-        platform::DeviceToPicture(orientation, frame.data(), picture.data());
-        SDL_UpdateTexture(texture, nullptr, picture.data(), (orientation == 0 ? kWidth : kHeight) * 2);
-    }
-    SDL_SetRenderDrawColor(renderer, 0, 0, 0, 255);
-    SDL_RenderClear(renderer);
-    SDL_RenderCopy(renderer, texture, nullptr, nullptr);
-    SDL_RenderPresent(renderer);
+    if (newFrame) platform::DeviceToPicture(orientation, frame.data(), picture.data());
+    presenter->Present(picture.data());
 }
 
 void CFSSdlDisplay::Window::SetOrientation(int o) {
@@ -181,8 +170,7 @@ void CFSSdlDisplay::Window::SetOrientation(int o) {
     orientation = o;
     const int lw = o == 0 ? kWidth : kHeight;
     const int lh = o == 0 ? kHeight : kWidth;
-    SDL_RenderSetLogicalSize(renderer, lw, lh);
-    SDL_RenderSetIntegerScale(renderer, SDL_TRUE);
+    presenter->SetPictureSize(lw, lh);
     if (!fullScreen) SDL_SetWindowSize(window, lw * scale, lh * scale);
     NoteScale();
 }
@@ -201,12 +189,14 @@ void CFSSdlDisplay::Window::SetFullScreen(bool on) {
 }
 
 void CFSSdlDisplay::Window::NoteScale() {
-    const int lw = orientation == 0 ? kWidth : kHeight;
-    const int lh = orientation == 0 ? kHeight : kWidth;
-    int w = 0;
-    int h = 0;
-    if (SDL_GetRendererOutputSize(renderer, &w, &h) != 0) return;
-    owner.NotePictureScale(std::min(w / lw, h / lh));
+    owner.NotePictureScale(presenter->Scale());
+}
+
+void CFSSdlDisplay::Window::PostMouse(MFSDisplay& display, FSEventType type, int x, int y) const {
+    int px = 0;
+    int py = 0;
+    presenter->WindowToPicture(x, y, px, py);
+    PostStylus(display, type, px, py);
 }
 
 void CFSSdlDisplay::Window::PostStylus(MFSDisplay& display, FSEventType type, int px, int py) const {
@@ -309,8 +299,8 @@ void CFSSdlDisplay::Window::HandleEvent(const SDL_Event& ev, MFSDisplay& display
         case SDL_MOUSEBUTTONUP:
             if (ev.button.button == SDL_BUTTON_LEFT && ev.button.which != SDL_TOUCH_MOUSEID) {
                 mouseDown = ev.type == SDL_MOUSEBUTTONDOWN;
-                PostStylus(display, mouseDown ? FSEventType::StylusDown : FSEventType::StylusUp, ev.button.x,
-                           ev.button.y);
+                PostMouse(display, mouseDown ? FSEventType::StylusDown : FSEventType::StylusUp, ev.button.x,
+                          ev.button.y);
             } else if (ev.button.button == SDL_BUTTON_RIGHT && !display.TextInput()) {
                 // The right button is "back", as Escape is: a mouse alone leaves a flight too.
                 PostHotKey(display, display.BackHotKey());
@@ -331,7 +321,7 @@ void CFSSdlDisplay::Window::HandleEvent(const SDL_Event& ev, MFSDisplay& display
         case SDL_MOUSEMOTION:
             // A stylus cannot hover: only a drag is a move.
             if (mouseDown && ev.motion.which != SDL_TOUCH_MOUSEID) {
-                PostStylus(display, FSEventType::StylusMove, ev.motion.x, ev.motion.y);
+                PostMouse(display, FSEventType::StylusMove, ev.motion.x, ev.motion.y);
             }
             break;
         case SDL_FINGERDOWN:
