@@ -7,6 +7,8 @@
 #include <utility>
 #include <vector>
 
+#include "platform/FSAudioUpsampler.h"
+
 namespace platform {
 
 namespace {
@@ -75,23 +77,13 @@ bool CFSAudioOutput::Load(int channel, const FSWaveFormat& format, const uint8_t
     // Each output frame comes from at most this many input bytes at the lowest rate.
     const double ratio = static_cast<double>(kFrequency) / format.samplesPerSecond;
     if (frames == 0 || static_cast<double>(frames) * ratio * kOutputChannels > kMaxSamples) return false;
-    SDL_AudioCVT cvt;
-    if (SDL_BuildAudioCVT(&cvt, SampleFormat(format), static_cast<Uint8>(format.channels),
-                          static_cast<int>(format.samplesPerSecond), AUDIO_S16SYS, kOutputChannels,
-                          kFrequency) < 0) {
+    std::vector<int16_t> samples;
+    if (format.formatTag == 1 && format.bitsPerSample == 16 && format.channels <= 2 &&
+        format.samplesPerSecond * 2 == kFrequency) {
+        samples = UpsampleTwiceToStereo(data, frames, format.channels);
+    } else if (!Convert(format, data, frames, samples)) {
         return false;
     }
-    const size_t bytes = frames * format.blockAlign;
-    // Room for the conversion to grow in; SDL writes it, so it is not cleared first (a
-    // cleared buffer of the menu music's size cost more than its conversion).
-    const std::unique_ptr<uint8_t[]> buffer(new uint8_t[bytes * static_cast<size_t>(cvt.len_mult)]);
-    std::memcpy(buffer.get(), data, bytes);
-    cvt.buf = buffer.get();
-    cvt.len = static_cast<int>(bytes);
-    if (cvt.needed && SDL_ConvertAudio(&cvt) != 0) return false;
-    const size_t converted = cvt.needed ? static_cast<size_t>(cvt.len_cvt) : bytes;
-    const auto* first = reinterpret_cast<const int16_t*>(buffer.get());
-    std::vector<int16_t> samples(first, first + converted / sizeof(int16_t));
     if (samples.empty()) return false;
     std::lock_guard<std::mutex> lock(mutex_);
     FSMixerVoice& voice = voices_[channel];
@@ -100,6 +92,27 @@ bool CFSAudioOutput::Load(int channel, const FSWaveFormat& format, const uint8_t
     voice.playing = false;
     voice.looped = false;
     voice.volume = 0xFFFF;
+    return true;
+}
+
+bool CFSAudioOutput::Convert(const FSWaveFormat& format, const uint8_t* data, size_t frames,
+                             std::vector<int16_t>& samples) {
+    SDL_AudioCVT cvt;
+    if (SDL_BuildAudioCVT(&cvt, SampleFormat(format), static_cast<Uint8>(format.channels),
+                          static_cast<int>(format.samplesPerSecond), AUDIO_S16SYS, kOutputChannels,
+                          kFrequency) < 0) {
+        return false;
+    }
+    const size_t bytes = frames * format.blockAlign;
+    // Room for the conversion to grow in; SDL writes all of it, so it is not cleared first.
+    const std::unique_ptr<uint8_t[]> buffer(new uint8_t[bytes * static_cast<size_t>(cvt.len_mult)]);
+    std::memcpy(buffer.get(), data, bytes);
+    cvt.buf = buffer.get();
+    cvt.len = static_cast<int>(bytes);
+    if (cvt.needed && SDL_ConvertAudio(&cvt) != 0) return false;
+    const size_t converted = cvt.needed ? static_cast<size_t>(cvt.len_cvt) : bytes;
+    const auto* first = reinterpret_cast<const int16_t*>(buffer.get());
+    samples.assign(first, first + converted / sizeof(int16_t));
     return true;
 }
 

@@ -68,6 +68,9 @@ public:
 
 private:
     static bool Valid(int channel) { return channel >= 0 && channel < kChannels; }
+    // Any playable format to the output's, by SDL's converter; false when it cannot.
+    static bool Convert(const FSWaveFormat& format, const uint8_t* data, size_t frames,
+                        std::vector<int16_t>& samples);
 
     uint32_t device_ = 0;
     bool subsystem_ = false;

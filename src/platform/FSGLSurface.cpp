@@ -74,6 +74,17 @@ void CFSGLSurface::PrepareRasterizer() {
     setenv("LP_NUM_THREADS", "0", 0);
 }
 
+bool CFSGLSurface::IsSoftwareRenderer(const char* name) {
+    return name && (std::strstr(name, "llvmpipe") || std::strstr(name, "softpipe") ||
+                    std::strstr(name, "Software Rasterizer"));
+}
+
+bool CFSGLSurface::DrawsInSoftware() {
+    CFSGLSurface probe;
+    if (!probe.Create(1, 1)) return false;
+    return IsSoftwareRenderer(reinterpret_cast<const char*>(glGetString(GL_RENDERER)));
+}
+
 CFSGLSurface::~CFSGLSurface() {
     Destroy();
 }

@@ -21,6 +21,11 @@ public:
     // share: handing its tiles to rasterizer threads and waiting for them cost more than
     // drawing them. Call it before any GL library is loaded, while only one thread runs.
     static void PrepareRasterizer();
+    // True when this machine's GL draws on the processor (Mesa's llvmpipe or softpipe):
+    // a surface of one pixel is made to ask, and the driver stays loaded for the 3-D.
+    static bool DrawsInSoftware();
+    // True for the names GL gives its software rasterizers.
+    static bool IsSoftwareRenderer(const char* name);
 
     // Makes display, context and a width x height pbuffer, and makes them current on the
     // calling thread. False on any EGL failure, with everything made so far released.

@@ -5,12 +5,13 @@
 #include <algorithm>
 #include <cstring>
 
+#include "platform/FSGLSurface.h"
+
 namespace {
 
 constexpr unsigned kGLRenderer = 0x1F01;  // GL_RENDERER
 
-// True when the renderer draws with GL on the processor: Mesa's llvmpipe and softpipe,
-// and the old software rasterizer.
+// True when the renderer draws with GL on the processor.
 bool RendersInSoftware(SDL_Renderer* renderer) {
     SDL_RendererInfo info{};
     if (SDL_GetRendererInfo(renderer, &info) != 0) return true;
@@ -19,10 +20,8 @@ bool RendersInSoftware(SDL_Renderer* renderer) {
     // SDL's GL renderers keep their context current on the thread that made them.
     using GetString = const unsigned char* (*)(unsigned);
     const auto getString = reinterpret_cast<GetString>(SDL_GL_GetProcAddress("glGetString"));
-    const char* name = getString ? reinterpret_cast<const char*>(getString(kGLRenderer)) : nullptr;
-    if (!name) return false;
-    return std::strstr(name, "llvmpipe") || std::strstr(name, "softpipe") ||
-           std::strstr(name, "Software Rasterizer");
+    return getString &&
+           CFSGLSurface::IsSoftwareRenderer(reinterpret_cast<const char*>(getString(kGLRenderer)));
 }
 
 // A 5-6-5 colour's 8-bit channels, each widened by repeating its top bits (as GL does).
@@ -58,7 +57,10 @@ CFSWindowPresenter::~CFSWindowPresenter() {
 
 bool CFSWindowPresenter::Create(SDL_Window* window) {
     window_ = window;
-    renderer_ = SDL_CreateRenderer(window, -1, SDL_RENDERER_ACCELERATED | SDL_RENDERER_PRESENTVSYNC);
+    // Asked of the game's own 3-D first: it loads the driver the flights need anyway, and
+    // spares making a window renderer only to throw it away.
+    if (!CFSGLSurface::DrawsInSoftware())
+        renderer_ = SDL_CreateRenderer(window, -1, SDL_RENDERER_ACCELERATED | SDL_RENDERER_PRESENTVSYNC);
     if (renderer_ && RendersInSoftware(renderer_)) {
         SDL_DestroyRenderer(renderer_);
         renderer_ = nullptr;
