@@ -58,7 +58,7 @@ void CSPGameController::RunFlightStart() {
         loading.Start([engine](CFSThread& self) {
             while (self.Pass()) {
                 engine->MenuUpdateAndDraw();
-                platform::Sleep(1);
+                platform::Sleep(16);  // sixty pictures a second; the build needs the processor
             }
         });
         context.loadingThread = &loading;

@@ -83,11 +83,8 @@ bool CSPRoute::HasText() const {
 
 void CSPRoute::LoadRoute() {
     if (!text_) return;
-    ForEachWordLine(TextOf(text_), [this](std::string_view line) {
-        ParseRouteLine(std::string(line));
-        // Lets the loading screen's thread draw while the world is built.
-        platform::Sleep(1);
-    });
+    // The loading screen draws on a thread of its own meanwhile: no line waits for it.
+    ForEachWordLine(TextOf(text_), [this](std::string_view line) { ParseRouteLine(std::string(line)); });
 }
 
 float CSPRoute::GetAircraftFactor(int aircraft) const {
