@@ -12,19 +12,22 @@ void AddVoice(FSMixerVoice& voice, int32_t* sum, size_t count) {
     const int64_t volume = voice.volume;
     const int64_t from = voice.heard < 0 ? volume : voice.heard;
     voice.heard = voice.volume;
+    // Output samples each stored sample makes: a mono sample goes to both sides.
+    const size_t spread = voice.mono ? 2 : 1;
     size_t i = 0;
     while (i < count && voice.playing) {
-        const size_t run = std::min(count - i, length - voice.position);
+        const size_t run = std::min((count - i) / spread, length - voice.position);
+        if (run == 0) break;  // no room left for a whole stereo frame
         const int16_t* source = voice.samples.data() + voice.position;
         // 0xFFFF passes a sample through unchanged (x * 65535 / 65535).
-        for (size_t k = 0; k < run; ++k) {
+        for (size_t k = 0; k < run * spread; ++k) {
             const size_t at = i + k;
             const int64_t gain = at >= kGlideSamples ? volume
                                                      : from + (volume - from) * static_cast<int64_t>(at) /
                                                                   static_cast<int64_t>(kGlideSamples);
-            sum[at] += static_cast<int32_t>(source[k] * gain / 0xFFFF);
+            sum[at] += static_cast<int32_t>(source[k / spread] * gain / 0xFFFF);
         }
-        i += run;
+        i += run * spread;
         voice.position += run;
         if (voice.position >= length) {
             voice.position = 0;

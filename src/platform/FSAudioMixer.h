@@ -1,7 +1,8 @@
 #pragma once
 // The small mixer behind the six sound channels: each voice holds one whole sound already
-// in the output's format (16-bit interleaved samples), its own volume, a loop flag and
-// whether it plays. The output's callback asks it for the next block of samples.
+// at the output's rate (16-bit samples, interleaved for stereo; a mono voice is heard on
+// both sides of the stereo output), its own volume, a loop flag and whether it plays. The output's callback
+// asks it for the next block of samples.
 #include <cstddef>
 #include <cstdint>
 #include <vector>
@@ -10,6 +11,7 @@ namespace platform {
 
 struct FSMixerVoice {
     std::vector<int16_t> samples;  // interleaved, in the output's channel count
+    bool mono = false;             // one channel, heard on both sides
     size_t position = 0;           // the next sample to play
     bool playing = false;
     bool looped = false;       // back to the start at the end; otherwise it stops there

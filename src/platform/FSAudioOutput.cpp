@@ -78,9 +78,11 @@ bool CFSAudioOutput::Load(int channel, const FSWaveFormat& format, const uint8_t
     const double ratio = static_cast<double>(kFrequency) / format.samplesPerSecond;
     if (frames == 0 || static_cast<double>(frames) * ratio * kOutputChannels > kMaxSamples) return false;
     std::vector<int16_t> samples;
-    if (format.formatTag == 1 && format.bitsPerSample == 16 && format.channels <= 2 &&
-        format.samplesPerSecond * 2 == kFrequency) {
-        samples = UpsampleTwiceToStereo(data, frames, format.channels);
+    // The game's own sounds: kept mono (half the memory), the mixer plays them on both sides.
+    const bool doubled = format.formatTag == 1 && format.bitsPerSample == 16 && format.channels <= 2 &&
+                         format.samplesPerSecond * 2 == kFrequency;
+    if (doubled) {
+        samples = UpsampleTwice(data, frames, format.channels);
     } else if (!Convert(format, data, frames, samples)) {
         return false;
     }
@@ -88,6 +90,7 @@ bool CFSAudioOutput::Load(int channel, const FSWaveFormat& format, const uint8_t
     std::lock_guard<std::mutex> lock(mutex_);
     FSMixerVoice& voice = voices_[channel];
     voice.samples = std::move(samples);
+    voice.mono = doubled && format.channels == 1;
     voice.position = 0;
     voice.playing = false;
     voice.looped = false;

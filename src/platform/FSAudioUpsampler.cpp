@@ -36,11 +36,12 @@ int16_t Sample(const uint8_t* data, size_t index) {
 
 }  // namespace
 
-std::vector<int16_t> UpsampleTwiceToStereo(const uint8_t* data, size_t frames, int channels) {
+std::vector<int16_t> UpsampleTwice(const uint8_t* data, size_t frames, int channels) {
     static const std::array<float, kTaps> weights = HalfBandWeights();
     std::vector<int16_t> out;
     if (!data || frames == 0 || channels < 1 || channels > 2) return out;
-    out.resize(frames * 4);
+    const size_t width = static_cast<size_t>(channels);
+    out.resize(frames * 2 * width);
     std::vector<float> line(frames + 2 * kTaps, 0.0f);  // one channel, silence around it
     for (int c = 0; c < channels; ++c) {
         for (size_t i = 0; i < frames; ++i)
@@ -51,11 +52,8 @@ std::vector<int16_t> UpsampleTwiceToStereo(const uint8_t* data, size_t frames, i
             for (int k = 0; k < kTaps; ++k)
                 between += weights[k] * (at[-k] + at[1 + k]);
             const auto held = static_cast<int16_t>(std::lround(std::clamp(between, -32768.0f, 32767.0f)));
-            // Mono fills both sides; stereo its own.
-            for (int side = c; side < (channels == 1 ? 2 : c + 1); ++side) {
-                out[4 * i + side] = static_cast<int16_t>(at[0]);
-                out[4 * i + 2 + side] = held;
-            }
+            out[2 * width * i + c] = static_cast<int16_t>(at[0]);
+            out[2 * width * i + width + c] = held;
         }
     }
     return out;

@@ -1,6 +1,7 @@
 // The sound channels' mixer, on buffers of its own (no device).
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <vector>
 
 #include "platform/FSAudioMixer.h"
@@ -37,6 +38,29 @@ TEST(AudioMixer, ChannelsMixAtTheirVolumesLoopsWrapAndOnceStops) {
     MixVoices(voices, 3, out.data(), 2);
     EXPECT_EQ(out[0], 32767);
     EXPECT_EQ(out[1], -32768);
+}
+
+// A mono voice is heard on both sides: each of its samples fills a left and a right one,
+// beside a stereo voice; played once, it stops at its end with the frame it was in.
+TEST(AudioMixer, AMonoVoiceFillsBothSides) {
+    FSMixerVoice voices[2];
+    voices[0].samples = {100, 200, 300};
+    voices[0].mono = true;
+    voices[0].playing = true;
+    voices[1].samples = {1, 2};
+    voices[1].playing = voices[1].looped = true;
+    std::vector<int16_t> out(8, 123);
+    MixVoices(voices, 2, out.data(), out.size());
+    EXPECT_EQ(out, (std::vector<int16_t>{101, 102, 201, 202, 301, 302, 1, 2}));
+    EXPECT_FALSE(voices[0].playing);
+    // Looped, across the mixer's inner blocks.
+    voices[0].samples.assign(1500, 7);
+    voices[0].playing = voices[0].looped = true;
+    voices[1].playing = false;
+    out.assign(5000, 0);
+    MixVoices(voices, 2, out.data(), out.size());
+    EXPECT_EQ(std::count(out.begin(), out.end(), 7), 5000);
+    EXPECT_EQ(voices[0].position, 1000u);  // 2500 frames of a 1500-frame loop
 }
 
 TEST(AudioMixer, ALongBlockRunsPastTheInternalBlockAndAPlayingVoiceWithoutSamplesStops) {
