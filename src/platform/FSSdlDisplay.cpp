@@ -161,7 +161,11 @@ bool CFSSdlDisplay::Window::Create() {
 
 void CFSSdlDisplay::Window::Present(bool newFrame) {
     if (!haveFrame) return;
-    if (newFrame) platform::DeviceToPicture(orientation, frame.data(), picture.data());
+    if (newFrame) {
+        platform::DeviceToPicture(orientation, frame.data(), picture.data());
+    } else {
+        presenter->Invalidate();
+    }
     presenter->Present(picture.data());
 }
 

@@ -29,6 +29,8 @@ public:
     void SetPictureSize(int width, int height);
     // Shows an upright picture of the size set (kept by the caller until the next one).
     void Present(const uint16_t* picture);
+    // The next picture repaints the whole window, its black border too (after an expose).
+    void Invalidate() { cleared_ = false; }
     // The whole-pixel scale the picture is shown at now (at least 1).
     int Scale() const;
     // A point of the window in picture pixels.

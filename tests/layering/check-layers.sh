@@ -60,7 +60,7 @@ for base in src tests; do
         folder="${folder%/}"
         own="$(basename "$folder")"
         case "$base/$own" in
-            tests/tools | tests/sanitizer | tests/layering | tests/install) continue ;;  # outside the layering
+            tests/tools | tests/sanitizer | tests/layering | tests/install | tests/data) continue ;;  # outside the layering
             tests/support) check_folder "$folder" support $((${rank[resources]} + 1)) ;;
             tests/app | tests/game | tests/menu | tests/fuzz) check_folder "$folder" "$own" "$top" ;;
             *)
