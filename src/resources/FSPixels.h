@@ -10,7 +10,7 @@ inline uint16_t Pack565(uint32_t colour) {
                                  ((colour >> 3) & 0x001Fu));
 }
 
-// Converts count pixels, two at a time (an odd last pixel is left as it was).
+// Converts count pixels but an odd last one, which is left as it was.
 void ConvertTo565(uint16_t* destination, const uint32_t* source, int count);
 // Converts a size.w x size.h rectangle between buffers of the given strides (pixels), every
 // pixel of every row, two at a time where the rows allow it.
