@@ -161,23 +161,60 @@ void CFSWindowPresenter::PresentDirect(const uint16_t* picture) {
     const SDL_PixelFormat& format = *surface->format;
     const bool xrgb =
         bytes == 4 && format.Rmask == 0xFF0000 && format.Gmask == 0xFF00 && format.Bmask == 0xFF;
-    const uint32_t alpha = format.Amask;  // opaque where the surface keeps an alpha
     if (!xrgb && (format.format != surfaceFormat_ || colours_.empty())) MakeColourTable(*surface);
+    const size_t pixels = static_cast<size_t>(width_) * height_;
+    if (!cleared_ || shown_.size() != pixels) shown_.assign(picture, picture + pixels);
+
+    // Only what fits: a screen smaller than the picture shows its top left. Of that, only
+    // the rows that changed since the last picture: in flight the sky and the instrument
+    // panel often stay as they were.
+    int first = 0;
+    int last = std::min(height_, (surface->h - Place(surface->w, surface->h).top) /
+                                     Place(surface->w, surface->h).scale) -
+               1;
+    if (cleared_) {
+        const auto same = [&](int y) {
+            return std::memcmp(shown_.data() + y * width_, picture + y * width_, width_ * 2) == 0;
+        };
+        while (first <= last && same(first))
+            ++first;
+        while (last >= first && same(last))
+            --last;
+        if (first > last) return;  // nothing new to show
+        std::memcpy(shown_.data() + first * width_, picture + first * width_,
+                    static_cast<size_t>(last - first + 1) * width_ * 2);
+    }
     if (SDL_MUSTLOCK(surface) && SDL_LockSurface(surface) != 0) return;
     if (!cleared_) {
         SDL_FillRect(surface, nullptr, SDL_MapRGB(surface->format, 0, 0, 0));
         surface_ = surface;
         placement_ = Place(surface->w, surface->h);
     }
+    DrawRows(*surface, picture, first, last, xrgb);
+    if (SDL_MUSTLOCK(surface)) SDL_UnlockSurface(surface);
     const Placement& p = placement_;
-    // Only what fits: a screen smaller than the picture shows its top left.
-    const int columns = std::min(width_, (surface->w - p.left) / p.scale);
-    const int rows = std::min(height_, (surface->h - p.top) / p.scale);
+    if (cleared_) {
+        const int columns = std::min(width_, (surface->w - p.left) / p.scale);
+        const SDL_Rect changed{p.left, p.top + first * p.scale, columns * p.scale,
+                               (last - first + 1) * p.scale};
+        SDL_UpdateWindowSurfaceRects(window_, &changed, 1);
+    } else {
+        SDL_UpdateWindowSurface(window_);
+        cleared_ = true;
+    }
+}
+
+void CFSWindowPresenter::DrawRows(SDL_Surface& surface, const uint16_t* picture, int firstRow, int lastRow,
+                                  bool xrgb) const {
+    const Placement& p = placement_;
+    const int bytes = surface.format->BytesPerPixel;
+    const uint32_t alpha = surface.format->Amask;  // opaque where the surface keeps an alpha
+    const int columns = std::min(width_, (surface.w - p.left) / p.scale);
     const int rowBytes = columns * p.scale * bytes;
-    auto* base = static_cast<uint8_t*>(surface->pixels) + p.top * surface->pitch + p.left * bytes;
-    for (int y = 0; y < rows; ++y) {
+    auto* base = static_cast<uint8_t*>(surface.pixels) + p.top * surface.pitch + p.left * bytes;
+    for (int y = firstRow; y <= lastRow; ++y) {
         const uint16_t* source = picture + y * width_;
-        uint8_t* first = base + y * p.scale * surface->pitch;
+        uint8_t* first = base + y * p.scale * surface.pitch;
         auto* wide = reinterpret_cast<uint32_t*>(first);
         if (xrgb && p.scale == 1) {
             WidenRow<1>(source, columns, alpha, wide);
@@ -197,14 +234,6 @@ void CFSWindowPresenter::PresentDirect(const uint16_t* picture) {
                     *out++ = static_cast<uint16_t>(colours_[source[x]]);
         }
         for (int k = 1; k < p.scale; ++k)
-            std::memcpy(first + k * surface->pitch, first, rowBytes);
-    }
-    if (SDL_MUSTLOCK(surface)) SDL_UnlockSurface(surface);
-    if (cleared_) {
-        const SDL_Rect shown{p.left, p.top, columns * p.scale, rows * p.scale};
-        SDL_UpdateWindowSurfaceRects(window_, &shown, 1);
-    } else {
-        SDL_UpdateWindowSurface(window_);
-        cleared_ = true;
+            std::memcpy(first + k * surface.pitch, first, rowBytes);
     }
 }

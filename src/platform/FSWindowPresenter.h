@@ -45,6 +45,8 @@ private:
     };
     Placement Place(int windowWidth, int windowHeight) const;
     void PresentDirect(const uint16_t* picture);
+    // Widens rows firstRow..lastRow of the picture into the surface at the placement.
+    void DrawRows(SDL_Surface& surface, const uint16_t* picture, int firstRow, int lastRow, bool xrgb) const;
     void PresentRendered(const uint16_t* picture);
     // The surface's value of each 5-6-5 colour, where it is not laid out as 0xAARRGGBB.
     void MakeColourTable(const SDL_Surface& surface);
@@ -59,4 +61,5 @@ private:
     Placement placement_;
     bool cleared_ = false;
     std::vector<uint32_t> colours_;
+    std::vector<uint16_t> shown_;  // the picture the window shows now
 };

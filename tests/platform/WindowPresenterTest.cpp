@@ -52,7 +52,15 @@ TEST(WindowPresenter, DrawsThePictureScaledAndCentredInTheWindowsPixels) {
             presenter.SetPictureSize(320, 240);
             EXPECT_EQ(presenter.Scale(), w.scale);
             presenter.Present(picture.data());
-            presenter.Present(picture.data());  // the second frame updates the picture only
+            presenter.Present(picture.data());  // the same picture: nothing to redraw
+            // A frame that changes one pixel of a middle row: that row is drawn again.
+            std::vector<uint16_t> next = picture;
+            next[100 * 320 + 10] = 0xFFFF;
+            presenter.Present(next.data());
+            if (w.top + 100 * w.scale < w.height) {
+                EXPECT_EQ(WindowPixel(window, w.left + 10 * w.scale, w.top + 100 * w.scale), 0xFFFFFFu);
+            }
+            presenter.Present(picture.data());
 
             const int right = w.left + 320 * w.scale - 1, bottom = w.top + 240 * w.scale - 1;
             const struct {
