@@ -118,7 +118,7 @@ TEST_F(SoundFiles, UnplayableHugeOrMissingFilesLeaveTheChannelEmpty) {
     CFSSoundChannels channels;
     const std::string good = Write("good.wav", Riff({Chunk("fmt ", Format()), Chunk("data", kSamples)}));
     ASSERT_TRUE(channels.LoadFile(good, 1));
-    EXPECT_EQ(channels.Output().SampleCount(1), 3u * 2 * 2);  // three frames, doubled, in stereo
+    EXPECT_EQ(channels.Output().SampleCount(1), 3u * 2);  // three frames, doubled, kept mono
     Bytes adpcm = Format();
     adpcm[0] = 2;
     Bytes sample24 = Format();
