@@ -18,8 +18,6 @@ public:
     CFSRunStats(const CFSRunStats&) = delete;
     CFSRunStats& operator=(const CFSRunStats&) = delete;
 
-    // False when the file could not be written.
-    bool IsOpen() const { return file_ != nullptr; }
     // The first menu frame has gone to the display (only the first call counts).
     void NoteFirstMenuFrame();
     // A flight of route (0 for "Route1.txt") has been built; its build began at started

@@ -24,12 +24,10 @@ bool RendersInSoftware(SDL_Renderer* renderer) {
            CFSGLSurface::IsSoftwareRenderer(reinterpret_cast<const char*>(getString(kGLRenderer)));
 }
 
-// A 5-6-5 colour's 8-bit channels, each widened by repeating its top bits (as GL does).
-void Channels(unsigned colour, uint8_t& r, uint8_t& g, uint8_t& b) {
-    const unsigned r5 = colour >> 11, g6 = (colour >> 5) & 0x3F, b5 = colour & 0x1F;
-    r = static_cast<uint8_t>((r5 << 3) | (r5 >> 2));
-    g = static_cast<uint8_t>((g6 << 2) | (g6 >> 4));
-    b = static_cast<uint8_t>((b5 << 3) | (b5 >> 2));
+// A 5-6-5 colour as 0xRRGGBB, each channel widened by repeating its top bits (as GL does).
+inline uint32_t Widen565(uint32_t c) {
+    const uint32_t r = c >> 11, g = (c >> 5) & 0x3F, b = c & 0x1F;
+    return (((r << 3) | (r >> 2)) << 16) | (((g << 2) | (g >> 4)) << 8) | (b << 3) | (b >> 2);
 }
 
 // One row of the picture, each pixel widened to 8-bit channels and repeated Scale times,
@@ -38,10 +36,7 @@ void Channels(unsigned colour, uint8_t& r, uint8_t& g, uint8_t& b) {
 template <int Scale>
 void WidenRow(const uint16_t* source, int columns, uint32_t alpha, uint32_t* out) {
     for (int x = 0; x < columns; ++x) {
-        const uint32_t c = source[x];
-        const uint32_t r = c >> 11, g = (c >> 5) & 0x3F, b = c & 0x1F;
-        const uint32_t pixel =
-            alpha | (((r << 3) | (r >> 2)) << 16) | (((g << 2) | (g >> 4)) << 8) | (b << 3) | (b >> 2);
+        const uint32_t pixel = alpha | Widen565(source[x]);
         for (int k = 0; k < Scale; ++k)
             out[x * Scale + k] = pixel;
     }
@@ -143,10 +138,10 @@ void CFSWindowPresenter::PresentRendered(const uint16_t* picture) {
 
 void CFSWindowPresenter::MakeColourTable(const SDL_Surface& surface) {
     colours_.resize(65536);
-    for (unsigned colour = 0; colour < 65536; ++colour) {
-        uint8_t r, g, b;
-        Channels(colour, r, g, b);
-        colours_[colour] = SDL_MapRGB(surface.format, r, g, b);
+    for (uint32_t colour = 0; colour < 65536; ++colour) {
+        const uint32_t rgb = Widen565(colour);
+        colours_[colour] = SDL_MapRGB(surface.format, static_cast<uint8_t>(rgb >> 16),
+                                      static_cast<uint8_t>(rgb >> 8), static_cast<uint8_t>(rgb));
     }
     surfaceFormat_ = surface.format->format;
 }
@@ -164,14 +159,17 @@ void CFSWindowPresenter::PresentDirect(const uint16_t* picture) {
     if (!xrgb && (format.format != surfaceFormat_ || colours_.empty())) MakeColourTable(*surface);
     const size_t pixels = static_cast<size_t>(width_) * height_;
     if (!cleared_ || shown_.size() != pixels) shown_.assign(picture, picture + pixels);
+    if (!cleared_) {
+        surface_ = surface;
+        placement_ = Place(surface->w, surface->h);
+    }
+    const Placement& p = placement_;
 
     // Only what fits: a screen smaller than the picture shows its top left. Of that, only
     // the rows that changed since the last picture: in flight the sky and the instrument
     // panel often stay as they were.
     int first = 0;
-    int last = std::min(height_, (surface->h - Place(surface->w, surface->h).top) /
-                                     Place(surface->w, surface->h).scale) -
-               1;
+    int last = std::min(height_, (surface->h - p.top) / p.scale) - 1;
     if (cleared_) {
         const auto same = [&](int y) {
             return std::memcmp(shown_.data() + y * width_, picture + y * width_, width_ * 2) == 0;
@@ -185,14 +183,9 @@ void CFSWindowPresenter::PresentDirect(const uint16_t* picture) {
                     static_cast<size_t>(last - first + 1) * width_ * 2);
     }
     if (SDL_MUSTLOCK(surface) && SDL_LockSurface(surface) != 0) return;
-    if (!cleared_) {
-        SDL_FillRect(surface, nullptr, SDL_MapRGB(surface->format, 0, 0, 0));
-        surface_ = surface;
-        placement_ = Place(surface->w, surface->h);
-    }
+    if (!cleared_) SDL_FillRect(surface, nullptr, SDL_MapRGB(surface->format, 0, 0, 0));
     DrawRows(*surface, picture, first, last, xrgb);
     if (SDL_MUSTLOCK(surface)) SDL_UnlockSurface(surface);
-    const Placement& p = placement_;
     if (cleared_) {
         const int columns = std::min(width_, (surface->w - p.left) / p.scale);
         const SDL_Rect changed{p.left, p.top + first * p.scale, columns * p.scale,
